@@ -1,0 +1,37 @@
+// Stands in for the framework's exception objects: thrown by pointer, released
+// by the handler with Delete(). Allocation failures, including a failed global
+// operator new, arrive as a CMemoryException.
+#pragma once
+
+#include <windows.h>
+
+class CException {
+public:
+    explicit CException(BOOL autoDelete = TRUE) : m_bAutoDelete(autoDelete) {}
+    virtual ~CException() = default;
+    CException(const CException&) = delete;
+    CException& operator=(const CException&) = delete;
+
+    // Frees a heap exception; shared static ones (m_bAutoDelete FALSE) stay.
+    void Delete();
+
+    BOOL m_bAutoDelete;
+};
+
+class CMemoryException : public CException {
+public:
+    explicit CMemoryException(BOOL autoDelete = TRUE) : CException(autoDelete) {}
+};
+
+[[noreturn]] void AfxThrowMemoryException();
+
+// Handlers catch the pointer and call Delete() on it when done.
+#define TRY try
+#define CATCH(exceptionClass, e) catch (exceptionClass * e)
+#define AND_CATCH(exceptionClass, e) catch (exceptionClass * e)
+#define END_CATCH
+#define CATCH_ALL(e) catch (CException * e)
+#define AND_CATCH_ALL(e) catch (CException * e)
+#define END_CATCH_ALL
+#define THROW(e) throw e
+#define THROW_LAST() throw

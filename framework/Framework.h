@@ -1,0 +1,6 @@
+// The framework stand-in as one include: everything the program's framework code uses.
+#pragma once
+
+#include "CString.h"
+#include "Exceptions.h"
+#include "ResourceModule.h"

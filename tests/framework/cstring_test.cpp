@@ -1,0 +1,216 @@
+// The framework string: sharing and copy on write, buffer operations, search and formatting.
+#include "framework/Framework.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+
+namespace {
+
+// Exposes the data header, as the library's own string classes use it.
+class Probe : public CString {
+public:
+    using CString::CString;
+    Probe(const CString& s) : CString(s) {}
+    long Refs() const { return GetData()->nRefs; }
+    int Alloc() const { return GetData()->nAllocLength; }
+    const void* Buffer() const { return m_pchData; }
+};
+
+// Keeps the allocation observable so that the compiler cannot elide it.
+char* volatile g_keep = nullptr;
+
+} // namespace
+
+TEST(CString, CopiesShareUntilOneChanges)
+{
+    Probe a("hello");
+    Probe b(a);
+    EXPECT_EQ(a.Buffer(), b.Buffer());
+    EXPECT_EQ(2, a.Refs());
+    b.SetAt(0, 'j');
+    EXPECT_NE(a.Buffer(), b.Buffer());
+    EXPECT_STREQ("hello", a);
+    EXPECT_STREQ("jello", b);
+    EXPECT_EQ(1, a.Refs());
+}
+
+TEST(CString, ConstructorsFillAsAsked)
+{
+    EXPECT_STREQ("", CString());
+    EXPECT_STREQ("", CString(static_cast<const char*>(nullptr)));
+    EXPECT_STREQ("xxx", CString('x', 3));
+    EXPECT_STREQ("", CString('x', 0));
+    EXPECT_STREQ("ab", CString("abcdef", 2));
+    EXPECT_EQ(4, CString("ab\0d", 4).GetLength());
+}
+
+TEST(CString, AssignmentAndConcatenation)
+{
+    CString s = "ab";
+    s += "cd";
+    s += 'e';
+    s += s;
+    EXPECT_STREQ("abcdeabcde", s);
+    EXPECT_EQ(10, s.GetLength());
+    EXPECT_STREQ("xab", CString('x') + CString("ab"));
+    EXPECT_STREQ("abx", CString("ab") + 'x');
+    EXPECT_STREQ("preab", "pre" + CString("ab"));
+    s = static_cast<const char*>(nullptr);
+    EXPECT_TRUE(s.IsEmpty());
+}
+
+TEST(CString, SelfAppendThroughSharedBufferIsSafe)
+{
+    CString a("xy");
+    CString b(a);
+    a += b;
+    EXPECT_STREQ("xyxy", a);
+    EXPECT_STREQ("xy", b);
+}
+
+TEST(CString, ComparisonIsBytewise)
+{
+    EXPECT_LT(CString("B"), CString("a"));
+    EXPECT_LT(CString("a"), CString("\xe9"));  // bytes above 127 sort after ASCII
+    EXPECT_EQ(0, CString("Abc").CompareNoCase("aBC"));
+    EXPECT_TRUE(CString("x") == "x");
+    EXPECT_TRUE("y" != CString("x"));
+}
+
+TEST(CString, SubstringsClampToTheText)
+{
+    CString s("abcdef");
+    struct Case { const char* why; CString got; const char* want; };
+    const Case cases[] = {
+        {"left inside", s.Left(2), "ab"},
+        {"left beyond", s.Left(10), "abcdef"},
+        {"left negative", s.Left(-1), ""},
+        {"mid to end", s.Mid(4), "ef"},
+        {"mid counted", s.Mid(1, 3), "bcd"},
+        {"mid past end", s.Mid(9, 2), ""},
+        {"mid negative start", s.Mid(-2, 2), "ab"},
+        {"right inside", s.Right(3), "def"},
+        {"right beyond", s.Right(7), "abcdef"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        EXPECT_STREQ(c.want, c.got);
+    }
+}
+
+TEST(CString, SearchesFromAnIndex)
+{
+    CString s("a.b.c");
+    EXPECT_EQ(1, s.Find('.'));
+    EXPECT_EQ(3, s.Find('.', 2));
+    EXPECT_EQ(-1, s.Find('.', 5));
+    EXPECT_EQ(2, s.Find("b.c"));
+    EXPECT_EQ(-1, s.Find("b", 3));
+    EXPECT_EQ(5, s.Find("", 5));
+    EXPECT_EQ(-1, s.Find("", 6));
+    EXPECT_EQ(3, s.ReverseFind('.'));
+    EXPECT_EQ(-1, s.ReverseFind('x'));
+    EXPECT_EQ(1, s.FindOneOf("c."));
+    EXPECT_EQ(-1, s.FindOneOf("xyz"));
+}
+
+TEST(CString, CaseAndTrimLeaveSharedCopiesAlone)
+{
+    CString a("  MiXed  ");
+    CString b(a);
+    a.MakeUpper();
+    EXPECT_STREQ("  MIXED  ", a);
+    EXPECT_STREQ("  MiXed  ", b);
+    a.MakeLower();
+    a.TrimLeft();
+    a.TrimRight();
+    EXPECT_STREQ("mixed", a);
+}
+
+TEST(CString, FormatHandlesAnyLengthAndOwnArguments)
+{
+    CString s;
+    s.Format("%d-%s-%05.1f", 42, "x", 3.14159);
+    EXPECT_STREQ("42-x-003.1", s);
+    std::string big(10000, 'q');
+    s.Format("<%s>", big.c_str());
+    EXPECT_EQ(10002, s.GetLength());
+    s = "self";
+    s.Format("%s %s", static_cast<const char*>(s), static_cast<const char*>(s));
+    EXPECT_STREQ("self self", s);
+}
+
+TEST(CString, GetBufferReleaseBufferSetsLengthFromTheZero)
+{
+    CString s("abc");
+    CString shared(s);
+    char* p = s.GetBuffer(10);
+    EXPECT_STREQ("abc", p);
+    strcpy(p, "abcdefgh");
+    s.ReleaseBuffer();
+    EXPECT_EQ(8, s.GetLength());
+    EXPECT_STREQ("abc", shared);
+
+    p = s.GetBuffer(0);
+    p[2] = '\0';
+    s.ReleaseBuffer();
+    EXPECT_STREQ("ab", s);
+
+    p = s.GetBufferSetLength(4);
+    p[2] = 'y';
+    p[3] = 'z';
+    s.ReleaseBuffer(4);
+    EXPECT_STREQ("abyz", s);
+
+    s.GetBuffer(3);
+    s.ReleaseBuffer(2);
+    EXPECT_STREQ("ab", s);
+}
+
+TEST(CString, EmptyStringIsSharedAndNeverFreed)
+{
+    Probe a;
+    Probe b;
+    EXPECT_EQ(a.Buffer(), b.Buffer());
+    EXPECT_EQ(-1, a.Refs());
+    a = "x";
+    a.Empty();
+    EXPECT_EQ(b.Buffer(), a.Buffer());
+}
+
+TEST(CString, LoadStringAnswersFalseForAMissingEntry)
+{
+    CString s("kept");
+    EXPECT_FALSE(s.LoadString(54321));
+    EXPECT_STREQ("kept", s);
+}
+
+TEST(FrameworkExceptions, HugeAllocationThrowsTheMemoryException)
+{
+    bool caught = false;
+    TRY {
+        CString s;
+        s.GetBuffer(INT_MAX);  // header and terminator no longer fit an int-sized block
+    }
+    CATCH(CMemoryException, e) {
+        caught = true;
+        e->Delete();
+    }
+    END_CATCH
+    EXPECT_TRUE(caught);
+}
+
+TEST(FrameworkExceptions, FailedOperatorNewThrowsTheMemoryException)
+{
+    bool caught = false;
+    try {
+        volatile size_t huge = static_cast<size_t>(-1) / 2;
+        g_keep = new char[huge];
+    } catch (CMemoryException* e) {
+        caught = true;
+        e->Delete();
+    }
+    EXPECT_TRUE(caught);
+}
