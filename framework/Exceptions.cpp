@@ -5,6 +5,9 @@
 #include <cstdlib>
 #include <new>
 
+IMPLEMENT_DYNAMIC(CException, CObject)
+IMPLEMENT_DYNAMIC(CMemoryException, CException)
+
 void CException::Delete()
 {
     if (m_bAutoDelete)

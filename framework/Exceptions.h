@@ -3,14 +3,15 @@
 // operator new, arrive as a CMemoryException.
 #pragma once
 
+#include "Object.h"
+
 #include <windows.h>
 
-class CException {
+class CException : public CObject {
+    DECLARE_DYNAMIC(CException)
 public:
     explicit CException(BOOL autoDelete = TRUE) : m_bAutoDelete(autoDelete) {}
-    virtual ~CException() = default;
-    CException(const CException&) = delete;
-    CException& operator=(const CException&) = delete;
+    ~CException() override = default;
 
     // Frees a heap exception; shared static ones (m_bAutoDelete FALSE) stay.
     void Delete();
@@ -19,6 +20,7 @@ public:
 };
 
 class CMemoryException : public CException {
+    DECLARE_DYNAMIC(CMemoryException)
 public:
     explicit CMemoryException(BOOL autoDelete = TRUE) : CException(autoDelete) {}
 };

@@ -1,6 +1,8 @@
 // The framework stand-in as one include: everything the program's framework code uses.
 #pragma once
 
+#include "Object.h"
+#include "HandleMap.h"
 #include "CString.h"
 #include "Exceptions.h"
 #include "ResourceModule.h"

@@ -1,0 +1,33 @@
+// Run-time class records: kind tests walk the chain of base records.
+#include "Object.h"
+
+const CRuntimeClass CObject::classCObject = {"CObject", static_cast<int>(sizeof(CObject)), 0xFFFF, nullptr, nullptr};
+
+CRuntimeClass* CObject::GetRuntimeClass() const
+{
+    return RUNTIME_CLASS(CObject);
+}
+
+BOOL CObject::IsKindOf(const CRuntimeClass* runtimeClass) const
+{
+    return GetRuntimeClass()->IsDerivedFrom(runtimeClass);
+}
+
+CObject* CRuntimeClass::CreateObject() const
+{
+    return m_pfnCreateObject ? m_pfnCreateObject() : nullptr;
+}
+
+BOOL CRuntimeClass::IsDerivedFrom(const CRuntimeClass* base) const
+{
+    for (const CRuntimeClass* c = this; c; c = c->m_pBaseClass) {
+        if (c == base)
+            return TRUE;
+    }
+    return FALSE;
+}
+
+CObject* AfxDynamicDownCast(const CRuntimeClass* runtimeClass, CObject* object)
+{
+    return (object && object->IsKindOf(runtimeClass)) ? object : nullptr;
+}

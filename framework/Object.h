@@ -1,0 +1,64 @@
+// Stands in for the framework's object model: CObject with named run-time class
+// records chained to their base, kind tests, dynamic creation and down-casts.
+#pragma once
+
+#include <windows.h>
+
+class CObject;
+
+struct CRuntimeClass {
+    LPCSTR m_lpszClassName;
+    int m_nObjectSize;
+    UINT m_wSchema;
+    CObject* (*m_pfnCreateObject)();  // null for classes that are not dynamically creatable
+    const CRuntimeClass* m_pBaseClass;
+
+    // A new object of this class, or null when the class cannot be created dynamically.
+    CObject* CreateObject() const;
+    BOOL IsDerivedFrom(const CRuntimeClass* base) const;
+};
+
+class CObject {
+public:
+    virtual ~CObject() = default;
+    virtual CRuntimeClass* GetRuntimeClass() const;
+    BOOL IsKindOf(const CRuntimeClass* runtimeClass) const;
+
+    static const CRuntimeClass classCObject;
+
+protected:
+    CObject() = default;
+
+private:
+    CObject(const CObject&) = delete;
+    CObject& operator=(const CObject&) = delete;
+};
+
+#define RUNTIME_CLASS(className) (const_cast<CRuntimeClass*>(&className::class##className))
+
+#define DECLARE_DYNAMIC(className)                         \
+public:                                                    \
+    static const CRuntimeClass class##className;           \
+    CRuntimeClass* GetRuntimeClass() const override;
+
+#define DECLARE_DYNCREATE(className) \
+    DECLARE_DYNAMIC(className)       \
+    static CObject* CreateObject();
+
+#define SORVANTA_IMPLEMENT_RUNTIMECLASS(className, baseClassName, schema, creator)                        \
+    const CRuntimeClass className::class##className = {#className, static_cast<int>(sizeof(className)), \
+                                                       schema, creator, RUNTIME_CLASS(baseClassName)};   \
+    CRuntimeClass* className::GetRuntimeClass() const { return RUNTIME_CLASS(className); }
+
+#define IMPLEMENT_DYNAMIC(className, baseClassName) \
+    SORVANTA_IMPLEMENT_RUNTIMECLASS(className, baseClassName, 0xFFFF, nullptr)
+
+#define IMPLEMENT_DYNCREATE(className, baseClassName)                  \
+    CObject* className::CreateObject() { return new className; }      \
+    SORVANTA_IMPLEMENT_RUNTIMECLASS(className, baseClassName, 0xFFFF, className::CreateObject)
+
+// The object as className when it is one (by run-time class), else null.
+CObject* AfxDynamicDownCast(const CRuntimeClass* runtimeClass, CObject* object);
+#define DYNAMIC_DOWNCAST(className, object) \
+    (static_cast<className*>(AfxDynamicDownCast(RUNTIME_CLASS(className), object)))
+#define STATIC_DOWNCAST(className, object) (static_cast<className*>(object))
