@@ -6,3 +6,4 @@
 #include "CString.h"
 #include "Exceptions.h"
 #include "ResourceModule.h"
+#include "Geometry.h"
