@@ -7,3 +7,5 @@
 #include "Exceptions.h"
 #include "ResourceModule.h"
 #include "Geometry.h"
+#include "Position.h"
+#include "StringCollections.h"
