@@ -9,3 +9,4 @@
 #include "Geometry.h"
 #include "Position.h"
 #include "StringCollections.h"
+#include "Menu.h"

@@ -1,0 +1,235 @@
+// Menu objects: building and querying menus, temporary and permanent wrappers, ownership.
+#include "framework/Framework.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+namespace {
+
+const UINT kOpen = 100;
+const UINT kSave = 101;
+const UINT kLeft = 200;
+const UINT kCentre = 201;
+const UINT kRight = 202;
+
+// File popup: "&Open", "&Save", separator, and an "Align" sub-menu of three radio items.
+void BuildFileMenu(CMenu& menu, CMenu& align)
+{
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    ASSERT_TRUE(align.CreatePopupMenu());
+    ASSERT_TRUE(align.AppendMenu(MF_STRING, kLeft, "Left"));
+    ASSERT_TRUE(align.AppendMenu(MF_STRING, kCentre, "Centre"));
+    ASSERT_TRUE(align.AppendMenu(MF_STRING, kRight, "Right"));
+    ASSERT_TRUE(menu.AppendMenu(MF_STRING, kOpen, "&Open"));
+    ASSERT_TRUE(menu.AppendMenu(MF_STRING, kSave, "&Save"));
+    ASSERT_TRUE(menu.AppendMenu(MF_SEPARATOR));
+    // The sub-menu now belongs to the file menu, which destroys it with itself.
+    ASSERT_TRUE(menu.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(align.Detach()), "Align"));
+}
+
+} // namespace
+
+TEST(CMenu, BuiltMenuAnswersItsQueries)
+{
+    CMenu menu;
+    CMenu align;
+    BuildFileMenu(menu, align);
+    EXPECT_EQ(4, menu.GetMenuItemCount());
+    EXPECT_EQ(kOpen, menu.GetMenuItemID(0));
+    EXPECT_EQ(0u, menu.GetMenuItemID(2)) << "a separator";
+    EXPECT_EQ(UINT(-1), menu.GetMenuItemID(3)) << "a sub-menu";
+    EXPECT_EQ(UINT(-1), menu.GetMenuItemID(9)) << "past the end";
+
+    CString text;
+    EXPECT_EQ(5, menu.GetMenuString(kSave, text, MF_BYCOMMAND));
+    EXPECT_STREQ("&Save", text);
+    EXPECT_EQ(0, menu.GetMenuString(2, text, MF_BYPOSITION));
+    EXPECT_TRUE(text.IsEmpty());
+    // A short buffer gets a cut, zero-terminated text.
+    char shortBuffer[4];
+    memset(shortBuffer, 'x', sizeof shortBuffer);
+    EXPECT_EQ(3, menu.GetMenuString(0, shortBuffer, sizeof shortBuffer, MF_BYPOSITION));
+    EXPECT_STREQ("&Op", shortBuffer);
+
+    CMenu* sub = menu.GetSubMenu(3);
+    ASSERT_NE(nullptr, sub);
+    EXPECT_EQ(3, sub->GetMenuItemCount());
+    EXPECT_EQ(nullptr, menu.GetSubMenu(0)) << "a command item has no sub-menu";
+    AfxDeleteTempMaps();
+}
+
+TEST(CMenu, ItemStatesFollowCheckEnableAndRadio)
+{
+    CMenu menu;
+    CMenu align;
+    BuildFileMenu(menu, align);
+    EXPECT_EQ(UINT(MF_UNCHECKED), menu.CheckMenuItem(kOpen, MF_BYCOMMAND | MF_CHECKED)) << "previous state";
+    EXPECT_EQ(UINT(MF_ENABLED), menu.EnableMenuItem(kSave, MF_BYCOMMAND | MF_GRAYED)) << "previous state";
+    EXPECT_TRUE(menu.GetMenuState(kOpen, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_TRUE(menu.GetMenuState(kSave, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_EQ(UINT(-1), menu.GetMenuState(999, MF_BYCOMMAND)) << "no such item";
+
+    // Radio items in the sub-menu: exactly one checked.
+    CMenu* sub = menu.GetSubMenu(3);
+    ASSERT_TRUE(sub->CheckMenuRadioItem(kLeft, kRight, kCentre, MF_BYCOMMAND));
+    EXPECT_FALSE(sub->GetMenuState(kLeft, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_TRUE(sub->GetMenuState(kCentre, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_FALSE(sub->GetMenuState(kRight, MF_BYCOMMAND) & MF_CHECKED);
+    AfxDeleteTempMaps();
+}
+
+TEST(CMenu, InsertModifyRemoveAndDeleteEditTheItems)
+{
+    CMenu menu;
+    CMenu align;
+    BuildFileMenu(menu, align);
+    ASSERT_TRUE(menu.InsertMenu(0, MF_BYPOSITION | MF_STRING, 99, "&New"));
+    EXPECT_EQ(99u, menu.GetMenuItemID(0));
+    ASSERT_TRUE(menu.ModifyMenu(kSave, MF_BYCOMMAND | MF_STRING, kSave, "Save &As"));
+    CString text;
+    menu.GetMenuString(kSave, text, MF_BYCOMMAND);
+    EXPECT_STREQ("Save &As", text);
+
+    // Removing keeps the sub-menu alive; deleting would have destroyed it.
+    HMENU sub = ::GetSubMenu(menu, 4);
+    ASSERT_TRUE(menu.RemoveMenu(4, MF_BYPOSITION));
+    EXPECT_TRUE(::IsMenu(sub));
+    EXPECT_EQ(4, menu.GetMenuItemCount());
+    ASSERT_TRUE(menu.InsertMenu(0, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(sub), "Align"));
+    ASSERT_TRUE(menu.DeleteMenu(0, MF_BYPOSITION));
+    EXPECT_FALSE(::IsMenu(sub));
+    EXPECT_FALSE(menu.DeleteMenu(999, MF_BYCOMMAND));
+    EXPECT_EQ(4, menu.GetMenuItemCount());
+}
+
+TEST(CMenu, ItemInfoWorksWhateverSizeTheCallerWrote)
+{
+    CMenu menu;
+    CMenu align;
+    BuildFileMenu(menu, align);
+    MENUITEMINFOA info = {};
+    info.cbSize = 44;  // the 32-bit structure size some callers still write
+    info.fMask = MIIM_ID | MIIM_SUBMENU | MIIM_STATE;
+    ASSERT_TRUE(menu.GetMenuItemInfo(3, &info, TRUE));
+    EXPECT_EQ(sizeof(MENUITEMINFOA), info.cbSize);
+    EXPECT_EQ(::GetSubMenu(menu, 3), info.hSubMenu);
+
+    MENUITEMINFOA change = {};
+    change.cbSize = 44;
+    change.fMask = MIIM_DATA | MIIM_STATE;
+    change.dwItemData = static_cast<ULONG_PTR>(0x123456789ABCull);  // needs all 64 bits
+    change.fState = MFS_CHECKED;
+    ASSERT_TRUE(menu.SetMenuItemInfo(kOpen, &change));
+    MENUITEMINFOA back = {};
+    back.fMask = MIIM_DATA | MIIM_STATE;
+    ASSERT_TRUE(menu.GetMenuItemInfo(kOpen, &back));
+    EXPECT_EQ(change.dwItemData, back.dwItemData);
+    EXPECT_TRUE(back.fState & MFS_CHECKED);
+
+    MENUITEMINFOA added = {};
+    added.fMask = MIIM_ID | MIIM_STRING;
+    added.wID = 55;
+    char label[] = "Added";
+    added.dwTypeData = label;
+    ASSERT_TRUE(menu.InsertMenuItem(0, &added, TRUE));
+    EXPECT_EQ(55u, menu.GetMenuItemID(0));
+}
+
+TEST(CMenu, OwnedMenuIsDestroyedWithItsObjectUnlessDetached)
+{
+    HMENU destroyed;
+    {
+        CMenu menu;
+        ASSERT_TRUE(menu.CreateMenu());
+        destroyed = menu.m_hMenu;
+        EXPECT_EQ(&menu, CMenu::FromHandlePermanent(destroyed));
+        EXPECT_EQ(&menu, CMenu::FromHandle(destroyed));
+    }
+    EXPECT_FALSE(::IsMenu(destroyed));
+    EXPECT_EQ(nullptr, CMenu::FromHandlePermanent(destroyed));
+
+    HMENU kept;
+    {
+        CMenu menu;
+        ASSERT_TRUE(menu.CreatePopupMenu());
+        kept = menu.Detach();
+        EXPECT_EQ(nullptr, menu.m_hMenu);
+        EXPECT_EQ(nullptr, CMenu::FromHandlePermanent(kept));
+    }
+    EXPECT_TRUE(::IsMenu(kept));
+    ::DestroyMenu(kept);
+}
+
+TEST(CMenu, AttachRefusesNullAndASecondMenu)
+{
+    CMenu menu;
+    EXPECT_FALSE(menu.Attach(nullptr));
+    HMENU first = ::CreateMenu();
+    HMENU second = ::CreateMenu();
+    ASSERT_TRUE(menu.Attach(first));
+    EXPECT_FALSE(menu.Attach(second)) << "the first menu would be lost";
+    EXPECT_EQ(first, menu.m_hMenu);
+    EXPECT_FALSE(menu.CreatePopupMenu());
+    EXPECT_TRUE(::IsMenu(first));
+    ::DestroyMenu(second);
+    EXPECT_EQ(-1, CMenu().GetMenuItemCount()) << "an empty object holds no menu";
+}
+
+TEST(CMenu, TemporaryWrappersAreReusedAndFreedWithoutDestroyingTheMenu)
+{
+    HMENU foreign = ::CreatePopupMenu();
+    ASSERT_TRUE(::AppendMenuA(foreign, MF_STRING, 1, "One"));
+    CMenu* temporary = CMenu::FromHandle(foreign);
+    ASSERT_NE(nullptr, temporary);
+    EXPECT_EQ(foreign, temporary->m_hMenu);
+    EXPECT_EQ(temporary, CMenu::FromHandle(foreign));
+    EXPECT_EQ(RUNTIME_CLASS(CMenu), temporary->GetRuntimeClass());
+    EXPECT_EQ(nullptr, CMenu::FromHandlePermanent(foreign));
+    EXPECT_EQ(nullptr, CMenu::FromHandle(nullptr));
+
+    AfxDeleteTempMaps();
+    EXPECT_TRUE(::IsMenu(foreign)) << "a temporary wrapper never owns its menu";
+    CMenu* again = CMenu::FromHandle(foreign);
+    ASSERT_NE(nullptr, again);
+    EXPECT_EQ(1, again->GetMenuItemCount());
+
+    // Destroying through a temporary leaves it empty until the handle is asked for again.
+    EXPECT_TRUE(again->DestroyMenu());
+    EXPECT_FALSE(::IsMenu(foreign));
+    EXPECT_EQ(nullptr, again->m_hMenu);
+    EXPECT_EQ(foreign, CMenu::FromHandle(foreign)->m_hMenu);
+    AfxDeleteTempMaps();
+}
+
+TEST(CMenu, LoadsFromTheFrameworkResourceModule)
+{
+    // Wine's user32 carries the system menu as a named menu resource.
+    AfxSetResourceHandle(::GetModuleHandleA("user32.dll"));
+    CMenu menu;
+    BOOL loaded = menu.LoadMenu("SYSMENU");
+    AfxSetResourceHandle(nullptr);
+    ASSERT_TRUE(loaded);
+    EXPECT_GT(menu.GetMenuItemCount(), 0);
+    EXPECT_NE(UINT(-1), menu.GetMenuState(SC_CLOSE, MF_BYCOMMAND));
+
+    CMenu missing;
+    EXPECT_FALSE(missing.LoadMenu(4242)) << "the program has no such menu";
+    EXPECT_EQ(nullptr, missing.m_hMenu);
+}
+
+TEST(CMenu, ObjectMadeOnAnotherThreadStillDestroysItsMenu)
+{
+    CMenu* survivor = nullptr;
+    BOOL created = FALSE;
+    std::thread worker([&] {
+        survivor = new CMenu;
+        created = survivor->CreatePopupMenu();
+    });
+    worker.join();
+    ASSERT_TRUE(created);
+    HMENU handle = survivor->m_hMenu;
+    EXPECT_EQ(nullptr, CMenu::FromHandlePermanent(handle)) << "permanent only on its own thread";
+    delete survivor;
+    EXPECT_FALSE(::IsMenu(handle));
+}
