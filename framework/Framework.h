@@ -10,3 +10,4 @@
 #include "Position.h"
 #include "StringCollections.h"
 #include "Menu.h"
+#include "ResourceException.h"
