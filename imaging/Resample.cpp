@@ -1,0 +1,132 @@
+// Separable resampling: each worker filters source rows horizontally into a small ring
+// of intermediate rows and combines them vertically straight into the target, so a
+// resize needs no full-size intermediate image: besides source and target, a worker
+// holds `vertical taps` intermediate rows (four for an enlargement).
+#include "imaging/PixelBufferChecks.h"
+#include "imaging/Parallel.h"
+#include "imaging/ResampleRows.h"
+
+#include <cstring>
+#include <new>
+#include <vector>
+
+namespace imaging {
+namespace {
+
+template <int Channels>
+void GatherRow(const std::uint8_t* source, const std::vector<int>& firstColumn, std::uint8_t* out)
+{
+    for (std::size_t x = 0; x < firstColumn.size(); ++x)
+        std::memcpy(out + x * Channels, source + std::size_t(firstColumn[x]) * Channels, Channels);
+}
+
+void GatherRow(const std::uint8_t* source, const std::vector<int>& firstColumn, int channels, std::uint8_t* out)
+{
+    switch (channels) {
+    case 1: GatherRow<1>(source, firstColumn, out); break;
+    case 3: GatherRow<3>(source, firstColumn, out); break;
+    default: GatherRow<4>(source, firstColumn, out); break;
+    }
+}
+
+// One worker's ring: slot k holds the intermediate of some source row r with r % taps == k.
+struct RowRing {
+    std::vector<std::int16_t> storage;
+    std::vector<int> sourceRow;
+    std::vector<const std::int16_t*> window;
+};
+
+class SeparableResampler {
+public:
+    SeparableResampler(const PixelBuffer& source, const PixelBuffer& target, AxisWeights columns, AxisWeights rows,
+                       ResampleRowFns fns, int workers)
+        : m_source(source), m_target(target), m_columns(std::move(columns)), m_rows(std::move(rows)), m_fns(fns),
+          m_rings(std::size_t(workers))
+    {
+    }
+
+    void Band(int worker, int firstRow, int endRow, BandControl& control)
+    {
+        if (m_columns.isPointSampling && m_rows.isPointSampling)
+            PointSampleBand(firstRow, endRow, control);
+        else
+            FilterBand(m_rings[std::size_t(worker)], firstRow, endRow, control);
+    }
+
+private:
+    // Nearest neighbour: rows taken whole, repeated rows copied from the one just made.
+    void PointSampleBand(int firstRow, int endRow, BandControl& control)
+    {
+        const std::size_t rowBytes = std::size_t(m_target.width) * m_target.channels;
+        for (int y = firstRow; y < endRow; ++y) {
+            int sourceRow = m_rows.first[std::size_t(y)];
+            std::uint8_t* out = MutableRowOf(m_target, y);
+            if (y > firstRow && sourceRow == m_rows.first[std::size_t(y) - 1])
+                std::memcpy(out, RowOf(m_target, y - 1), rowBytes);
+            else
+                GatherRow(RowOf(m_source, sourceRow), m_columns.first, m_target.channels, out);
+            if (!control.RowDone())
+                return;
+        }
+    }
+
+    void FilterBand(RowRing& ring, int firstRow, int endRow, BandControl& control)
+    {
+        const int taps = m_rows.taps;
+        const int samples = m_target.width * m_target.channels;
+        const std::size_t rowElements = std::size_t(samples) + kIntermediateSlack;
+        const std::size_t sourceBytes = std::size_t(m_source.width) * m_source.channels;
+        if (ring.storage.empty()) {
+            ring.storage.resize(rowElements * taps);
+            ring.sourceRow.assign(std::size_t(taps), -1);
+            ring.window.resize(std::size_t(taps));
+        }
+        for (int y = firstRow; y < endRow; ++y) {
+            int first = m_rows.first[std::size_t(y)];
+            for (int k = 0; k < taps; ++k) {
+                int sourceRow = first + k;
+                std::size_t slot = std::size_t(sourceRow % taps);
+                std::int16_t* row = ring.storage.data() + slot * rowElements;
+                if (ring.sourceRow[slot] != sourceRow) {
+                    m_fns.horizontal(RowOf(m_source, sourceRow), sourceBytes, m_columns, m_source.channels, row);
+                    ring.sourceRow[slot] = sourceRow;
+                }
+                ring.window[std::size_t(k)] = row;
+            }
+            m_fns.vertical(ring.window.data(), m_rows.WeightsOf(y), taps, MutableRowOf(m_target, y), samples);
+            if (!control.RowDone())
+                return;
+        }
+    }
+
+    const PixelBuffer& m_source;
+    const PixelBuffer& m_target;
+    const AxisWeights m_columns;
+    const AxisWeights m_rows;
+    const ResampleRowFns m_fns;
+    std::vector<RowRing> m_rings;
+};
+
+} // namespace
+
+bool Resample(const PixelBuffer& source, const PixelBuffer& target, ResampleMethod method,
+              const ProgressFn& progress, int threads)
+{
+    if (!IsUsableBuffer(source) || !IsUsableBuffer(target) || source.channels != target.channels ||
+        BuffersOverlap(source, target))
+        return false;
+    try {
+        int workers = WorkerCount(threads, target.height);
+        SeparableResampler resampler(source, target, ComputeAxisWeights(source.width, target.width, method),
+                                     ComputeAxisWeights(source.height, target.height, method),
+                                     ResampleRowsFor(ActiveKernelPath()), workers);
+        auto band = [&](int worker, int firstRow, int endRow, BandControl& control) {
+            resampler.Band(worker, firstRow, endRow, control);
+        };
+        return RunRowBands(target.height, workers, progress, band) == BandResult::Done;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+} // namespace imaging

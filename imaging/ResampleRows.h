@@ -1,0 +1,66 @@
+// The row loops of separable resampling, one set per instruction-set path. Every path
+// computes the same integer sums, so all give bit-identical results.
+// Horizontal pass: 8-bit samples times 14-bit weights, rounded to an int16 intermediate
+// with kIntermediateBits fraction bits (room for the cubic's overshoot: -64..318 fits).
+// Vertical pass: int16 intermediates times 14-bit weights, rounded and clamped to 0..255.
+#pragma once
+
+#include "imaging/KernelPath.h"
+#include "imaging/ResampleWeights.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace imaging {
+
+constexpr int kIntermediateBits = 6;
+constexpr int kHorizontalShift = kWeightBits - kIntermediateBits;
+constexpr int kVerticalShift = kWeightBits + kIntermediateBits;
+
+// Int16 elements an intermediate row needs past width * channels: SIMD stores write
+// whole four-channel pixels.
+constexpr int kIntermediateSlack = 4;
+
+// Filters one source row of `rowBytes` bytes into `out` (width * channels intermediates).
+using HorizontalRowFn = void (*)(const std::uint8_t* source, std::size_t rowBytes, const AxisWeights& weights,
+                                 int channels, std::int16_t* out);
+
+// Combines `taps` intermediate rows with `weights` into `count` output samples.
+using VerticalRowFn = void (*)(const std::int16_t* const* rows, const std::int16_t* weights, int taps,
+                               std::uint8_t* out, int count);
+
+struct ResampleRowFns {
+    HorizontalRowFn horizontal;
+    VerticalRowFn vertical;
+};
+
+[[nodiscard]] ResampleRowFns ResampleRowsFor(KernelPath path);
+
+// The portable loops; the SIMD paths also use them for the samples their wide loads
+// cannot reach safely at the end of a row.
+void HorizontalRowPortable(const std::uint8_t* source, std::size_t rowBytes, const AxisWeights& weights,
+                           int channels, std::int16_t* out);
+void HorizontalPixelsPortable(const std::uint8_t* source, const AxisWeights& weights, int channels,
+                              int firstOutput, int endOutput, std::int16_t* out);
+void VerticalRowPortable(const std::int16_t* const* rows, const std::int16_t* weights, int taps, std::uint8_t* out,
+                         int count);
+void VerticalSamplesPortable(const std::int16_t* const* rows, const std::int16_t* weights, int taps,
+                             std::uint8_t* out, int firstSample, int endSample);
+
+void HorizontalRowSse2(const std::uint8_t* source, std::size_t rowBytes, const AxisWeights& weights, int channels,
+                       std::int16_t* out);
+void VerticalRowSse2(const std::int16_t* const* rows, const std::int16_t* weights, int taps, std::uint8_t* out,
+                     int count);
+void HorizontalRowSsse3(const std::uint8_t* source, std::size_t rowBytes, const AxisWeights& weights, int channels,
+                        std::int16_t* out);
+void HorizontalRowAvx2(const std::uint8_t* source, std::size_t rowBytes, const AxisWeights& weights, int channels,
+                       std::int16_t* out);
+void VerticalRowAvx2(const std::int16_t* const* rows, const std::int16_t* weights, int taps, std::uint8_t* out,
+                     int count);
+
+// How many leading outputs of a row can load `reachBytes` from their first tap's pixel
+// without passing the row's end (first indexes never decrease along a row).
+[[nodiscard]] int OutputsWithinReach(const AxisWeights& weights, int channels, std::size_t rowBytes,
+                                     std::size_t reachBytes);
+
+} // namespace imaging

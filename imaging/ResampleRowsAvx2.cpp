@@ -1,0 +1,116 @@
+// Resampling row loops on AVX2: the horizontal pass filters two output pixels per step
+// (one per 128-bit lane), the vertical pass 32 samples per step.
+// Each loop is one function with no __m256i crossing a call: the Windows x64 stack is only
+// 16-byte aligned, and a spilled or passed 256-bit value would need 32.
+#include "imaging/ResampleRows.h"
+
+#include <cstring>
+#include <immintrin.h>
+
+namespace imaging {
+namespace {
+
+int WeightPair(std::int16_t first, std::int16_t second)
+{
+    return int(std::uint32_t(std::uint16_t(first)) | (std::uint32_t(std::uint16_t(second)) << 16));
+}
+
+// Same layout as the SSSE3 masks: taps 0,1 (low) and 2,3 (high) as pmaddwd pairs.
+void FillTapShuffle(int channels, std::int8_t (&low)[16], std::int8_t (&high)[16])
+{
+    for (int c = 0; c < 4; ++c) {
+        bool present = c < channels;
+        low[4 * c + 0] = present ? std::int8_t(0 * channels + c) : -1;
+        low[4 * c + 2] = present ? std::int8_t(1 * channels + c) : -1;
+        high[4 * c + 0] = present ? std::int8_t(2 * channels + c) : -1;
+        high[4 * c + 2] = present ? std::int8_t(3 * channels + c) : -1;
+        low[4 * c + 1] = low[4 * c + 3] = high[4 * c + 1] = high[4 * c + 3] = -1;
+    }
+}
+
+__attribute__((target("avx2"))) void HorizontalColourAvx2(const std::uint8_t* source, const AxisWeights& weights,
+                                                           int channels, int endOutput, std::int16_t* out)
+{
+    std::int8_t lowBytes[16], highBytes[16];
+    FillTapShuffle(channels, lowBytes, highBytes);
+    const __m256i low = _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(lowBytes)));
+    const __m256i high = _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(highBytes)));
+    const __m256i round = _mm256_set1_epi32(1 << (kHorizontalShift - 1));
+    const int tapStride = weights.tapStride;
+    int x = 0;
+    for (; x + 2 <= endOutput; x += 2) {
+        const std::uint8_t* pixel0 = source + std::size_t(weights.first[std::size_t(x)]) * channels;
+        const std::uint8_t* pixel1 = source + std::size_t(weights.first[std::size_t(x) + 1]) * channels;
+        const std::int16_t* w0 = weights.WeightsOf(x);
+        const std::int16_t* w1 = w0 + tapStride;
+        __m256i acc = round;
+        for (int g = 0; g < tapStride; g += 4) {
+            __m256i bytes = _mm256_inserti128_si256(
+                _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(pixel0 + g * channels))),
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixel1 + g * channels)), 1);
+            __m256i wv = _mm256_inserti128_si256(
+                _mm256_castsi128_si256(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(w0 + g))),
+                _mm_loadl_epi64(reinterpret_cast<const __m128i*>(w1 + g)), 1);
+            acc = _mm256_add_epi32(acc, _mm256_madd_epi16(_mm256_shuffle_epi8(bytes, low),
+                                                          _mm256_shuffle_epi32(wv, 0x00)));
+            acc = _mm256_add_epi32(acc, _mm256_madd_epi16(_mm256_shuffle_epi8(bytes, high),
+                                                          _mm256_shuffle_epi32(wv, 0x55)));
+        }
+        __m256i shifted = _mm256_srai_epi32(acc, kHorizontalShift);
+        __m256i packed = _mm256_packs_epi32(shifted, shifted);
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + x * channels), _mm256_castsi256_si128(packed));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + (x + 1) * channels), _mm256_extracti128_si256(packed, 1));
+    }
+    if (x < endOutput)
+        HorizontalPixelsPortable(source, weights, channels, x, endOutput, out);
+}
+
+} // namespace
+
+void HorizontalRowAvx2(const std::uint8_t* source, std::size_t rowBytes, const AxisWeights& weights, int channels,
+                       std::int16_t* out)
+{
+    if (channels == 1) {
+        HorizontalRowSse2(source, rowBytes, weights, channels, out);
+        return;
+    }
+    int safe = OutputsWithinReach(weights, channels, rowBytes, std::size_t((weights.tapStride - 4) * channels + 16));
+    HorizontalColourAvx2(source, weights, channels, safe, out);
+    HorizontalPixelsPortable(source, weights, channels, safe, int(weights.first.size()), out);
+}
+
+__attribute__((target("avx2"))) void VerticalRowAvx2(const std::int16_t* const* rows, const std::int16_t* weights,
+                                                      int taps, std::uint8_t* out, int count)
+{
+    const __m256i round = _mm256_set1_epi32(1 << (kVerticalShift - 1));
+    const __m256i zero = _mm256_setzero_si256();
+    int i = 0;
+    for (; i + 32 <= count; i += 32) {
+        __m256i acc0 = round, acc1 = round, acc2 = round, acc3 = round;
+        for (int k = 0; k < taps; k += 2) {
+            bool hasPair = k + 1 < taps;
+            __m256i wv = _mm256_set1_epi32(WeightPair(weights[k], hasPair ? weights[k + 1] : 0));
+            const std::int16_t* r0 = rows[k] + i;
+            __m256i a0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(r0));
+            __m256i b0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(r0 + 16));
+            __m256i a1 = zero, b1 = zero;
+            if (hasPair) {
+                const std::int16_t* r1 = rows[k + 1] + i;
+                a1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(r1));
+                b1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(r1 + 16));
+            }
+            acc0 = _mm256_add_epi32(acc0, _mm256_madd_epi16(_mm256_unpacklo_epi16(a0, a1), wv));
+            acc1 = _mm256_add_epi32(acc1, _mm256_madd_epi16(_mm256_unpackhi_epi16(a0, a1), wv));
+            acc2 = _mm256_add_epi32(acc2, _mm256_madd_epi16(_mm256_unpacklo_epi16(b0, b1), wv));
+            acc3 = _mm256_add_epi32(acc3, _mm256_madd_epi16(_mm256_unpackhi_epi16(b0, b1), wv));
+        }
+        // In-lane unpacks and packs cancel out; only the final byte pack needs the lanes reordered.
+        __m256i first = _mm256_packs_epi32(_mm256_srai_epi32(acc0, kVerticalShift), _mm256_srai_epi32(acc1, kVerticalShift));
+        __m256i second = _mm256_packs_epi32(_mm256_srai_epi32(acc2, kVerticalShift), _mm256_srai_epi32(acc3, kVerticalShift));
+        __m256i bytes = _mm256_permute4x64_epi64(_mm256_packus_epi16(first, second), 0xD8);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), bytes);
+    }
+    VerticalSamplesPortable(rows, weights, taps, out, i, count);
+}
+
+} // namespace imaging

@@ -1,0 +1,122 @@
+// Bands of rows on worker threads: every row once, progress on the calling thread,
+// prompt cancel, and failures on a worker reported instead of escaping its thread.
+#include "imaging/Parallel.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <new>
+#include <thread>
+#include <vector>
+
+using imaging::BandControl;
+using imaging::BandResult;
+using imaging::RunRowBands;
+
+TEST(RowBands, EveryRowOnceAndEachWorkerInRisingOrder)
+{
+    const int kRows = 1000;
+    for (int workers : {1, 3, 8}) {
+        SCOPED_TRACE(workers);
+        std::vector<std::atomic<int>> visits(kRows);
+        std::mutex mutex;
+        std::vector<int> lastRowOf(std::size_t(workers), -1);
+        bool rising = true;
+        auto work = [&](int worker, int firstRow, int endRow, BandControl& control) {
+            {
+                std::lock_guard<std::mutex> lock(mutex);
+                rising = rising && firstRow > lastRowOf[std::size_t(worker)];
+                lastRowOf[std::size_t(worker)] = endRow - 1;
+            }
+            for (int y = firstRow; y < endRow; ++y) {
+                visits[std::size_t(y)].fetch_add(1);
+                if (!control.RowDone())
+                    return;
+            }
+        };
+        EXPECT_EQ(BandResult::Done, RunRowBands(kRows, workers, nullptr, work));
+        for (int y = 0; y < kRows; ++y)
+            ASSERT_EQ(1, visits[std::size_t(y)].load()) << "row " << y;
+        EXPECT_TRUE(rising);
+    }
+}
+
+TEST(RowBands, ProgressRisesFromZeroToNinetyNineOnCallingThread)
+{
+    std::vector<int> seen;
+    const std::thread::id caller = std::this_thread::get_id();
+    bool onCaller = true;
+    auto progress = [&](int percent) {
+        seen.push_back(percent);
+        onCaller = onCaller && std::this_thread::get_id() == caller;
+        return true;
+    };
+    // Slow rows, so that the calling thread sees the run part way several times.
+    auto work = [](int, int firstRow, int endRow, BandControl& control) {
+        for (int y = firstRow; y < endRow; ++y) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            if (!control.RowDone())
+                return;
+        }
+    };
+    EXPECT_EQ(BandResult::Done, RunRowBands(300, 2, progress, work));
+    ASSERT_GE(seen.size(), 3u);
+    EXPECT_EQ(0, seen.front());
+    EXPECT_EQ(99, seen.back());
+    for (std::size_t i = 1; i < seen.size(); ++i)
+        EXPECT_LT(seen[i - 1], seen[i]);
+    EXPECT_TRUE(onCaller);
+}
+
+TEST(RowBands, CancelStopsTheWorkersPromptly)
+{
+    // 2000 rows of 1 ms on 4 workers would take half a second; the cancel comes at 5 %.
+    const int kWorkers = 4;
+    std::atomic<int> rows{0};
+    int rowsAtCancel = -1;
+    std::chrono::steady_clock::time_point cancelledAt;
+    auto progress = [&](int percent) {
+        if (percent < 5)
+            return true;
+        rowsAtCancel = rows.load();
+        cancelledAt = std::chrono::steady_clock::now();
+        return false;
+    };
+    auto work = [&](int, int firstRow, int endRow, BandControl& control) {
+        for (int y = firstRow; y < endRow; ++y) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            rows.fetch_add(1);
+            if (!control.RowDone())
+                return;
+        }
+    };
+    EXPECT_EQ(BandResult::Cancelled, RunRowBands(2000, kWorkers, progress, work));
+    auto stopMs = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - cancelledAt);
+    ASSERT_GE(rowsAtCancel, 0);
+    // Each worker finishes at most the row it is on, and perhaps one more begun while the
+    // callback was answering.
+    EXPECT_LE(rows.load() - rowsAtCancel, 2 * kWorkers);
+    EXPECT_LT(stopMs.count(), 200);
+}
+
+TEST(RowBands, FailureOnAWorkerFailsTheRun)
+{
+    auto work = [](int, int firstRow, int endRow, BandControl& control) {
+        if (firstRow > 0)
+            throw std::bad_alloc();
+        for (int y = firstRow; y < endRow; ++y)
+            if (!control.RowDone())
+                return;
+    };
+    EXPECT_EQ(BandResult::Failed, RunRowBands(500, 3, [](int) { return true; }, work));
+}
+
+TEST(RowBands, WorkerCountFollowsRequestAndRows)
+{
+    EXPECT_EQ(1, imaging::WorkerCount(1, 100));
+    EXPECT_EQ(5, imaging::WorkerCount(5, 100));
+    EXPECT_EQ(2, imaging::WorkerCount(8, 2));  // never more workers than rows
+    EXPECT_EQ(1, imaging::WorkerCount(0, 1));
+}
