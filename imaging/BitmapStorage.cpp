@@ -1,0 +1,138 @@
+// Pixel storage behind the bitmap records: limits, allocation and row views.
+#include "imaging/BitmapStorage.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace imaging {
+
+std::int64_t StrideFor(int width, int channels)
+{
+    const std::int64_t rowBytes = static_cast<std::int64_t>(width) * channels;
+    return (rowBytes + 3) & ~std::int64_t{3};
+}
+
+int CheckImageSize(int width, int height, int channels)
+{
+    if (width < 1 || height < 1)
+        return kErrorInvalidParameter;
+    if (width > kMaxSidePx || height > kMaxSidePx)
+        return kErrorImageTooLarge;
+    if (StrideFor(width, channels) * height > kMaxImageBytes)
+        return kErrorImageTooLarge;
+    return kSuccess;
+}
+
+int CheckBitmap(const BitmapHandle* bitmap)
+{
+    if (bitmap == nullptr)
+        return kErrorInvalidParameter;
+    if (bitmap->pixels == nullptr)
+        return kErrorNoBitmap;
+    if (bitmap->bitsPerPixel != 8 && bitmap->bitsPerPixel != 24)
+        return kErrorInvalidParameter;
+    if (bitmap->viewPerspective != kViewTopDown && bitmap->viewPerspective != kViewBottomUp)
+        return kErrorInvalidParameter;
+    const int channels = ChannelsOf(*bitmap);
+    if (CheckImageSize(bitmap->width, bitmap->height, channels) != kSuccess)
+        return kErrorInvalidParameter;
+    if (bitmap->bytesPerLine < StrideFor(bitmap->width, channels))
+        return kErrorInvalidParameter;
+    if (bitmap->pixelBytes < static_cast<std::size_t>(bitmap->bytesPerLine) * bitmap->height)
+        return kErrorInvalidParameter;
+    return kSuccess;
+}
+
+PixelBuffer StoredView(const BitmapHandle& bitmap)
+{
+    PixelBuffer view;
+    view.data = bitmap.pixels;
+    view.width = bitmap.width;
+    view.height = bitmap.height;
+    view.channels = ChannelsOf(bitmap);
+    view.stride = bitmap.bytesPerLine;
+    return view;
+}
+
+PixelBuffer TopDownView(const BitmapHandle& bitmap)
+{
+    PixelBuffer view = StoredView(bitmap);
+    if (bitmap.viewPerspective == kViewBottomUp) {
+        view.data = bitmap.pixels + static_cast<std::ptrdiff_t>(bitmap.height - 1) * bitmap.bytesPerLine;
+        view.stride = -view.stride;
+    }
+    return view;
+}
+
+void ReleaseBitmap(BitmapHandle& bitmap)
+{
+    std::free(bitmap.pixels);
+    bitmap = BitmapHandle{};
+}
+
+OwnedBitmap::~OwnedBitmap() { ReleaseBitmap(m_bitmap); }
+
+void OwnedBitmap::Reset() { ReleaseBitmap(m_bitmap); }
+
+BitmapHandle OwnedBitmap::Release()
+{
+    BitmapHandle handed = m_bitmap;
+    m_bitmap = BitmapHandle{};
+    return handed;
+}
+
+int OwnedBitmap::Allocate(int width, int height, int bitsPerPixel, int viewPerspective)
+{
+    Reset();
+    if (bitsPerPixel != 8 && bitsPerPixel != 24)
+        return kErrorInvalidParameter;
+    const int channels = bitsPerPixel / 8;
+    const int sizeResult = CheckImageSize(width, height, channels);
+    if (sizeResult != kSuccess)
+        return sizeResult;
+
+    const std::int64_t stride = StrideFor(width, channels);
+    const std::size_t bytes = static_cast<std::size_t>(stride * height);
+    auto* pixels = static_cast<std::uint8_t*>(std::malloc(bytes));
+    if (pixels == nullptr)
+        return kErrorNoMemory;
+
+    // Padding is zeroed so that nothing of the heap's old contents ever reaches a file.
+    const std::size_t rowBytes = static_cast<std::size_t>(width) * channels;
+    if (static_cast<std::size_t>(stride) > rowBytes) {
+        for (int y = 0; y < height; ++y)
+            std::memset(pixels + y * stride + rowBytes, 0, static_cast<std::size_t>(stride) - rowBytes);
+    }
+
+    m_bitmap.width = width;
+    m_bitmap.height = height;
+    m_bitmap.viewPerspective = viewPerspective;
+    m_bitmap.xResolution = kDefaultResolution;
+    m_bitmap.yResolution = kDefaultResolution;
+    m_bitmap.bitsPerPixel = bitsPerPixel;
+    m_bitmap.colorOrder = kColorOrderBgr;
+    m_bitmap.bytesPerLine = static_cast<int>(stride);
+    m_bitmap.pixels = pixels;
+    m_bitmap.pixelBytes = bytes;
+    return kSuccess;
+}
+
+int ExpandGreyToColour(const BitmapHandle& source, OwnedBitmap& target)
+{
+    const int result = target.Allocate(source.width, source.height, 24, source.viewPerspective);
+    if (result != kSuccess)
+        return result;
+    BitmapHandle& colour = target.get();
+    colour.xResolution = source.xResolution;
+    colour.yResolution = source.yResolution;
+    for (int y = 0; y < source.height; ++y) {
+        const std::uint8_t* in = source.pixels + static_cast<std::ptrdiff_t>(y) * source.bytesPerLine;
+        std::uint8_t* out = colour.pixels + static_cast<std::ptrdiff_t>(y) * colour.bytesPerLine;
+        for (int x = 0; x < source.width; ++x) {
+            out[3 * x] = out[3 * x + 1] = out[3 * x + 2] = in[x];
+        }
+    }
+    return kSuccess;
+}
+
+} // namespace imaging

@@ -1,0 +1,38 @@
+// What the WIC codecs share: COM for the calling thread, the imaging factory, the
+// container format of each format code and the translation of WIC's failures into
+// the library's results.
+#pragma once
+
+#include <windows.h>
+#include <wincodec.h>
+#include <wrl/client.h>
+
+namespace imaging {
+
+using Microsoft::WRL::ComPtr;
+
+// COM on the calling thread for the length of one call: joins whatever apartment the
+// thread already has, and uninitialises only what it initialised.
+class ScopedComInit {
+public:
+    ScopedComInit();
+    ~ScopedComInit();
+    ScopedComInit(const ScopedComInit&) = delete;
+    ScopedComInit& operator=(const ScopedComInit&) = delete;
+    bool IsReady() const { return m_isReady; }
+
+private:
+    bool m_isReady = false;
+    bool m_mustUninitialize = false;
+};
+
+// The imaging factory, or kErrorCodec when COM or WIC is not available.
+[[nodiscard]] int CreateWicFactory(ComPtr<IWICImagingFactory>& factory);
+
+// WIC's container format for a format code; null for a format WIC does not handle here.
+const GUID* WicContainerFor(int format);
+
+// A failure while reading a file's pixels: a damaged file unless WIC says otherwise.
+[[nodiscard]] int DecodeFailure(HRESULT hr);
+
+} // namespace imaging

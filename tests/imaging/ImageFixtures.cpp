@@ -1,0 +1,139 @@
+// Shared fixtures of the imaging tests.
+#include "ImageFixtures.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <iterator>
+
+namespace imaging_test {
+
+Colour PhotoLike(int x, int y)
+{
+    // A fixed hash of the position gives noise that is the same on every run.
+    const unsigned hash = (static_cast<unsigned>(x) * 73856093u) ^ (static_cast<unsigned>(y) * 19349663u);
+    const int noise = static_cast<int>((hash >> 7) % 9) - 4;
+    auto level = [&](int value) { return std::clamp(value + noise, 0, 255); };
+    return {level(40 + x * 3), level(200 - y * 2), level((x + y) * 2)};
+}
+
+Colour FewColours(int x, int y)
+{
+    static const Colour kColours[] = {{0, 0, 0}, {255, 255, 255}, {200, 30, 40}, {20, 180, 60}, {250, 220, 10}, {30, 60, 200}};
+    return kColours[((x / 3) + (y / 2)) % 6];
+}
+
+Colour PixelAt(const imaging::BitmapHandle& bitmap, int x, int y)
+{
+    const imaging::PixelBuffer rows = imaging::TopDownView(bitmap);
+    const std::uint8_t* p = rows.data + y * rows.stride + x * rows.channels;
+    if (rows.channels == 1)
+        return {p[0], p[0], p[0]};
+    return {p[2], p[1], p[0]};
+}
+
+double Psnr(const imaging::BitmapHandle& a, const imaging::BitmapHandle& b)
+{
+    double squares = 0;
+    for (int y = 0; y < a.height; ++y) {
+        for (int x = 0; x < a.width; ++x) {
+            const Colour ca = PixelAt(a, x, y), cb = PixelAt(b, x, y);
+            for (int c = 0; c < 3; ++c)
+                squares += (ca[c] - cb[c]) * (ca[c] - cb[c]);
+        }
+    }
+    const double mean = squares / (3.0 * a.width * a.height);
+    return mean == 0 ? 99.0 : 10.0 * std::log10(255.0 * 255.0 / mean);
+}
+
+int MaxDifference(const imaging::BitmapHandle& a, const imaging::BitmapHandle& b)
+{
+    int largest = 0;
+    for (int y = 0; y < a.height; ++y) {
+        for (int x = 0; x < a.width; ++x) {
+            const Colour ca = PixelAt(a, x, y), cb = PixelAt(b, x, y);
+            for (int c = 0; c < 3; ++c)
+                largest = std::max(largest, std::abs(ca[c] - cb[c]));
+        }
+    }
+    return largest;
+}
+
+ScratchFolder::ScratchFolder()
+{
+    char base[MAX_PATH];
+    GetTempPathA(MAX_PATH, base);
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = std::string("imaging_") + test->test_suite_name() + "_" + test->name();
+    std::replace(name.begin(), name.end(), '/', '_');
+    m_folder = std::string(base) + name + "_" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(m_folder.c_str(), nullptr);
+}
+
+ScratchFolder::~ScratchFolder()
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((m_folder + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string path = m_folder + "\\" + found.cFileName;
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(path.c_str());
+            }
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(m_folder.c_str());
+}
+
+Bytes ReadBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteBytes(const std::string& path, const Bytes& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+StatusRecorder::StatusRecorder(int cancelAt) : m_cancelAt(cancelAt)
+{
+    m_previous = L_SetStatusCallBack(&StatusRecorder::Callback, this);
+}
+
+StatusRecorder::~StatusRecorder() { L_SetStatusCallBack(m_previous, nullptr); }
+
+int StatusRecorder::Callback(int percent, void* userData)
+{
+    auto* self = static_cast<StatusRecorder*>(userData);
+    self->m_reports.push_back(percent);
+    return (self->m_cancelAt >= 0 && percent >= self->m_cancelAt) ? 0 : 1;
+}
+
+::testing::AssertionResult IsCompleteProgress(const std::vector<int>& reports)
+{
+    auto show = [&] {
+        std::string text;
+        for (int r : reports)
+            text += std::to_string(r) + " ";
+        return text;
+    };
+    if (reports.empty() || reports.front() != 0)
+        return ::testing::AssertionFailure() << "does not start at 0: " << show();
+    if (reports.back() != 100 || std::count(reports.begin(), reports.end(), 100) != 1)
+        return ::testing::AssertionFailure() << "does not end in exactly one 100: " << show();
+    for (std::size_t i = 1; i < reports.size(); ++i) {
+        if (reports[i] <= reports[i - 1])
+            return ::testing::AssertionFailure() << "does not rise: " << show();
+    }
+    return ::testing::AssertionSuccess();
+}
+
+} // namespace imaging_test
