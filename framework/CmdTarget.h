@@ -1,0 +1,33 @@
+// Stands in for the framework's command target: the base of every object with a
+// message map (windows, documents, threads, the application). OnCmdMsg finds the
+// handler of a command, an update request or a notification in the object's map
+// chain and calls it; frames and views override it to route on to other targets.
+#pragma once
+
+#include "MessageMap.h"
+#include "Object.h"
+
+class CCmdTarget : public CObject {
+    DECLARE_DYNAMIC(CCmdTarget)
+public:
+    CCmdTarget() = default;
+
+    // nCode is CN_COMMAND, CN_UPDATE_COMMAND_UI, a control notification code, or
+    // MAKELONG(code, message) for notifications and reflected messages. With
+    // pHandlerInfo the handler is only looked up, not called. TRUE when handled.
+    virtual BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo);
+
+    // The first entry of one map's table that matches the message, code and id, or null.
+    static const AFX_MSGMAP_ENTRY* FindMessageEntry(const AFX_MSGMAP_ENTRY* entries, UINT message, UINT code,
+                                                    UINT id);
+
+protected:
+    static const AFX_MSGMAP* GetThisMessageMap();
+    virtual const AFX_MSGMAP* GetMessageMap() const;
+};
+
+// The next map up the chain, or null at the top.
+inline const AFX_MSGMAP* AfxGetBaseMessageMap(const AFX_MSGMAP* map)
+{
+    return map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr;
+}
