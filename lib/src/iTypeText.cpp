@@ -17,6 +17,12 @@ unsigned Width(int length)
     return length > 0 ? static_cast<unsigned>(length) : 0;
 }
 
+// Length of text within max characters; unlike StrNLen, max 0 means none.
+unsigned LengthWithin(const char* text, unsigned max)
+{
+    return (text && max) ? StrNLen(text, max) : 0;
+}
+
 char* At(void* base, int offset)
 {
     return static_cast<char*>(base) + offset;
@@ -105,8 +111,9 @@ void String::Clear()
     if (!m_data)
         return;
     memset(m_data, 0, GetByteSize());
+    unsigned room = std::min(GetByteSize(), m_defaultLength);
     if (m_defaultText)
-        memcpy(m_data, m_defaultText.get(), StrNLen(m_defaultText.get(), std::min(GetByteSize(), m_defaultLength)));
+        memcpy(m_data, m_defaultText.get(), LengthWithin(m_defaultText.get(), room));
 }
 
 const char* String::GetText() const
@@ -147,7 +154,7 @@ int String::SetText(const char* text)
     if (!m_data)
         return 1;
     unsigned size = GetByteSize();
-    unsigned length = text ? StrNLen(text, size) : 0;
+    unsigned length = LengthWithin(text, size);
     memset(m_data, 0, size);
     if (length)
         memcpy(m_data, text, length);
@@ -168,8 +175,7 @@ void String::SetTextN(const char* text, unsigned n)
         return;
     unsigned size = GetByteSize();
     memset(m_data, 0, size);
-    if (text && n)
-        memcpy(m_data, text, StrNLen(text, std::min(size, n)));
+    memcpy(m_data, text ? text : "", LengthWithin(text, std::min(size, n)));
 }
 
 void String::SetDefaultText(const char* text, unsigned n)
@@ -180,7 +186,7 @@ void String::SetDefaultText(const char* text, unsigned n)
         return;
     }
     // Never past the text's end, whatever n says.
-    unsigned length = n == 0 ? static_cast<unsigned>(strlen(text)) : StrNLen(text, n);
+    unsigned length = n == 0 ? static_cast<unsigned>(strlen(text)) : LengthWithin(text, n);
     if (m_defaultText && m_defaultLength == length && memcmp(m_defaultText.get(), text, length) == 0)
         return;
     unsigned block = (length + 1 + 7) & ~7u;
@@ -208,9 +214,9 @@ int String::CompareNoCase(const char* text, unsigned n) const
 {
     if (!text)
         text = "";
-    unsigned length = n == 0 ? static_cast<unsigned>(strlen(text)) : StrNLen(text, n);
+    unsigned length = n == 0 ? static_cast<unsigned>(strlen(text)) : LengthWithin(text, n);
     const char* value = m_data ? static_cast<const char*>(m_data) : "";
-    return StrNICmp2(value, static_cast<int>(StrNLen(value, ReadableLength())), text, static_cast<int>(length));
+    return StrNICmp2(value, static_cast<int>(LengthWithin(value, ReadableLength())), text, static_cast<int>(length));
 }
 
 int String::SetMinimum()

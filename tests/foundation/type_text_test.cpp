@@ -28,6 +28,18 @@ TEST(iTypeString, TextThatFillsTheWidthIsStillHandedOutTerminated)
     EXPECT_STREQ("abc", field.GetText());
 }
 
+TEST(iTypeString, ZeroWidthFieldWritesNothing)
+{
+    char record[4] = {'a', 'b', 'c', '\0'};
+    iType::String field(record, 0, "s", nullptr);
+    field.SetDefaultText("default");
+    field.Clear();
+    EXPECT_EQ(1, field.SetText("xyz"));
+    field.SetTextN("xyz", 3);
+    EXPECT_STREQ("abc", record);
+    EXPECT_STREQ("", field.GetText());
+}
+
 TEST(iTypeString, BorrowedFormsClearTheirBytesOnly)
 {
     char record[12];
