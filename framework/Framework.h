@@ -11,3 +11,5 @@
 #include "StringCollections.h"
 #include "Menu.h"
 #include "ResourceException.h"
+#include "GdiObjects.h"
+#include "DC.h"

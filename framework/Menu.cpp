@@ -17,9 +17,9 @@ struct MenuMapTraits {
     static void SetHandles(CMenu* menu, HMENU handle) { menu->m_hMenu = handle; }
 };
 
-CHandleMap<CMenu, HMENU>* MenuMap()
+CHandleMap<CMenu, HMENU>* MenuMap(bool create = true)
 {
-    return AfxThreadHandleMap<MenuMapTraits>();
+    return AfxThreadHandleMap<MenuMapTraits>(create);
 }
 
 } // namespace
@@ -46,7 +46,7 @@ CMenu* CMenu::FromHandle(HMENU menu)
 
 CMenu* CMenu::FromHandlePermanent(HMENU menu)
 {
-    CHandleMap<CMenu, HMENU>* map = MenuMap();
+    CHandleMap<CMenu, HMENU>* map = MenuMap(false);
     return (map && menu) ? map->LookupPermanent(menu) : nullptr;
 }
 
@@ -66,7 +66,7 @@ HMENU CMenu::Detach()
     HMENU menu = m_hMenu;
     if (!menu)
         return nullptr;
-    CHandleMap<CMenu, HMENU>* map = MenuMap();
+    CHandleMap<CMenu, HMENU>* map = MenuMap(false);
     // A temporary wrapper forgets its handle through the map; a permanent one leaves it.
     if (map && map->LookupPermanent(menu) == this)
         map->RemoveHandle(menu);
