@@ -13,3 +13,6 @@
 #include "ResourceException.h"
 #include "GdiObjects.h"
 #include "DC.h"
+#include "CollectionArrays.h"
+#include "CollectionLists.h"
+#include "CollectionMaps.h"
