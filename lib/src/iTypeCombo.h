@@ -1,0 +1,240 @@
+// Check and combo fields: a number shown through names. _TCheck holds a word of
+// flags and shows the names of its set bits joined by " & "; _TCombo holds one
+// choice and shows the name of its code. The names come from an iStringMap the
+// field makes and owns on its first name, or borrows from another field through
+// Assign. TCheck<T> and TCombo<T> bind them to an integer type.
+#pragma once
+
+#include "iStringMap.h"
+#include "iTypeScalar.h"
+
+#include <cstddef>
+
+namespace iType {
+
+// Owns its map only when it made it; a borrowed map belongs to a field that outlives this one.
+class _TCheck : public Base {
+public:
+    _TCheck();
+    _TCheck(Collection* parent, const char* name, const char* description);
+    _TCheck(Collection* parent, void* data, unsigned size, const char* name, const char* description);
+    _TCheck(Collection* parent, void* data, const char* name, const char* description, unsigned size);
+    _TCheck(void* data, unsigned size, const char* name, const char* description);
+    ~_TCheck() override;
+
+    // The names of the set bits joined by " & "; without a map the value in hexadecimal.
+    const char* GetText() const override;
+    // The base attributes; then the other's map, when it has one, is borrowed.
+    void Assign(const Base& other) override;
+
+    virtual unsigned long GetValue() const = 0;
+    virtual int GetBitCount() const = 0;
+
+    // 0 for a bit outside the value type; a bit that has a name keeps it. 1 otherwise.
+    int AddBitName(int bit, const char* name);
+    const iStringMap* GetMap() const { return m_map; }
+
+private:
+    int m_owned = 0;
+    iStringMap* m_map = nullptr;
+};
+
+class _TCombo : public Base {
+public:
+    _TCombo();
+    _TCombo(Collection* parent, const char* name, const char* description);
+    _TCombo(Collection* parent, void* data, unsigned size, const char* name, const char* description);
+    _TCombo(Collection* parent, void* data, const char* name, const char* description, unsigned size);
+    _TCombo(void* data, unsigned size, const char* name, const char* description);
+    ~_TCombo() override;
+
+    // The name of the code (borrowed from the map; empty for a code without one),
+    // or "*No String Map!*" without a map.
+    const char* GetText() const override;
+    // The base attributes; then the other's map, when it has one, is borrowed.
+    void Assign(const Base& other) override;
+
+    virtual long GetValue() const = 0;
+
+    // A code that has a name keeps it. 1.
+    int AddItem(long code, const char* name);
+    const iStringMap* GetMap() const { return m_map; }
+
+protected:
+    // The code named text exactly (the lowest such code); false when none or no map.
+    bool FindItem(const char* text, long& code) const;
+
+private:
+    int m_owned = 0;
+    iStringMap* m_map = nullptr;
+};
+
+// Lays the value of a check or combo field: one T, owned or at a place in a buffer.
+template <class Family, class T>
+class NamedScalar : public Family {
+public:
+    using Rules = ScalarRules<T>;
+
+    // Owned, nameless.
+    NamedScalar() { Init(iMemory::NewBlock(sizeof(T)), iMemory::kOwned); }
+    NamedScalar(Collection* parent, const char* name, const char* description) : Family(parent, name, description)
+    {
+        Init(iMemory::NewBlock(sizeof(T)), iMemory::kOwned);
+    }
+    NamedScalar(std::nullptr_t, const char* name, const char* description)
+        : NamedScalar(static_cast<Collection*>(nullptr), name, description)
+    {
+    }
+    // Borrowed: sizeof(T) bytes at data, which construction sets to the null value.
+    NamedScalar(Collection* parent, void* data, const char* name, const char* description)
+        : Family(parent, data, sizeof(T), name, description)
+    {
+        Init(data, iMemory::kBorrowed);
+    }
+    NamedScalar(Collection* parent, void* base, int offset, const char* name, const char* description)
+        : NamedScalar(parent, static_cast<char*>(base) + offset, name, description)
+    {
+    }
+    NamedScalar(void* data, const char* name, const char* description)
+        : NamedScalar(static_cast<Collection*>(nullptr), data, name, description)
+    {
+    }
+    NamedScalar(void* base, int offset, const char* name, const char* description)
+        : NamedScalar(static_cast<Collection*>(nullptr), static_cast<char*>(base) + offset, name, description)
+    {
+    }
+    // Owned and nameless, holding the other's value.
+    NamedScalar(const NamedScalar& other) : NamedScalar() { Value() = other.Value(); }
+    explicit NamedScalar(T value) : NamedScalar() { Value() = value; }
+    ~NamedScalar() override = default;
+
+    NamedScalar& operator=(const NamedScalar& other)
+    {
+        Value() = other.Value();
+        return *this;
+    }
+    NamedScalar& operator=(T value)
+    {
+        Value() = value;
+        return *this;
+    }
+
+    T& Value() { return *static_cast<T*>(this->m_data); }
+    const T& Value() const { return *static_cast<const T*>(this->m_data); }
+    T GetNullValue() const { return m_null; }
+    void SetNullValue(T value) { m_null = value; }
+    T GetDefaultValue() const { return m_default; }
+    void SetDefaultValue(T value) { m_default = value; }
+
+    void Clear() override { Value() = m_null; }
+    void SetDefault() override { Value() = m_default; }
+    int IsValid() const override { return 1; }
+
+    const char* GetTextFormat(const char* format) const override
+    {
+        const char* text = format ? Rules::Format(format, Value()) : nullptr;
+        return text ? text : this->GetText();
+    }
+
+    // The other's value as one T.
+    Base& CopyValue(const Base& other) override
+    {
+        T value{};
+        if (Rules::Read(other, value))
+            Value() = value;
+        return *this;
+    }
+
+    int CompareTo(const Base& other) const override
+    {
+        T value{};
+        if (!Rules::Read(other, value)) {
+            int raw = this->Compare(other);
+            return raw < 0 ? -1 : (raw > 0 ? 1 : 0);
+        }
+        return Rules::Compare(Value(), value);
+    }
+
+    int SetMinimum() override
+    {
+        T value{};
+        if (!Rules::Least(value))
+            return 0;
+        Value() = value;
+        return 1;
+    }
+
+    int SetMaximum() override
+    {
+        T value{};
+        if (!Rules::Greatest(value))
+            return 0;
+        Value() = value;
+        return 1;
+    }
+
+protected:
+    T m_null{};
+    T m_default{};
+
+private:
+    void Init(void* data, unsigned kind)
+    {
+        this->Set(kind, sizeof(T), 1, data);
+        if (data)
+            Value() = m_null;
+    }
+};
+
+// A choice of codes named by a string map.
+template <class T>
+class TCombo : public NamedScalar<_TCombo, T> {
+public:
+    using NamedScalar<_TCombo, T>::NamedScalar;
+    using NamedScalar<_TCombo, T>::operator=;
+    ~TCombo() override = default;
+
+    // A new combo of this name without a map.
+    Base* Create() const override
+    {
+        auto* field = new TCombo;
+        field->SetName(this->GetName());
+        field->SetDescription(this->GetDescription());
+        return field;
+    }
+
+    // The value becomes the code named text exactly. 0, leaving the value, when no
+    // name matches or there is no map.
+    int SetText(const char* text) override
+    {
+        long code = 0;
+        if (!this->FindItem(text, code))
+            return 0;
+        this->Value() = static_cast<T>(code);
+        return 1;
+    }
+
+    long GetValue() const override { return static_cast<long>(this->Value()); }
+};
+
+// A word of flags named bit by bit; T is an unsigned integer type.
+template <class T>
+class TCheck : public NamedScalar<_TCheck, T> {
+public:
+    using NamedScalar<_TCheck, T>::NamedScalar;
+    using NamedScalar<_TCheck, T>::operator=;
+    ~TCheck() override = default;
+
+    Base* Create() const override
+    {
+        auto* field = new TCheck;
+        field->SetName(this->GetName());
+        field->SetDescription(this->GetDescription());
+        return field;
+    }
+
+    unsigned long GetValue() const override { return static_cast<unsigned long>(this->Value()); }
+    int GetBitCount() const override { return static_cast<int>(8 * sizeof(T)); }
+};
+
+} // namespace iType
