@@ -555,3 +555,47 @@ bool operator<(LPCSTR a, const CString& b) { return b.Compare(a) > 0; }
 bool operator>(const CString& a, const CString& b) { return a.Compare(b) > 0; }
 bool operator<=(const CString& a, const CString& b) { return a.Compare(b) <= 0; }
 bool operator>=(const CString& a, const CString& b) { return a.Compare(b) >= 0; }
+
+int CString::Replace(char oldChar, char newChar)
+{
+    if (oldChar == newChar)
+        return 0;
+    int count = 0;
+    for (int i = 0; i < GetLength(); ++i) {
+        if (m_pchData[i] != oldChar)
+            continue;
+        // The first hit makes the buffer private; later ones write in place.
+        if (count++ == 0)
+            CopyBeforeWrite();
+        m_pchData[i] = newChar;
+    }
+    return count;
+}
+
+int CString::Replace(LPCSTR oldText, LPCSTR newText)
+{
+    int oldLength = SafeLength(oldText);
+    if (oldLength == 0)
+        return 0;
+    int newLength = SafeLength(newText);
+    // Searched by length, so characters after an embedded zero are replaced too.
+    CString result;
+    int count = 0;
+    int copied = 0;
+    for (int i = 0; i + oldLength <= GetLength();) {
+        if (memcmp(m_pchData + i, oldText, static_cast<size_t>(oldLength)) == 0) {
+            result += CString(m_pchData + copied, i - copied);
+            result += CString(newText, newLength);
+            i += oldLength;
+            copied = i;
+            ++count;
+        } else {
+            ++i;
+        }
+    }
+    if (count == 0)
+        return 0;
+    result += CString(m_pchData + copied, GetLength() - copied);
+    *this = result;
+    return count;
+}

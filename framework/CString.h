@@ -69,6 +69,10 @@ public:
     int Find(LPCSTR sub, int start) const;
     int ReverseFind(char ch) const;
     int FindOneOf(LPCSTR charSet) const;
+    // Replaces every occurrence, left to right, without overlaps: the number replaced,
+    // 0 when nothing changed. An empty or null old text replaces nothing.
+    int Replace(char oldChar, char newChar);
+    int Replace(LPCSTR oldText, LPCSTR newText);
 
     void Format(LPCSTR format, ...);
     void FormatV(LPCSTR format, va_list args);

@@ -16,3 +16,4 @@
 #include "CollectionArrays.h"
 #include "CollectionLists.h"
 #include "CollectionMaps.h"
+#include "NamedMutex.h"

@@ -214,3 +214,47 @@ TEST(FrameworkExceptions, FailedOperatorNewThrowsTheMemoryException)
     }
     EXPECT_TRUE(caught);
 }
+
+TEST(CString, ReplaceSubstitutesEveryOccurrenceWithoutOverlaps)
+{
+    struct Case { const char* why; const char* text; const char* from; const char* to; int count; const char* result; };
+    const Case kCases[] = {
+        {"several", "a-b-c", "-", "+", 2, "a+b+c"},
+        {"longer replacement", "xx", "x", "abc", 2, "abcabc"},
+        {"shorter replacement", "abcabc", "bc", "", 2, "aa"},
+        {"overlapping matches count once", "aaaa", "aa", "b", 2, "bb"},
+        {"at both ends", "%s and %s", "%s", "it", 2, "it and it"},
+        {"no match", "abc", "x", "y", 0, "abc"},
+        {"old text longer than the string", "ab", "abc", "y", 0, "ab"},
+        {"empty old text", "abc", "", "y", 0, "abc"},
+        {"null old text", "abc", nullptr, "y", 0, "abc"},
+        {"null new text removes", "a.b.", ".", nullptr, 2, "ab"},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.why);
+        CString s(c.text);
+        EXPECT_EQ(c.count, s.Replace(c.from, c.to));
+        EXPECT_STREQ(c.result, s);
+        EXPECT_EQ(static_cast<int>(strlen(c.result)), s.GetLength());
+    }
+}
+
+TEST(CString, ReplaceLeavesSharedCopiesAlone)
+{
+    CString original("a/b/c");
+    CString copy(original);
+    EXPECT_EQ(2, copy.Replace('/', '\\'));
+    EXPECT_STREQ("a\\b\\c", copy);
+    EXPECT_STREQ("a/b/c", original);
+    CString text(original);
+    EXPECT_EQ(1, text.Replace("b", "bee"));
+    EXPECT_STREQ("a/b/c", original);
+    EXPECT_EQ(0, text.Replace('x', 'y'));
+    EXPECT_EQ(0, text.Replace('e', 'e')) << "same character: nothing changes";
+
+    // Characters after an embedded zero are still searched.
+    CString withZero("a\0a", 3);
+    EXPECT_EQ(2, withZero.Replace("a", "b"));
+    EXPECT_EQ(3, withZero.GetLength());
+    EXPECT_EQ('b', withZero[2]);
+}
