@@ -3,16 +3,18 @@
 
 #include "imaging/PixelKernels.h"
 
+#include <climits>
 #include <cstddef>
 #include <cstdint>
 
 namespace imaging {
 
+// The row loops index a row's samples with int: a row of more than INT_MAX samples is refused.
 [[nodiscard]] inline bool IsUsableBuffer(const PixelBuffer& b)
 {
     return b.data != nullptr && b.width >= 1 && b.height >= 1 &&
            (b.channels == 1 || b.channels == 3 || b.channels == 4) &&
-           b.stride >= std::ptrdiff_t(b.width) * b.channels;
+           std::int64_t(b.width) * b.channels <= INT_MAX && b.stride >= std::ptrdiff_t(b.width) * b.channels;
 }
 
 [[nodiscard]] inline bool BuffersOverlap(const PixelBuffer& a, const PixelBuffer& b)

@@ -1,17 +1,23 @@
 // Separable resampling: each worker filters source rows horizontally into a small ring
 // of intermediate rows and combines them vertically straight into the target, so a
 // resize needs no full-size intermediate image: besides source and target, a worker
-// holds `vertical taps` intermediate rows (four for an enlargement).
+// holds `vertical taps` intermediate rows (four for an enlargement, about four times the
+// reduction factor for a reduction).
 #include "imaging/PixelBufferChecks.h"
 #include "imaging/Parallel.h"
 #include "imaging/ResampleRows.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <vector>
 
 namespace imaging {
 namespace {
+
+// What the row rings of all workers may take together; a 2x enlargement of 4000 x 3000
+// on 8 workers needs 1.5 MB, a reduction of 4000 x 3000 to a tenth of its height about 2 MB per worker.
+constexpr std::size_t kRingBudgetBytes = 64u << 20;
 
 template <int Channels>
 void GatherRow(const std::uint8_t* source, const std::vector<int>& firstColumn, std::uint8_t* out)
@@ -116,9 +122,14 @@ bool Resample(const PixelBuffer& source, const PixelBuffer& target, ResampleMeth
         BuffersOverlap(source, target))
         return false;
     try {
-        int workers = WorkerCount(threads, target.height);
-        SeparableResampler resampler(source, target, ComputeAxisWeights(source.width, target.width, method),
-                                     ComputeAxisWeights(source.height, target.height, method),
+        AxisWeights columns = ComputeAxisWeights(source.width, target.width, method);
+        AxisWeights rows = ComputeAxisWeights(source.height, target.height, method);
+        // A strong reduction of the height alone makes each ring long (one row per tap):
+        // fewer workers then, so that the rings together stay within a fixed budget.
+        std::size_t rowBytes = (std::size_t(target.width) * target.channels + kIntermediateSlack) * sizeof(std::int16_t);
+        std::size_t ringsWithinBudget = std::max<std::size_t>(1, kRingBudgetBytes / (rowBytes * rows.taps));
+        int workers = int(std::min<std::size_t>(WorkerCount(threads, target.height), ringsWithinBudget));
+        SeparableResampler resampler(source, target, std::move(columns), std::move(rows),
                                      ResampleRowsFor(ActiveKernelPath()), workers);
         auto band = [&](int worker, int firstRow, int endRow, BandControl& control) {
             resampler.Band(worker, firstRow, endRow, control);
