@@ -1,0 +1,45 @@
+// Module directories and temporary paths, each read into a MAX_PATH buffer.
+#include "FilePaths.h"
+
+#include <cstring>
+
+DWORD GetModuleDirectoryBuffer(HMODULE module, char* buffer, DWORD size)
+{
+    if (!buffer || size == 0)
+        return 0;
+    DWORD length = GetModuleFileNameA(module, buffer, size);
+    // A name that filled the buffer may have been cut: a cut path is no path.
+    if (length == 0 || length >= size) {
+        buffer[0] = '\0';
+        return 0;
+    }
+    char* lastSlash = strrchr(buffer, '\\');
+    if (!lastSlash)
+        return length;
+    *lastSlash = '\0';
+    return static_cast<DWORD>(lastSlash - buffer);
+}
+
+iString GetModuleDirectory(HMODULE module)
+{
+    char buffer[MAX_PATH + 1];
+    GetModuleDirectoryBuffer(module, buffer, sizeof buffer);
+    return iString(buffer);
+}
+
+iString GetTempFileNameText(const char* directory, const char* prefix, UINT unique)
+{
+    char buffer[MAX_PATH + 1] = "";
+    if (GetTempFileNameA(directory, prefix, unique, buffer) == 0)
+        return iString();
+    return iString(buffer);
+}
+
+iString GetTempPathText()
+{
+    char buffer[MAX_PATH + 1];
+    DWORD length = GetTempPathA(sizeof buffer, buffer);
+    if (length == 0 || length >= sizeof buffer)
+        return iString();
+    return iString(buffer);
+}
