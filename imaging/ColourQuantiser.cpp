@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <memory>
 
 namespace imaging {
 namespace {
@@ -36,11 +37,11 @@ struct Bin {
     std::uint64_t red = 0, green = 0, blue = 0;
 };
 
-// An occupied bin as the median cut sees it: its mean colour and weight.
+// A colour or occupied bin as the median cut sees it: its mean colour and weight.
 struct Entry {
     std::array<float, 3> mean;  // red, green, blue
     std::uint32_t count;
-    int bin;
+    int key;                    // its slot among the exact colours, or its bin
 };
 
 struct Box {
@@ -156,7 +157,56 @@ void Refine(const std::vector<Entry>& entries, std::vector<std::uint32_t>& palet
     }
 }
 
-[[nodiscard]] bool QuantiseMedianCut(const PixelBuffer& image, const ProgressFn& progress, IndexedImage& indexed)
+// Exact colours and their counts, by open addressing; gives up beyond kMaxExactColours.
+class ColourCounts {
+public:
+    ColourCounts() : m_keys(kSlots, kEmpty), m_counts(kSlots, 0), m_indices(kSlots, 0) {}
+
+    [[nodiscard]] bool Add(std::uint32_t colour)
+    {
+        const std::size_t slot = Find(colour);
+        if (m_keys[slot] == kEmpty) {
+            if (m_size == kMaxExactColours)
+                return false;
+            m_keys[slot] = colour;
+            ++m_size;
+        }
+        ++m_counts[slot];
+        return true;
+    }
+    void AppendEntries(std::vector<Entry>& entries) const
+    {
+        for (std::size_t slot = 0; slot < kSlots; ++slot) {
+            if (m_keys[slot] != kEmpty)
+                entries.push_back({{static_cast<float>(m_keys[slot] >> 16), static_cast<float>(m_keys[slot] >> 8 & 0xFF),
+                                    static_cast<float>(m_keys[slot] & 0xFF)},
+                                   m_counts[slot], static_cast<int>(slot)});
+        }
+    }
+    void SetIndex(int slot, std::uint8_t index) { m_indices[slot] = index; }
+    std::uint8_t IndexOf(std::uint32_t colour) const { return m_indices[Find(colour)]; }
+
+private:
+    static constexpr std::size_t kMaxExactColours = 1 << 18;
+    static constexpr std::size_t kSlots = kMaxExactColours * 2;
+    static constexpr std::uint32_t kEmpty = 0xFFFFFFFF;
+
+    std::size_t Find(std::uint32_t colour) const
+    {
+        std::size_t slot = (colour * 2654435761u) & (kSlots - 1);
+        while (m_keys[slot] != colour && m_keys[slot] != kEmpty)
+            slot = (slot + 1) & (kSlots - 1);
+        return slot;
+    }
+
+    std::vector<std::uint32_t> m_keys;
+    std::vector<std::uint32_t> m_counts;
+    std::vector<std::uint8_t> m_indices;
+    std::size_t m_size = 0;
+};
+
+// Occupied bins of the 6-bit histogram; each entry's colour is the exact mean of its pixels.
+void AppendBinEntries(const PixelBuffer& image, std::vector<Entry>& entries)
 {
     std::vector<Bin> bins(kBinCount);
     for (int y = 0; y < image.height; ++y) {
@@ -168,11 +218,7 @@ void Refine(const std::vector<Entry>& entries, std::vector<std::uint32_t>& palet
             bin.green += row[3 * x + 1];
             bin.red += row[3 * x + 2];
         }
-        if (progress && !progress(static_cast<int>(static_cast<std::int64_t>(y + 1) * 40 / image.height)))
-            return false;
     }
-
-    std::vector<Entry> entries;
     for (int i = 0; i < kBinCount; ++i) {
         const Bin& bin = bins[i];
         if (bin.count == 0)
@@ -182,19 +228,46 @@ void Refine(const std::vector<Entry>& entries, std::vector<std::uint32_t>& palet
                             static_cast<float>(bin.blue) / n},
                            bin.count, i});
     }
+}
+
+// Works on the exact colours while there are at most 2^18 of them (gradients, drawings),
+// else on the 6-bit bins (photographs), whose 4-level granularity noise hides.
+[[nodiscard]] bool QuantiseMedianCut(const PixelBuffer& image, const ProgressFn& progress, IndexedImage& indexed)
+{
+    std::vector<Entry> entries;
+    auto counts = std::make_unique<ColourCounts>();
+    bool isExact = true;
+    for (int y = 0; y < image.height && isExact; ++y) {
+        const std::uint8_t* row = image.data + y * image.stride;
+        for (int x = 0; x < image.width && isExact; ++x)
+            isExact = counts->Add(PackColour(row + 3 * x));
+        if (progress && !progress(static_cast<int>(static_cast<std::int64_t>(y + 1) * 40 / image.height)))
+            return false;
+    }
+    if (isExact) {
+        counts->AppendEntries(entries);
+    } else {
+        counts.reset();
+        AppendBinEntries(image, entries);
+    }
     indexed.palette = MedianCut(entries);
     Refine(entries, indexed.palette);
     if (progress && !progress(60))
         return false;
 
-    std::vector<std::uint8_t> binToIndex(kBinCount, 0);
-    for (const Entry& entry : entries)
-        binToIndex[entry.bin] = static_cast<std::uint8_t>(Nearest(indexed.palette, entry.mean));
+    std::vector<std::uint8_t> binToIndex(isExact ? 0 : kBinCount, 0);
+    for (const Entry& entry : entries) {
+        const auto index = static_cast<std::uint8_t>(Nearest(indexed.palette, entry.mean));
+        if (isExact)
+            counts->SetIndex(entry.key, index);
+        else
+            binToIndex[entry.key] = index;
+    }
     for (int y = 0; y < image.height; ++y) {
         const std::uint8_t* row = image.data + y * image.stride;
         std::uint8_t* out = indexed.indices.data() + static_cast<std::ptrdiff_t>(y) * image.width;
         for (int x = 0; x < image.width; ++x)
-            out[x] = binToIndex[BinOf(row + 3 * x)];
+            out[x] = isExact ? counts->IndexOf(PackColour(row + 3 * x)) : binToIndex[BinOf(row + 3 * x)];
         if (progress && !progress(60 + static_cast<int>(static_cast<std::int64_t>(y + 1) * 39 / image.height)))
             return false;
     }

@@ -1,8 +1,8 @@
 // Palettes for the indexed formats (GIF, 8-bit PCX): an image of at most 256 colours
 // keeps its colours exactly; a grey image gets the 256 greys; any other image is
-// quantised by median cut over a 6-bit-per-channel histogram whose bins keep the exact
-// sums of their colours, refined by one k-means pass, so smooth gradients keep every
-// step that 256 colours allow.
+// quantised by median cut over its exact colours (or, past 2^18 of them, over a 6-bit
+// histogram whose bins keep the exact sums of their colours), refined by one k-means
+// pass, so smooth gradients keep every step that 256 colours allow.
 #pragma once
 
 #include "imaging/PixelKernels.h"

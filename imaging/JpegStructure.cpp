@@ -5,8 +5,13 @@
 //   FF DA                    SOS, then entropy-coded data up to the next marker that is
 //                            neither a stuffed FF 00 nor a restart FF D0..D7
 //   FF D9                    EOI: a file that ends before it is truncated
+// A file cannot hold fewer coded bits than its blocks need: with Huffman coding every
+// 8x8 block costs at least one bit for its DC code and, in a sequential scan, one more
+// for its end of block. Fewer entropy-coded bytes than that means the frame header
+// claims more pixels than the file holds.
 #include "imaging/FileStructure.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace imaging {
@@ -19,9 +24,47 @@ bool IsFrameMarker(std::uint8_t marker)
 
 bool IsStandalone(std::uint8_t marker) { return marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7); }
 
-// Moves past entropy-coded data to the FF that starts the next real marker.
-[[nodiscard]] bool SkipEntropyData(const ByteReader& reader, std::size_t& pos)
+// The fewest bits a block can take in a frame of this kind; 0 where no bound is known
+// (arithmetic coding, lossless and hierarchical frames).
+int MinimumBitsPerBlock(std::uint8_t frameMarker)
 {
+    switch (frameMarker) {
+    case 0xC0: case 0xC1: return 2;  // sequential
+    case 0xC2: return 1;             // progressive: the first DC scan codes every block
+    default: return 0;
+    }
+}
+
+// The sampling factors (horizontal in the high nibble) of component i of the frame whose
+// segment length is at `segment`: each component is an id, the factors and a table.
+std::uint8_t SamplingOf(const ByteReader& reader, std::size_t segment, int i)
+{
+    return reader.U8(segment + 9 + 3 * i);
+}
+
+// The 8x8 blocks of all components of a frame.
+std::uint64_t CountBlocks(const ByteReader& reader, std::size_t segment, int width, int height, int components)
+{
+    int maxH = 1, maxV = 1;
+    for (int i = 0; i < components; ++i) {
+        const std::uint8_t sampling = SamplingOf(reader, segment, i);
+        maxH = std::max(maxH, sampling >> 4);
+        maxV = std::max(maxV, sampling & 0x0F);
+    }
+    std::uint64_t blocks = 0;
+    for (int i = 0; i < components; ++i) {
+        const std::uint8_t sampling = SamplingOf(reader, segment, i);
+        const std::uint64_t columns = (static_cast<std::uint64_t>(width) * (sampling >> 4) + maxH - 1) / maxH;
+        const std::uint64_t rows = (static_cast<std::uint64_t>(height) * (sampling & 0x0F) + maxV - 1) / maxV;
+        blocks += ((columns + 7) / 8) * ((rows + 7) / 8);
+    }
+    return blocks;
+}
+
+// Moves past entropy-coded data to the FF that starts the next real marker, counting its bytes.
+[[nodiscard]] bool SkipEntropyData(const ByteReader& reader, std::size_t& pos, std::uint64_t& codedBytes)
+{
+    const std::size_t start = pos;
     while (pos < reader.size()) {
         const void* found = std::memchr(reader.At(pos), 0xFF, reader.size() - pos);
         if (found == nullptr)
@@ -34,6 +77,7 @@ bool IsStandalone(std::uint8_t marker) { return marker == 0x01 || (marker >= 0xD
             pos = at + 2;
             continue;
         }
+        codedBytes += at - start;
         pos = at;
         return true;
     }
@@ -50,6 +94,8 @@ int CheckJpegStructure(const FileBytes& file)
 
     bool hasFrame = false;
     bool hasScan = false;
+    std::uint64_t neededBits = 0;
+    std::uint64_t codedBytes = 0;
     std::size_t pos = 2;
     for (;;) {
         if (!reader.Has(pos, 2) || reader.U8(pos) != 0xFF)
@@ -59,8 +105,11 @@ int CheckJpegStructure(const FileBytes& file)
         if (pos >= reader.size())
             return kErrorFileCorrupt;
         const std::uint8_t marker = reader.U8(pos++);
-        if (marker == 0xD9)
-            return hasFrame && hasScan ? kSuccess : kErrorFileCorrupt;
+        if (marker == 0xD9) {
+            if (!hasFrame || !hasScan || codedBytes * 8 < neededBits)
+                return kErrorFileCorrupt;
+            return kSuccess;
+        }
         if (IsStandalone(marker))
             continue;
         if (!reader.Has(pos, 2))
@@ -81,13 +130,19 @@ int CheckJpegStructure(const FileBytes& file)
             if (height == 0)
                 return kErrorFileFormat;
             hasFrame = true;
+            for (int i = 0; i < components; ++i) {
+                const std::uint8_t sampling = SamplingOf(reader, pos, i);
+                if ((sampling >> 4) < 1 || (sampling >> 4) > 4 || (sampling & 0x0F) < 1 || (sampling & 0x0F) > 4)
+                    return kErrorFileCorrupt;
+            }
+            neededBits = CountBlocks(reader, pos, width, height, components) * MinimumBitsPerBlock(marker);
         }
         pos += length;
         if (marker == 0xDA) {
             if (!hasFrame)
                 return kErrorFileCorrupt;
             hasScan = true;
-            if (!SkipEntropyData(reader, pos))
+            if (!SkipEntropyData(reader, pos, codedBytes))
                 return kErrorFileCorrupt;
         }
     }

@@ -74,8 +74,8 @@ int L_PaintDC(HDC dc, const imaging::BitmapHandle* bitmap, const RECT* source, c
     const bool isReducing = std::abs(Width(to)) < Width(from) || std::abs(Height(to)) < Height(from);
     SetStretchBltMode(dc, isReducing ? HALFTONE : COLORONCOLOR);
     SetBrushOrgEx(dc, 0, 0, nullptr);
-    // A bottom-up bitmap counts its source rows from the bottom.
-    const int sourceY = bitmap->viewPerspective == kViewBottomUp ? bitmap->height - from.bottom : from.top;
+    // GDI counts source rows from the bottom line, for top-down bitmaps as well.
+    const int sourceY = bitmap->height - from.bottom;
     const int lines = StretchDIBits(dc, to.left, to.top, Width(to), Height(to), from.left, sourceY, Width(from),
                                     Height(from), bitmap->pixels, reinterpret_cast<const BITMAPINFO*>(&info),
                                     DIB_RGB_COLORS, rasterOperation);

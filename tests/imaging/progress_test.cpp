@@ -1,0 +1,167 @@
+// The status callback: during load, save, resize and sharpen it hears percentages rising
+// from 0 and exactly one final 100; answering 0 cancels with kErrorCancelled and leaves
+// the bitmap and the target file as they were.
+#include "ImageFixtures.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <functional>
+
+using namespace imaging;
+using namespace imaging_test;
+
+namespace {
+
+int CountFiles(const std::string& pattern)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return 0;
+    int count = 0;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            ++count;
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return count;
+}
+
+// A copy of a bitmap's record and pixels, to show that nothing changed.
+struct Snapshot {
+    explicit Snapshot(const BitmapHandle& bitmap)
+        : record(bitmap), pixels(bitmap.pixels, bitmap.pixels + bitmap.pixelBytes) {}
+    bool Matches(const BitmapHandle& bitmap) const
+    {
+        return std::memcmp(&record, &bitmap, sizeof record) == 0
+               && std::equal(pixels.begin(), pixels.end(), bitmap.pixels);
+    }
+    BitmapHandle record;
+    Bytes pixels;
+};
+
+class Progress : public ::testing::Test {
+protected:
+    void SetUp() override { MakeBitmap(image, 300, 200, 24, PhotoLike); }
+    std::string Saved(int format)
+    {
+        const std::string path = folder.Path("saved" + std::to_string(format));
+        EXPECT_EQ(kSuccess, L_SaveBitmap(path.c_str(), &image.handle, format, 0, 0, nullptr));
+        return path;
+    }
+    ScratchFolder folder;
+    TestBitmap image;
+};
+
+TEST_F(Progress, EveryOperationRisesFromZeroToOneFinalHundred)
+{
+    struct Case { const char* why; std::function<int()> run; };
+    const std::string jpeg = Saved(kFormatJpeg), pcx = Saved(kFormatPcx);
+    TestBitmap loaded;
+    const Case kCases[] = {
+        {"load through WIC", [&] { L_FreeBitmap(&loaded.handle);
+             return L_LoadBitmap(jpeg.c_str(), &loaded.handle, 0, kColorOrderBgr, nullptr, nullptr); }},
+        {"load PCX", [&] { L_FreeBitmap(&loaded.handle);
+             return L_LoadBitmap(pcx.c_str(), &loaded.handle, 0, kColorOrderBgr, nullptr, nullptr); }},
+        {"save TIFF", [&] { return L_SaveBitmap(folder.Path("a.tif").c_str(), &image.handle, kFormatTif, 0, 0, nullptr); }},
+        {"save GIF", [&] { return L_SaveBitmap(folder.Path("a.gif").c_str(), &image.handle, kFormatGif, 0, 0, nullptr); }},
+        {"save PCX", [&] { return L_SaveBitmap(folder.Path("a.pcx").c_str(), &image.handle, kFormatPcx, 0, 0, nullptr); }},
+        {"resize", [&] { return L_SizeBitmap(&image.handle, 600, 400, kSizeBicubic); }},
+        {"sharpen", [&] { return L_SharpenBitmap(&image.handle, 750); }},
+        {"soften", [&] { return L_SharpenBitmap(&image.handle, -1000); }},
+        {"sharpen by 0", [&] { return L_SharpenBitmap(&image.handle, 0); }},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.why);
+        StatusRecorder recorder;
+        ASSERT_EQ(kSuccess, c.run());
+        EXPECT_TRUE(IsCompleteProgress(recorder.Reports()));
+    }
+}
+
+// Operations that fail after they started still end with their one 100, so a status bar
+// counting passes stays in step; those refused at once report nothing.
+TEST_F(Progress, FailuresEndWithOneHundredOnceStarted)
+{
+    const std::string pcx = Saved(kFormatPcx);
+    Bytes cut = ReadBytes(pcx);
+    cut.resize(cut.size() / 2);
+    WriteBytes(pcx, cut);
+    TestBitmap loaded;
+    {
+        StatusRecorder recorder;
+        EXPECT_EQ(kErrorFileCorrupt, L_LoadBitmap(pcx.c_str(), &loaded.handle, 0, kColorOrderBgr, nullptr, nullptr));
+        EXPECT_TRUE(IsCompleteProgress(recorder.Reports()));
+    }
+    {
+        StatusRecorder recorder;
+        EXPECT_EQ(kErrorFileOpen, L_LoadBitmap(folder.Path("missing").c_str(), &loaded.handle, 0, kColorOrderBgr,
+                                               nullptr, nullptr));
+        EXPECT_EQ(kErrorInvalidParameter, L_SizeBitmap(&image.handle, 0, 10, kSizeBicubic));
+        EXPECT_TRUE(recorder.Reports().empty());
+    }
+}
+
+TEST_F(Progress, CancellingLeavesTheBitmapAsItWas)
+{
+    struct Case { const char* why; int cancelAt; std::function<int()> run; };
+    const std::string tif = Saved(kFormatTif);
+    const Case kCases[] = {
+        {"load, at the first report", 0,
+         [&] { return L_LoadBitmap(tif.c_str(), &image.handle, 0, kColorOrderBgr, nullptr, nullptr); }},
+        {"load, half-way", 1, [&] { return L_LoadBitmap(tif.c_str(), &image.handle, 0, kColorOrderBgr, nullptr, nullptr); }},
+        {"resize, half-way", 1, [&] { return L_SizeBitmap(&image.handle, 900, 600, kSizeBilinear); }},
+        {"sharpen, half-way", 1, [&] { return L_SharpenBitmap(&image.handle, 750); }},
+        {"soften, at the first report", 0, [&] { return L_SharpenBitmap(&image.handle, -1000); }},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.why);
+        const Snapshot before(image.handle);
+        StatusRecorder recorder(c.cancelAt);
+        EXPECT_EQ(kErrorCancelled, c.run());
+        EXPECT_TRUE(before.Matches(image.handle));
+        // The answer 0 was the last thing the callback heard: no 100 after a cancel.
+        ASSERT_FALSE(recorder.Reports().empty());
+        EXPECT_GE(recorder.Reports().back(), c.cancelAt);
+        EXPECT_NE(100, recorder.Reports().back());
+    }
+}
+
+TEST_F(Progress, CancellingASaveLeavesTheOldFileAndNoLeftovers)
+{
+    const std::string path = folder.Path("kept.gif");
+    const Bytes before{'o', 'l', 'd'};
+    for (int format : {kFormatGif, kFormatBmp, kFormatPcx, kFormatJpeg}) {
+        SCOPED_TRACE(format);
+        WriteBytes(path, before);
+        StatusRecorder recorder(1);
+        EXPECT_EQ(kErrorCancelled, L_SaveBitmap(path.c_str(), &image.handle, format, 0, 0, nullptr));
+        EXPECT_EQ(before, ReadBytes(path));
+        EXPECT_EQ(1, CountFiles(folder.Path("*")));
+    }
+}
+
+TEST(StatusCallBack, InstallingAnswersThePreviousCallback)
+{
+    auto first = [](int, void*) { return 1; };
+    auto second = [](int, void*) { return 1; };
+    const StatusCallback original = L_SetStatusCallBack(first, nullptr);
+    EXPECT_EQ(static_cast<StatusCallback>(first), L_SetStatusCallBack(second, nullptr));
+    EXPECT_EQ(static_cast<StatusCallback>(second), L_SetStatusCallBack(original, nullptr));
+}
+
+// The user data given with the callback comes back with every report.
+TEST(StatusCallBack, PassesTheUserDataBack)
+{
+    int reports = 0;
+    const StatusCallback original = L_SetStatusCallBack([](int, void* data) { ++*static_cast<int*>(data); return 1; },
+                                                        &reports);
+    TestBitmap image;
+    MakeBitmap(image, 20, 20, 24, PhotoLike);
+    EXPECT_EQ(kSuccess, L_SharpenBitmap(&image.handle, 750));
+    L_SetStatusCallBack(original, nullptr);
+    EXPECT_GE(reports, 2);
+}
+
+} // namespace
