@@ -2,8 +2,13 @@
 #include "WinThread.h"
 
 #include "Exceptions.h"
+#include "FrameWnd.h"
 #include "HandleMap.h"
 #include "ThreadState.h"
+#include "Wnd.h"
+
+#include <algorithm>
+#include <vector>
 
 #include <process.h>
 
@@ -183,6 +188,19 @@ BOOL CWinThread::PumpMessage()
 
 BOOL CWinThread::PreTranslateMessage(MSG* pMsg)
 {
+    CWnd* mainWnd = GetMainWnd();
+    HWND stop = mainWnd ? mainWnd->m_hWnd : nullptr;
+    if (CWnd::WalkPreTranslateTree(stop, pMsg))
+        return TRUE;
+    // A window outside the main window's tree (an unowned popup) still lets the main
+    // window see the message, for its accelerators.
+    if (stop && pMsg->hwnd) {
+        HWND top = pMsg->hwnd;
+        for (HWND parent = ::GetParent(top); parent; parent = ::GetParent(parent))
+            top = parent;
+        if (top != stop)
+            return mainWnd->PreTranslateMessage(pMsg);
+    }
     return FALSE;
 }
 
@@ -198,9 +216,48 @@ BOOL CWinThread::IsIdleMessage(MSG* pMsg)
     return pMsg->message != WM_PAINT && pMsg->message != kSysTimerMessage;
 }
 
+namespace {
+// WM_IDLEUPDATECMDUI to a visible frame and its permanent descendants.
+void IdleUpdateFrame(CWnd* frame)
+{
+    if (!frame->m_hWnd || !frame->IsWindowVisible() || frame->IsIconic())
+        return;
+    AfxCallWndProc(frame, frame->m_hWnd, WM_IDLEUPDATECMDUI, TRUE, 0);
+    if (frame->m_hWnd)
+        frame->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+}
+} // namespace
+
 BOOL CWinThread::OnIdle(LONG lCount)
 {
-    if (lCount >= 1)
+    if (lCount <= 0) {
+        CWnd* mainWnd = GetMainWnd();
+        if (mainWnd)
+            IdleUpdateFrame(mainWnd);
+        // Floating and other frames of the thread; a handler may destroy one of them.
+        std::vector<CFrameWnd*> frames = AfxGetThreadState()->m_frameList;
+        for (CFrameWnd* frame : frames) {
+            const std::vector<CFrameWnd*>& live = AfxGetThreadState()->m_frameList;
+            if (frame != mainWnd && std::find(live.begin(), live.end(), frame) != live.end())
+                IdleUpdateFrame(frame);
+        }
+    } else {
         AfxDeleteTempMaps();
+    }
     return lCount < 1;
+}
+
+LRESULT CWinThread::ProcessWndProcException(CException* e, const MSG* pMsg)
+{
+    return DefaultWndProcExceptionResult(pMsg);
+}
+
+LRESULT CWinThread::DefaultWndProcExceptionResult(const MSG* pMsg)
+{
+    if (pMsg->message == WM_CREATE)
+        return -1;
+    // Unvalidated, the window would be sent WM_PAINT again at once, for ever.
+    if (pMsg->message == WM_PAINT)
+        ValidateRect(pMsg->hwnd, nullptr);
+    return 0;
 }

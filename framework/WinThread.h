@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+class CException;
 class CWnd;
 
 class CWinThread : public CCmdTarget {
@@ -39,6 +40,11 @@ public:
     virtual CWnd* GetMainWnd();
     // Frees the object when it is auto-deleting.
     virtual void Delete();
+    // What a window procedure answers after a handler threw e (null: not a framework
+    // exception); the caller deletes e.
+    virtual LRESULT ProcessWndProcException(CException* e, const MSG* pMsg);
+    // The default answer: -1 from WM_CREATE (creation fails), WM_PAINT validated, else 0.
+    static LRESULT DefaultWndProcExceptionResult(const MSG* pMsg);
 
     HANDLE m_hThread = nullptr;
     DWORD m_nThreadID = 0;

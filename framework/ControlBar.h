@@ -1,0 +1,70 @@
+// Stands in for the framework's control bar: the base of status bars, toolbars and the
+// toolkit's bars. A bar joins its parent frame's bar list when created and leaves it
+// when destroyed, takes its room through WM_SIZEPARENT (asking CalcDynamicLayout with
+// the LM_ modes), updates its items at idle time through OnUpdateCmdUI, and passes the
+// notifications its controls send to its owner after offering them to their objects.
+// Docking (dock bars, drag contexts) is added by the classes that provide it.
+#pragma once
+
+#include "Wnd.h"
+
+class CDockBar;
+class CDockContext;
+
+class CControlBar : public CWnd {
+    DECLARE_DYNAMIC(CControlBar)
+public:
+    ~CControlBar() override;
+
+    virtual CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz);
+    virtual CSize CalcDynamicLayout(int nLength, DWORD dwMode);
+    // The client area less the borders named by the style and the four margins.
+    virtual void CalcInsideRect(CRect& rect, BOOL bHorz) const;
+    virtual void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) = 0;
+    virtual void DoPaint(CDC* pDC);
+    virtual void DelayShow(BOOL bShow);
+    virtual void OnBarStyleChange(DWORD dwOldStyle, DWORD dwNewStyle);
+
+    void SetBarStyle(DWORD dwStyle);
+    DWORD GetBarStyle() const { return m_dwStyle; }
+    void SetBorders(int cxLeft = 0, int cyTop = 0, int cxRight = 0, int cyBottom = 0);
+    CRect GetBorders() const { return CRect(m_cxLeftBorder, m_cyTopBorder, m_cxRightBorder, m_cyBottomBorder); }
+    // Visible, counting a show or hide that waits for the next layout.
+    BOOL IsVisible() const;
+    // Applies a waiting show or hide within the layout's batch; the style to lay out with.
+    DWORD RecalcDelayShow(AFX_SIZEPARENTPARAMS* lpLayout);
+    // The parent frame, or the dock site when there is none.
+    CFrameWnd* GetDockingFrame() const;
+    void DrawBorders(CDC* pDC, CRect& rect);
+
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override;
+
+    int m_cxLeftBorder = 6;
+    int m_cxRightBorder = 6;
+    int m_cyTopBorder = 1;
+    int m_cyBottomBorder = 1;
+    int m_cxDefaultGap = 2;
+    int m_nMRUWidth = 32767;
+    DWORD m_dwStyle = 0;      // CBRS_* bits
+    DWORD m_dwDockStyle = 0;
+    int m_nCount = 0;
+    enum StateFlags { delayHide = 1, delayShow = 2 };
+    UINT m_nStateFlags = 0;
+    BOOL m_bAutoDelete = FALSE;
+    CFrameWnd* m_pDockSite = nullptr;
+    CDockBar* m_pDockBar = nullptr;
+    CDockContext* m_pDockContext = nullptr;
+
+protected:
+    CControlBar();
+    void PostNcDestroy() override;
+
+    afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    afx_msg void OnDestroy();
+    afx_msg void OnPaint();
+    afx_msg LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+
+    DECLARE_MESSAGE_MAP()
+};

@@ -1,0 +1,108 @@
+// Stands in for the framework's frame window: a top-level window holding control bars
+// (in creation order) and a view. It lays them out through the size-parent protocol,
+// routes commands to the active view (and its document), itself and the application,
+// updates menus through CCmdUI when they open, translates its accelerators, shows
+// status texts, keeps its title in step with the document, and deletes itself after
+// its window is destroyed. Every frame is on its thread's frame list for idle updates.
+#pragma once
+
+#include "CollectionLists.h"
+#include "Wnd.h"
+
+class CControlBar;
+class CDocument;
+class CView;
+struct CCreateContext;
+
+class CFrameWnd : public CWnd {
+    DECLARE_DYNCREATE(CFrameWnd)
+public:
+    // Position and size chosen by the system.
+    static const CRect rectDefault;
+
+    CFrameWnd();
+    ~CFrameWnd() override;
+
+    // A null class is the framework's frame class; the menu is loaded only when the
+    // resource module has it.
+    virtual BOOL Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle = WS_OVERLAPPEDWINDOW,
+                        const RECT& rect = rectDefault, CWnd* pParentWnd = nullptr, LPCSTR lpszMenuName = nullptr,
+                        DWORD dwExStyle = 0, CCreateContext* pContext = nullptr);
+    // Creates the frame from resource nIDResource: menu, accelerators and icon when they
+    // exist; the title from the context's document strings, else the string resource.
+    virtual BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
+                           CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr);
+    BOOL LoadAccelTable(LPCSTR lpszResourceName);
+
+    CView* GetActiveView() const { return m_pViewActive; }
+    void SetActiveView(CView* pViewNew, BOOL bNotify = TRUE);
+    virtual CDocument* GetActiveDocument();
+    virtual CFrameWnd* GetActiveFrame();
+    CWnd* CreateView(CCreateContext* pContext, UINT nID = AFX_IDW_PANE_FIRST);
+    // WM_INITIALUPDATE to the views, activation, the title, and showing the frame
+    // (the main frame with the application's m_nCmdShow, once).
+    virtual void InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible);
+    virtual void ActivateFrame(int nCmdShow = -1);
+
+    // Control bars, then the view (AFX_IDW_PANE_FIRST) in the room left. Nested calls are dropped.
+    virtual void RecalcLayout(BOOL bNotify = TRUE);
+    // Lays out at the next idle time instead.
+    void DelayRecalcLayout(BOOL bNotify = TRUE);
+    void AddControlBar(CControlBar* pBar);
+    void RemoveControlBar(CControlBar* pBar);
+    CControlBar* GetControlBar(UINT nID);
+    void ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay);
+
+    // "title" alone, or with the document title after (or, with FWS_PREFIXTITLE, before) it.
+    virtual void OnUpdateFrameTitle(BOOL bAddToTitle);
+    void UpdateFrameTitleForDocument(LPCSTR lpszDocName);
+    // The text of command nID's string resource up to its first newline.
+    virtual void GetMessageString(UINT nID, CString& rMessage) const;
+    // The status bar that shows texts (the descendant with the status-bar id), or null.
+    CWnd* GetMessageBar();
+    void SetMessageText(LPCSTR lpszText);
+    void SetMessageText(UINT nID);
+
+    BOOL IsFrameWnd() const override;
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+    void PostNcDestroy() override;
+    virtual BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext);
+
+    enum IdleFlags { idleMenu = 1, idleTitle = 2, idleNotify = 4, idleLayout = 8 };
+
+    CPtrList m_listControlBars;
+    UINT m_nIdleFlags = 0;
+    BOOL m_bInRecalcLayout = FALSE;
+    HACCEL m_hAccelTable = nullptr;
+    CString m_strTitle;
+    // Menu items without a command handler are disabled when the menu opens.
+    BOOL m_bAutoMenuEnable = TRUE;
+    CRuntimeClass* m_pFloatingFrameClass = nullptr;
+    UINT m_nIDHelp = 0;
+
+    afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    afx_msg void OnDestroy();
+    afx_msg void OnClose();
+    afx_msg void OnSize(UINT nType, int cx, int cy);
+    afx_msg void OnSetFocus(CWnd* pOldWnd);
+    afx_msg BOOL OnNcActivate(BOOL bActive);
+    afx_msg void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
+    afx_msg void OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu);
+    afx_msg LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnPopMessageString(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+    afx_msg BOOL OnBarCheck(UINT nID);
+    afx_msg void OnUpdateControlBarMenu(CCmdUI* pCmdUI);
+    afx_msg void OnHelp();
+    afx_msg void OnHelpIndex();
+    afx_msg void OnHelpUsing();
+    afx_msg void OnContextHelp();
+
+protected:
+    CView* m_pViewActive = nullptr;
+    UINT m_nIDLastMessage = 0;
+
+    DECLARE_MESSAGE_MAP()
+};

@@ -1,0 +1,80 @@
+// Small helpers for tests that drive real windows: pumping the queue, a window that no
+// framework object owns, and a message-box stand-in that records instead of waiting.
+#pragma once
+
+#include "framework/AfxMessageBox.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace test_support {
+
+// Dispatches everything queued for the thread (WM_QUIT included is taken and returned).
+inline bool PumpPending()
+{
+    bool sawQuit = false;
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            sawQuit = true;
+            continue;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return sawQuit;
+}
+
+// A plain window of a class with the system's default procedure.
+inline HWND CreateForeignWindow(HWND parent = nullptr, int id = 0, LPCSTR className = nullptr)
+{
+    static const char* kClass = [] {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = &DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "SorvantaTestForeign";
+        RegisterClassA(&wc);
+        return "SorvantaTestForeign";
+    }();
+    DWORD style = parent ? WS_CHILD | WS_VISIBLE : WS_OVERLAPPEDWINDOW;
+    return CreateWindowExA(0, className ? className : kClass, "", style, 0, 0, 100, 50, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
+}
+
+// Records the last box and answers with a fixed button for as long as it lives.
+class MessageBoxRecorder {
+public:
+    explicit MessageBoxRecorder(int answer = IDOK)
+    {
+        s_answer = answer;
+        s_count = 0;
+        m_previous = AfxSetMessageBoxFunction(&Record);
+    }
+    ~MessageBoxRecorder() { AfxSetMessageBoxFunction(m_previous); }
+    MessageBoxRecorder(const MessageBoxRecorder&) = delete;
+    MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
+
+    static int count() { return s_count; }
+    static const std::string& text() { return s_text; }
+    static const std::string& caption() { return s_caption; }
+    static HWND owner() { return s_owner; }
+
+private:
+    static int Record(HWND owner, LPCSTR text, LPCSTR caption, UINT)
+    {
+        ++s_count;
+        s_owner = owner;
+        s_text = text ? text : "";
+        s_caption = caption ? caption : "";
+        return s_answer;
+    }
+    AFX_MESSAGEBOX_FUNCTION m_previous;
+    static inline int s_answer = IDOK;
+    static inline int s_count = 0;
+    static inline HWND s_owner = nullptr;
+    static inline std::string s_text;
+    static inline std::string s_caption;
+};
+
+} // namespace test_support
