@@ -183,8 +183,9 @@ TEST(DateTime, PictureLongerThanTheScratchBufferIsCut)
         char* seconds = FormatSecondsByPicture(nullptr, picture.c_str(), 3725, 0);
         EXPECT_EQ(expected, seconds);
         for (char* other : ring) {
-            if (other != seconds)
+            if (other != seconds) {
                 EXPECT_STREQ("kept", other);
+            }
         }
         strcpy(seconds, "kept");
     }
@@ -192,8 +193,9 @@ TEST(DateTime, PictureLongerThanTheScratchBufferIsCut)
     char* bcd = FormatBCDByPicture(nullptr, bcdPicture.c_str(), -13000);
     EXPECT_EQ("-01:30" + std::string(kDateTimeBufferSize - 1 - 6, 'x'), bcd);
     for (char* other : ring) {
-        if (other != bcd)
+        if (other != bcd) {
             EXPECT_STREQ("kept", other);
+        }
     }
 }
 
