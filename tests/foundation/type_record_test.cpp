@@ -6,10 +6,13 @@
 #include "lib/src/MsgBox.h"
 #include "lib/src/iTypeScalar.h"
 #include "lib/src/iTypeText.h"
+#include "lib/src/iTypeTimeT.h"
 #include "lib/src/iTypeVarBuf.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <ctime>
 #include <memory>
 #include <string>
 #include <vector>
@@ -266,4 +269,40 @@ TEST(iTypeRecord, SizedFormOwnsItsBuffer)
     EXPECT_EQ(16u, record.GetByteSize());
     EXPECT_STREQ(", ", record.GetSeparator());
     EXPECT_EQ(nullptr, record.GetKeyIndex());
+}
+
+TEST(iTypeRecord, TimeStampsKeepToTheirFourBytes)
+{
+    // ID, Insert and Update side by side, as in the banner's page cache.
+    unsigned char buffer[12];
+    memset(buffer, 0x5A, sizeof buffer);
+    PlainRecord record(buffer, sizeof buffer);
+    iType::TType<long> id(buffer, 0, "ID", nullptr);
+    iType::Time_T inserted(buffer, 4, "Insert", nullptr);
+    iType::Time_T updated(buffer, 8, "Update", nullptr);
+    EXPECT_EQ(4u, inserted.GetByteSize());
+    id = 77L;
+    updated = 123456L;
+
+    SYSTEMTIME inRange = {};
+    inRange.wYear = 2020;
+    inRange.wMonth = 6;
+    inRange.wDay = 15;
+    inRange.wHour = 12;
+    inserted.SetFromSystemTime(inRange);
+    std::tm parts = {};
+    parts.tm_year = 2020 - 1900;
+    parts.tm_mon = 5;
+    parts.tm_mday = 15;
+    parts.tm_hour = 12;
+    parts.tm_isdst = -1;
+    EXPECT_EQ(static_cast<long>(mktime(&parts)), inserted.Value());
+
+    // Past 2038 the moment does not fit the four bytes: the null value, not a wrapped time.
+    SYSTEMTIME beyond = inRange;
+    beyond.wYear = 2100;
+    inserted.SetFromSystemTime(beyond);
+    EXPECT_EQ(inserted.GetNullValue(), inserted.Value());
+    EXPECT_EQ(77, id.Value());
+    EXPECT_EQ(123456, updated.Value());
 }
