@@ -70,12 +70,10 @@ void iProfile::ReadModeSetting()
     };
     static const Name kNames[] = {{"Private", kProfilePrivate}, {"Protected", kProfileProtected},
                                   {"Public", kProfilePublic}};
-    if (value[0]) {
-        for (const Name& name : kNames) {
-            if (_stricmp(value, name.text) == 0) {
-                SetDefaultMode(name.mode);
-                return;
-            }
+    for (const Name& name : kNames) {
+        if (_stricmp(value, name.text) == 0) {
+            SetDefaultMode(name.mode);
+            return;
         }
     }
     SetDefaultMode(kProfilePrivate);

@@ -144,7 +144,7 @@ TEST(XmlReader, ZeroByteInsideTheDocumentIsAnError)
     EXPECT_EQ((Events{"<a> 1"}), reader.events);
 }
 
-TEST(XmlReader, DocumentCutAtEveryOffsetIsAnErrorWithBalancedDepth)
+TEST(XmlReader, DocumentCutAtEveryOffsetIsAnErrorAfterAPrefixOfTheEvents)
 {
     const std::string doc = kBanner;
     // The last bytes after the root's end are only white space; cutting there
