@@ -52,8 +52,4 @@ void FillFileInfo(const Codec& codec, const FileBytes& file, const ImageInfo& im
 // Whether the codec's filter is on the L_IgnoreFilters list.
 [[nodiscard]] bool IsFilterIgnored(const char* filterName);
 
-// Rounds a resolution from a file to whole pixels per inch; kDefaultResolution when the
-// file has none or an absurd one.
-int ResolutionFromDpi(double dpi);
-
 } // namespace imaging

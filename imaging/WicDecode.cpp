@@ -43,6 +43,14 @@ struct OpenedFrame {
     return SUCCEEDED(hr) ? kSuccess : DecodeFailure(hr);
 }
 
+// Whole pixels per inch; kDefaultResolution when the file has none or an absurd one.
+int ResolutionFromDpi(double dpi)
+{
+    if (!(dpi >= 1.0 && dpi <= 1000000.0))
+        return kDefaultResolution;
+    return static_cast<int>(dpi + 0.5);
+}
+
 int BitsPerPixelOf(IWICImagingFactory* factory, const WICPixelFormatGUID& format)
 {
     ComPtr<IWICComponentInfo> component;
@@ -129,13 +137,6 @@ void PackRow(const std::uint8_t* in, int inBytes, std::uint8_t* out, int outChan
 }
 
 } // namespace
-
-int ResolutionFromDpi(double dpi)
-{
-    if (!(dpi >= 1.0 && dpi <= 1000000.0))
-        return kDefaultResolution;
-    return static_cast<int>(dpi + 0.5);
-}
 
 int WicReadInfo(int format, const FileBytes& file, ImageInfo& info)
 {

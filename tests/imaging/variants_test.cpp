@@ -1,0 +1,111 @@
+// Variants of the written formats that other programs produce, read through the same
+// codecs and reported with the code that saving takes back.
+#include "ImageFixtures.h"
+
+#include <algorithm>
+
+using namespace imaging;
+using namespace imaging_test;
+
+namespace {
+
+void Put16(Bytes& file, std::size_t at, int value)
+{
+    file[at] = static_cast<std::uint8_t>(value & 0xFF);
+    file[at + 1] = static_cast<std::uint8_t>(value >> 8 & 0xFF);
+}
+
+void Put32(Bytes& file, std::size_t at, std::uint32_t value)
+{
+    Put16(file, at, static_cast<int>(value & 0xFFFF));
+    Put16(file, at + 2, static_cast<int>(value >> 16));
+}
+
+// 4 x 2, RLE8: the bottom line is four of colour 1, the top line two of colour 2 and two
+// of colour 0. Colours: 0 black, 1 (10, 20, 30), 2 (200, 150, 100).
+Bytes Rle8Bmp()
+{
+    const Bytes data{4, 1, 0, 0, 2, 2, 2, 0, 0, 1};
+    const std::size_t dataAt = 14 + 40 + 3 * 4;
+    Bytes file(dataAt + data.size(), 0);
+    file[0] = 'B';
+    file[1] = 'M';
+    Put32(file, 2, static_cast<std::uint32_t>(file.size()));
+    Put32(file, 10, static_cast<std::uint32_t>(dataAt));  // pixel data right after the colours
+    Put32(file, 14, 40);
+    Put32(file, 18, 4);   // width
+    Put32(file, 22, 2);   // height, bottom-up
+    Put16(file, 26, 1);   // planes
+    Put16(file, 28, 8);   // bits per pixel
+    Put32(file, 30, 1);   // BI_RLE8
+    Put32(file, 34, static_cast<std::uint32_t>(data.size()));
+    Put32(file, 38, 2835);  // 72 dpi in pixels per metre
+    Put32(file, 42, 2835);
+    Put32(file, 46, 3);   // colours used
+    const std::uint8_t colours[3][4] = {{0, 0, 0, 0}, {30, 20, 10, 0}, {100, 150, 200, 0}};  // blue, green, red
+    for (int i = 0; i < 3; ++i)
+        for (int c = 0; c < 4; ++c)
+            file[54 + 4 * i + c] = colours[i][c];
+    std::copy(data.begin(), data.end(), file.begin() + dataAt);
+    return file;
+}
+
+// 3 x 2, 24-bit, with the old 12-byte core header; rows bottom-up, padded to 12 bytes.
+Bytes CoreHeaderBmp()
+{
+    Bytes file(14 + 12, 0);
+    file[0] = 'B';
+    file[1] = 'M';
+    Put32(file, 10, 26);
+    Put32(file, 14, 12);
+    Put16(file, 18, 3);
+    Put16(file, 20, 2);
+    Put16(file, 22, 1);
+    Put16(file, 24, 24);
+    for (int row = 0; row < 2; ++row) {
+        for (int x = 0; x < 3; ++x) {
+            // Bottom line (row 0 in the file) red 50 + x, top line red 150 + x.
+            file.insert(file.end(), {7, 8, static_cast<std::uint8_t>((row == 0 ? 50 : 150) + x)});
+        }
+        file.insert(file.end(), 3, 0);
+    }
+    Put32(file, 2, static_cast<std::uint32_t>(file.size()));
+    return file;
+}
+
+TEST(FormatVariants, RunLengthBmpReadsAsBmp)
+{
+    ScratchFolder folder;
+    const std::string path = folder.Path("rle8.bmp");
+    WriteBytes(path, Rle8Bmp());
+    FileInfo info{};
+    ASSERT_EQ(kSuccess, L_FileInfo(path.c_str(), &info, 0, nullptr));
+    EXPECT_EQ(kFormatBmp, info.format);
+    EXPECT_EQ(72, info.xResolution);
+    TestBitmap bitmap;
+    ASSERT_EQ(kSuccess, L_LoadBitmap(path.c_str(), &bitmap.handle, 0, kColorOrderBgr, nullptr, nullptr));
+    EXPECT_EQ((Colour{200, 150, 100}), PixelAt(bitmap.handle, 1, 0));
+    EXPECT_EQ((Colour{0, 0, 0}), PixelAt(bitmap.handle, 3, 0));
+    EXPECT_EQ((Colour{10, 20, 30}), PixelAt(bitmap.handle, 2, 1));
+}
+
+TEST(FormatVariants, CoreHeaderBmpLoadsBottomUp)
+{
+    ScratchFolder folder;
+    const std::string path = folder.Path("core.bmp");
+    WriteBytes(path, CoreHeaderBmp());
+    TestBitmap bitmap;
+    ASSERT_EQ(kSuccess, L_LoadBitmap(path.c_str(), &bitmap.handle, 0, kColorOrderBgr, nullptr, nullptr));
+    EXPECT_EQ(kViewBottomUp, bitmap.handle.viewPerspective);
+    EXPECT_EQ((Colour{152, 8, 7}), PixelAt(bitmap.handle, 2, 0));
+    EXPECT_EQ((Colour{50, 8, 7}), PixelAt(bitmap.handle, 0, 1));
+    // Saved back in the reported format, it is a BMP of its own kind.
+    FileInfo info{};
+    ASSERT_EQ(kSuccess, L_FileInfo(path.c_str(), &info, 0, nullptr));
+    ASSERT_EQ(kSuccess, L_SaveBitmap(path.c_str(), &bitmap.handle, info.format, 0, 2, nullptr));
+    TestBitmap again;
+    ASSERT_EQ(kSuccess, L_LoadBitmap(path.c_str(), &again.handle, 0, kColorOrderBgr, nullptr, nullptr));
+    EXPECT_EQ(0, MaxDifference(bitmap.handle, again.handle));
+}
+
+} // namespace
