@@ -10,7 +10,7 @@ namespace {
 constexpr int kAutomatic = -1;
 std::atomic<int> g_forcedPath{kAutomatic};
 
-KernelPath BestSupportedPath()
+KernelPath DetectBestPath()
 {
     // __builtin_cpu_supports also checks that the OS saves the AVX registers.
     __builtin_cpu_init();
@@ -21,12 +21,17 @@ KernelPath BestSupportedPath()
     return KernelPath::Sse2;
 }
 
+KernelPath BestSupportedPath()
+{
+    static const KernelPath best = DetectBestPath();
+    return best;
+}
+
 } // namespace
 
 bool IsKernelPathSupported(KernelPath path)
 {
-    static const KernelPath best = BestSupportedPath();
-    return static_cast<int>(path) <= static_cast<int>(best);
+    return static_cast<int>(path) <= static_cast<int>(BestSupportedPath());
 }
 
 KernelPath ActiveKernelPath()
@@ -34,8 +39,7 @@ KernelPath ActiveKernelPath()
     int forced = g_forcedPath.load(std::memory_order_relaxed);
     if (forced != kAutomatic)
         return static_cast<KernelPath>(forced);
-    static const KernelPath best = BestSupportedPath();
-    return best;
+    return BestSupportedPath();
 }
 
 bool ForceKernelPath(KernelPath path)
