@@ -42,7 +42,7 @@ public:
     void* GetData() const { return m_data; }
 
     // A zero-filled block of size bytes that an iMemory may own.
-    static unsigned char* NewBlock(unsigned size);
+    [[nodiscard]] static unsigned char* NewBlock(unsigned size);
 
 protected:
     unsigned m_kind;

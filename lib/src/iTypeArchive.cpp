@@ -57,7 +57,8 @@ iRegistryTypeArchive::iRegistryTypeArchive(const iRegistryTypeArchive& parent, c
     : iTypeArchive(parent.m_root), m_ownsKey(1), m_typed(parent.m_typed)
 {
     // Access 0: the parent's rights, so a key opened for reading creates no subkey.
-    m_key = new iRegistry(*parent.m_key, name, 0);
+    if (parent.m_key)
+        m_key = new iRegistry(*parent.m_key, name, 0);
 }
 
 iRegistryTypeArchive::~iRegistryTypeArchive()
@@ -76,7 +77,7 @@ namespace {
 using Dword = iType::TType<unsigned long>;
 
 // The text a text field stores: up to its first zero, at most its width.
-iString StoredText(const iType::String& field)
+[[nodiscard]] iString StoredText(const iType::String& field)
 {
     unsigned width = field.GetWidth() > 0 ? static_cast<unsigned>(field.GetWidth()) : 0;
     const char* text = field.GetText();
@@ -147,13 +148,13 @@ namespace {
 // Longest record name the loader reads: a longer one marks a corrupt file.
 constexpr uint32_t kLongestName = 65536;
 
-bool ReadExact(iFile& file, void* buffer, DWORD n)
+[[nodiscard]] bool ReadExact(iFile& file, void* buffer, DWORD n)
 {
     DWORD done = 0;
     return n == 0 || (file.Read(buffer, n, &done) && done == n);
 }
 
-bool WriteExact(iFile& file, const void* buffer, DWORD n)
+[[nodiscard]] bool WriteExact(iFile& file, const void* buffer, DWORD n)
 {
     DWORD done = 0;
     return n == 0 || (file.Write(buffer, n, &done) && done == n);
@@ -171,7 +172,7 @@ void MoveTo(iFile& file, DWORD position)
 }
 
 // True when some field (not collection) below collection is called name.
-bool HasFieldNamed(const iType::Collection& collection, const iString& name)
+[[nodiscard]] bool HasFieldNamed(const iType::Collection& collection, const iString& name)
 {
     for (int i = 0; i < collection.GetCount(); ++i) {
         const iType::Base* member = collection.GetAt(i);
@@ -195,7 +196,7 @@ struct RecordHead {
 
 // Reads a record head, checked against what is left of the file; false for a
 // truncated or corrupt record.
-bool ReadHead(iFile& file, DWORD fileSize, RecordHead& head)
+[[nodiscard]] bool ReadHead(iFile& file, DWORD fileSize, RecordHead& head)
 {
     uint32_t nameLength = 0;
     if (!ReadExact(file, &nameLength, sizeof nameLength))

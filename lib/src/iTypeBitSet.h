@@ -26,7 +26,7 @@ public:
     int GetLowBit() const { return m_lowBit; }
     int GetHighBit() const { return m_highBit; }
     // Within the range and within the buffer.
-    bool IsValidBit(int i) const;
+    [[nodiscard]] bool IsValidBit(int i) const;
 
 protected:
     int m_lowBit = 0;

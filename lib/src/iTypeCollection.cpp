@@ -15,7 +15,7 @@ constexpr int kFirstCapacity = 8;
 
 // Hands the pieces of text between separators to the members in order; members
 // past the last piece keep their values, pieces past the last member are dropped.
-int SetMembersFromPieces(Collection& collection, const char* text)
+[[nodiscard]] int SetMembersFromPieces(Collection& collection, const char* text)
 {
     const char* separator = collection.GetSeparator();
     if (!separator)

@@ -61,7 +61,7 @@ public:
 
 protected:
     // Forwards op to the members in order while they answer non-zero.
-    int ForwardWhileNonZero(int (Base::*op)());
+    [[nodiscard]] int ForwardWhileNonZero(int (Base::*op)());
 
     int m_count = 0;
     int m_capacity = 0;

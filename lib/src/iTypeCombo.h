@@ -62,7 +62,7 @@ public:
 
 protected:
     // The code named text exactly (the lowest such code); false when none or no map.
-    bool FindItem(const char* text, long& code) const;
+    [[nodiscard]] bool FindItem(const char* text, long& code) const;
 
 private:
     int m_owned = 0;

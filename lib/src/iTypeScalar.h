@@ -32,7 +32,7 @@ struct ScalarRules {
     static constexpr bool kHasText = kIsSigned || kIsUnsigned || kIsInt64 || kIsUInt64;
 
     // The value's text in a scratch ring buffer; "" for a type without number texts.
-    static const char* ToText(T value, int radix, int padWidth)
+    [[nodiscard]] static const char* ToText(T value, int radix, int padWidth)
     {
         if constexpr (!kHasText) {
             return "";
@@ -53,7 +53,7 @@ struct ScalarRules {
     // The runtime's parse in the radix: leading blanks skipped, stops at the first
     // character that is not a digit, nothing parsed gives 0. False for a type
     // without number texts.
-    static bool Parse(const char* text, int radix, T& value)
+    [[nodiscard]] static bool Parse(const char* text, int radix, T& value)
     {
         if constexpr (!kHasText) {
             return false;
@@ -74,7 +74,7 @@ struct ScalarRules {
         }
     }
 
-    static bool Least(T& value)
+    [[nodiscard]] static bool Least(T& value)
     {
         if constexpr (!kHasText)
             return false;
@@ -83,7 +83,7 @@ struct ScalarRules {
         return true;
     }
 
-    static bool Greatest(T& value)
+    [[nodiscard]] static bool Greatest(T& value)
     {
         if constexpr (!kHasText)
             return false;
@@ -92,10 +92,10 @@ struct ScalarRules {
         return true;
     }
 
-    static int Compare(T a, T b) { return a < b ? -1 : (b < a ? 1 : 0); }
+    [[nodiscard]] static int Compare(T a, T b) { return a < b ? -1 : (b < a ? 1 : 0); }
 
     // The other field's value read as one T; false when its storage is not one T.
-    static bool Read(const Base& other, T& value)
+    [[nodiscard]] static bool Read(const Base& other, T& value)
     {
         if (!other.GetData() || other.GetByteSize() != sizeof(T))
             return false;
@@ -104,7 +104,7 @@ struct ScalarRules {
     }
 
     // The value through a printf-style format that takes one T, in a scratch ring buffer.
-    static const char* Format(const char* format, T value)
+    [[nodiscard]] static const char* Format(const char* format, T value)
     {
         if constexpr (!std::is_arithmetic_v<T>) {
             return nullptr;

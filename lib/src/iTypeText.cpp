@@ -18,7 +18,7 @@ unsigned Width(int length)
 }
 
 // Length of text within max characters; unlike StrNLen, max 0 means none.
-unsigned LengthWithin(const char* text, unsigned max)
+[[nodiscard]] unsigned LengthWithin(const char* text, unsigned max)
 {
     return (text && max) ? StrNLen(text, max) : 0;
 }
@@ -29,7 +29,7 @@ char* At(void* base, int offset)
 }
 
 // name formatted with "%s [%3d]" and number, in a ring buffer sized from the name.
-const char* CellName(const char* name, int number)
+[[nodiscard]] const char* CellName(const char* name, int number)
 {
     if (!name)
         name = "";
