@@ -28,6 +28,7 @@ CControlBar::CControlBar() = default;
 CControlBar::~CControlBar()
 {
     // Destroyed here, while this is still a bar, so that it leaves its frame's list.
+    m_bInDestructor = true;
     if (m_hWnd && FromHandlePermanent(m_hWnd) == this)
         DestroyWindow();
     if (m_pDockSite)
@@ -36,7 +37,7 @@ CControlBar::~CControlBar()
 
 void CControlBar::PostNcDestroy()
 {
-    if (m_bAutoDelete)
+    if (m_bAutoDelete && !m_bInDestructor)
         delete this;
 }
 

@@ -67,4 +67,8 @@ protected:
     afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
+
+private:
+    // Set while the destructor destroys the window: the object is already being deleted.
+    bool m_bInDestructor = false;
 };

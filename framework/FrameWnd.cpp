@@ -46,6 +46,7 @@ CFrameWnd::~CFrameWnd()
     std::vector<CFrameWnd*>& frames = AfxGetThreadState()->m_frameList;
     frames.erase(std::remove(frames.begin(), frames.end(), this), frames.end());
     // Destroyed here, while this is still a frame, so its handlers see the window go.
+    m_bInDestructor = true;
     if (m_hWnd && FromHandlePermanent(m_hWnd) == this)
         DestroyWindow();
     // Bars that outlive the frame's window no longer point back at it.
@@ -285,7 +286,8 @@ void CFrameWnd::OnDestroy()
 
 void CFrameWnd::PostNcDestroy()
 {
-    delete this;
+    if (!m_bInDestructor)
+        delete this;
 }
 
 void CFrameWnd::OnSetFocus(CWnd* pOldWnd)

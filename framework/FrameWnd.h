@@ -104,5 +104,9 @@ protected:
     CView* m_pViewActive = nullptr;
     UINT m_nIDLastMessage = 0;
 
+private:
+    // Set while the destructor destroys the window: the object is already being deleted.
+    bool m_bInDestructor = false;
+
     DECLARE_MESSAGE_MAP()
 };

@@ -20,6 +20,12 @@ CView::CView() = default;
 
 CView::~CView()
 {
+    // A view deleted while its window exists: its frame must not keep pointing at it.
+    if (m_hWnd) {
+        CFrameWnd* frame = GetParentFrame();
+        if (frame && frame->GetActiveView() == this)
+            frame->SetActiveView(nullptr, FALSE);
+    }
     if (m_pDocument)
         m_pDocument->RemoveView(this);
 }
