@@ -36,7 +36,7 @@ namespace {
 
 // Calls a command-map handler with the arguments of its signature; the member pointer
 // goes back to the exact type the entry macro checked.
-BOOL DispatchCmdMsg(CCmdTarget* target, UINT id, const AFX_MSGMAP_ENTRY& entry, void* extra)
+[[nodiscard]] BOOL DispatchCmdMsg(CCmdTarget* target, UINT id, const AFX_MSGMAP_ENTRY& entry, void* extra)
 {
     AFX_NOTIFY* notify = static_cast<AFX_NOTIFY*>(extra);
     switch (entry.nSig) {
@@ -76,7 +76,7 @@ BOOL DispatchCmdMsg(CCmdTarget* target, UINT id, const AFX_MSGMAP_ENTRY& entry, 
     }
 }
 
-bool IsCommandSignature(UINT sig)
+[[nodiscard]] bool IsCommandSignature(UINT sig)
 {
     return sig >= AfxSigCmd_v && sig <= AfxSigNotify_EX;
 }

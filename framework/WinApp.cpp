@@ -14,7 +14,7 @@ IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
 namespace {
 CWinApp* g_app = nullptr;
 
-LPCSTR HeapCopy(LPCSTR text)
+[[nodiscard]] LPCSTR HeapCopy(LPCSTR text)
 {
     if (!text)
         return nullptr;

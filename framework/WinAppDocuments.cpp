@@ -11,7 +11,7 @@
 namespace {
 
 // Splits a command line the way the C runtime does for plain and quoted parameters.
-std::vector<std::string> SplitCommandLine(LPCSTR commandLine)
+[[nodiscard]] std::vector<std::string> SplitCommandLine(LPCSTR commandLine)
 {
     std::vector<std::string> parameters;
     if (!commandLine)

@@ -28,7 +28,7 @@ private:
     HKEY m_key;
 };
 
-CString EncodeBinary(const BYTE* data, UINT bytes)
+[[nodiscard]] CString EncodeBinary(const BYTE* data, UINT bytes)
 {
     CString text;
     char* out = text.GetBuffer(static_cast<int>(bytes) * 2);
@@ -41,7 +41,7 @@ CString EncodeBinary(const BYTE* data, UINT bytes)
 }
 
 // FALSE for an odd length or a letter outside 'A'..'P'.
-bool DecodeBinary(const CString& text, std::vector<BYTE>& out)
+[[nodiscard]] bool DecodeBinary(const CString& text, std::vector<BYTE>& out)
 {
     int length = text.GetLength();
     if (length % 2 != 0)

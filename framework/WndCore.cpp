@@ -20,19 +20,19 @@ struct WndMapTraits {
     static void SetHandles(CWnd* wnd, HWND hWnd) { wnd->m_hWnd = hWnd; }
 };
 
-CHandleMap<CWnd, HWND>* WndMap()
+[[nodiscard]] CHandleMap<CWnd, HWND>* WndMap()
 {
     return AfxThreadHandleMap<WndMapTraits>();
 }
 
-bool IsPermanentOwner(const CWnd* wnd, HWND hWnd)
+[[nodiscard]] bool IsPermanentOwner(const CWnd* wnd, HWND hWnd)
 {
     CHandleMap<CWnd, HWND>* map = WndMap();
     return hWnd && map && map->LookupPermanent(hWnd) == wnd;
 }
 
 // Input-method windows that the system may create on the thread while ours is being made.
-bool IsImeWindow(HWND hWnd)
+[[nodiscard]] bool IsImeWindow(HWND hWnd)
 {
     char className[32] = {};
     GetClassNameA(hWnd, className, sizeof className);
@@ -65,7 +65,7 @@ LRESULT CALLBACK CbtFilterHook(int code, WPARAM wParam, LPARAM lParam)
 }
 
 // What the window procedure answers when a handler threw.
-LRESULT ReactToException(CException* e, const MSG& msg)
+[[nodiscard]] LRESULT ReactToException(CException* e, const MSG& msg)
 {
     CWinThread* thread = AfxGetThread();
     if (thread)

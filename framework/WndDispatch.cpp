@@ -17,17 +17,17 @@ END_MESSAGE_MAP()
 
 namespace {
 
-bool IsWindowMessageSignature(UINT sig)
+[[nodiscard]] bool IsWindowMessageSignature(UINT sig)
 {
     return sig >= AfxSig_lwl;
 }
 
-bool IsCtlColorMessage(UINT message)
+[[nodiscard]] bool IsCtlColorMessage(UINT message)
 {
     return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC;
 }
 
-CPoint PointOf(LPARAM lParam)
+[[nodiscard]] CPoint PointOf(LPARAM lParam)
 {
     return CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
 }

@@ -68,7 +68,7 @@ BOOL CWnd::IsChild(const CWnd* pWnd) const
 
 namespace {
 
-std::vector<HWND> ChildrenOf(HWND parent)
+[[nodiscard]] std::vector<HWND> ChildrenOf(HWND parent)
 {
     std::vector<HWND> children;
     for (HWND child = ::GetTopWindow(parent); child; child = ::GetNextWindow(child, GW_HWNDNEXT))
@@ -92,7 +92,7 @@ void SendToDescendants(HWND parent, UINT message, WPARAM wParam, LPARAM lParam, 
     }
 }
 
-bool IsAutoButton(HWND control)
+[[nodiscard]] bool IsAutoButton(HWND control)
 {
     if (!(::SendMessageA(control, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON))
         return false;

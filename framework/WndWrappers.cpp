@@ -19,7 +19,7 @@ DWORD CWnd::GetExStyle() const
 }
 
 namespace {
-BOOL ModifyStyleBits(HWND hWnd, int index, DWORD dwRemove, DWORD dwAdd, UINT nFlags)
+[[nodiscard]] BOOL ModifyStyleBits(HWND hWnd, int index, DWORD dwRemove, DWORD dwAdd, UINT nFlags)
 {
     DWORD style = static_cast<DWORD>(::GetWindowLongA(hWnd, index));
     DWORD newStyle = (style & ~dwRemove) | dwAdd;

@@ -341,3 +341,42 @@ TEST_F(FrameTest, ClosingTheMainFrameClosesTheDocument)
     EXPECT_TRUE(g_docGone);
     EXPECT_TRUE(PumpPending());
 }
+
+TEST_F(FrameTest, ModifiedDocumentIsAskedAboutAndKeptUnlessTheUserDiscards)
+{
+    struct Case { const char* why; int answer; bool closes; };
+    const Case cases[] = {
+        {"cancel keeps everything open", IDCANCEL, false},
+        {"yes cannot save here, so nothing is lost", IDYES, false},
+        {"no discards the changes and closes", IDNO, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        test_support::MessageBoxRecorder recorder(c.answer);
+        frame->GetActiveDocument()->SetModifiedFlag(TRUE);
+        frame->SendMessage(WM_CLOSE);
+        EXPECT_EQ(1, recorder.count());
+        EXPECT_EQ("Save changes to Untitled?", recorder.text());
+        EXPECT_EQ(c.closes, g_frameGone);
+        EXPECT_EQ(c.closes, g_docGone);
+        if (c.closes)
+            break;
+    }
+    PumpPending();
+}
+
+TEST_F(FrameTest, MenuSelectionTracksTheItemAndClosingTheMenuTheIdleMessage)
+{
+    // WM_SETMESSAGESTRING answers the id it replaces, which tells what the frame showed.
+    auto setText = [&](LPCSTR text) {
+        return frame->SendMessage(WM_SETMESSAGESTRING, 0, reinterpret_cast<LPARAM>(text));
+    };
+    HMENU menu = CreatePopupMenu();
+    frame->SendMessage(WM_MENUSELECT, MAKEWPARAM(kViewOnly, MF_STRING), reinterpret_cast<LPARAM>(menu));
+    EXPECT_EQ(static_cast<LRESULT>(kViewOnly), setText("x"));
+    frame->SendMessage(WM_MENUSELECT, MAKEWPARAM(0, MF_SEPARATOR), reinterpret_cast<LPARAM>(menu));
+    EXPECT_EQ(0, setText("x"));
+    frame->SendMessage(WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+    EXPECT_EQ(static_cast<LRESULT>(AFX_IDS_IDLEMESSAGE), setText("x"));
+    DestroyMenu(menu);
+}
