@@ -10,6 +10,8 @@
 
 #include <windows.h>
 
+class CWnd;
+
 class CMenu : public CObject {
     DECLARE_DYNAMIC(CMenu)
 public:
@@ -55,6 +57,11 @@ public:
     UINT EnableMenuItem(UINT idEnableItem, UINT enable);
     DWORD CheckMenuItem(UINT idCheckItem, UINT check);
     BOOL CheckMenuRadioItem(UINT idFirst, UINT idLast, UINT idItem, UINT flags);
+
+    // With TPM_RETURNCMD the chosen command (0 when none), otherwise success. The owner
+    // window gets the menu's messages; without one the system shows nothing.
+    BOOL TrackPopupMenu(UINT flags, int x, int y, CWnd* owner, LPCRECT rect = nullptr);
+    BOOL TrackPopupMenuEx(UINT flags, int x, int y, CWnd* owner, LPTPMPARAMS params);
 
 private:
     CMenu(const CMenu&) = delete;

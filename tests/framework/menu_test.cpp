@@ -233,3 +233,57 @@ TEST(CMenu, ObjectMadeOnAnotherThreadStillDestroysItsMenu)
     delete survivor;
     EXPECT_FALSE(::IsMenu(handle));
 }
+
+namespace {
+
+struct TrackingSeen {
+    HWND window;
+    HMENU menu;
+    bool choose;  // pick the first item instead of cancelling
+};
+TrackingSeen g_tracking;
+
+// Runs inside the menu loop: notes the thread's tracking record, then ends the loop.
+void CALLBACK EndTracking(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    ::KillTimer(nullptr, timer);
+    g_tracking.window = AfxGetThreadState()->m_hTrackingWindow;
+    g_tracking.menu = AfxGetThreadState()->m_hTrackingMenu;
+    if (!g_tracking.choose) {
+        ::EndMenu();
+        return;
+    }
+    HWND focus = AfxGetThreadState()->m_hTrackingWindow;
+    ::PostMessageA(focus, WM_KEYDOWN, VK_DOWN, 0);
+    ::PostMessageA(focus, WM_KEYDOWN, VK_RETURN, 0);
+}
+
+} // namespace
+
+TEST(CMenu, TrackingNamesItsOwnerAndMenuForTheLoopOnly)
+{
+    HWND window = ::CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, window);
+    CWnd* owner = CWnd::FromHandle(window);
+    CMenu menu;
+    CMenu align;
+    BuildFileMenu(menu, align);
+
+    g_tracking = {nullptr, nullptr, false};
+    ::SetTimer(nullptr, 0, 10, EndTracking);
+    EXPECT_EQ(0, menu.TrackPopupMenu(TPM_RETURNCMD, 0, 0, owner)) << "cancelled";
+    EXPECT_EQ(window, g_tracking.window);
+    EXPECT_EQ(menu.m_hMenu, g_tracking.menu);
+    EXPECT_EQ(nullptr, AfxGetThreadState()->m_hTrackingWindow) << "put back after the loop";
+    EXPECT_EQ(nullptr, AfxGetThreadState()->m_hTrackingMenu);
+
+    g_tracking = {nullptr, nullptr, true};
+    ::SetTimer(nullptr, 0, 10, EndTracking);
+    TPMPARAMS params = {sizeof params, {0, 0, 0, 0}};
+    EXPECT_EQ(BOOL(kOpen), menu.TrackPopupMenuEx(TPM_RETURNCMD, 0, 0, owner, &params)) << "the first item";
+    EXPECT_EQ(menu.m_hMenu, g_tracking.menu);
+
+    EXPECT_FALSE(menu.TrackPopupMenu(TPM_RETURNCMD, 0, 0, nullptr)) << "no owner, no menu";
+    ::DestroyWindow(window);
+    AfxDeleteTempMaps();
+}
