@@ -39,11 +39,11 @@ public:
     // 1 when it closed an open key, 0 otherwise.
     int Close();
 
-    int QueryDWord(const char* name, DWORD* value);
+    [[nodiscard]] int QueryDWord(const char* name, DWORD* value);
     // size: the buffer's size on entry, the stored size after a successful read.
-    int QueryBinary(const char* name, void* data, DWORD* size);
+    [[nodiscard]] int QueryBinary(const char* name, void* data, DWORD* size);
     // On failure text is left unchanged.
-    int QueryString(const char* name, iString& text);
+    [[nodiscard]] int QueryString(const char* name, iString& text);
     int SetDWord(const char* name, DWORD value);
     int SetBinary(const char* name, const void* data, DWORD size);
     int SetString(const char* name, const iString& text);

@@ -11,8 +11,8 @@
 // below used holds a buffer of its recorded size; (3) every size is a multiple of 8.
 class iRevolveString {
 public:
-    // count buffers of size bytes (rounded up past the next multiple of 8), room
-    // for at most the larger of count and maximum.
+    // count buffers of size + 8 bytes cut down to a multiple of 8 (2056 for 2048),
+    // in room for the larger of count and maximum slots.
     iRevolveString(int count, unsigned size, int maximum);
     virtual ~iRevolveString();
     iRevolveString(const iRevolveString&) = delete;
