@@ -71,8 +71,9 @@ TEST(ImageFormatGroups, EveryPatternIsStarDotItemsJoinedBySemicolons)
             EXPECT_GE(item.size(), 3u) << item;
             EXPECT_EQ(0u, item.find("*.")) << item;
             EXPECT_EQ(std::string::npos, item.find(' ')) << item;
-            if (item != "*.*")
+            if (item != "*.*") {
                 EXPECT_EQ(std::string::npos, item.find('*', 1)) << item;
+            }
             if (end == std::string::npos)
                 break;
             start = end + 1;
