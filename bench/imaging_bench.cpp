@@ -35,7 +35,10 @@ struct Image {
 
     Image(int w, int h) : width(w), height(h), bytes(new std::uint8_t[std::size_t(w) * h * kChannels]) {}
     std::size_t Size() const { return std::size_t(width) * height * kChannels; }
-    imaging::PixelBuffer Buffer() const { return {bytes.get(), width, height, kChannels, std::ptrdiff_t(width) * kChannels}; }
+    imaging::PixelBuffer Buffer() const
+    {
+        return {bytes.get(), width, height, kChannels, std::ptrdiff_t(width) * kChannels};
+    }
 };
 
 // Diagonal gradients per channel plus +-24 levels of noise: smooth areas and fine detail,
@@ -119,9 +122,9 @@ std::string SizeText(int w, int h)
 void PrintRow(const char* name, const Image& source, int tw, int th, int threads, const Timing& t)
 {
     double megapixels = double(tw) * th / 1e6;
-    std::printf("%-22s %-10s %-10s %7d %10.1f %9.1f %10.1f %9.1f\n", name, SizeText(source.width, source.height).c_str(),
-                SizeText(tw, th).c_str(), threads, t.warmMs, megapixels / (t.warmMs / 1000), t.freshMs,
-                megapixels / (t.freshMs / 1000));
+    std::printf("%-22s %-10s %-10s %7d %10.1f %9.1f %10.1f %9.1f\n", name,
+                SizeText(source.width, source.height).c_str(), SizeText(tw, th).c_str(), threads, t.warmMs,
+                megapixels / (t.warmMs / 1000), t.freshMs, megapixels / (t.freshMs / 1000));
 }
 
 std::size_t PrivateBytes(bool peak)

@@ -16,7 +16,7 @@ enum class BandResult { Done, Cancelled, Failed };
 // after a cancel.
 class BandControl {
 public:
-    explicit BandControl(std::atomic<int>& rowsDone, const std::atomic<bool>& stop) : m_rowsDone(rowsDone), m_stop(stop) {}
+    BandControl(std::atomic<int>& rowsDone, const std::atomic<bool>& stop) : m_rowsDone(rowsDone), m_stop(stop) {}
     // Counts one finished row; false means stop now.
     [[nodiscard]] bool RowDone()
     {

@@ -21,7 +21,8 @@ namespace imaging {
 {
     auto begin = [](const PixelBuffer& p) { return reinterpret_cast<std::uintptr_t>(p.data); };
     auto end = [&](const PixelBuffer& p) {
-        return begin(p) + std::uintptr_t(p.stride) * std::uintptr_t(p.height - 1) + std::uintptr_t(p.width) * p.channels;
+        return begin(p) + std::uintptr_t(p.stride) * std::uintptr_t(p.height - 1) +
+               std::uintptr_t(p.width) * p.channels;
     };
     return begin(a) < end(b) && begin(b) < end(a);
 }

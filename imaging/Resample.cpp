@@ -126,7 +126,8 @@ bool Resample(const PixelBuffer& source, const PixelBuffer& target, ResampleMeth
         AxisWeights rows = ComputeAxisWeights(source.height, target.height, method);
         // A strong reduction of the height alone makes each ring long (one row per tap):
         // fewer workers then, so that the rings together stay within a fixed budget.
-        std::size_t rowBytes = (std::size_t(target.width) * target.channels + kIntermediateSlack) * sizeof(std::int16_t);
+        std::size_t rowBytes =
+            (std::size_t(target.width) * target.channels + kIntermediateSlack) * sizeof(std::int16_t);
         std::size_t ringsWithinBudget = std::max<std::size_t>(1, kRingBudgetBytes / (rowBytes * rows.taps));
         int workers = int(std::min<std::size_t>(WorkerCount(threads, target.height), ringsWithinBudget));
         SeparableResampler resampler(source, target, std::move(columns), std::move(rows),

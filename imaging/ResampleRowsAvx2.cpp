@@ -105,8 +105,10 @@ __attribute__((target("avx2"))) void VerticalRowAvx2(const std::int16_t* const* 
             acc3 = _mm256_add_epi32(acc3, _mm256_madd_epi16(_mm256_unpackhi_epi16(b0, b1), wv));
         }
         // In-lane unpacks and packs cancel out; only the final byte pack needs the lanes reordered.
-        __m256i first = _mm256_packs_epi32(_mm256_srai_epi32(acc0, kVerticalShift), _mm256_srai_epi32(acc1, kVerticalShift));
-        __m256i second = _mm256_packs_epi32(_mm256_srai_epi32(acc2, kVerticalShift), _mm256_srai_epi32(acc3, kVerticalShift));
+        __m256i first =
+            _mm256_packs_epi32(_mm256_srai_epi32(acc0, kVerticalShift), _mm256_srai_epi32(acc1, kVerticalShift));
+        __m256i second =
+            _mm256_packs_epi32(_mm256_srai_epi32(acc2, kVerticalShift), _mm256_srai_epi32(acc3, kVerticalShift));
         __m256i bytes = _mm256_permute4x64_epi64(_mm256_packus_epi16(first, second), 0xD8);
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), bytes);
     }

@@ -99,8 +99,9 @@ __attribute__((target("ssse3"))) void HorizontalColourSsse3(const std::uint8_t* 
         for (int g = 0; g < weights.tapStride; g += 4) {
             __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixel + g * channels));
             __m128i wv = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(w + g));
-            acc = _mm_add_epi32(acc, _mm_madd_epi16(_mm_shuffle_epi8(bytes, shuffle.low), _mm_shuffle_epi32(wv, 0x00)));
-            acc = _mm_add_epi32(acc, _mm_madd_epi16(_mm_shuffle_epi8(bytes, shuffle.high), _mm_shuffle_epi32(wv, 0x55)));
+            __m128i lowTaps = _mm_madd_epi16(_mm_shuffle_epi8(bytes, shuffle.low), _mm_shuffle_epi32(wv, 0x00));
+            __m128i highTaps = _mm_madd_epi16(_mm_shuffle_epi8(bytes, shuffle.high), _mm_shuffle_epi32(wv, 0x55));
+            acc = _mm_add_epi32(acc, _mm_add_epi32(lowTaps, highTaps));
         }
         acc = _mm_srai_epi32(acc, kHorizontalShift);
         _mm_storel_epi64(reinterpret_cast<__m128i*>(out + x * channels), _mm_packs_epi32(acc, acc));

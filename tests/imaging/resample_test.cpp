@@ -446,9 +446,12 @@ TEST(Resample, RejectsUnusableBuffers)
     overlapping.data += 30;
     overlapping.height = 5;
     const Case kCases[] = {
-        {"no target memory", source.Buffer(), noData},  {"zero width", source.Buffer(), noWidth},
-        {"negative height", source.Buffer(), negativeHeight}, {"stride shorter than a row", source.Buffer(), shortStride},
-        {"channel counts differ", source.Buffer(), grey.Buffer()}, {"two channels", twoChannelSource, twoChannelTarget},
+        {"no target memory", source.Buffer(), noData},
+        {"zero width", source.Buffer(), noWidth},
+        {"negative height", source.Buffer(), negativeHeight},
+        {"stride shorter than a row", source.Buffer(), shortStride},
+        {"channel counts differ", source.Buffer(), grey.Buffer()},
+        {"two channels", twoChannelSource, twoChannelTarget},
         {"target overlaps source", source.Buffer(), overlapping},
     };
     const std::vector<std::uint8_t> before = source.bytes;
