@@ -24,7 +24,8 @@ public:
     HDC m_hAttribDC;
 
     operator HDC() const { return m_hDC; }
-    HDC GetSafeHdc() const { return m_hDC; }
+    // Null for a null object: framework code calls it through pointers that may be null.
+    HDC GetSafeHdc() const;
 
     static CDC* FromHandle(HDC dc);
     // Both handles become dc. FALSE for a null DC or when this object already holds one.

@@ -20,7 +20,8 @@ public:
     HGDIOBJ m_hObject;
 
     operator HGDIOBJ() const { return m_hObject; }
-    HGDIOBJ GetSafeHandle() const { return m_hObject; }
+    // Null for a null object: framework code calls it through pointers that may be null.
+    HGDIOBJ GetSafeHandle() const;
 
     static CGdiObject* FromHandle(HGDIOBJ object);
     // FALSE for a null handle or when this object already holds one.

@@ -26,7 +26,8 @@ public:
     // FALSE for a null handle or when this object already holds a menu.
     BOOL Attach(HMENU menu);
     HMENU Detach();
-    HMENU GetSafeHmenu() const { return m_hMenu; }
+    // Null for a null object: framework code calls it through pointers that may be null.
+    HMENU GetSafeHmenu() const;
     operator HMENU() const { return m_hMenu; }
 
     BOOL CreateMenu();

@@ -415,6 +415,8 @@ TEST(CDC, OwnedDCIsDeletedWithTheObjectButATemporaryOneIsNot)
     EXPECT_EQ(foreign, temporary->m_hDC);
     EXPECT_EQ(foreign, temporary->m_hAttribDC);
     EXPECT_EQ(temporary, CDC::FromHandle(foreign));
+    CDC* none = CDC::FromHandle(nullptr);
+    EXPECT_EQ(nullptr, none->GetSafeHdc()) << "safe through a null pointer";
     AfxDeleteTempMaps();
     EXPECT_EQ(DWORD(OBJ_MEMDC), ::GetObjectType(foreign)) << "a temporary never deletes its DC";
 

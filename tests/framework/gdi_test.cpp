@@ -96,6 +96,8 @@ TEST(CGdiObject, TemporaryWrapperHasTheHandlesKindAndNeverDeletesIt)
     }
     EXPECT_NE(nullptr, dynamic_cast<CFont*>(CGdiObject::FromHandle(font)));
     EXPECT_EQ(nullptr, CGdiObject::FromHandle(nullptr));
+    CFont* none = CFont::FromHandle(nullptr);
+    EXPECT_EQ(nullptr, none->GetSafeHandle()) << "safe through a null pointer";
 
     AfxDeleteTempMaps();
     for (const Case& c : kCases) {

@@ -187,6 +187,8 @@ TEST(CMenu, TemporaryWrappersAreReusedAndFreedWithoutDestroyingTheMenu)
     EXPECT_EQ(RUNTIME_CLASS(CMenu), temporary->GetRuntimeClass());
     EXPECT_EQ(nullptr, CMenu::FromHandlePermanent(foreign));
     EXPECT_EQ(nullptr, CMenu::FromHandle(nullptr));
+    CMenu* none = CMenu::FromHandle(nullptr);
+    EXPECT_EQ(nullptr, none->GetSafeHmenu()) << "safe through a null pointer";
 
     AfxDeleteTempMaps();
     EXPECT_TRUE(::IsMenu(foreign)) << "a temporary wrapper never owns its menu";
