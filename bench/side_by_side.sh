@@ -4,11 +4,11 @@
 # For measuring only: it needs libvips-tools, libvips-dev, imagemagick and hyperfine
 # (apt-get install -y libvips-tools libvips-dev imagemagick hyperfine), which the
 # project's set-up does not install. Run from the repository root after tools/test has
-# built the bench into $BUILD_DIR (default build-imgkern).
+# built the bench into $BUILD_DIR (default build).
 set -eu
 
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
-BUILD=${BUILD_DIR:-$ROOT/build-imgkern}
+BUILD=${BUILD_DIR:-$ROOT/build}
 WORK=${WORK_DIR:-/dev/shm/sorvanta-bench}
 RUNS=${RUNS:-5}
 mkdir -p "$WORK"
