@@ -7,6 +7,8 @@
 
 IMPLEMENT_DYNAMIC(CException, CObject)
 IMPLEMENT_DYNAMIC(CMemoryException, CException)
+IMPLEMENT_DYNAMIC(CUserException, CException)
+IMPLEMENT_DYNAMIC(CNotSupportedException, CException)
 
 void CException::Delete()
 {
@@ -22,6 +24,16 @@ CMemoryException g_outOfMemory(FALSE);
 void AfxThrowMemoryException()
 {
     throw &g_outOfMemory;
+}
+
+void AfxThrowUserException()
+{
+    throw new CUserException;
+}
+
+void AfxThrowNotSupportedException()
+{
+    throw new CNotSupportedException;
 }
 
 // A failed new throws the framework's memory exception, as framework code expects.

@@ -27,6 +27,24 @@ public:
 
 [[noreturn]] void AfxThrowMemoryException();
 
+// Data exchange throws it after the user has been told what is wrong: UpdateData
+// answers FALSE and shows nothing more.
+class CUserException : public CException {
+    DECLARE_DYNAMIC(CUserException)
+public:
+    explicit CUserException(BOOL autoDelete = TRUE) : CException(autoDelete) {}
+};
+
+// An operation the object cannot carry out (a control that has no window).
+class CNotSupportedException : public CException {
+    DECLARE_DYNAMIC(CNotSupportedException)
+public:
+    explicit CNotSupportedException(BOOL autoDelete = TRUE) : CException(autoDelete) {}
+};
+
+[[noreturn]] void AfxThrowUserException();
+[[noreturn]] void AfxThrowNotSupportedException();
+
 // Handlers catch the pointer and call Delete() on it when done.
 #define TRY try
 #define CATCH(exceptionClass, e) catch (exceptionClass * e)

@@ -36,3 +36,6 @@
 #include "RecentFileList.h"
 #include "WinApp.h"
 #include "NamedMutex.h"
+#include "ControlRegistration.h"
+#include "Dialog.h"
+#include "DataExchange.h"

@@ -20,6 +20,8 @@ struct _AFX_THREAD_STATE {
     // The object that the creation hook attaches to the next window made on this thread.
     CWnd* m_pWndInit = nullptr;
     HHOOK m_hHookOldCbtFilter = nullptr;
+    // The window whose control notifications are ignored while UpdateData runs on it.
+    HWND m_hLockoutNotifyWindow = nullptr;
     // Every frame window of the thread, floating frames included: idle update visits them.
     std::vector<CFrameWnd*> m_frameList;
 };

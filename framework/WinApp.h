@@ -88,8 +88,15 @@ public:
     // Replaces a heap name string (null frees it).
     static void ReplaceString(LPCSTR& target, LPCSTR value);
 
+    // While a modal dialog runs, the other top-level windows the main window owns
+    // (floating bars, modeless dialogs) are disabled: FALSE disables them, TRUE enables
+    // again what the outermost FALSE disabled. Calls nest.
+    virtual void EnableModeless(BOOL bEnable);
+
 private:
     std::vector<CDocTemplate*> m_templates;
+    int m_nModelessDisabled = 0;
+    std::vector<HWND> m_modelessDisabled;
 
     void DeleteDocTemplates();
 

@@ -14,6 +14,7 @@
 #include <windows.h>
 
 class CDC;
+class CDataExchange;
 class CFont;
 class CFrameWnd;
 class CMenu;
@@ -188,6 +189,37 @@ public:
     // A null caption becomes the application's name.
     int MessageBox(LPCSTR lpszText, LPCSTR lpszCaption = nullptr, UINT nType = MB_OK);
 
+    // Modal loops: RunModalLoop pumps the thread's messages, pre-translated, until
+    // EndModalLoop clears WF_CONTINUEMODAL, and answers the result it was given.
+    int RunModalLoop(DWORD dwFlags = 0);
+    virtual BOOL ContinueModal();
+    virtual void EndModalLoop(int nResult);
+    // A dialog window from an in-memory template, made as this object (subclassed from
+    // WM_NCCREATE on). Sets WF_CONTINUEMODAL and a modal result of -1 for a modal run.
+    BOOL CreateDlgIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd, HINSTANCE hInst);
+    // The top-level window a dialog of pParent should be owned by: pParent's top-level
+    // window, else the thread's main window; null when there is none.
+    static CWnd* GetSafeOwner(CWnd* pParent = nullptr);
+
+    // Data exchange: DoDataExchange moves values between members and controls; UpdateData
+    // runs it with the window's control notifications locked out and answers FALSE when
+    // a value was refused (the user has been told) or the exchange failed.
+    BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
+    virtual void DoDataExchange(CDataExchange* pDX);
+
+    // Dialog items.
+    void SetDlgItemText(int nID, LPCSTR lpszString);
+    int GetDlgItemText(int nID, LPSTR lpStr, int nMaxCount) const;
+    int GetDlgItemText(int nID, CString& rString) const;
+    void SetDlgItemInt(int nID, UINT nValue, BOOL bSigned = TRUE);
+    UINT GetDlgItemInt(int nID, BOOL* lpTrans = nullptr, BOOL bSigned = TRUE) const;
+    void CheckDlgButton(int nIDButton, UINT nCheck);
+    UINT IsDlgButtonChecked(int nIDButton) const;
+    void CheckRadioButton(int nIDFirstButton, int nIDLastButton, int nIDCheckButton);
+    // The id of the checked button in the range, or 0.
+    int GetCheckedRadioButton(int nIDFirstButton, int nIDLastButton) const;
+    LRESULT SendDlgItemMessage(int nID, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+
     // Default message handlers: each passes the message to Default().
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
     afx_msg BOOL OnNcCreate(LPCREATESTRUCT lpCreateStruct);
@@ -249,6 +281,10 @@ public:
     afx_msg void OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT lpMeasureItemStruct);
 
     DECLARE_MESSAGE_MAP()
+
+protected:
+    // What RunModalLoop answers: the value given to EndModalLoop or EndDialog.
+    int m_nModalResult = 0;
 
 private:
     explicit CWnd(HWND marker);

@@ -3,6 +3,7 @@
 // framework window procedure and the clean-up after WM_NCDESTROY.
 #include "Wnd.h"
 
+#include "ControlRegistration.h"
 #include "Exceptions.h"
 #include "ResourceModule.h"
 #include "ThreadHandleMap.h"
@@ -227,6 +228,8 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName
         PostNcDestroy();
         return FALSE;
     }
+    // A common control's class exists only once its part of the library is initialised.
+    AfxDeferRegisterClass(AfxCommonControlClassBits(cs.lpszClass));
     AfxHookWindowCreate(this);
     HWND hWnd = ::CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x,
                                   cs.y, cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);

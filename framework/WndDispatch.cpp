@@ -326,6 +326,9 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam)
             return TRUE;
         code = CN_COMMAND;
     } else {
+        // Data exchange is moving values into the controls: their echoes are not user input.
+        if (AfxGetThreadState()->m_hLockoutNotifyWindow == m_hWnd)
+            return TRUE;
         CWnd* child = FromHandlePermanent(control);
         if (child && child != this && child->OnChildNotify(WM_COMMAND, wParam, lParam, nullptr))
             return TRUE;
@@ -336,6 +339,8 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam)
 BOOL CWnd::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
     NMHDR* header = reinterpret_cast<NMHDR*>(lParam);
+    if (AfxGetThreadState()->m_hLockoutNotifyWindow == m_hWnd)
+        return TRUE;
     CWnd* child = FromHandlePermanent(header->hwndFrom);
     if (child && child != this && child->OnChildNotify(WM_NOTIFY, wParam, lParam, pResult))
         return TRUE;

@@ -1,0 +1,216 @@
+// The modal machinery: the framework's modal loop on any window, dialog windows from
+// in-memory templates, the safe owner, and a dialog's modal run from PreModal to
+// PostModal with its owner disabled meanwhile.
+#include "Dialog.h"
+
+#include "ControlRegistration.h"
+#include "Exceptions.h"
+#include "ResourceModule.h"
+#include "WinApp.h"
+#include "WinThread.h"
+
+namespace {
+
+// The system timer that blinks the caret: the first sign that a dialog's loop has gone quiet.
+constexpr UINT kSysTimerMessage = 0x0118;
+
+// Gets, pre-translates and dispatches one message; false on WM_QUIT, which stays the
+// thread's business: its thread object records it, else it is posted again.
+bool PumpModalMessage(MSG& msg)
+{
+    CWinThread* thread = AfxGetThread();
+    if (thread) {
+        BOOL more = thread->PumpMessage();
+        msg = thread->m_msgCur;
+        return more != FALSE;
+    }
+    if (!::GetMessageA(&msg, nullptr, 0, 0)) {
+        ::PostQuitMessage(static_cast<int>(msg.wParam));
+        return false;
+    }
+    if (!CWnd::WalkPreTranslateTree(nullptr, &msg)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+    return true;
+}
+
+bool IsIdleMessage(MSG& msg)
+{
+    CWinThread* thread = AfxGetThread();
+    if (thread)
+        return thread->IsIdleMessage(&msg) != FALSE;
+    return msg.message != WM_PAINT && msg.message != kSysTimerMessage;
+}
+
+} // namespace
+
+int CWnd::RunModalLoop(DWORD dwFlags)
+{
+    const HWND hWnd = m_hWnd;
+    if (!hWnd)
+        return -1;
+    bool showOnIdle = (dwFlags & MLF_SHOWONIDLE) && !(GetStyle() & WS_VISIBLE);
+    const HWND hWndParent = ::GetParent(hWnd);
+    m_nFlags |= WF_MODALLOOP | WF_CONTINUEMODAL;
+
+    bool isIdle = true;
+    LONG idleCount = 0;
+    MSG msg = {};
+    for (;;) {
+        while (isIdle && !::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            if (showOnIdle) {
+                ShowWindow(SW_SHOWNORMAL);
+                UpdateWindow();
+                showOnIdle = false;
+            }
+            if (!(dwFlags & MLF_NOIDLEMSG) && hWndParent && idleCount == 0)
+                ::SendMessageA(hWndParent, WM_ENTERIDLE, MSGF_DIALOGBOX, reinterpret_cast<LPARAM>(hWnd));
+            ++idleCount;
+            isIdle = false;
+        }
+        do {
+            if (!PumpModalMessage(msg)) {
+                m_nFlags &= ~(WF_MODALLOOP | WF_CONTINUEMODAL);
+                return -1;
+            }
+            // A window destroyed under the loop ends it; its object may be gone with it.
+            if (!::IsWindow(hWnd))
+                return -1;
+            if (showOnIdle && (msg.message == kSysTimerMessage || msg.message == WM_SYSKEYDOWN)) {
+                ShowWindow(SW_SHOWNORMAL);
+                UpdateWindow();
+                showOnIdle = false;
+            }
+            if (!ContinueModal()) {
+                m_nFlags &= ~(WF_MODALLOOP | WF_CONTINUEMODAL);
+                return m_nModalResult;
+            }
+            if (IsIdleMessage(msg)) {
+                isIdle = true;
+                idleCount = 0;
+            }
+        } while (::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
+    }
+}
+
+BOOL CWnd::ContinueModal()
+{
+    return (m_nFlags & WF_CONTINUEMODAL) != 0;
+}
+
+void CWnd::EndModalLoop(int nResult)
+{
+    m_nModalResult = nResult;
+    if (m_nFlags & WF_CONTINUEMODAL) {
+        m_nFlags &= ~WF_CONTINUEMODAL;
+        // Wakes a loop that waits for a message.
+        if (m_hWnd)
+            PostMessage(WM_NULL);
+    }
+}
+
+BOOL CWnd::CreateDlgIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd, HINSTANCE hInst)
+{
+    if (m_hWnd || !lpDialogTemplate)
+        return FALSE;
+    if (!hInst)
+        hInst = AfxGetResourceHandle();
+    // A template may name any common control; its class must exist before the dialog does.
+    AfxDeferRegisterClass(kAfxAllCommonControlClasses);
+    m_nModalResult = -1;
+    m_nFlags |= WF_CONTINUEMODAL;
+    AfxHookWindowCreate(this);
+    HWND hWnd = ::CreateDialogIndirectParamA(hInst, lpDialogTemplate, pParentWnd->GetSafeHwnd(), &AfxDlgProc, 0);
+    // When creation failed after attaching, WM_NCDESTROY has cleaned up: nothing below
+    // touches the object.
+    AfxUnhookWindowCreate();
+    return hWnd != nullptr;
+}
+
+CWnd* CWnd::GetSafeOwner(CWnd* pParent)
+{
+    HWND hWnd = pParent->GetSafeHwnd();
+    if (!hWnd)
+        hWnd = AfxGetMainWnd()->GetSafeHwnd();
+    // The system makes a child's top-level window the owner anyway; this finds the same one.
+    while (hWnd && (::GetWindowLongA(hWnd, GWL_STYLE) & WS_CHILD))
+        hWnd = ::GetParent(hWnd);
+    return hWnd ? FromHandle(hWnd) : nullptr;
+}
+
+namespace {
+// The application's modeless windows belong to the main thread's application object.
+CWinApp* ModelessOwnerApp()
+{
+    CWinApp* app = AfxGetApp();
+    return app && AfxGetThread() == app ? app : nullptr;
+}
+} // namespace
+
+HWND CDialog::PreModal()
+{
+    HWND hWndOwner = GetSafeOwner(m_pParentWnd)->GetSafeHwnd();
+    if (!m_bModalPrepared) {
+        if (CWinApp* app = ModelessOwnerApp())
+            app->EnableModeless(FALSE);
+        m_bModalPrepared = TRUE;
+    }
+    m_hWndModalOwner = hWndOwner;
+    m_bOwnerWasEnabled = hWndOwner && ::IsWindowEnabled(hWndOwner);
+    AfxHookWindowCreate(this);
+    return hWndOwner;
+}
+
+void CDialog::PostModal()
+{
+    AfxUnhookWindowCreate();
+    m_hWndModalOwner = nullptr;
+    if (m_bModalPrepared) {
+        m_bModalPrepared = FALSE;
+        if (CWinApp* app = ModelessOwnerApp())
+            app->EnableModeless(TRUE);
+    }
+}
+
+INT_PTR CDialog::DoModal()
+{
+    m_nModalResult = -1;
+    HINSTANCE hInst = nullptr;
+    LPCDLGTEMPLATE dialogTemplate = FindTemplate(&hInst);
+    if (!dialogTemplate)
+        return -1;
+    HWND hWndOwner = PreModal();
+    AfxUnhookWindowCreate();
+    bool enableOwner = false;
+    if (hWndOwner && hWndOwner != ::GetDesktopWindow() && ::IsWindowEnabled(hWndOwner)) {
+        ::EnableWindow(hWndOwner, FALSE);
+        enableOwner = true;
+    }
+    TRY {
+        if (CreateDlgIndirect(dialogTemplate, FromHandle(hWndOwner), hInst) && (m_nFlags & WF_CONTINUEMODAL)) {
+            DWORD flags = MLF_SHOWONIDLE;
+            if (GetStyle() & DS_NOIDLEMSG)
+                flags |= MLF_NOIDLEMSG;
+            RunModalLoop(flags);
+        }
+    }
+    CATCH_ALL(e)
+    {
+        e->Delete();
+        m_nModalResult = -1;
+        m_nFlags &= ~(WF_MODALLOOP | WF_CONTINUEMODAL);
+    }
+    END_CATCH_ALL
+    // The owner is enabled before the dialog hides, so the activation can go back to it.
+    const bool wasActive = m_hWnd && ::GetActiveWindow() == m_hWnd;
+    if (enableOwner)
+        ::EnableWindow(hWndOwner, TRUE);
+    if (m_hWnd)
+        SetWindowPos(nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+    if (hWndOwner && wasActive)
+        ::SetActiveWindow(hWndOwner);
+    DestroyWindow();
+    PostModal();
+    return m_nModalResult;
+}
