@@ -72,15 +72,15 @@ TEST(RowBands, ProgressRisesFromZeroToNinetyNineOnCallingThread)
 
 TEST(RowBands, CancelStopsTheWorkersPromptly)
 {
-    // 2000 rows of 1 ms on 4 workers would take half a second; the cancel comes at 5 %.
-    const int kWorkers = 4;
+    // 8000 rows of 1 ms on 4 workers would take two seconds; the cancel comes at 5 %.
+    const int kRows = 8000;
     std::atomic<int> rows{0};
-    int rowsAtCancel = -1;
     std::chrono::steady_clock::time_point cancelledAt;
+    bool saidNo = false;
     auto progress = [&](int percent) {
         if (percent < 5)
             return true;
-        rowsAtCancel = rows.load();
+        saidNo = true;
         cancelledAt = std::chrono::steady_clock::now();
         return false;
     };
@@ -92,13 +92,17 @@ TEST(RowBands, CancelStopsTheWorkersPromptly)
                 return;
         }
     };
-    EXPECT_EQ(BandResult::Cancelled, RunRowBands(2000, kWorkers, progress, work));
+    EXPECT_EQ(BandResult::Cancelled, RunRowBands(kRows, 4, progress, work));
     auto stopMs = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - cancelledAt);
-    ASSERT_GE(rowsAtCancel, 0);
-    // Each worker finishes at most the row it is on, and perhaps one more begun while the
-    // callback was answering.
-    EXPECT_LE(rows.load() - rowsAtCancel, 2 * kWorkers);
-    EXPECT_LT(stopMs.count(), 200);
+    ASSERT_TRUE(saidNo);
+    // Generous bounds for a loaded machine: a worker that ignored the cancel would run on
+    // for the best part of two seconds.
+    EXPECT_LT(stopMs.count(), 1000);
+    EXPECT_LT(rows.load(), kRows / 2);
+    // Once the run has returned no worker touches anything: the caller may free the rows.
+    int rowsAtReturn = rows.load();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(rowsAtReturn, rows.load());
 }
 
 TEST(RowBands, FailureOnAWorkerFailsTheRun)
