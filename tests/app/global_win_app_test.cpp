@@ -1,0 +1,167 @@
+// The application base: the named mutex and its lifetime, help sent to the browser
+// once the help path is a web address, the application's command table, and the
+// shell interface ids filled at start-up.
+#include "app/GlobalWinApp.h"
+
+#include "framework/Framework.h"
+#include "lib/src/MsgBox.h"
+
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+struct OpenCall {
+    HWND owner;
+    std::string verb;
+    std::string file;
+    bool hasParameters;
+    bool hasDirectory;
+    INT show;
+};
+std::vector<OpenCall> g_opened;
+
+HINSTANCE WINAPI RecordOpen(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory, INT show)
+{
+    g_opened.push_back({owner, verb ? verb : "", file ? file : "", parameters != nullptr, directory != nullptr, show});
+    return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42));
+}
+
+// Replaces the browser for the test's lifetime.
+class GlobalWinAppTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        g_opened.clear();
+        m_previous = SetShellOpenFunction(&RecordOpen);
+    }
+    void TearDown() override { SetShellOpenFunction(m_previous); }
+
+private:
+    ShellOpenFunction m_previous = nullptr;
+};
+
+bool MutexExists()
+{
+    HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, "Sorvanta");
+    if (!mutex)
+        return false;
+    CloseHandle(mutex);
+    return true;
+}
+
+} // namespace
+
+TEST_F(GlobalWinAppTest, HoldsTheNamedMutexForItsLifetimeAndASecondCopyStillStarts)
+{
+    ASSERT_FALSE(MutexExists());
+    {
+        auto first = std::make_unique<GlobalWinApp>();
+        EXPECT_TRUE(MutexExists());
+        GlobalWinApp second;
+        first.reset();
+        EXPECT_TRUE(MutexExists()) << "the second copy keeps its own hold";
+    }
+    EXPECT_FALSE(MutexExists());
+}
+
+TEST_F(GlobalWinAppTest, WebHelpPathsOpenInTheBrowserWhateverTheRequest)
+{
+    GlobalWinApp app;
+    CWnd mainWnd;
+    ASSERT_TRUE(mainWnd.CreateEx(0, AfxFrameOrViewClassName(), "Main", WS_OVERLAPPEDWINDOW, CRect(0, 0, 200, 100),
+                                 nullptr, 0));
+    app.m_pMainWnd = &mainWnd;
+    struct Case { const char* why; const char* path; UINT command; bool opens; };
+    const Case cases[] = {
+        {"the product's web help", "http://www.tamrow.example/help/", HELP_INDEX, true},
+        {"the scheme in capitals", "HTTP://WWW.TAMROW.EXAMPLE/help/", HELP_CONTENTS, true},
+        {"a request of any kind", "http://www.tamrow.example/help/", HELP_CONTEXT, true},
+        // HELP_QUIT keeps the system's help program from starting when the base runs.
+        {"a help file goes to the framework's help", "C:\\Program\\Halvexa.hlp", HELP_QUIT, false},
+        {"a scheme cut short is no web address", "http:/www.tamrow.example", HELP_QUIT, false},
+        {"another scheme", "https://www.tamrow.example/help/", HELP_QUIT, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        g_opened.clear();
+        app.SetHelpFilePath(c.path);
+        app.WinHelp(7, c.command);
+        ASSERT_EQ(c.opens ? 1u : 0u, g_opened.size());
+        if (c.opens) {
+            EXPECT_EQ(mainWnd.m_hWnd, g_opened[0].owner);
+            EXPECT_EQ("open", g_opened[0].verb);
+            EXPECT_EQ(c.path, g_opened[0].file);
+            EXPECT_FALSE(g_opened[0].hasParameters);
+            EXPECT_FALSE(g_opened[0].hasDirectory);
+            EXPECT_EQ(SW_SHOWNORMAL, g_opened[0].show);
+        }
+    }
+    app.m_pMainWnd = nullptr;
+    mainWnd.DestroyWindow();
+
+    // Without a main window the browser opens without an owner.
+    g_opened.clear();
+    app.SetHelpFilePath("http://www.tamrow.example/help/");
+    app.WinHelp(0, HELP_INDEX);
+    ASSERT_EQ(1u, g_opened.size());
+    EXPECT_EQ(nullptr, g_opened[0].owner);
+}
+
+TEST_F(GlobalWinAppTest, HelpCommandsReachingTheApplicationAllOpenTheWebHelp)
+{
+    GlobalWinApp app;
+    app.SetHelpFilePath("http://www.tamrow.example/help/");
+    for (UINT id : {ID_HELP_INDEX, ID_HELP, ID_CONTEXT_HELP}) {
+        SCOPED_TRACE(id);
+        g_opened.clear();
+        EXPECT_TRUE(app.OnCmdMsg(id, CN_COMMAND, nullptr, nullptr));
+        ASSERT_EQ(1u, g_opened.size());
+        EXPECT_EQ("http://www.tamrow.example/help/", g_opened[0].file);
+    }
+}
+
+TEST_F(GlobalWinAppTest, SpareAndBannerHistoryCommandsAreAnsweredWithoutAction)
+{
+    GlobalWinApp app;
+    app.SetHelpFilePath("http://www.tamrow.example/help/");
+    for (UINT id : {static_cast<UINT>(ID_APP_SPARE), static_cast<UINT>(ID_APP_BANNER_HISTORY)}) {
+        SCOPED_TRACE(id);
+        EXPECT_TRUE(app.OnCmdMsg(id, CN_COMMAND, nullptr, nullptr)) << "handled, so a menu item stays enabled";
+    }
+    EXPECT_TRUE(g_opened.empty());
+    EXPECT_FALSE(app.OnCmdMsg(ID_APP_SPARE + 100, CN_COMMAND, nullptr, nullptr));
+}
+
+TEST(ShellInterfaceIds, AreTheShellsOwnIds)
+{
+    EXPECT_TRUE(IsEqualIID(IID_IShellFolder, g_iidShellFolder));
+    EXPECT_TRUE(IsEqualIID(IID_IContextMenu, g_iidContextMenu));
+}
+
+namespace {
+std::vector<std::string> g_boxes;
+int RecordBox(HWND owner, const char* text, const char* caption, UINT style)
+{
+    g_boxes.push_back(std::string(caption) + ": " + text + ((style & MB_ICONHAND) ? " (stop)" : ""));
+    return IDOK;
+}
+} // namespace
+
+TEST(ShellInterfaceIds, ARejectedTextIsReportedByBothConversions)
+{
+    MsgBoxShowFunction previous = SetMsgBoxShowFunction(&RecordBox);
+    g_boxes.clear();
+    IID id = IID_IShellFolder;
+    EXPECT_FALSE(FillShellInterfaceId(L"{not-an-interface-id}", id));
+    SetMsgBoxShowFunction(previous);
+    ASSERT_EQ(2u, g_boxes.size());
+    char expected[64];
+    snprintf(expected, sizeof expected, "IIDFromString: CLSIDFromString %ld (stop)", static_cast<long>(CO_E_CLASSSTRING));
+    EXPECT_EQ(expected, g_boxes[0]);
+    EXPECT_EQ(0u, g_boxes[1].rfind("IIDFromString: IIDFromString ", 0)) << g_boxes[1];
+}
