@@ -96,14 +96,20 @@ Footprint ComputeFootprint(int output, int sourceLength, int targetLength, const
     return fp;
 }
 
-// Rounds to fixed point and puts the rounding residue on the largest weight (keeps 2).
+// Rounds to fixed point by running sums: rounding each weight alone would drop whole
+// footprints once a strong reduction makes every weight smaller than one step, while
+// this keeps every partial sum within half a step of the exact one. What is left of
+// kWeightOne after the last rounding goes on the largest weight (keeps 2).
 void ToFixedPoint(const std::vector<double>& weights, std::int16_t* out)
 {
+    double exactSum = 0.0;
     int sum = 0;
     std::size_t largest = 0;
     for (std::size_t k = 0; k < weights.size(); ++k) {
-        out[k] = std::int16_t(std::lround(weights[k] * kWeightOne));
-        sum += out[k];
+        exactSum += weights[k] * kWeightOne;
+        int roundedSum = int(std::lround(exactSum));
+        out[k] = std::int16_t(roundedSum - sum);
+        sum = roundedSum;
         if (std::fabs(weights[k]) > std::fabs(weights[largest]))
             largest = k;
     }

@@ -56,7 +56,7 @@ std::vector<std::vector<double>> ReferenceAxis(int from, int to, ResampleMethod 
     double radius = (method == ResampleMethod::Bicubic ? 2.0 : 1.0) * widen;
     std::vector<std::vector<double>> weights(std::size_t(to), std::vector<double>(std::size_t(from), 0.0));
     for (int i = 0; i < to; ++i) {
-        double centre = (i + 0.5) * scale;
+        double centre = (i + 0.5) * from / to;
         double total = 0.0;
         for (int j = int(std::floor(centre - radius)) - 2; j <= int(std::ceil(centre + radius)) + 2; ++j) {
             double w = ReferenceKernel(method, (j + 0.5 - centre) / widen);
@@ -135,6 +135,9 @@ const SizeCase kSizeCases[] = {
     {"uneven reduction, 4 channels", 53, 41, 17, 12, 4},
     {"enlarge one axis, reduce the other", 31, 40, 70, 13, 3},
     {"strong reduction: many taps", 120, 90, 7, 5, 3},
+    {"very strong reduction: weights below one fixed-point step", 20000, 2, 3, 2, 1},
+    {"a whole row into one pixel", 60000, 2, 1, 2, 1},
+    {"output centres on source pixel boundaries", 60000, 2, 7, 2, 3},
     {"same size is a copy", 21, 14, 21, 14, 3},
     {"one-pixel source", 1, 1, 7, 5, 3},
     {"one-pixel-wide target", 37, 20, 1, 20, 3},
@@ -145,17 +148,33 @@ const SizeCase kSizeCases[] = {
 
 } // namespace
 
+// Ramps across and down, one per channel: rounding errors of the weights do not average
+// out on them as they do on noise.
+TestImage RampImage(int w, int h, int c)
+{
+    TestImage image(w, h, c);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            for (int k = 0; k < c; ++k)
+                image.At(x, y, k) =
+                    std::uint8_t(k == 1 ? y * 255 / std::max(1, h - 1) : x * 255 / std::max(1, w - 1));
+    return image;
+}
+
 TEST(Resample, MatchesDoublePrecisionReference)
 {
     for (const SizeCase& c : kSizeCases) {
-        TestImage source = NoiseImage(c.sourceWidth, c.sourceHeight, c.channels, 7);
-        for (ResampleMethod method : kMethods) {
-            SCOPED_TRACE(std::string(c.why) + ", " + MethodName(method));
-            TestImage ours = Resized(source, c.targetWidth, c.targetHeight, method);
-            TestImage reference = ReferenceResample(source, c.targetWidth, c.targetHeight, method);
-            // Fixed point rounds twice; point sampling moves samples and must be exact.
-            EXPECT_LE(MaxDifference(ours, reference), method == ResampleMethod::Nearest ? 0 : 1);
-        }
+        const TestImage sources[] = {NoiseImage(c.sourceWidth, c.sourceHeight, c.channels, 7),
+                                     RampImage(c.sourceWidth, c.sourceHeight, c.channels)};
+        for (const TestImage& source : sources)
+            for (ResampleMethod method : kMethods) {
+                SCOPED_TRACE(std::string(c.why) + ", " + MethodName(method) +
+                             (&source == sources ? ", noise" : ", ramps"));
+                TestImage ours = Resized(source, c.targetWidth, c.targetHeight, method);
+                TestImage reference = ReferenceResample(source, c.targetWidth, c.targetHeight, method);
+                // Fixed point rounds twice; point sampling moves samples and must be exact.
+                EXPECT_LE(MaxDifference(ours, reference), method == ResampleMethod::Nearest ? 0 : 1);
+            }
     }
 }
 
