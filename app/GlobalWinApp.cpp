@@ -3,6 +3,7 @@
 #include "GlobalWinApp.h"
 
 #include "framework/Wnd.h"
+#include "lib/src/Win2/MFC/iSplash.h"
 #include "lib/src/MsgBox.h"
 
 #include <objbase.h>
@@ -52,6 +53,7 @@ ShellOpenFunction SetShellOpenFunction(ShellOpenFunction open)
 }
 
 BEGIN_MESSAGE_MAP(GlobalWinApp, iWinApp)
+    ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
     ON_COMMAND(ID_HELP_INDEX, OnHelpIndex)
     ON_COMMAND(ID_CONTEXT_HELP, OnContextHelp)
     ON_COMMAND(ID_HELP, OnHelp)
@@ -79,6 +81,14 @@ void GlobalWinApp::WinHelp(DWORD_PTR dwData, UINT nCmd)
 void GlobalWinApp::OnHelpIndex()
 {
     iWinApp::OnHelpIndex();
+}
+
+void GlobalWinApp::OnAppAbout()
+{
+    // A copy: the window keeps its own text.
+    iString text = m_aboutText;
+    iSplash::ShowWithText(AfxGetMainWnd(), SPLASH_RESOURCE | SPLASH_MOUSE | SPLASH_KEYBOARD, "Splash", 0, text,
+                          &m_aboutRect, DT_WORDBREAK | DT_NOPREFIX, m_aboutTextColor);
 }
 
 void GlobalWinApp::OnIgnoredCommand()

@@ -5,11 +5,13 @@
 
 #include "framework/Framework.h"
 #include "lib/src/MsgBox.h"
+#include "lib/src/Win2/MFC/iSplash.h"
 
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -135,6 +137,75 @@ TEST_F(GlobalWinAppTest, SpareAndBannerHistoryCommandsAreAnsweredWithoutAction)
     }
     EXPECT_TRUE(g_opened.empty());
     EXPECT_FALSE(app.OnCmdMsg(ID_APP_SPARE + 100, CN_COMMAND, nullptr, nullptr));
+}
+
+namespace {
+
+// The thread's visible top-most pop-up, or null.
+HWND FindAboutWindow()
+{
+    HWND found = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM param) -> BOOL {
+            const LONG_PTR style = GetWindowLongPtrA(window, GWL_STYLE);
+            const LONG_PTR exStyle = GetWindowLongPtrA(window, GWL_EXSTYLE);
+            if ((style & WS_POPUP) && (exStyle & WS_EX_TOPMOST) && IsWindowVisible(window)) {
+                *reinterpret_cast<HWND*>(param) = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+void PumpPending()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+// The about text and box as the program's application object sets them.
+class AboutApp : public GlobalWinApp {
+public:
+    AboutApp()
+    {
+        m_aboutText = "Sorvanta [Standard]\nVersion 1.0.10";
+        m_aboutRect = {10, 280, 310, 380};
+    }
+};
+
+} // namespace
+
+TEST_F(GlobalWinAppTest, AboutWindowTakesTheMouseClosesOnTheFirstKeyAndCanBeOpenedAgain)
+{
+    AboutApp app;
+    CWnd mainWnd;
+    ASSERT_TRUE(mainWnd.CreateEx(0, AfxFrameOrViewClassName(), "Main", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                 CRect(0, 0, 400, 300), nullptr, 0));
+    app.m_pMainWnd = &mainWnd;
+    for (const char* round : {"first About", "About again"}) {
+        SCOPED_TRACE(round);
+        EXPECT_TRUE(app.OnCmdMsg(ID_APP_ABOUT, CN_COMMAND, nullptr, nullptr));
+        HWND about = FindAboutWindow();
+        ASSERT_NE(nullptr, about);
+        EXPECT_EQ(mainWnd.m_hWnd, GetWindow(about, GW_OWNER));
+        auto* splash = dynamic_cast<iSplash*>(CWnd::FromHandlePermanent(about));
+        ASSERT_NE(nullptr, splash);
+        EXPECT_EQ(static_cast<UINT>(SPLASH_RESOURCE | SPLASH_MOUSE | SPLASH_KEYBOARD), splash->GetFlags());
+        EXPECT_FALSE(splash->IsTimerActive()) << "no close timer: it stays until the user answers";
+        EXPECT_EQ(about, GetCapture());
+        SendMessageA(about, WM_KEYDOWN, 'A', 0);
+        PumpPending();
+        EXPECT_FALSE(IsWindow(about));
+        EXPECT_EQ(nullptr, FindAboutWindow());
+    }
+    app.m_pMainWnd = nullptr;
+    mainWnd.DestroyWindow();
 }
 
 TEST(ShellInterfaceIds, AreTheShellsOwnIds)
