@@ -10,13 +10,14 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <utility>
 #include <vector>
 
 namespace imaging {
 namespace {
 
-// What the row rings of all workers may take together; a 2x enlargement of 4000 x 3000
-// on 8 workers needs 1.5 MB, a reduction of 4000 x 3000 to a tenth of its height about 2 MB per worker.
+// What the row rings of all workers may take together. A 2x enlargement of 4000 x 3000
+// on 8 workers needs 1.5 MB; reducing it to a tenth of its height, about 2 MB per worker.
 constexpr std::size_t kRingBudgetBytes = 64u << 20;
 
 template <int Channels>
