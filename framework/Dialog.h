@@ -74,3 +74,10 @@ private:
 // The framework's dialog procedure: the dialog's object sees every message through its
 // map first, so the procedure itself handles none.
 INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Around a modal run: the application's modeless windows disabled (FALSE) and enabled
+// again (TRUE); only on the application's own thread.
+void AfxEnableModelessForModal(BOOL bEnable);
+// The end of a modal run on pWnd: the owner is enabled again (when the run disabled it)
+// before the window hides, so the activation can go back to it.
+void AfxReleaseModalOwner(CWnd* pWnd, HWND hWndOwner, BOOL bEnableOwner);

@@ -139,21 +139,31 @@ CWnd* CWnd::GetSafeOwner(CWnd* pParent)
     return hWnd ? FromHandle(hWnd) : nullptr;
 }
 
-namespace {
-// The application's modeless windows belong to the main thread's application object.
-CWinApp* ModelessOwnerApp()
+void AfxEnableModelessForModal(BOOL bEnable)
 {
+    // The application's modeless windows belong to the main thread's application object.
     CWinApp* app = AfxGetApp();
-    return app && AfxGetThread() == app ? app : nullptr;
+    if (app && AfxGetThread() == app)
+        app->EnableModeless(bEnable);
 }
-} // namespace
+
+void AfxReleaseModalOwner(CWnd* pWnd, HWND hWndOwner, BOOL bEnableOwner)
+{
+    const bool wasActive = pWnd->m_hWnd && ::GetActiveWindow() == pWnd->m_hWnd;
+    if (bEnableOwner)
+        ::EnableWindow(hWndOwner, TRUE);
+    if (pWnd->m_hWnd)
+        pWnd->SetWindowPos(nullptr, 0, 0, 0, 0,
+                           SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+    if (hWndOwner && wasActive)
+        ::SetActiveWindow(hWndOwner);
+}
 
 HWND CDialog::PreModal()
 {
     HWND hWndOwner = GetSafeOwner(m_pParentWnd)->GetSafeHwnd();
     if (!m_bModalPrepared) {
-        if (CWinApp* app = ModelessOwnerApp())
-            app->EnableModeless(FALSE);
+        AfxEnableModelessForModal(FALSE);
         m_bModalPrepared = TRUE;
     }
     m_hWndModalOwner = hWndOwner;
@@ -168,8 +178,7 @@ void CDialog::PostModal()
     m_hWndModalOwner = nullptr;
     if (m_bModalPrepared) {
         m_bModalPrepared = FALSE;
-        if (CWinApp* app = ModelessOwnerApp())
-            app->EnableModeless(TRUE);
+        AfxEnableModelessForModal(TRUE);
     }
 }
 
@@ -202,14 +211,7 @@ INT_PTR CDialog::DoModal()
         m_nFlags &= ~(WF_MODALLOOP | WF_CONTINUEMODAL);
     }
     END_CATCH_ALL
-    // The owner is enabled before the dialog hides, so the activation can go back to it.
-    const bool wasActive = m_hWnd && ::GetActiveWindow() == m_hWnd;
-    if (enableOwner)
-        ::EnableWindow(hWndOwner, TRUE);
-    if (m_hWnd)
-        SetWindowPos(nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
-    if (hWndOwner && wasActive)
-        ::SetActiveWindow(hWndOwner);
+    AfxReleaseModalOwner(this, hWndOwner, enableOwner);
     DestroyWindow();
     PostModal();
     return m_nModalResult;
