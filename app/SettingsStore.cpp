@@ -34,14 +34,14 @@ public:
     {
         if (!field)
             return 0;
-        int isRead = 0;
+        bool isRead = false;
         if (IsDwordKind(*field)) {
             DWORD stored = 0;
             isRead = m_key->QueryDWord(field->GetName(), &stored) == 0;
             if (isRead)
                 std::memcpy(field->GetData(), &stored, sizeof stored);
         } else {
-            isRead = m_typed.Load(field);
+            isRead = m_typed.Load(field) != 0;
         }
         return isRead && m_store.IsUsableValue(*field) ? 1 : 0;
     }

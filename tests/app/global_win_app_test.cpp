@@ -232,7 +232,8 @@ TEST(ShellInterfaceIds, ARejectedTextIsReportedByBothConversions)
     SetMsgBoxShowFunction(previous);
     ASSERT_EQ(2u, g_boxes.size());
     char expected[64];
-    snprintf(expected, sizeof expected, "IIDFromString: CLSIDFromString %ld (stop)", static_cast<long>(CO_E_CLASSSTRING));
+    snprintf(expected, sizeof expected, "IIDFromString: CLSIDFromString %ld (stop)",
+             static_cast<long>(CO_E_CLASSSTRING));
     EXPECT_EQ(expected, g_boxes[0]);
     EXPECT_EQ(0u, g_boxes[1].rfind("IIDFromString: IIDFromString ", 0)) << g_boxes[1];
 }

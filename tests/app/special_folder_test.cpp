@@ -34,7 +34,8 @@ TEST(SpecialFolder, FallsBackAndReleasesTheLibraryWhateverStepFails)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.why);
-        EXPECT_EQ(std::string("C:\\"), std::string(SpecialFolderPathOr(nullptr, c.csidl, "C:\\", c.library, c.function)));
+        iString folder = SpecialFolderPathOr(nullptr, c.csidl, "C:\\", c.library, c.function);
+        EXPECT_STREQ("C:\\", folder);
         EXPECT_EQ(nullptr, GetModuleHandleA(kUnusedLibrary));
     }
 }

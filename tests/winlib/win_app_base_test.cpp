@@ -82,8 +82,8 @@ TEST(WinAppBase, SettersKeepOnlyTheirLatestCopy)
 TEST(SingleDocTemplate, DocumentStringsGivenAsTextWinOverTheResource)
 {
     iWinApp app("TemplateTest");
-    auto* docTemplate = new iSingleDocTemplate("Tamrow Sorvanta [Standard]\n\n\n\n\nSorvanta.Document\nSorvanta Document",
-                                               128, RUNTIME_CLASS(PlainDoc), RUNTIME_CLASS(CFrameWnd),
+    const char* docStrings = "Tamrow Sorvanta [Standard]\n\n\n\n\nSorvanta.Document\nSorvanta Document";
+    auto* docTemplate = new iSingleDocTemplate(docStrings, 128, RUNTIME_CLASS(PlainDoc), RUNTIME_CLASS(CFrameWnd),
                                                RUNTIME_CLASS(PlainView));
     // Adding the template lets the framework read its string resource; the text must stay.
     app.AddDocTemplate(docTemplate);
