@@ -167,28 +167,30 @@ BOOL CListCtrl::SetItemText(int nItem, int nSubItem, LPCSTR lpszText)
 
 CString CListCtrl::GetItemText(int nItem, int nSubItem) const
 {
-    // The control answers how much it copied; a full buffer may mean the text was cut.
+    // A text that fills the buffer may have been cut: try again with a larger one.
     CString text;
     for (int size = 256;; size *= 2) {
-        LVITEMA item = {};
-        item.iSubItem = nSubItem;
-        item.cchTextMax = size;
-        item.pszText = text.GetBuffer(size);
-        int copied = static_cast<int>(
-            SendMessage(LVM_GETITEMTEXTA, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(&item)));
-        text.ReleaseBuffer(copied < 0 ? 0 : copied);
-        if (copied < size - 1)
+        int length = GetItemText(nItem, nSubItem, text.GetBuffer(size), size + 1);
+        text.ReleaseBuffer(length);
+        if (length < size)
             return text;
     }
 }
 
 int CListCtrl::GetItemText(int nItem, int nSubItem, LPSTR lpszText, int nLen) const
 {
+    if (!lpszText || nLen <= 0)
+        return 0;
     LVITEMA item = {};
     item.iSubItem = nSubItem;
     item.cchTextMax = nLen;
     item.pszText = lpszText;
-    return static_cast<int>(SendMessage(LVM_GETITEMTEXTA, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(&item)));
+    lpszText[0] = '\0';
+    SendMessage(LVM_GETITEMTEXTA, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(&item));
+    // Some versions of the control fill a short buffer without terminating it and
+    // answer the full length: the text is cut and measured here instead.
+    lpszText[nLen - 1] = '\0';
+    return lstrlenA(lpszText);
 }
 
 BOOL CListCtrl::SetItemData(int nItem, DWORD_PTR dwData)

@@ -92,27 +92,31 @@ BOOL CTreeCtrl::SetItem(HTREEITEM hItem, UINT nMask, LPCSTR lpszItem, int nImage
 
 CString CTreeCtrl::GetItemText(HTREEITEM hItem) const
 {
-    // A full buffer may mean the text was cut: try again with a larger one.
+    // A text that fills the buffer may have been cut: try again with a larger one.
     CString text;
     for (int size = 256;; size *= 2) {
+        LPSTR buffer = text.GetBuffer(size);
+        buffer[0] = '\0';
         TVITEMA item = {};
         item.hItem = hItem;
         item.mask = TVIF_TEXT;
         item.cchTextMax = size;
-        item.pszText = text.GetBuffer(size);
-        BOOL found = GetItem(&item);
-        if (!found) {
+        item.pszText = buffer;
+        if (!GetItem(&item)) {
             text.ReleaseBuffer(0);
             return text;
         }
         // The control may answer with its own buffer instead of filling ours.
-        if (item.pszText != static_cast<LPCSTR>(text)) {
+        if (item.pszText != buffer) {
             CString own(item.pszText);
             text.ReleaseBuffer(0);
             return own;
         }
-        text.ReleaseBuffer();
-        if (text.GetLength() < size - 1)
+        // Terminated here: a control may fill a short buffer without a terminator.
+        buffer[size - 1] = '\0';
+        int length = lstrlenA(buffer);
+        text.ReleaseBuffer(length);
+        if (length < size - 1)
             return text;
     }
 }
