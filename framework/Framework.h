@@ -46,3 +46,4 @@
 #include "ControlsTreeView.h"
 #include "ControlsCommon.h"
 #include "ImageList.h"
+#include "CommonDialogs.h"
