@@ -350,6 +350,85 @@ TEST_F(DialogTest, ModalLoopWithoutAWindowAnswersMinusOne)
     EXPECT_EQ(-1, nothing.RunModalLoop(0));
 }
 
+constexpr UINT kResourceDialogId = 7200;  // dialog_test.rc
+
+// A scripted dialog made from a template resource.
+class ResourceDialog : public ScriptedDialog {
+public:
+    ResourceDialog(LPCSTR templateName, CWnd* parent)
+    {
+        m_lpszTemplateName = templateName;
+        m_pParentWnd = parent;
+    }
+};
+
+TEST_F(DialogTest, ResourceTemplatesByIdAndByName)
+{
+    ResourceDialog modal(MAKEINTRESOURCEA(kResourceDialogId), &owner);
+    CString text = "from the member";
+    modal.exchange = [&](CDataExchange* pDX) { DDX_Text(pDX, kEditId, text); };
+    CString caption;
+    modal.steps.push_back([&](ScriptedDialog& d) {
+        d.GetWindowText(caption);
+        d.SetDlgItemText(kEditId, "typed");
+        ::PostMessageA(d.m_hWnd, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_EQ(IDOK, modal.DoModal());
+    EXPECT_STREQ("Resource dialog", caption);
+    EXPECT_STREQ("typed", text);
+
+    ScriptedDialog modeless;
+    ASSERT_TRUE(modeless.Create("NAMEDDIALOG", &owner));
+    CString namedCaption;
+    modeless.GetWindowText(namedCaption);
+    EXPECT_STREQ("Named dialog", namedCaption);
+    EXPECT_NE(nullptr, modeless.GetDlgItem(kEditId));
+    modeless.DestroyWindow();
+
+    ScriptedDialog missing;
+    EXPECT_FALSE(missing.Create("NO_SUCH_DIALOG", &owner));
+    EXPECT_FALSE(missing.Create(54321u, &owner));
+}
+
+// An owner that counts the modal loop's idle notices.
+class IdleCountingOwner : public CWnd {
+public:
+    int idleNotices = 0;
+    afx_msg LRESULT OnEnterIdle(WPARAM wParam, LPARAM)
+    {
+        if (wParam == MSGF_DIALOGBOX)
+            ++idleNotices;
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(IdleCountingOwner, CWnd)
+    ON_MESSAGE(WM_ENTERIDLE, OnEnterIdle)
+END_MESSAGE_MAP()
+
+TEST(DialogIdle, OwnerHearsOfIdleUnlessTheDialogAsksForNoIdleMessages)
+{
+    for (DWORD noIdle : {DWORD(0), DWORD(DS_NOIDLEMSG)}) {
+        SCOPED_TRACE(noIdle ? "DS_NOIDLEMSG" : "plain");
+        IdleCountingOwner owner;
+        ASSERT_TRUE(owner.CreateEx(0, nullptr, "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, nullptr,
+                                   nullptr));
+        DialogTemplateBuilder tmpl(WS_POPUP | WS_CAPTION | noIdle, 0, 0, 100, 50, "idle");
+        ScriptedDialog dialog;
+        ASSERT_TRUE(dialog.InitModalIndirect(tmpl.get(), &owner));
+        dialog.steps.push_back([](ScriptedDialog&) {});
+        dialog.steps.push_back([](ScriptedDialog& d) { d.EndDialog(IDOK); });
+        EXPECT_EQ(IDOK, dialog.DoModal());
+        if (noIdle) {
+            EXPECT_EQ(0, owner.idleNotices);
+        } else {
+            EXPECT_GE(owner.idleNotices, 1);
+        }
+        owner.DestroyWindow();
+    }
+}
+
 // The application's other top-level windows are disabled while a modal dialog runs.
 TEST_F(DialogTest, ModelessWindowsOfTheMainWindowAreDisabledDuringAModalRun)
 {

@@ -40,9 +40,6 @@ public:
             exchange(pDX);
     }
 
-    // Public for scripts that end the dialog the way its buttons do.
-    void PressOK() { OnOK(); }
-
     afx_msg void OnTimer(UINT_PTR nIDEvent);
 
     DECLARE_MESSAGE_MAP()

@@ -319,6 +319,59 @@ TEST_F(PropertySheetTest, StartPageAndEscapeThroughTheSheetsDialogKeys)
     EXPECT_EQ(0, first.inits);  // never shown, never made
 }
 
+constexpr UINT kResourcePageId = 7201;    // dialog_test.rc
+constexpr UINT kSheetCaptionId = 7202;
+constexpr UINT kPageCaptionId = 7203;
+
+TEST_F(PropertySheetTest, CaptionsAndPageTemplatesFromResources)
+{
+    CPropertyPage fromResource(kResourcePageId, kPageCaptionId);
+    EXPECT_TRUE(fromResource.m_psp.dwFlags & PSP_USETITLE);
+    EXPECT_STREQ("Loaded page caption", fromResource.m_strCaption);
+    CPropertyPage templateCaption(kResourcePageId);
+    ScriptedSheet loaded("unused", &owner);
+    CPropertySheet byId(kSheetCaptionId, &owner, 1);
+    EXPECT_EQ(1, byId.GetActiveIndex());
+
+    // The caption-id sheet runs with its loaded caption; the scripted one shows the labels.
+    loaded.AddPage(&fromResource);
+    loaded.AddPage(&templateCaption);
+    std::string labels[2];
+    bool editFromTemplate = false;
+    loaded.steps.push_back([&](ScriptedSheet& s) {
+        labels[0] = TabText(s.GetTabControl(), 0);
+        labels[1] = TabText(s.GetTabControl(), 1);
+        editFromTemplate = ::GetDlgItem(fromResource.m_hWnd, kNumberId) != nullptr;
+        s.EndDialog(IDOK);
+    });
+    EXPECT_EQ(IDOK, loaded.DoModal());
+    EXPECT_EQ("Loaded page caption", labels[0]);
+    EXPECT_EQ("Page template", labels[1]);  // no caption id: the template's own
+    EXPECT_TRUE(editFromTemplate);
+}
+
+// A plain sheet made with a caption id, ended through its close box.
+class ClosingSheet : public CPropertySheet {
+public:
+    using CPropertySheet::CPropertySheet;
+    CString caption;
+    BOOL OnInitDialog() override
+    {
+        BOOL result = CPropertySheet::OnInitDialog();
+        GetWindowText(caption);
+        PostMessage(WM_CLOSE);
+        return result;
+    }
+};
+
+TEST_F(PropertySheetTest, SheetCaptionFromAStringResourceAndCloseBoxCancels)
+{
+    ClosingSheet closing(kSheetCaptionId, &owner);
+    closing.AddPage(&first);
+    EXPECT_EQ(IDCANCEL, closing.DoModal());
+    EXPECT_NE(-1, closing.caption.Find("Loaded sheet caption"));
+}
+
 TEST_F(PropertySheetTest, PageWithoutATemplateCannotRun)
 {
     CPropertyPage empty;
