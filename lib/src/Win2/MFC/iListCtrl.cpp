@@ -1,0 +1,179 @@
+// The library's list control: creation, notification connectors and the check-box,
+// focus and search operations.
+#include "lib/src/Win2/MFC/iListCtrl.h"
+
+namespace {
+
+// The list view keeps an item's check box in its state image: 1 unchecked, 2 checked.
+constexpr UINT kStateImageMask = LVIS_STATEIMAGEMASK;
+constexpr int kStateImageShift = 12;
+// A change of these state-image bits is a check box the user (or SetCheck) turned.
+constexpr UINT kCheckStateBits = 0x3000;
+
+} // namespace
+
+IMPLEMENT_DYNAMIC(iListCtrl, CListCtrl)
+
+BEGIN_MESSAGE_MAP(iListCtrl, CListCtrl)
+    ON_NOTIFY_REFLECT_EX(LVN_GETDISPINFOA, OnGetDispInfo)
+    ON_NOTIFY_REFLECT_EX(LVN_ITEMCHANGED, OnItemChanged)
+    ON_NOTIFY_REFLECT_EX(LVN_ODFINDITEMA, OnOdFindItem)
+    ON_NOTIFY_REFLECT_EX(LVN_COLUMNCLICK, OnColumnClick)
+    ON_NOTIFY_REFLECT_EX(NM_CLICK, OnClick)
+    ON_NOTIFY_REFLECT_EX(NM_DBLCLK, OnDblClk)
+    ON_NOTIFY_REFLECT_EX(NM_RCLICK, OnRClick)
+    ON_NOTIFY_REFLECT_EX(NM_RDBLCLK, OnRDblClk)
+    ON_NOTIFY_REFLECT_EX(NM_RETURN, OnReturn)
+END_MESSAGE_MAP()
+
+iListCtrl::iListCtrl() = default;
+
+iListCtrl::iListCtrl(CWnd* parent, const RECT& rect, DWORD style, LPCSTR text, UINT id)
+{
+    CRect mapped(rect);
+    MapDialogRectFor(parent, &mapped);
+    CListCtrl::Create(style, mapped, parent, id);
+    CopyParentFont(this, parent);
+    static_cast<void>(m_access.Attach(this));
+}
+
+iListCtrl::iListCtrl(CWnd* parent, const RECT& rect, DWORD style, LPCSTR text, UINT id, DWORD exStyle,
+                     LPVOID param)
+{
+    CRect mapped(rect);
+    MapDialogRectFor(parent, &mapped);
+    CreateEx(exStyle, WC_LISTVIEWA, text, style | WS_CHILD, mapped.left, mapped.top, mapped.Width(),
+             mapped.Height(), parent ? parent->GetSafeHwnd() : nullptr,
+             reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), param);
+    CopyParentFont(this, parent);
+    static_cast<void>(m_access.Attach(this));
+}
+
+iListCtrl::~iListCtrl() = default;
+
+void iListCtrl::SetOnItemChanged(CObject* target, iNotifyConnector::Function function)
+{
+    m_onItemChanged.Set(target, function);
+}
+
+BOOL iListCtrl::SetItemState(int item, UINT state, UINT mask)
+{
+    LVITEMA change = {};
+    change.mask = LVIF_STATE;
+    change.state = state;
+    change.stateMask = mask;
+    return static_cast<BOOL>(SendMessage(LVM_SETITEMSTATE, static_cast<WPARAM>(item),
+                                         reinterpret_cast<LPARAM>(&change)));
+}
+
+int iListCtrl::GetFocusedItem() const
+{
+    return static_cast<int>(SendMessage(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_FOCUSED, 0)));
+}
+
+BOOL iListCtrl::SetItemFocus(int item, BOOL on)
+{
+    return SetItemState(item, on ? LVIS_FOCUSED : 0, LVIS_FOCUSED);
+}
+
+DWORD iListCtrl::HasCheckBoxes() const
+{
+    return static_cast<DWORD>(SendMessage(LVM_GETEXTENDEDLISTVIEWSTYLE)) & LVS_EX_CHECKBOXES;
+}
+
+void iListCtrl::SetCheckBoxes(BOOL on)
+{
+    SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES, on ? LVS_EX_CHECKBOXES : 0);
+}
+
+void iListCtrl::SetFullRowSelect(BOOL on)
+{
+    SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, on ? LVS_EX_FULLROWSELECT : 0);
+}
+
+int iListCtrl::GetCheck(int item) const
+{
+    const UINT state = static_cast<UINT>(SendMessage(LVM_GETITEMSTATE, static_cast<WPARAM>(item), kStateImageMask));
+    return static_cast<int>(state >> kStateImageShift) - 1;
+}
+
+void iListCtrl::SetCheck(int item, int check)
+{
+    const UINT state = static_cast<UINT>(check + 1) << kStateImageShift;
+    if (item >= 0) {
+        SetItemState(item, state, kStateImageMask);
+        return;
+    }
+    SendMessage(WM_SETREDRAW, FALSE);
+    const int count = static_cast<int>(SendMessage(LVM_GETITEMCOUNT));
+    for (int each = 0; each < count; ++each)
+        SetItemState(each, state, kStateImageMask);
+    SendMessage(WM_SETREDRAW, TRUE);
+}
+
+int iListCtrl::FindItemByText(int start, LPCSTR text) const
+{
+    LVFINDINFOA find = {};
+    find.flags = LVFI_STRING;
+    find.psz = text;
+    find.lParam = 0;
+    return static_cast<int>(SendMessage(LVM_FINDITEMA, static_cast<WPARAM>(start), reinterpret_cast<LPARAM>(&find)));
+}
+
+BOOL iListCtrl::OnGetDispInfo(NMHDR* header, LRESULT* result)
+{
+    m_onGetDispInfo.Fire(this, header, result);
+    return FALSE;
+}
+
+BOOL iListCtrl::OnItemChanged(NMHDR* header, LRESULT* result)
+{
+    m_onItemChanged.Fire(this, header, result);
+    const NMLISTVIEW* change = reinterpret_cast<const NMLISTVIEW*>(header);
+    if ((change->uChanged & LVIF_STATE) && ((change->uNewState ^ change->uOldState) & kCheckStateBits))
+        m_access.SetModified();
+    return FALSE;
+}
+
+// The notifications below go on to the parent unless the target stored a non-zero result.
+BOOL iListCtrl::OnOdFindItem(NMHDR* header, LRESULT* result)
+{
+    m_onOdFindItem.Fire(this, header, result);
+    return *result != 0;
+}
+
+BOOL iListCtrl::OnColumnClick(NMHDR* header, LRESULT* result)
+{
+    m_onColumnClick.Fire(this, header, result);
+    return *result != 0;
+}
+
+BOOL iListCtrl::OnClick(NMHDR* header, LRESULT* result)
+{
+    m_onClick.Fire(this, header, result);
+    return *result != 0;
+}
+
+BOOL iListCtrl::OnDblClk(NMHDR* header, LRESULT* result)
+{
+    m_onDblClk.Fire(this, header, result);
+    return *result != 0;
+}
+
+BOOL iListCtrl::OnRClick(NMHDR* header, LRESULT* result)
+{
+    m_onRClick.Fire(this, header, result);
+    return *result != 0;
+}
+
+BOOL iListCtrl::OnRDblClk(NMHDR* header, LRESULT* result)
+{
+    m_onRDblClk.Fire(this, header, result);
+    return *result != 0;
+}
+
+BOOL iListCtrl::OnReturn(NMHDR* header, LRESULT* result)
+{
+    m_onReturn.Fire(this, header, result);
+    return *result != 0;
+}
