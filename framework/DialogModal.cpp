@@ -54,8 +54,8 @@ int CWnd::RunModalLoop(DWORD dwFlags)
     const HWND hWndParent = ::GetParent(hWnd);
     m_nFlags |= WF_MODALLOOP | WF_CONTINUEMODAL;
 
+    // Idle once the queue has emptied after a message that counts as activity.
     bool isIdle = true;
-    LONG idleCount = 0;
     MSG msg = {};
     for (;;) {
         while (isIdle && !::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
@@ -64,9 +64,8 @@ int CWnd::RunModalLoop(DWORD dwFlags)
                 UpdateWindow();
                 showOnIdle = false;
             }
-            if (!(dwFlags & MLF_NOIDLEMSG) && hWndParent && idleCount == 0)
+            if (!(dwFlags & MLF_NOIDLEMSG) && hWndParent)
                 ::SendMessageA(hWndParent, WM_ENTERIDLE, MSGF_DIALOGBOX, reinterpret_cast<LPARAM>(hWnd));
-            ++idleCount;
             isIdle = false;
         }
         do {
@@ -86,10 +85,8 @@ int CWnd::RunModalLoop(DWORD dwFlags)
                 m_nFlags &= ~(WF_MODALLOOP | WF_CONTINUEMODAL);
                 return m_nModalResult;
             }
-            if (IsIdleMessage(msg)) {
+            if (IsIdleMessage(msg))
                 isIdle = true;
-                idleCount = 0;
-            }
         } while (::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
     }
 }

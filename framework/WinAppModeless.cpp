@@ -15,8 +15,14 @@ struct ModelessSearch {
 BOOL CALLBACK CollectModeless(HWND hWnd, LPARAM lParam)
 {
     auto* search = reinterpret_cast<ModelessSearch*>(lParam);
-    if (::GetWindow(hWnd, GW_OWNER) == search->mainWnd && ::IsWindowEnabled(hWnd))
+    if (::GetWindow(hWnd, GW_OWNER) != search->mainWnd || !::IsWindowEnabled(hWnd))
+        return TRUE;
+    // Nothing may unwind through the system's enumeration: out of memory ends the search.
+    try {
         search->found->push_back(hWnd);
+    } catch (...) {
+        return FALSE;
+    }
     return TRUE;
 }
 
