@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+#include "ThreadLocal.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -18,7 +20,8 @@ namespace collection_detail {
 template <class TYPE>
 TYPE& MissingElement()
 {
-    thread_local TYPE none{};
+    static CThreadLocal<TYPE> s_none([]() { return new TYPE{}; });
+    TYPE& none = *s_none;
     none = TYPE{};
     return none;
 }

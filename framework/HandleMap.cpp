@@ -1,32 +1,35 @@
 // The calling thread's list of handle maps, so idle time can clear all their temporaries.
 #include "HandleMap.h"
 
+#include "ThreadLocal.h"
+
 #include <algorithm>
 #include <vector>
 
 namespace {
-std::vector<CHandleMapBase*>& ThreadMaps()
-{
-    thread_local std::vector<CHandleMapBase*> maps;
-    return maps;
-}
+CThreadLocal<std::vector<CHandleMapBase*>> g_threadMaps;
 }
 
 CHandleMapBase::CHandleMapBase()
 {
-    ThreadMaps().push_back(this);
+    if (auto* maps = g_threadMaps.GetData())
+        maps->push_back(this);
 }
 
 CHandleMapBase::~CHandleMapBase()
 {
-    auto& maps = ThreadMaps();
-    maps.erase(std::remove(maps.begin(), maps.end(), this), maps.end());
+    // The list may already be gone when the thread's maps are torn down.
+    if (auto* maps = g_threadMaps.GetDataNA())
+        maps->erase(std::remove(maps->begin(), maps->end(), this), maps->end());
 }
 
 void AfxDeleteTempMaps()
 {
+    auto* maps = g_threadMaps.GetDataNA();
+    if (!maps)
+        return;
     // Copy: deleting a temporary wrapper may create or destroy another map.
-    std::vector<CHandleMapBase*> maps = ThreadMaps();
-    for (CHandleMapBase* map : maps)
+    std::vector<CHandleMapBase*> snapshot = *maps;
+    for (CHandleMapBase* map : snapshot)
         map->DeleteTemp();
 }

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <unordered_map>
+#include <vector>
 
 class CHandleMapBase {
 public:
@@ -61,23 +62,33 @@ public:
 
     void SetPermanent(Handle h, Object* object) { m_permanent[h] = object; }
 
-    // Forgets the handle's permanent object; a temporary wrapper of it forgets its handle.
+    // Forgets the handle's permanent object. A temporary wrapper of it forgets its
+    // handle and leaves the map, so a new object that gets the same handle value
+    // is not mistaken for it; the wrapper itself lives on until idle time, because
+    // its caller may still hold it.
     void RemoveHandle(Handle h)
     {
         m_permanent.erase(h);
         auto it = m_temporary.find(h);
-        if (it != m_temporary.end())
+        if (it != m_temporary.end()) {
             m_setHandles(it->second, nullptr);
+            m_orphans.push_back(it->second);
+            m_temporary.erase(it);
+        }
     }
 
     void DeleteTemp() override
     {
         std::unordered_map<Handle, Object*> doomed;
         doomed.swap(m_temporary);
+        std::vector<Object*> orphans;
+        orphans.swap(m_orphans);
         for (auto& entry : doomed) {
             m_setHandles(entry.second, nullptr);
             delete entry.second;
         }
+        for (Object* orphan : orphans)
+            delete orphan;
     }
 
 private:
@@ -85,4 +96,5 @@ private:
     SetHandles m_setHandles;
     std::unordered_map<Handle, Object*> m_permanent;
     std::unordered_map<Handle, Object*> m_temporary;
+    std::vector<Object*> m_orphans;  // temporaries whose handle went away, deleted at idle
 };

@@ -4,6 +4,8 @@
 // are released once the list is empty again.
 #include "StringCollections.h"
 
+#include "ThreadLocal.h"
+
 #include "Exceptions.h"
 
 #include <algorithm>
@@ -18,9 +20,11 @@ namespace {
 
 // Stands where an element is asked for that does not exist; emptied at every use
 // so that a caller writing into it cannot leak text into the next such answer.
+CThreadLocal<CString> g_noElement;
+
 CString& NoElement()
 {
-    thread_local CString none;
+    CString& none = *g_noElement;
     none.Empty();
     return none;
 }

@@ -7,7 +7,7 @@
 #include <climits>
 #include <cstring>
 
-thread_local iRevolveString g_RevolveString(4, 2048, 32);
+CThreadLocal<iRevolveString> g_RevolveString([]() { return new iRevolveString(4, 2048, 32); });
 
 namespace {
 

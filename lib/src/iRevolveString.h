@@ -5,6 +5,8 @@
 // thread still reads.
 #pragma once
 
+#include "framework/ThreadLocal.h"
+
 #include <memory>
 
 // Owns its buffers. Invariants: (1) 0 <= index < used <= maximum; (2) every slot
@@ -38,4 +40,4 @@ private:
     void MoveOn();
 };
 
-extern thread_local iRevolveString g_RevolveString;
+extern CThreadLocal<iRevolveString> g_RevolveString;

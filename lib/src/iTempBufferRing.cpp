@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <climits>
 
-thread_local iTempBufferRing g_TempBufferRing(16, 1024, 32);
+CThreadLocal<iTempBufferRing> g_TempBufferRing([]() { return new iTempBufferRing(16, 1024, 32); });
 
 iTempBufferRing::iTempBufferRing(int count, unsigned size, int capacity)
     : m_index(0), m_used(std::max(count, 1)), m_capacity(std::max(m_used, capacity)),
@@ -71,5 +71,5 @@ char* iTempBufferRing::Get(unsigned n)
 
 char* TempBuffer(unsigned n)
 {
-    return g_TempBufferRing.Get(n);
+    return g_TempBufferRing->Get(n);
 }

@@ -4,6 +4,8 @@
 // has its own g_TempBufferRing, so threads never write into each other's buffers.
 #pragma once
 
+#include "framework/ThreadLocal.h"
+
 #include <memory>
 
 // Owns its buffers. Invariant: 0 <= index < used <= capacity.
@@ -31,7 +33,7 @@ private:
     void Grow();
 };
 
-extern thread_local iTempBufferRing g_TempBufferRing;
+extern CThreadLocal<iTempBufferRing> g_TempBufferRing;
 
-// A buffer of at least n bytes from the calling thread's g_TempBufferRing.
+// A buffer of at least n bytes from the calling thread's g_TempBufferRing->
 char* TempBuffer(unsigned n);

@@ -97,7 +97,7 @@ const char* BitSet::GetText() const
 {
     int n = CountBits();
     unsigned id = n == 0 ? 3 : (n <= m_highBit ? 4 : 5);
-    return g_RevolveString.Dup(LibraryText(id));
+    return g_RevolveString->Dup(LibraryText(id));
 }
 
 void BitSet::Assign(const Base& other)

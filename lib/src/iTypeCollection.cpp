@@ -31,7 +31,7 @@ constexpr int kFirstCapacity = 8;
         if (!found)
             found = end;
         unsigned length = static_cast<unsigned>(found - start);
-        char* piece = g_RevolveString.Get(length);
+        char* piece = g_RevolveString->Get(length);
         memcpy(piece, start, length);
         if (Base* member = collection.GetAt(i))
             static_cast<void>(member->SetText(piece));
@@ -162,7 +162,7 @@ const char* Collection::GetText() const
             text += memberText;
         isFirst = false;
     }
-    return g_RevolveString.Dup(text);
+    return g_RevolveString->Dup(text);
 }
 
 void Collection::Assign(const Base& other)

@@ -52,7 +52,7 @@ const char* _TCheck::GetText() const
     unsigned long value = GetValue();
     int bits = GetBitCount();
     if (!m_map) {
-        char* buffer = g_RevolveString.Get(32);
+        char* buffer = g_RevolveString->Get(32);
         snprintf(buffer, 32, "0x%0*lX", bits / 4, value);
         return buffer;
     }
@@ -66,7 +66,7 @@ const char* _TCheck::GetText() const
         text += m_map->Find(i);
         isFirst = false;
     }
-    return g_RevolveString.Dup(text);
+    return g_RevolveString->Dup(text);
 }
 
 void _TCheck::Assign(const Base& other)

@@ -81,7 +81,7 @@ const char* Date::GetText() const
 {
     if (!IsValid())
         return "";
-    return g_RevolveString.Dup(FormatDateText(Value(), DATE_SHORTDATE, LOCALE_USER_DEFAULT));
+    return g_RevolveString->Dup(FormatDateText(Value(), DATE_SHORTDATE, LOCALE_USER_DEFAULT));
 }
 
 void Date::Assign(const Base& other)

@@ -114,7 +114,7 @@ const char* Double::GetText() const
     size_t printedLength = strlen(printed);
     size_t decimals = std::min<size_t>(m_numberFormat->NumDigits, 64);
     unsigned size = static_cast<unsigned>(std::max<size_t>(80, printedLength * 8 + decimals + 16));
-    char* text = g_RevolveString.Get(size);
+    char* text = g_RevolveString->Get(size);
     if (GetNumberFormatA(LOCALE_USER_DEFAULT, 0, printed, m_numberFormat.get(), text, static_cast<int>(size)) <= 0)
         return "";
     return text;

@@ -81,7 +81,7 @@ DeltaTime& DeltaTime::operator=(long seconds)
 const char* DeltaTime::GetText() const
 {
     const char* picture = m_picture ? m_picture.get() : "HHH:MM";
-    char* text = g_RevolveString.Get(static_cast<unsigned>(strlen(picture)));
+    char* text = g_RevolveString->Get(static_cast<unsigned>(strlen(picture)));
     return FormatSecondsByPicture(text, picture, Value(), 1);
 }
 

@@ -246,7 +246,7 @@ const char* Code::GetText() const
 {
     if (m_map)
         return m_map->Find(Value());
-    char* buffer = g_RevolveString.Get(32);
+    char* buffer = g_RevolveString->Get(32);
     snprintf(buffer, 32, "%ld", Value());
     return buffer;
 }

@@ -37,7 +37,7 @@ struct ScalarRules {
         if constexpr (!kHasText) {
             return "";
         } else {
-            char* buffer = g_RevolveString.Get(static_cast<unsigned>(std::max(kNumberTextSize, padWidth + 1)));
+            char* buffer = g_RevolveString->Get(static_cast<unsigned>(std::max(kNumberTextSize, padWidth + 1)));
             if constexpr (kIsSigned)
                 IntToPaddedText(static_cast<long>(value), buffer, radix, padWidth);
             else if constexpr (kIsUnsigned)
@@ -112,7 +112,7 @@ struct ScalarRules {
             int length = snprintf(nullptr, 0, format, value);
             if (length < 0)
                 return "";
-            char* buffer = g_RevolveString.Get(static_cast<unsigned>(length));
+            char* buffer = g_RevolveString->Get(static_cast<unsigned>(length));
             snprintf(buffer, static_cast<size_t>(length) + 1, format, value);
             return buffer;
         }

@@ -34,7 +34,7 @@ char* At(void* base, int offset)
     if (!name)
         name = "";
     unsigned room = static_cast<unsigned>(strlen(name)) + 16;
-    char* buffer = g_RevolveString.Get(room);
+    char* buffer = g_RevolveString->Get(room);
     snprintf(buffer, room, "%s [%3d]", name, number);
     return buffer;
 }
@@ -119,7 +119,7 @@ void String::Clear()
 const char* String::GetText() const
 {
     unsigned size = m_data ? GetByteSize() : 0;
-    char* buffer = g_RevolveString.Get(size);
+    char* buffer = g_RevolveString->Get(size);
     if (size)
         memcpy(buffer, m_data, size);
     return buffer;

@@ -95,7 +95,7 @@ const char* Time::GetText() const
 {
     if (!IsValid())
         return "";
-    return g_RevolveString.Dup(FormatTimeText(Value(), TIME_FORCE24HOURFORMAT, LOCALE_USER_DEFAULT));
+    return g_RevolveString->Dup(FormatTimeText(Value(), TIME_FORCE24HOURFORMAT, LOCALE_USER_DEFAULT));
 }
 
 void Time::Assign(const Base& other)

@@ -135,7 +135,7 @@ const char* Time_T::GetText() const
     if (dateSize <= 0 || timeSize <= 0)
         return "";
     // Date, one blank, time; each size counts its own terminating zero.
-    char* text = g_RevolveString.Get(static_cast<unsigned>(dateSize + timeSize));
+    char* text = g_RevolveString->Get(static_cast<unsigned>(dateSize + timeSize));
     int dateLength = GetDateFormatA(LOCALE_USER_DEFAULT, m_dateFlags, &local, datePicture, text, dateSize);
     if (dateLength <= 0)
         return "";

@@ -133,7 +133,7 @@ const char* VarBufString::GetText() const
         return payload;
     if (length == 0)
         return "";
-    return g_RevolveString.Dup(payload, length);
+    return g_RevolveString->Dup(payload, length);
 }
 
 Base* VarBufString::Create() const

@@ -32,7 +32,7 @@ bool AllZero(const char* p, unsigned n)
     return true;
 }
 
-// Runs body on a thread of its own, which starts with a fresh g_RevolveString.
+// Runs body on a thread of its own, which starts with a fresh g_RevolveString->
 template <class Body>
 void OnFreshThread(Body body)
 {
@@ -59,7 +59,7 @@ TEST(iRevolveString, NextRotatesThroughTheRingZeroFilled)
     OnFreshThread([] {
         std::vector<char*> seen;
         for (int i = 0; i < 5; ++i) {
-            char* p = g_RevolveString.Next();
+            char* p = g_RevolveString->Next();
             EXPECT_TRUE(AllZero(p, 2056)) << "hand-out " << i;
             memset(p, 'x', 2056);  // dirty it for the next round
             seen.push_back(p);
@@ -72,11 +72,11 @@ TEST(iRevolveString, NextRotatesThroughTheRingZeroFilled)
 TEST(iRevolveString, TextSurvivesWhileOtherBuffersAreHandedOut)
 {
     OnFreshThread([] {
-        char* kept = g_RevolveString.Get(10);
+        char* kept = g_RevolveString->Get(10);
         strcpy(kept, "field text");
-        char* other = g_RevolveString.Next();
-        g_RevolveString.Get(3);
-        g_RevolveString.Dup("abc");
+        char* other = g_RevolveString->Next();
+        g_RevolveString->Get(3);
+        g_RevolveString->Dup("abc");
         EXPECT_NE(kept, other);
         EXPECT_STREQ("field text", kept);
     });
@@ -130,12 +130,12 @@ TEST(iRevolveString, DupCopiesTheFirstNBytes)
 
 TEST(iRevolveString, EachThreadHasItsOwnRing)
 {
-    char* mine = g_RevolveString.Next();
+    char* mine = g_RevolveString->Next();
     strcpy(mine, "user interface");
     std::set<char*> theirs;
     OnFreshThread([&] {
         for (int i = 0; i < 8; ++i) {
-            char* p = g_RevolveString.Next();
+            char* p = g_RevolveString->Next();
             strcpy(p, "worker");
             theirs.insert(p);
         }

@@ -29,11 +29,13 @@ public:
 };
 int Wrapper::s_alive = 0;
 
+CThreadLocal<CHandleMap<Wrapper, HANDLE>> g_wrapperMaps([]() {
+    return new CHandleMap<Wrapper, HANDLE>([]() { return new Wrapper; }, [](Wrapper* w, HANDLE h) { w->m_h = h; });
+});
+
 CHandleMap<Wrapper, HANDLE>& WrapperMap()
 {
-    thread_local CHandleMap<Wrapper, HANDLE> map([]() { return new Wrapper; },
-                                                 [](Wrapper* w, HANDLE h) { w->m_h = h; });
-    return map;
+    return *g_wrapperMaps;
 }
 
 HANDLE FakeHandle(uintptr_t n)
@@ -89,6 +91,19 @@ TEST(HandleMap, TemporaryWrappersAreReusedThenDeletedWithoutTheirHandles)
     AfxDeleteTempMaps();
     EXPECT_EQ(before, Wrapper::s_alive);
     EXPECT_EQ(nullptr, WrapperMap().LookupTemporary(FakeHandle(0x20)));
+}
+
+TEST(HandleMap, ARemovedTemporaryIsNotHandedOutForTheHandleAgain)
+{
+    int before = Wrapper::s_alive;
+    Wrapper* old = WrapperMap().FromHandle(FakeHandle(0x40));
+    WrapperMap().RemoveHandle(FakeHandle(0x40));
+    EXPECT_EQ(nullptr, old->m_h);  // still a valid object for whoever holds it
+    Wrapper* fresh = WrapperMap().FromHandle(FakeHandle(0x40));  // the value was reused
+    EXPECT_NE(old, fresh);
+    EXPECT_EQ(FakeHandle(0x40), fresh->m_h);
+    AfxDeleteTempMaps();
+    EXPECT_EQ(before, Wrapper::s_alive);
 }
 
 TEST(HandleMap, EachThreadHasItsOwnMaps)
