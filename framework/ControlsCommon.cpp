@@ -54,7 +54,8 @@ int CTabCtrl::SetCurSel(int nItem)
 
 BOOL CTabCtrl::GetItemRect(int nItem, LPRECT lpRect) const
 {
-    return static_cast<BOOL>(SendMessage(TCM_GETITEMRECT, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(lpRect)));
+    return static_cast<BOOL>(SendMessage(TCM_GETITEMRECT,
+                                         static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(lpRect)));
 }
 
 void CTabCtrl::AdjustRect(BOOL bLarger, LPRECT lpRect)
@@ -74,7 +75,9 @@ BOOL CSpinButtonCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, 
 
 CWnd* CSpinButtonCtrl::SetBuddy(CWnd* pWndBuddy)
 {
-    return FromHandle(reinterpret_cast<HWND>(SendMessage(UDM_SETBUDDY, reinterpret_cast<WPARAM>(pWndBuddy->GetSafeHwnd()))));
+    HWND previous = reinterpret_cast<HWND>(
+        SendMessage(UDM_SETBUDDY, reinterpret_cast<WPARAM>(pWndBuddy->GetSafeHwnd())));
+    return FromHandle(previous);
 }
 
 CWnd* CSpinButtonCtrl::GetBuddy() const

@@ -28,17 +28,20 @@ BOOL CHeaderCtrl::DeleteItem(int nPos)
 
 BOOL CHeaderCtrl::GetItem(int nPos, HDITEMA* pHeaderItem) const
 {
-    return static_cast<BOOL>(SendMessage(HDM_GETITEMA, static_cast<WPARAM>(nPos), reinterpret_cast<LPARAM>(pHeaderItem)));
+    return static_cast<BOOL>(SendMessage(HDM_GETITEMA,
+                                         static_cast<WPARAM>(nPos), reinterpret_cast<LPARAM>(pHeaderItem)));
 }
 
 BOOL CHeaderCtrl::SetItem(int nPos, HDITEMA* pHeaderItem)
 {
-    return static_cast<BOOL>(SendMessage(HDM_SETITEMA, static_cast<WPARAM>(nPos), reinterpret_cast<LPARAM>(pHeaderItem)));
+    return static_cast<BOOL>(SendMessage(HDM_SETITEMA,
+                                         static_cast<WPARAM>(nPos), reinterpret_cast<LPARAM>(pHeaderItem)));
 }
 
 BOOL CHeaderCtrl::GetItemRect(int nIndex, LPRECT lpRect) const
 {
-    return static_cast<BOOL>(SendMessage(HDM_GETITEMRECT, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpRect)));
+    return static_cast<BOOL>(SendMessage(HDM_GETITEMRECT,
+                                         static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpRect)));
 }
 
 void CHeaderCtrl::DrawItem(LPDRAWITEMSTRUCT) {}
@@ -68,7 +71,8 @@ BOOL CListCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT n
 
 int CListCtrl::InsertColumn(int nCol, const LVCOLUMNA* pColumn)
 {
-    return static_cast<int>(SendMessage(LVM_INSERTCOLUMNA, static_cast<WPARAM>(nCol), reinterpret_cast<LPARAM>(pColumn)));
+    return static_cast<int>(SendMessage(LVM_INSERTCOLUMNA,
+                                        static_cast<WPARAM>(nCol), reinterpret_cast<LPARAM>(pColumn)));
 }
 
 int CListCtrl::InsertColumn(int nCol, LPCSTR lpszColumnHeading, int nFormat, int nWidth, int nSubItem)
@@ -162,7 +166,8 @@ BOOL CListCtrl::SetItemText(int nItem, int nSubItem, LPCSTR lpszText)
     LVITEMA item = {};
     item.iSubItem = nSubItem;
     item.pszText = const_cast<LPSTR>(lpszText);
-    return static_cast<BOOL>(SendMessage(LVM_SETITEMTEXTA, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(&item)));
+    return static_cast<BOOL>(SendMessage(LVM_SETITEMTEXTA,
+                                         static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(&item)));
 }
 
 CString CListCtrl::GetItemText(int nItem, int nSubItem) const
@@ -211,7 +216,8 @@ BOOL CListCtrl::SetItemState(int nItem, UINT nState, UINT nMask)
     LVITEMA item = {};
     item.state = nState;
     item.stateMask = nMask;
-    return static_cast<BOOL>(SendMessage(LVM_SETITEMSTATE, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(&item)));
+    return static_cast<BOOL>(SendMessage(LVM_SETITEMSTATE,
+                                         static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(&item)));
 }
 
 UINT CListCtrl::GetItemState(int nItem, UINT nMask) const
@@ -222,7 +228,8 @@ UINT CListCtrl::GetItemState(int nItem, UINT nMask) const
 BOOL CListCtrl::GetItemRect(int nItem, LPRECT lpRect, UINT nCode) const
 {
     lpRect->left = static_cast<LONG>(nCode);
-    return static_cast<BOOL>(SendMessage(LVM_GETITEMRECT, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(lpRect)));
+    return static_cast<BOOL>(SendMessage(LVM_GETITEMRECT,
+                                         static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(lpRect)));
 }
 
 int CListCtrl::HitTest(LVHITTESTINFO* pHitTestInfo) const

@@ -139,7 +139,8 @@ int CComboBox::GetItemHeight(int nIndex) const
 
 int CComboBox::SetItemHeight(int nIndex, UINT cyItemHeight)
 {
-    return static_cast<int>(SendMessage(CB_SETITEMHEIGHT, static_cast<WPARAM>(nIndex), static_cast<LPARAM>(cyItemHeight)));
+    return static_cast<int>(SendMessage(CB_SETITEMHEIGHT,
+                                        static_cast<WPARAM>(nIndex), static_cast<LPARAM>(cyItemHeight)));
 }
 
 BOOL CListBox::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)

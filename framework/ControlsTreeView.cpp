@@ -153,7 +153,8 @@ BOOL CTreeCtrl::GetItemRect(HTREEITEM hItem, LPRECT lpRect, BOOL bTextOnly) cons
 {
     // The control reads the item from the rectangle's first bytes.
     *reinterpret_cast<HTREEITEM*>(lpRect) = hItem;
-    return static_cast<BOOL>(SendMessage(TVM_GETITEMRECT, static_cast<WPARAM>(bTextOnly), reinterpret_cast<LPARAM>(lpRect)));
+    return static_cast<BOOL>(SendMessage(TVM_GETITEMRECT,
+                                         static_cast<WPARAM>(bTextOnly), reinterpret_cast<LPARAM>(lpRect)));
 }
 
 BOOL CTreeCtrl::DeleteItem(HTREEITEM hItem)

@@ -110,7 +110,10 @@ public:
         Step step = steps[m_nextStep++];
         step(*this);
     }
-    void Press(int id) { PostMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(m_hWnd, id))); }
+    void Press(int id)
+    {
+        PostMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(m_hWnd, id)));
+    }
 
     DECLARE_MESSAGE_MAP()
 
