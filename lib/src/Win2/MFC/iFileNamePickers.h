@@ -1,0 +1,45 @@
+// File-name pickers over the system's own open and save dialogs (iFileNameDialog): an
+// edit box that asks for a name on Ctrl + double-click, and whether a path names a file.
+#pragma once
+
+#include "lib/src/Win2/MFC/iEdit.h"
+
+#include "lib/src/iFileName.h"
+
+#include <string>
+
+// The filter of a picker nobody gave one, in the dialog's own form.
+constexpr char kAllFilesFilterList[] = "All Files (*.*)\0*.*\0";
+
+class iFileNameEdit : public iEdit {
+public:
+    // iEdit's dialog-item form, with the file-name edit's own styles; open dialog, no
+    // default extension, no flags, every file.
+    iFileNameEdit(CWnd* parent, const RECT& rect, DWORD style, LPCSTR text, UINT id);
+    ~iFileNameEdit() override;
+
+    // The filter in the dialog's own form: description and pattern pairs, each ending in
+    // a null character, the list in a second one; taken whole. A null filter gives every
+    // file, a null extension none.
+    void SetOptions(BOOL openMode, LPCSTR defaultExtension, DWORD flags, LPCSTR filter);
+    void SetInitialDir(LPCSTR path);
+    CString GetText() const;
+
+    // Scrolls sideways, has a client edge instead of a border.
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+
+protected:
+    // A plain double-click selects a word; with Ctrl it asks for a file name.
+    afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
+    DECLARE_MESSAGE_MAP()
+
+    BOOL m_openMode = TRUE;
+    iString m_defaultExtension;
+    DWORD m_flags = 0;
+    std::string m_filter;  // with its inner null characters and the list's final one
+    iFileName m_initialDir;
+};
+
+// TRUE when the path names an existing file; FALSE for a folder, a missing path or any
+// other failure to read its attributes.
+BOOL FileExists(LPCSTR path);

@@ -1,0 +1,176 @@
+// The file-name pickers over the system's open and save dialogs, answered from a thread
+// timer: the edit's styles, the name and type the dialog starts on, the path it takes,
+// cancel and the plain double-click; and the file test for files, folders and missing paths.
+#include "lib/src/Win2/MFC/iFileNamePickers.h"
+#include "lib/src/Win2/MFC/iWnd.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+// Answers the next file dialog of this thread: reads its name box and the type shown,
+// optionally types a name, then confirms or cancels.
+struct FileDialogScript {
+    std::string typeName;  // empty: leave the name box as it is
+    bool confirm = true;
+    bool sawDialog = false;
+    std::string nameBox;
+    std::string fileType;
+    int ticks = 0;
+};
+FileDialogScript g_script;
+
+BOOL CALLBACK FindDialog(HWND window, LPARAM found)
+{
+    char className[32] = {};
+    GetClassNameA(window, className, sizeof(className));
+    if (std::string(className) == "#32770" && IsWindowVisible(window)) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CALLBACK AnswerFileDialog(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND dialog = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&dialog));
+    if (!dialog) {
+        // No dialog came: stop asking, the test fails on sawDialog.
+        if (++g_script.ticks > 100)
+            KillTimer(nullptr, timer);
+        return;
+    }
+    KillTimer(nullptr, timer);
+    g_script.sawDialog = true;
+    HWND nameBox = GetDlgItem(dialog, 1152);  // edt1, or cmb13 in the newer layout
+    if (!nameBox)
+        nameBox = GetDlgItem(dialog, 1148);
+    char text[MAX_PATH] = {};
+    GetWindowTextA(nameBox, text, sizeof(text));
+    g_script.nameBox = text;
+    GetDlgItemTextA(dialog, 0x470, text, sizeof(text));  // cmb1, the file types
+    g_script.fileType = text;
+    if (!g_script.typeName.empty())
+        SetWindowTextA(nameBox, g_script.typeName.c_str());
+    PostMessageA(dialog, WM_COMMAND, g_script.confirm ? IDOK : IDCANCEL, 0);
+}
+
+void ExpectDialog(const std::string& typeName, bool confirm)
+{
+    g_script = FileDialogScript();
+    g_script.typeName = typeName;
+    g_script.confirm = confirm;
+    ASSERT_NE(0u, SetTimer(nullptr, 0, 50, AnswerFileDialog));
+}
+
+std::string TempFolder()
+{
+    char folder[MAX_PATH] = {};
+    GetTempPathA(sizeof(folder), folder);
+    return folder;
+}
+
+TEST(FileExists, IsTrueForAFileOnly)
+{
+    std::string file = TempFolder() + "sorvanta_file_exists.txt";
+    HANDLE handle = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, handle);
+    CloseHandle(handle);
+    struct Case {
+        const char* why;
+        std::string path;
+        BOOL exists;
+    };
+    const Case kCases[] = {
+        {"an existing file", file, TRUE},
+        {"an existing folder", TempFolder(), FALSE},
+        {"a missing path", TempFolder() + "no_such_file_here.txt", FALSE},
+        {"an empty path", "", FALSE},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.why);
+        EXPECT_EQ(c.exists, FileExists(c.path.c_str()));
+    }
+    EXPECT_FALSE(FileExists(nullptr));
+    DeleteFileA(file.c_str());
+}
+
+class FileNameEditTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_parent = std::make_unique<iWnd>(nullptr, CRect(0, 0, 400, 200), WS_OVERLAPPEDWINDOW, "parent", 0, 0,
+                                          nullptr);
+        m_edit = new iFileNameEdit(m_parent.get(), CRect(10, 10, 300, 32), WS_VISIBLE | WS_BORDER, nullptr, 20);
+    }
+    void DoubleClick(UINT flags)
+    {
+        LRESULT position = m_edit->SendMessage(EM_POSFROMCHAR, 1);
+        m_edit->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON | flags,
+                            MAKELPARAM(LOWORD(position) + 1, HIWORD(position) + 2));
+    }
+    std::unique_ptr<iWnd> m_parent;
+    iFileNameEdit* m_edit = nullptr;
+};
+
+TEST_F(FileNameEditTest, ScrollsSidewaysWithAClientEdgeInsteadOfABorder)
+{
+    EXPECT_TRUE(m_edit->GetStyle() & ES_AUTOHSCROLL);
+    EXPECT_FALSE(m_edit->GetStyle() & WS_BORDER);
+    EXPECT_TRUE(m_edit->GetExStyle() & WS_EX_CLIENTEDGE);
+    EXPECT_EQ(1u, m_parent->GetWindowSet().count(m_edit));
+}
+
+TEST_F(FileNameEditTest, CtrlDoubleClickStartsOnTheTextsTypeAndTakesThePath)
+{
+    const char kFilter[] = "JPEG\0*.jpg\0PNG\0*.png\0";
+    std::string chosen = TempFolder() + "chosen.png";
+    m_edit->SetWindowText("photo.png");
+    m_edit->SetOptions(FALSE, "png", 0, kFilter);
+    m_edit->SetInitialDir(TempFolder().c_str());
+    ExpectDialog(chosen, true);
+    DoubleClick(MK_CONTROL);
+    ASSERT_TRUE(g_script.sawDialog);
+    EXPECT_EQ("photo.png", g_script.nameBox);
+    EXPECT_EQ("PNG", g_script.fileType);
+    EXPECT_STREQ(chosen.c_str(), m_edit->GetText());
+}
+
+TEST_F(FileNameEditTest, WithoutAFilterEveryFileIsOffered)
+{
+    m_edit->SetOptions(FALSE, nullptr, 0, nullptr);
+    ExpectDialog("", false);
+    DoubleClick(MK_CONTROL);
+    ASSERT_TRUE(g_script.sawDialog);
+    EXPECT_EQ("All Files (*.*)", g_script.fileType);
+}
+
+TEST_F(FileNameEditTest, CancellingLeavesTheTextAlone)
+{
+    m_edit->SetWindowText("keep.bmp");
+    ExpectDialog("", false);
+    DoubleClick(MK_CONTROL);
+    ASSERT_TRUE(g_script.sawDialog);
+    EXPECT_STREQ("keep.bmp", m_edit->GetText());
+}
+
+TEST_F(FileNameEditTest, APlainDoubleClickSelectsAWord)
+{
+    m_edit->SetWindowText("alpha beta");
+    m_edit->SetSel(0, 0);
+    g_script = FileDialogScript();
+    DoubleClick(0);
+    int start = -1, end = -1;
+    m_edit->GetSel(start, end);
+    // The first word, with or without the blank after it as the platform breaks words.
+    EXPECT_EQ(0, start);
+    EXPECT_GE(end, 5);
+    EXPECT_LE(end, 6);
+    EXPECT_FALSE(g_script.sawDialog);
+}
+
+} // namespace
