@@ -1,0 +1,61 @@
+// The application's edit and folder edit.
+#include "lib/src/Win2/MFC/iEdit.h"
+
+#include "lib/src/Win2/MFC/iFolderBrowse.h"
+
+BEGIN_MESSAGE_MAP(iEdit, iEditCtrl)
+END_MESSAGE_MAP()
+
+iEdit::iEdit() = default;
+
+iEdit::iEdit(CWnd* parent, const RECT& rect, DWORD style, LPCSTR text, UINT id)
+{
+    CreateItem(parent, rect, style, id);
+}
+
+iEdit::iEdit(CWnd* parent, const RECT& rect, DWORD style, LPCSTR text, UINT id, DWORD exStyle, LPVOID param)
+{
+    CreateWindowForm(parent, rect, style, text, id, exStyle, param);
+}
+
+iEdit::~iEdit() = default;
+
+BOOL iEdit::PreCreateWindow(CREATESTRUCT& cs)
+{
+    if (!CWnd::PreCreateWindow(cs))
+        return FALSE;
+    cs.dwExStyle |= WS_EX_CLIENTEDGE;
+    return TRUE;
+}
+
+BEGIN_MESSAGE_MAP(iFolderEdit, iEdit)
+    ON_WM_LBUTTONDBLCLK()
+END_MESSAGE_MAP()
+
+iFolderEdit::iFolderEdit(CWnd* parent, const RECT& rect, DWORD style, LPCSTR text, UINT id)
+    : iEdit(parent, rect, style, text, id)
+{
+}
+
+iFolderEdit::~iFolderEdit() = default;
+
+BOOL iFolderEdit::PreCreateWindow(CREATESTRUCT& cs)
+{
+    if (!iEdit::PreCreateWindow(cs))
+        return FALSE;
+    cs.style = (cs.style | ES_AUTOHSCROLL) & ~WS_BORDER;
+    cs.dwExStyle |= WS_EX_CLIENTEDGE;
+    return TRUE;
+}
+
+void iFolderEdit::OnLButtonDblClk(UINT nFlags, CPoint point)
+{
+    if (!(nFlags & MK_CONTROL)) {
+        iEdit::OnLButtonDblClk(nFlags, point);
+        return;
+    }
+    iString folder;
+    CWnd* parent = GetParent();
+    if (BrowseForFolder(parent ? parent->GetSafeHwnd() : nullptr, folder))
+        SetWindowText(folder);
+}
