@@ -10,6 +10,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <thread>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -321,4 +322,20 @@ TEST_F(PictureTest, GlobalMemoryThatCannotBeHadMeansNoPicture)
     EXPECT_FALSE(fromFile.IsValid());
     EXPECT_TRUE(iPicture(path.c_str()).IsValid()) << "the usual allocator is back";
     DeleteFileA(path.c_str());
+}
+
+TEST_F(PictureTest, LoadsOnAThreadThatHasNotStartedCom)
+{
+    bool isValid = false;
+    COLORREF last = 0;
+    std::thread worker([&] {
+        const iPicture picture(nullptr, "SPLASH", nullptr);
+        isValid = picture.IsValid() != FALSE;
+        Canvas canvas(8, 6);
+        if (picture.Render(canvas.get()))
+            last = canvas.At(7, 5);
+    });
+    worker.join();
+    EXPECT_TRUE(isValid);
+    EXPECT_EQ(kGreen, last);
 }

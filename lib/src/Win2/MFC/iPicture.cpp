@@ -28,6 +28,23 @@ private:
     HANDLE m_file;
 };
 
+// OLE's picture loader decodes GIF and JPEG through COM objects, so the thread needs COM
+// for the load whether or not its owner started it; a thread that has it keeps it.
+class ScopedComInit {
+public:
+    ScopedComInit() : m_mustUninitialize(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~ScopedComInit()
+    {
+        if (m_mustUninitialize)
+            ::CoUninitialize();
+    }
+    ScopedComInit(const ScopedComInit&) = delete;
+    ScopedComInit& operator=(const ScopedComInit&) = delete;
+
+private:
+    bool m_mustUninitialize;
+};
+
 // A movable block of size bytes, filled by fill(locked memory); null when the block
 // cannot be had or locked (a zero-sized movable block never locks) or fill fails.
 template <class Fill>
@@ -127,6 +144,7 @@ BOOL iPicture::LoadFromMemory(HGLOBAL block, DWORD size)
         m_picture->Release();
         m_picture = nullptr;
     }
+    const ScopedComInit com;
     const HRESULT hr = ::OleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture,
                                         reinterpret_cast<void**>(&m_picture));
     stream->Release();
