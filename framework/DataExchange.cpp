@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
 namespace {
 
@@ -176,49 +177,52 @@ void DDX_Text(CDataExchange* pDX, int nIDC, CString& value)
         AfxSetWindowText(edit, value);
 }
 
-void DDX_Text(CDataExchange* pDX, int nIDC, int& value)
+namespace {
+
+// The integer forms differ only in their type, its range and the refusal text.
+template <class Integer>
+void ExchangeInteger(CDataExchange* pDX, int nIDC, Integer& value)
 {
     HWND edit = pDX->PrepareEditCtrl(nIDC);
+    constexpr bool isSigned = std::numeric_limits<Integer>::is_signed;
     if (!pDX->m_bSaveAndValidate) {
         char text[32];
-        std::snprintf(text, sizeof text, "%d", value);
+        if (isSigned)
+            std::snprintf(text, sizeof text, "%lld", static_cast<long long>(value));
+        else
+            std::snprintf(text, sizeof text, "%llu", static_cast<unsigned long long>(value));
         AfxSetWindowText(edit, text);
         return;
     }
-    long long parsed = 0;
-    if (!ParseSigned(WindowText(edit), INT_MIN, INT_MAX, &parsed))
-        Refuse(pDX, kNotAnInteger);
-    value = static_cast<int>(parsed);
+    if (isSigned) {
+        long long parsed = 0;
+        if (!ParseSigned(WindowText(edit), std::numeric_limits<Integer>::min(), std::numeric_limits<Integer>::max(),
+                         &parsed))
+            Refuse(pDX, kNotAnInteger);
+        value = static_cast<Integer>(parsed);
+    } else {
+        unsigned long long parsed = 0;
+        if (!ParseUnsigned(WindowText(edit), std::numeric_limits<Integer>::max(), &parsed))
+            Refuse(pDX, kNotAnUnsigned);
+        value = static_cast<Integer>(parsed);
+    }
+}
+
+} // namespace
+
+void DDX_Text(CDataExchange* pDX, int nIDC, int& value)
+{
+    ExchangeInteger(pDX, nIDC, value);
 }
 
 void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value)
 {
-    HWND edit = pDX->PrepareEditCtrl(nIDC);
-    if (!pDX->m_bSaveAndValidate) {
-        char text[32];
-        std::snprintf(text, sizeof text, "%u", value);
-        AfxSetWindowText(edit, text);
-        return;
-    }
-    unsigned long long parsed = 0;
-    if (!ParseUnsigned(WindowText(edit), UINT_MAX, &parsed))
-        Refuse(pDX, kNotAnUnsigned);
-    value = static_cast<UINT>(parsed);
+    ExchangeInteger(pDX, nIDC, value);
 }
 
 void DDX_Text(CDataExchange* pDX, int nIDC, long& value)
 {
-    HWND edit = pDX->PrepareEditCtrl(nIDC);
-    if (!pDX->m_bSaveAndValidate) {
-        char text[32];
-        std::snprintf(text, sizeof text, "%ld", value);
-        AfxSetWindowText(edit, text);
-        return;
-    }
-    long long parsed = 0;
-    if (!ParseSigned(WindowText(edit), LONG_MIN, LONG_MAX, &parsed))
-        Refuse(pDX, kNotAnInteger);
-    value = static_cast<long>(parsed);
+    ExchangeInteger(pDX, nIDC, value);
 }
 
 void DDX_Text(CDataExchange* pDX, int nIDC, double& value)
