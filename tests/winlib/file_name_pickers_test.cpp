@@ -1,8 +1,13 @@
 // The file-name pickers over the system's open and save dialogs, answered from a thread
-// timer: the edit's styles, the name and type the dialog starts on, the path it takes,
-// cancel and the plain double-click; and the file test for files, folders and missing paths.
+// timer: the button's filter list as pairs are added, linked to the edit before it or
+// writing its own caption; the edit's styles, the name and type the dialog starts on,
+// the path it takes, cancel and the plain double-click; and the file test for files,
+// folders and missing paths.
+#include "lib/src/Win2/MFC/iFileEdit.h"
 #include "lib/src/Win2/MFC/iFileNamePickers.h"
 #include "lib/src/Win2/MFC/iWnd.h"
+
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -19,6 +24,7 @@ struct FileDialogScript {
     bool sawDialog = false;
     std::string nameBox;
     std::string fileType;
+    std::vector<std::string> fileTypes;  // every type offered
     int ticks = 0;
 };
 FileDialogScript g_script;
@@ -54,6 +60,14 @@ void CALLBACK AnswerFileDialog(HWND, UINT, UINT_PTR timer, DWORD)
     g_script.nameBox = text;
     GetDlgItemTextA(dialog, 0x470, text, sizeof(text));  // cmb1, the file types
     g_script.fileType = text;
+    HWND types = GetDlgItem(dialog, 0x470);
+    int count = static_cast<int>(SendMessageA(types, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        text[0] = '\0';
+        if (SendMessageA(types, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0) < static_cast<LRESULT>(sizeof(text)))
+            SendMessageA(types, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        g_script.fileTypes.push_back(text);
+    }
     if (!g_script.typeName.empty())
         SetWindowTextA(nameBox, g_script.typeName.c_str());
     PostMessageA(dialog, WM_COMMAND, g_script.confirm ? IDOK : IDCANCEL, 0);
@@ -171,6 +185,109 @@ TEST_F(FileNameEditTest, APlainDoubleClickSelectsAWord)
     EXPECT_GE(end, 5);
     EXPECT_LE(end, 6);
     EXPECT_FALSE(g_script.sawDialog);
+}
+
+constexpr UINT kButtonId = 30;
+
+class ButtonParent : public iWnd {
+public:
+    ButtonParent() : iWnd(nullptr, CRect(0, 0, 400, 200), WS_OVERLAPPEDWINDOW, "parent", 0, 0, nullptr) {}
+    int m_clicksSeen = 0;
+
+protected:
+    void OnClicked() { ++m_clicksSeen; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(ButtonParent, iWnd)
+    ON_BN_CLICKED(kButtonId, OnClicked)
+END_MESSAGE_MAP()
+
+class ClickCounter : public CObject {
+public:
+    void OnClicked(CWnd*) { ++m_count; }
+    int m_count = 0;
+};
+
+// The types a button offers, read from the dialog it opens.
+std::vector<std::string> TypesOffered(iFileNameButton& button)
+{
+    ExpectDialog("", false);
+    button.SendMessage(BM_CLICK);
+    EXPECT_TRUE(g_script.sawDialog);
+    return g_script.fileTypes;
+}
+
+TEST(FileNameButton, AddedPairsKeepTheListEnded)
+{
+    ButtonParent parent;
+    auto* button = new iFileNameButton(&parent, CRect(10, 10, 300, 32), WS_VISIBLE, "photo.txt", kButtonId);
+    using Types = std::vector<std::string>;
+    EXPECT_EQ(Types{"All Files (*.*)"}, TypesOffered(*button));
+
+    button->AddFilter("Text (*.txt)|*.txt|");
+    EXPECT_EQ((Types{"All Files (*.*)", "Text (*.txt)"}), TypesOffered(*button));
+    EXPECT_EQ("Text (*.txt)", g_script.fileType) << "the name's type is preselected";
+
+    button->SetOptions(TRUE, nullptr, 0, "A|*.a|");
+    button->AddFilter(CString("B|*.b|"));
+    EXPECT_EQ((Types{"A", "B"}), TypesOffered(*button));
+
+    // A list the caller did not end, or an empty one, still reaches the dialog ended.
+    button->SetOptions(TRUE, nullptr, 0, "A|*.a");
+    EXPECT_EQ(Types{"A"}, TypesOffered(*button));
+    button->SetOptions(TRUE, nullptr, 0, "");
+    EXPECT_EQ(Types{}, TypesOffered(*button));
+}
+
+TEST(FileNameButton, LinkedItFillsTheEditBeforeIt)
+{
+    ButtonParent parent;
+    auto* edit = new iFileEdit(&parent, CRect(10, 10, 300, 32), WS_VISIBLE, nullptr, 20);
+    auto* button = new iFileNameButton(&parent, CRect(310, 10, 390, 32), WS_VISIBLE | IBS_LINKED, "...", kButtonId);
+    button->SetOptions(FALSE, "png", 0, "PNG (*.png)|*.png||");
+    ClickCounter counter;
+    button->SetOnClicked(iConnector(&counter, &ClickCounter::OnClicked));
+    edit->SetWindowText("photo.png");
+    std::string chosen = TempFolder() + "linked.png";
+
+    ExpectDialog(chosen, true);
+    button->SendMessage(BM_CLICK);
+    ASSERT_TRUE(g_script.sawDialog);
+    EXPECT_EQ("photo.png", g_script.nameBox);
+    EXPECT_STREQ(chosen.c_str(), edit->GetText());
+    CString caption;
+    button->GetWindowText(caption);
+    EXPECT_STREQ("...", caption);
+    EXPECT_EQ(0, counter.m_count);
+    EXPECT_EQ(0, parent.m_clicksSeen);
+
+    // The edit now asks with the button's options.
+    ExpectDialog("", false);
+    LRESULT position = edit->SendMessage(EM_POSFROMCHAR, 1);
+    edit->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON | MK_CONTROL, MAKELPARAM(LOWORD(position) + 1, 2));
+    ASSERT_TRUE(g_script.sawDialog);
+    EXPECT_EQ("PNG (*.png)", g_script.fileType);
+}
+
+TEST(FileNameButton, UnlinkedItWritesItsOwnCaptionAndCancelChangesNothing)
+{
+    ButtonParent parent;
+    auto* button = new iFileNameButton(&parent, CRect(10, 10, 300, 32), WS_VISIBLE, "start.bmp", kButtonId);
+    std::string chosen = TempFolder() + "caption.bmp";
+    ExpectDialog(chosen, true);
+    button->SendMessage(BM_CLICK);
+    ASSERT_TRUE(g_script.sawDialog);
+    EXPECT_EQ("start.bmp", g_script.nameBox);
+    CString caption;
+    button->GetWindowText(caption);
+    EXPECT_STREQ(chosen.c_str(), caption);
+
+    ExpectDialog(TempFolder() + "other.bmp", false);
+    button->SendMessage(BM_CLICK);
+    ASSERT_TRUE(g_script.sawDialog);
+    button->GetWindowText(caption);
+    EXPECT_STREQ(chosen.c_str(), caption);
 }
 
 } // namespace

@@ -1,7 +1,9 @@
 // The framework-dialog file pickers: the file dialog's own copy of its initial folder,
-// and the file edit that asks for a name on Ctrl + double-click (its styles, the name it
-// starts from, the path it takes, cancel, and a plain double-click's word selection).
-// The system's dialogs are answered from a thread timer.
+// the file edit that asks for a name on Ctrl + double-click (its styles, the name it
+// starts from, the path it takes, cancel, and a plain double-click's word selection),
+// and the file button, linked to the edit before it or writing its own caption. The
+// system's dialogs are answered from a thread timer.
+#include "lib/src/Win2/MFC/iFileButton.h"
 #include "lib/src/Win2/MFC/iFileDialog.h"
 #include "lib/src/Win2/MFC/iFileEdit.h"
 #include "lib/src/Win2/MFC/iWnd.h"
@@ -20,6 +22,7 @@ struct FileDialogScript {
     bool confirm = true;
     bool sawDialog = false;
     std::string nameBox;
+    std::string fileType;
     int ticks = 0;
 };
 FileDialogScript g_script;
@@ -53,6 +56,8 @@ void CALLBACK AnswerFileDialog(HWND, UINT, UINT_PTR timer, DWORD)
     char name[MAX_PATH] = {};
     GetWindowTextA(nameBox, name, sizeof(name));
     g_script.nameBox = name;
+    GetDlgItemTextA(dialog, 0x470, name, sizeof(name));  // cmb1, the file types
+    g_script.fileType = name;
     if (!g_script.typeName.empty())
         SetWindowTextA(nameBox, g_script.typeName.c_str());
     PostMessageA(dialog, WM_COMMAND, g_script.confirm ? IDOK : IDCANCEL, 0);
@@ -169,6 +174,93 @@ TEST_F(FileEditTest, APlainDoubleClickSelectsAWord)
     EXPECT_LE(end, 6);
     EXPECT_FALSE(g_script.sawDialog);
     EXPECT_STREQ("alpha beta", m_edit->GetText());
+}
+
+constexpr UINT kButtonId = 30;
+
+class ButtonParent : public iWnd {
+public:
+    ButtonParent() : iWnd(nullptr, CRect(0, 0, 400, 200), WS_OVERLAPPEDWINDOW, "parent", 0, 0, nullptr) {}
+    int m_clicksSeen = 0;
+
+protected:
+    void OnClicked() { ++m_clicksSeen; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(ButtonParent, iWnd)
+    ON_BN_CLICKED(kButtonId, OnClicked)
+END_MESSAGE_MAP()
+
+class ClickCounter : public CObject {
+public:
+    void OnClicked(CWnd*) { ++m_count; }
+    int m_count = 0;
+};
+
+TEST(FileButton, LinkedItFillsTheEditBeforeItAndHandsItsOptionsOn)
+{
+    ButtonParent parent;
+    auto* edit = new iFileEdit(&parent, CRect(10, 10, 300, 32), WS_VISIBLE, nullptr, 20);
+    auto* button = new iFileButton(&parent, CRect(310, 10, 390, 32), WS_VISIBLE | IBS_LINKED, "&Browse", kButtonId);
+    button->SetOptions(FALSE, "txt", 0, "Text (*.txt)|*.txt||");
+    ClickCounter counter;
+    button->SetOnClicked(iConnector(&counter, &ClickCounter::OnClicked));
+    edit->SetWindowText("notes.txt");
+    std::string chosen = TempPath("linked.txt");
+
+    ExpectDialog(chosen, true);
+    button->SendMessage(BM_CLICK);
+    ASSERT_TRUE(g_script.sawDialog);
+    EXPECT_EQ("notes.txt", g_script.nameBox);
+    EXPECT_EQ("Text (*.txt)", g_script.fileType);
+    EXPECT_STREQ(chosen.c_str(), edit->GetText());
+    CString caption;
+    button->GetWindowText(caption);
+    EXPECT_STREQ("&Browse", caption);
+    EXPECT_EQ(0, counter.m_count);
+    EXPECT_EQ(0, parent.m_clicksSeen);
+
+    // The edit now asks with the button's options.
+    ExpectDialog("", false);
+    LRESULT position = edit->SendMessage(EM_POSFROMCHAR, 1);
+    edit->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON | MK_CONTROL, MAKELPARAM(LOWORD(position) + 1, 2));
+    ASSERT_TRUE(g_script.sawDialog);
+    EXPECT_EQ("Text (*.txt)", g_script.fileType);
+}
+
+TEST(FileButton, UnlinkedItStartsFromAndWritesItsOwnCaption)
+{
+    ButtonParent parent;
+    auto* button = new iFileButton(&parent, CRect(10, 10, 300, 32), WS_VISIBLE, "start.bmp", kButtonId, 0, nullptr);
+    std::string chosen = TempPath("caption.bmp");
+    ExpectDialog(chosen, true);
+    button->SendMessage(BM_CLICK);
+    ASSERT_TRUE(g_script.sawDialog);
+    EXPECT_EQ("start.bmp", g_script.nameBox);
+    EXPECT_EQ("All Files (*.*)", g_script.fileType);
+    CString caption;
+    button->GetWindowText(caption);
+    EXPECT_STREQ(chosen.c_str(), caption);
+
+    ExpectDialog(TempPath("other.bmp"), false);
+    button->SendMessage(BM_CLICK);
+    ASSERT_TRUE(g_script.sawDialog);
+    button->GetWindowText(caption);
+    EXPECT_STREQ(chosen.c_str(), caption) << "cancel leaves the caption";
+}
+
+TEST(FileButton, LinkedWithNothingBeforeItWritesNowhere)
+{
+    ButtonParent parent;
+    auto* button = new iFileButton(&parent, CRect(10, 10, 90, 32), WS_VISIBLE | IBS_LINKED, "&Browse", kButtonId);
+    ExpectDialog(TempPath("nowhere.txt"), true);
+    button->SendMessage(BM_CLICK);
+    ASSERT_TRUE(g_script.sawDialog);
+    EXPECT_EQ("", g_script.nameBox);
+    CString caption;
+    button->GetWindowText(caption);
+    EXPECT_STREQ("&Browse", caption);
 }
 
 } // namespace

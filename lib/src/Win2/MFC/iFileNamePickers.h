@@ -1,8 +1,11 @@
-// File-name pickers over the system's own open and save dialogs (iFileNameDialog): an
-// edit box that asks for a name on Ctrl + double-click, and whether a path names a file.
+// File-name pickers over the system's own open and save dialogs (iFileNameDialog): a
+// push button that writes the chosen path into the edit before it (or its own caption),
+// an edit box that asks for a name on Ctrl + double-click, and whether a path names a file.
 #pragma once
 
+#include "lib/src/Win2/MFC/iButton.h"
 #include "lib/src/Win2/MFC/iEdit.h"
+#include "lib/src/Win2/MFC/iFileButton.h"
 
 #include "lib/src/iFileName.h"
 
@@ -10,6 +13,34 @@
 
 // The filter of a picker nobody gave one, in the dialog's own form.
 constexpr char kAllFilesFilterList[] = "All Files (*.*)\0*.*\0";
+
+// With IBS_LINKED the path goes to the window before the button, else to its caption.
+class iFileNameButton : public iButton {
+public:
+    // iButton's dialog-item form; open dialog, no default extension, no flags, every file.
+    iFileNameButton(CWnd* parent, const RECT& rect, DWORD style, LPCSTR text, UINT id);
+    ~iFileNameButton() override;
+
+    // The filter in the bar form: each description and pattern followed by "|", the list
+    // ended by a second "|". A null extension gives none, a null filter every file.
+    void SetOptions(BOOL openMode, LPCSTR defaultExtension, DWORD flags, LPCSTR filter);
+    // Adds one pair given as description, "|", pattern, "|"; the list stays ended by "||".
+    void AddFilter(LPCSTR pair);
+    void AddFilter(const CString& pair);
+    void SetInitialDir(LPCSTR path);
+
+    // Asks for a name; the click reaches neither the click connector nor the parent.
+    afx_msg void OnClicked();
+
+protected:
+    DECLARE_MESSAGE_MAP()
+
+    BOOL m_openMode = TRUE;
+    iString m_defaultExtension;
+    DWORD m_flags = 0;
+    iString m_filter;
+    iFileName m_initialDir;
+};
 
 class iFileNameEdit : public iEdit {
 public:
