@@ -1,6 +1,6 @@
 // The colour button: owner-drawn whether created or taken over from a template (unless
 // the template gave it a type), its swatch, sunken frame, caption in the true inverse
-// colour and focus mark drawn into a memory DC, and the colour dialog on a click,
+// colour straight on the swatch and focus mark drawn into a memory DC, and the colour dialog on a click,
 // answered from a thread timer.
 #include "lib/src/Win2/MFC/iColorButton.h"
 #include "lib/src/Win2/MFC/iWnd.h"
@@ -74,11 +74,12 @@ public:
         button.DrawItem(&item);
     }
     COLORREF At(int x, int y) const { return GetPixel(m_dc, x, y); }
-    int Count(COLORREF color) const
+    // Pixels of the colour, leaving out a border of inset pixels.
+    int Count(COLORREF color, int inset = 0) const
     {
         int count = 0;
-        for (int y = 0; y < m_height; ++y)
-            for (int x = 0; x < m_width; ++x)
+        for (int y = inset; y < m_height - inset; ++y)
+            for (int x = inset; x < m_width - inset; ++x)
                 count += At(x, y) == color ? 1 : 0;
         return count;
     }
@@ -141,11 +142,15 @@ TEST(ColorButton, DrawsASunkenSwatchWithTheCaptionInTheInverseColour)
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.why);
         Canvas canvas(w, h);
-        SetBkMode(canvas.m_dc, TRANSPARENT);
+        // A DC as the system hands it over: text drawn on an opaque white box.
+        SetBkMode(canvas.m_dc, OPAQUE);
+        SetBkColor(canvas.m_dc, RGB(255, 255, 255));
         button.m_color = c.swatch;
         canvas.Draw(button, 0);
         EXPECT_EQ(c.swatch, canvas.At(6, 6)) << "swatch";
         EXPECT_GT(canvas.Count(c.caption), 0) << "caption";
+        EXPECT_EQ(0, canvas.Count(RGB(255, 255, 255), 3)) << "inside the frame, the caption sits on the swatch";
+        EXPECT_EQ(OPAQUE, GetBkMode(canvas.m_dc)) << "the DC's mode is given back";
         if (c.swapped != c.caption)
             EXPECT_EQ(0, canvas.Count(c.swapped)) << "no caption with red and blue swapped";
 

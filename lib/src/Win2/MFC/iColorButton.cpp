@@ -85,10 +85,14 @@ void iColorButton::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
     dc->LineTo(w - 3, h - 3);
     dc->LineTo(1, h - 3);
 
+    // The caption straight on the swatch: on a box of the DC's background colour the
+    // inverse colour would contrast with the box instead, often unreadably.
     CString caption;
     GetWindowText(caption);
     COLORREF previousText = dc->SetTextColor(InverseColor(m_color));
+    int previousMode = dc->SetBkMode(TRANSPARENT);
     dc->DrawText(caption, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    dc->SetBkMode(previousMode);
     dc->SetTextColor(previousText);
 
     if (lpDrawItemStruct->itemState & ODS_FOCUS) {
