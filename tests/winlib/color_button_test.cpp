@@ -151,8 +151,9 @@ TEST(ColorButton, DrawsASunkenSwatchWithTheCaptionInTheInverseColour)
         EXPECT_GT(canvas.Count(c.caption), 0) << "caption";
         EXPECT_EQ(0, canvas.Count(RGB(255, 255, 255), 3)) << "inside the frame, the caption sits on the swatch";
         EXPECT_EQ(OPAQUE, GetBkMode(canvas.m_dc)) << "the DC's mode is given back";
-        if (c.swapped != c.caption)
+        if (c.swapped != c.caption) {
             EXPECT_EQ(0, canvas.Count(c.swapped)) << "no caption with red and blue swapped";
+        }
 
         // The frame, line by line from the outside in.
         struct Line {
