@@ -169,8 +169,13 @@ BOOL CPropertySheet::ContinueModal()
 {
     if (!CWnd::ContinueModal())
         return FALSE;
-    // Closed by other means (its close box): a cancel.
-    return !m_hWnd || SendMessage(PSM_GETCURRENTPAGEHWND) != 0;
+    if (!m_hWnd || SendMessage(PSM_GETCURRENTPAGEHWND) != 0)
+        return TRUE;
+    // Closed without passing through our OK or Cancel (the close box, or a button
+    // pressed by message): the sheet itself knows whether its pages were applied.
+    if (SendMessage(PSM_GETRESULT) > 0)
+        m_nModalResult = IDOK;
+    return FALSE;
 }
 
 void CPropertySheet::EndDialog(int nEndID)

@@ -178,6 +178,17 @@ TEST_F(PropertySheetTest, OkAppliesThePagesAndEndsWithIdOk)
     EXPECT_EQ(nullptr, first.m_hWnd);
 }
 
+TEST_F(PropertySheetTest, OkPressedByMessageAlsoEndsWithIdOk)
+{
+    // PSM_PRESSBUTTON closes the sheet without a WM_COMMAND the sheet object would see.
+    sheet.steps.push_back([&](ScriptedSheet& s) {
+        ::SetWindowTextA(first.Edit(), "6");
+        s.PostMessage(PSM_PRESSBUTTON, PSBTN_OK, 0);
+    });
+    EXPECT_EQ(IDOK, sheet.DoModal());
+    EXPECT_EQ(6, first.number);
+}
+
 TEST_F(PropertySheetTest, CancelKeepsTheOldValues)
 {
     sheet.steps.push_back([&](ScriptedSheet& s) {
