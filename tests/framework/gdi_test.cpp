@@ -1,6 +1,5 @@
 // GDI object wrappers: ownership, temporary wrappers of the handle's kind, creation
 // failures (empty pens, throwing brushes), fonts in points, bitmaps and regions.
-#define OEMRESOURCE
 #include "framework/Framework.h"
 
 #include <gtest/gtest.h>
