@@ -5,14 +5,12 @@
 
 #include "ControlRegistration.h"
 #include "Exceptions.h"
+#include "FrameworkConstants.h"
 #include "ResourceModule.h"
 #include "WinApp.h"
 #include "WinThread.h"
 
 namespace {
-
-// The system timer that blinks the caret: the first sign that a dialog's loop has gone quiet.
-constexpr UINT kSysTimerMessage = 0x0118;
 
 // Gets, pre-translates and dispatches one message; false on WM_QUIT, which stays the
 // thread's business: its thread object records it, else it is posted again.
@@ -40,7 +38,7 @@ bool IsIdleMessage(MSG& msg)
     CWinThread* thread = AfxGetThread();
     if (thread)
         return thread->IsIdleMessage(&msg) != FALSE;
-    return msg.message != WM_PAINT && msg.message != kSysTimerMessage;
+    return msg.message != WM_PAINT && msg.message != WM_SYSTIMER;
 }
 
 } // namespace
@@ -76,7 +74,7 @@ int CWnd::RunModalLoop(DWORD dwFlags)
             // A window destroyed under the loop ends it; its object may be gone with it.
             if (!::IsWindow(hWnd))
                 return -1;
-            if (showOnIdle && (msg.message == kSysTimerMessage || msg.message == WM_SYSKEYDOWN)) {
+            if (showOnIdle && (msg.message == WM_SYSTIMER || msg.message == WM_SYSKEYDOWN)) {
                 ShowWindow(SW_SHOWNORMAL);
                 UpdateWindow();
                 showOnIdle = false;

@@ -14,6 +14,10 @@
 #define WM_RECALCPARENT 0x0368        // a child asks its frame to lay out again
 #define WM_POPMESSAGESTRING 0x0375    // as WM_SETMESSAGESTRING, then the previous id comes back
 
+// The system timer that blinks the caret (no SDK name): a sign that a message loop has
+// gone quiet, never activity that restarts idle work.
+#define WM_SYSTIMER 0x0118
+
 // The framework's one colour message: every WM_CTLCOLORxxx reaches handlers as this.
 #ifndef WM_CTLCOLOR
 #define WM_CTLCOLOR 0x0019

@@ -3,6 +3,7 @@
 
 #include "Exceptions.h"
 #include "FrameWnd.h"
+#include "FrameworkConstants.h"
 #include "HandleMap.h"
 #include "ThreadState.h"
 #include "Wnd.h"
@@ -13,11 +14,6 @@
 #include <process.h>
 
 IMPLEMENT_DYNAMIC(CWinThread, CCmdTarget)
-
-namespace {
-// The system timer that blinks the caret: it must not restart idle work.
-constexpr UINT kSysTimerMessage = 0x0118;
-}
 
 CWinThread::CWinThread() = default;
 
@@ -213,7 +209,7 @@ BOOL CWinThread::IsIdleMessage(MSG* pMsg)
         m_nMsgLast = pMsg->message;
         return TRUE;
     }
-    return pMsg->message != WM_PAINT && pMsg->message != kSysTimerMessage;
+    return pMsg->message != WM_PAINT && pMsg->message != WM_SYSTIMER;
 }
 
 namespace {

@@ -24,7 +24,7 @@ struct BmpHeader {
     std::uint32_t dataOffset = 0;
 };
 
-[[nodiscard]] int ReadHeader(const ByteReader& reader, BmpHeader& header)
+[[nodiscard]] int ReadBmpHeader(const ByteReader& reader, BmpHeader& header)
 {
     if (!reader.Has(0, 18) || reader.U8(0) != 'B' || reader.U8(1) != 'M')
         return kErrorFileFormat;
@@ -55,7 +55,7 @@ int CheckBmpStructure(const FileBytes& file)
 {
     const ByteReader reader(file);
     BmpHeader header;
-    const int result = ReadHeader(reader, header);
+    const int result = ReadBmpHeader(reader, header);
     if (result != kSuccess)
         return result;
     if (header.width < 1 || header.height == 0 || header.planes != 1)
@@ -89,7 +89,7 @@ bool IsBottomUpBmp(const FileBytes& file)
 {
     const ByteReader reader(file);
     BmpHeader header;
-    return ReadHeader(reader, header) == kSuccess && header.height > 0;
+    return ReadBmpHeader(reader, header) == kSuccess && header.height > 0;
 }
 
 } // namespace imaging

@@ -38,7 +38,7 @@ struct Bin {
 };
 
 // A colour or occupied bin as the median cut sees it: its mean colour and weight.
-struct Entry {
+struct ColourEntry {
     std::array<float, 3> mean;  // red, green, blue
     std::uint32_t count;
     int key;                    // its slot among the exact colours, or its bin
@@ -50,7 +50,7 @@ struct Box {
     int axis;                // the channel of largest spread
 };
 
-Box MeasureBox(const std::vector<Entry>& entries, std::size_t begin, std::size_t end)
+Box MeasureBox(const std::vector<ColourEntry>& entries, std::size_t begin, std::size_t end)
 {
     double weight = 0, sum[3] = {}, squares[3] = {};
     for (std::size_t i = begin; i < end; ++i) {
@@ -73,7 +73,7 @@ Box MeasureBox(const std::vector<Entry>& entries, std::size_t begin, std::size_t
     return box;
 }
 
-std::uint32_t MeanColour(const std::vector<Entry>& entries, std::size_t begin, std::size_t end)
+std::uint32_t MeanColour(const std::vector<ColourEntry>& entries, std::size_t begin, std::size_t end)
 {
     double weight = 0, sum[3] = {};
     for (std::size_t i = begin; i < end; ++i) {
@@ -106,7 +106,7 @@ int Nearest(const std::vector<std::uint32_t>& palette, const std::array<float, 3
 
 // Splits the box of largest error at the weighted median of its widest channel until
 // the palette is full or no box can be split.
-std::vector<std::uint32_t> MedianCut(std::vector<Entry>& entries)
+std::vector<std::uint32_t> MedianCut(std::vector<ColourEntry>& entries)
 {
     std::vector<Box> boxes{MeasureBox(entries, 0, entries.size())};
     while (boxes.size() < kMaxColours) {
@@ -116,7 +116,9 @@ std::vector<std::uint32_t> MedianCut(std::vector<Entry>& entries)
             break;
         const Box box = *widest;
         std::sort(entries.begin() + box.begin, entries.begin() + box.end,
-                  [axis = box.axis](const Entry& a, const Entry& b) { return a.mean[axis] < b.mean[axis]; });
+                  [axis = box.axis](const ColourEntry& a, const ColourEntry& b) {
+                      return a.mean[axis] < b.mean[axis];
+                  });
         double total = 0;
         for (std::size_t i = box.begin; i < box.end; ++i)
             total += entries[i].count;
@@ -138,10 +140,10 @@ std::vector<std::uint32_t> MedianCut(std::vector<Entry>& entries)
 }
 
 // One k-means pass: every palette colour moves to the mean of the entries nearest to it.
-void Refine(const std::vector<Entry>& entries, std::vector<std::uint32_t>& palette)
+void Refine(const std::vector<ColourEntry>& entries, std::vector<std::uint32_t>& palette)
 {
     std::vector<std::array<double, 4>> sums(palette.size(), {0, 0, 0, 0});
-    for (const Entry& entry : entries) {
+    for (const ColourEntry& entry : entries) {
         auto& sum = sums[Nearest(palette, entry.mean)];
         for (int c = 0; c < 3; ++c)
             sum[c] += static_cast<double>(entry.mean[c]) * entry.count;
@@ -174,7 +176,7 @@ public:
         ++m_counts[slot];
         return true;
     }
-    void AppendEntries(std::vector<Entry>& entries) const
+    void AppendEntries(std::vector<ColourEntry>& entries) const
     {
         for (std::size_t slot = 0; slot < kSlots; ++slot) {
             if (m_keys[slot] != kEmpty)
@@ -206,7 +208,7 @@ private:
 };
 
 // Occupied bins of the 6-bit histogram; each entry's colour is the exact mean of its pixels.
-void AppendBinEntries(const PixelBuffer& image, std::vector<Entry>& entries)
+void AppendBinEntries(const PixelBuffer& image, std::vector<ColourEntry>& entries)
 {
     std::vector<Bin> bins(kBinCount);
     for (int y = 0; y < image.height; ++y) {
@@ -234,7 +236,7 @@ void AppendBinEntries(const PixelBuffer& image, std::vector<Entry>& entries)
 // else on the 6-bit bins (photographs), whose 4-level granularity noise hides.
 [[nodiscard]] bool QuantiseMedianCut(const PixelBuffer& image, const ProgressFn& progress, IndexedImage& indexed)
 {
-    std::vector<Entry> entries;
+    std::vector<ColourEntry> entries;
     auto counts = std::make_unique<ColourCounts>();
     bool isExact = true;
     for (int y = 0; y < image.height && isExact; ++y) {
@@ -256,7 +258,7 @@ void AppendBinEntries(const PixelBuffer& image, std::vector<Entry>& entries)
         return false;
 
     std::vector<std::uint8_t> binToIndex(isExact ? 0 : kBinCount, 0);
-    for (const Entry& entry : entries) {
+    for (const ColourEntry& entry : entries) {
         const auto index = static_cast<std::uint8_t>(Nearest(indexed.palette, entry.mean));
         if (isExact)
             counts->SetIndex(entry.key, index);

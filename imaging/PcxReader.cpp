@@ -32,7 +32,7 @@ bool IsSupportedLayout(const PcxHeader& header)
            || (header.bitsPerPlane == 1 && (header.planes == 1 || header.planes == 4));
 }
 
-[[nodiscard]] int ReadHeader(const FileBytes& file, PcxHeader& header)
+[[nodiscard]] int ReadPcxHeader(const FileBytes& file, PcxHeader& header)
 {
     const ByteReader reader(file);
     if (!IsPcxFile(file))
@@ -243,7 +243,7 @@ bool IsPcxFile(const FileBytes& file)
 int PcxReadInfo(int, const FileBytes& file, ImageInfo& info)
 {
     PcxHeader header;
-    const int result = ReadHeader(file, header);
+    const int result = ReadPcxHeader(file, header);
     if (result != kSuccess)
         return result;
     info.width = header.width;
@@ -257,7 +257,7 @@ int PcxReadInfo(int, const FileBytes& file, ImageInfo& info)
 int PcxDecode(int, const FileBytes& file, int bitsPerPixel, ProgressReporter& progress, OwnedBitmap& bitmap)
 {
     PcxHeader header;
-    int result = ReadHeader(file, header);
+    int result = ReadPcxHeader(file, header);
     if (result != kSuccess)
         return result;
     result = CheckImageSize(header.width, header.height, 3);

@@ -21,6 +21,12 @@ constexpr int kVerticalShift = kWeightBits + kIntermediateBits;
 // whole four-channel pixels.
 constexpr int kIntermediateSlack = 4;
 
+// Two adjacent 14-bit weights as one 32-bit lane, the first in the low half (pmaddwd order).
+inline int WeightPair(std::int16_t first, std::int16_t second)
+{
+    return int(std::uint32_t(std::uint16_t(first)) | (std::uint32_t(std::uint16_t(second)) << 16));
+}
+
 // Filters one source row of `rowBytes` bytes into `out` (width * channels intermediates).
 using HorizontalRowFn = void (*)(const std::uint8_t* source, std::size_t rowBytes, const AxisWeights& weights,
                                  int channels, std::int16_t* out);

@@ -10,11 +10,6 @@
 namespace imaging {
 namespace {
 
-int WeightPair(std::int16_t first, std::int16_t second)
-{
-    return int(std::uint32_t(std::uint16_t(first)) | (std::uint32_t(std::uint16_t(second)) << 16));
-}
-
 // Same layout as the SSSE3 masks: taps 0,1 (low) and 2,3 (high) as pmaddwd pairs.
 void FillTapShuffle(int channels, std::int8_t (&low)[16], std::int8_t (&high)[16])
 {

@@ -16,12 +16,6 @@ __m128i LoadFourBytes(const std::uint8_t* p)
     return _mm_cvtsi32_si128(v);
 }
 
-// Two adjacent 14-bit weights as one 32-bit lane, the first in the low half (pmaddwd order).
-int WeightPair(std::int16_t first, std::int16_t second)
-{
-    return int(std::uint32_t(std::uint16_t(first)) | (std::uint32_t(std::uint16_t(second)) << 16));
-}
-
 // One channel: four taps per load, summed across the lanes at the end.
 void HorizontalGreySse2(const std::uint8_t* source, const AxisWeights& weights, int endOutput, std::int16_t* out)
 {

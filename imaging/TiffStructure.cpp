@@ -36,14 +36,14 @@ std::uint32_t TypeSize(std::uint16_t type)
     }
 }
 
-struct Entry {
+struct IfdEntry {
     std::uint16_t type = 0;
     std::uint32_t count = 0;
     std::size_t valuesAt = 0;  // where the values start
 };
 
 // Reads an entry's SHORT or LONG values; false when they are of another type.
-[[nodiscard]] bool ReadNumbers(const ByteReader& reader, const Entry& entry, std::vector<std::uint32_t>& numbers)
+[[nodiscard]] bool ReadNumbers(const ByteReader& reader, const IfdEntry& entry, std::vector<std::uint32_t>& numbers)
 {
     if (entry.type != 3 && entry.type != 4)
         return false;
@@ -74,10 +74,10 @@ int CheckTiffStructure(const FileBytes& file)
     if (entryCount == 0 || !reader.Has(directory + 2, 12ull * entryCount))
         return kErrorFileCorrupt;
 
-    Entry width, height, bitsPerSample, compression, samples, offsets, byteCounts;
+    IfdEntry width, height, bitsPerSample, compression, samples, offsets, byteCounts;
     for (std::uint32_t i = 0; i < entryCount; ++i) {
         const std::size_t at = directory + 2 + 12 * i;
-        Entry entry;
+        IfdEntry entry;
         const std::uint16_t tag = reader.U16(at);
         entry.type = reader.U16(at + 2);
         entry.count = reader.U32(at + 4);

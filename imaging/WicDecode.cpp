@@ -11,9 +11,6 @@
 namespace imaging {
 namespace {
 
-// Rows are copied from WIC in bands of about this many bytes.
-constexpr std::size_t kBandBytes = 4u << 20;
-
 struct OpenedFrame {
     ComPtr<IWICImagingFactory> factory;
     ComPtr<IWICStream> stream;

@@ -12,8 +12,6 @@
 namespace imaging {
 namespace {
 
-constexpr std::size_t kBandBytes = 4u << 20;
-
 // Wine 8's encoder accepts the option but codes at its default whatever it says.
 [[nodiscard]] HRESULT SetJpegQuality(IPropertyBag2* options, int qualityFactor)
 {

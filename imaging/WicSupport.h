@@ -1,15 +1,21 @@
 // What the WIC codecs share: COM for the calling thread, the imaging factory, the
-// container format of each format code and the translation of WIC's failures into
-// the library's results.
+// container format of each format code, the size of a band of rows and the translation
+// of WIC's failures into the library's results.
 #pragma once
 
 #include <windows.h>
 #include <wincodec.h>
 #include <wrl/client.h>
 
+#include <cstddef>
+
 namespace imaging {
 
 using Microsoft::WRL::ComPtr;
+
+// Rows go to and from WIC in bands of about this many bytes, so that progress is reported
+// and a cancel is seen between bands.
+constexpr std::size_t kBandBytes = 4u << 20;
 
 // COM on the calling thread for the length of one call: joins whatever apartment the
 // thread already has, and uninitialises only what it initialised.

@@ -7,6 +7,8 @@
 #include "lib/src/MsgBox.h"
 #include "lib/src/Win2/MFC/iSplash.h"
 
+#include "shell_test_support.h"
+
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
@@ -17,21 +19,8 @@
 
 namespace {
 
-struct OpenCall {
-    HWND owner;
-    std::string verb;
-    std::string file;
-    bool hasParameters;
-    bool hasDirectory;
-    INT show;
-};
-std::vector<OpenCall> g_opened;
-
-HINSTANCE WINAPI RecordOpen(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory, INT show)
-{
-    g_opened.push_back({owner, verb ? verb : "", file ? file : "", parameters != nullptr, directory != nullptr, show});
-    return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42));
-}
+using app_test::g_opened;
+using app_test::RecordOpen;
 
 // Replaces the browser for the test's lifetime.
 class GlobalWinAppTest : public ::testing::Test {

@@ -9,6 +9,9 @@
 
 #include <string>
 
+// The file's own namespace keeps its using-directives out of the files compiled with it.
+namespace settings_store_test {
+
 using namespace app_test;
 
 namespace {
@@ -226,3 +229,5 @@ TEST_F(SettingsStoreTest, LoadingFromAMissingKeyCreatesOnlyTheStoreKey)
     EXPECT_EQ(0u, subkeys);
     EXPECT_EQ(0u, values);
 }
+
+} // namespace settings_store_test

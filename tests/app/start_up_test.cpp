@@ -3,6 +3,7 @@
 // the view; commands, accelerators, menus and idle updates reach the right targets;
 // closing the frame ends the loop, ExitInstance saves the settings, and every object
 // made with new is gone.
+#include "shell_test_support.h"
 #include "start_up_app.h"
 #include "test_stores.h"
 
@@ -10,21 +11,12 @@
 
 #include <string>
 
+// The file's own namespace keeps its using-directives out of the files compiled with it.
+namespace start_up_test {
+
 using namespace app_test;
 
 namespace {
-
-struct OpenCall {
-    std::string verb;
-    std::string file;
-};
-std::vector<OpenCall> g_opened;
-
-HINSTANCE WINAPI RecordOpen(HWND, LPCSTR verb, LPCSTR file, LPCSTR, LPCSTR, INT)
-{
-    g_opened.push_back({verb ? verb : "", file ? file : ""});
-    return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42));
-}
 
 // What the script saw while the program ran.
 struct Seen {
@@ -208,3 +200,5 @@ TEST_F(StartUpTest, FailedShellCommandStillRunsExitInstanceWhichSavesTheStoresAs
     EXPECT_EQ(0u, ReadValue("Usage\\Exit", "Dialog").Dword());
     EXPECT_TRUE(ReadValue("Setup\\Printer", "Gamma Value").exists);
 }
+
+} // namespace start_up_test

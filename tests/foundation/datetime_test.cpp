@@ -4,6 +4,8 @@
 // against the platform's own formatting in the test's locale.
 #include "lib/src/DateTime.h"
 
+#include "time_test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -14,31 +16,8 @@
 
 namespace {
 
-// The local moment as the runtime sees it, built without the module.
-time_t LocalMoment(int year, int month, int day, int hour, int minute, int second)
-{
-    tm parts = {};
-    parts.tm_year = year - 1900;
-    parts.tm_mon = month - 1;
-    parts.tm_mday = day;
-    parts.tm_hour = hour;
-    parts.tm_min = minute;
-    parts.tm_sec = second;
-    parts.tm_isdst = -1;
-    return mktime(&parts);
-}
-
-SYSTEMTIME MakeSystemTime(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second)
-{
-    SYSTEMTIME st = {};
-    st.wYear = year;
-    st.wMonth = month;
-    st.wDay = day;
-    st.wHour = hour;
-    st.wMinute = minute;
-    st.wSecond = second;
-    return st;
-}
+using foundation_test::LocalMoment;
+using foundation_test::MakeSystemTime;
 
 std::string PlatformDate(LCID locale, DWORD flags, const SYSTEMTIME& st, const char* picture)
 {

@@ -3,6 +3,8 @@
 #include "lib/src/iRegistry.h"
 #include "lib/src/iTempBufferRing.h"
 
+#include "registry_test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -11,17 +13,10 @@
 
 namespace {
 
-const char kTestRoot[] = "Software\\SorvantaFoundationTests";
-const char kCompany[] = "SorvantaFoundationTests";
+using foundation_test::KeyExists;
 
-bool KeyExists(const char* path)
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
-}
+const char kTestRoot[] = "Software\\SorvantaFoundationTests";
+const char kTestCompany[] = "SorvantaFoundationTests";
 
 // The raw type and bytes of a value, read straight from the registry.
 bool ReadRaw(const char* path, const char* name, DWORD& type, std::string& bytes)
@@ -40,7 +35,7 @@ protected:
     {
         RegDeleteTreeA(HKEY_CURRENT_USER, kTestRoot);
         // As the program sets them at start-up, with the tests' own company.
-        ASSERT_TRUE(iRegistry::SetDefaults(HKEY_CURRENT_USER, "Software", kCompany, "SorvantaStd"));
+        ASSERT_TRUE(iRegistry::SetDefaults(HKEY_CURRENT_USER, "Software", kTestCompany, "SorvantaStd"));
     }
     void TearDown() override
     {
@@ -73,7 +68,7 @@ TEST_F(RegistryTest, EmptyPartsAreLeftOutOfThePath)
     iRegistry key(HKEY_CURRENT_USER, kTestRoot, "", "", KEY_ALL_ACCESS, "X");
     EXPECT_STREQ("Software\\SorvantaFoundationTests\\X", key.GetPath());
     EXPECT_TRUE(KeyExists("Software\\SorvantaFoundationTests\\X"));
-    iRegistry parts("Software", kCompany, "App", KEY_ALL_ACCESS, "");
+    iRegistry parts("Software", kTestCompany, "App", KEY_ALL_ACCESS, "");
     EXPECT_STREQ("Software\\SorvantaFoundationTests\\App", parts.GetPath());
 }
 
@@ -96,11 +91,12 @@ TEST_F(RegistryTest, AllPartsEmptyOpensTheRootItself)
 
 TEST_F(RegistryTest, SetDefaultsAppendsExtrasToTheApplicationPart)
 {
-    ASSERT_TRUE(iRegistry::SetDefaults(HKEY_CURRENT_USER, "Software", kCompany, "SorvantaStd", "A", "B", nullptr));
+    ASSERT_TRUE(
+        iRegistry::SetDefaults(HKEY_CURRENT_USER, "Software", kTestCompany, "SorvantaStd", "A", "B", nullptr));
     iRegistry key(HKEY_CURRENT_USER, "", KEY_READ);
     EXPECT_STREQ("Software\\SorvantaFoundationTests\\SorvantaStd\\A\\B", key.GetPath());
     // A null extra ends the list even when one follows it.
-    ASSERT_TRUE(iRegistry::SetDefaults(HKEY_CURRENT_USER, "Software", kCompany, "SorvantaStd", nullptr, "B"));
+    ASSERT_TRUE(iRegistry::SetDefaults(HKEY_CURRENT_USER, "Software", kTestCompany, "SorvantaStd", nullptr, "B"));
     iRegistry plain(HKEY_CURRENT_USER, "", KEY_READ);
     EXPECT_STREQ("Software\\SorvantaFoundationTests\\SorvantaStd", plain.GetPath());
 }
@@ -119,8 +115,8 @@ TEST_F(RegistryTest, OverLongDefaultsAreRefusedAndTheOldOnesKept)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.why);
-        ASSERT_TRUE(iRegistry::SetDefaults(HKEY_CURRENT_USER, "Software", kCompany, "Kept"));
-        BOOL accepted = iRegistry::SetDefaults(HKEY_CURRENT_USER, c.software.c_str(), kCompany,
+        ASSERT_TRUE(iRegistry::SetDefaults(HKEY_CURRENT_USER, "Software", kTestCompany, "Kept"));
+        BOOL accepted = iRegistry::SetDefaults(HKEY_CURRENT_USER, c.software.c_str(), kTestCompany,
                                                c.application.c_str(), c.extra);
         EXPECT_EQ(c.accepted, accepted);
         if (!accepted) {

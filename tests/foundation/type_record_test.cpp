@@ -77,7 +77,7 @@ struct Box {
 };
 std::vector<Box> g_boxes;
 
-int RecordBox(HWND, const char* text, const char* caption, UINT)
+int CaptureBox(HWND, const char* text, const char* caption, UINT)
 {
     g_boxes.push_back({caption ? caption : "", text ? text : ""});
     return IDOK;
@@ -86,7 +86,7 @@ int RecordBox(HWND, const char* text, const char* caption, UINT)
 // Answers message boxes for the test and keeps what they said.
 class CapturedBoxes {
 public:
-    CapturedBoxes() : m_previous(SetMsgBoxShowFunction(RecordBox)) { g_boxes.clear(); }
+    CapturedBoxes() : m_previous(SetMsgBoxShowFunction(CaptureBox)) { g_boxes.clear(); }
     ~CapturedBoxes() { SetMsgBoxShowFunction(m_previous); }
 
 private:

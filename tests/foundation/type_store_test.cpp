@@ -13,6 +13,8 @@
 #include "lib/src/iTypeText.h"
 #include "lib/src/iTypeVarBuf.h"
 
+#include "registry_test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -23,6 +25,8 @@
 #include <vector>
 
 namespace {
+
+using foundation_test::KeyExists;
 
 constexpr const char* kCompany = "SorvantaTests";
 
@@ -152,16 +156,7 @@ void WriteValue(const char* section, const char* name, DWORD type, const void* d
     RegCloseKey(key);
 }
 
-bool KeyExists(const std::string& path)
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
-}
-
-std::vector<unsigned char> Bytes(const void* data, size_t size)
+std::vector<unsigned char> RawBytes(const void* data, size_t size)
 {
     auto* p = static_cast<const unsigned char*>(data);
     return std::vector<unsigned char>(p, p + size);
@@ -203,12 +198,12 @@ TEST_F(TypeStoreRegistry, SaveWritesOneKeyPerSectionAndOneValuePerField)
     types[12] = 0x10;  // bit 100
     const Case cases[] = {
         {"General", "Enabled", REG_BINARY, {0, 0, 0, 0}},
-        {"General", "Count", REG_BINARY, Bytes(&count, 4)},
-        {"General", "Size", REG_BINARY, Bytes(&size, 4)},
-        {"General", "Folder", REG_SZ, Bytes("D:\\Pictures", 12)},
-        {"General", "Colour", REG_DWORD, Bytes(&colour, 4)},
-        {"Extra", "Note", REG_SZ, Bytes("hello", 6)},
-        {"Extra", "Blob", REG_BINARY, Bytes("\x03\0xyz\0\0\0", 8)},
+        {"General", "Count", REG_BINARY, RawBytes(&count, 4)},
+        {"General", "Size", REG_BINARY, RawBytes(&size, 4)},
+        {"General", "Folder", REG_SZ, RawBytes("D:\\Pictures", 12)},
+        {"General", "Colour", REG_DWORD, RawBytes(&colour, 4)},
+        {"Extra", "Note", REG_SZ, RawBytes("hello", 6)},
+        {"Extra", "Blob", REG_BINARY, RawBytes("\x03\0xyz\0\0\0", 8)},
         {"Extra", "Types", REG_BINARY, types},
     };
     for (const Case& c : cases) {
@@ -396,7 +391,7 @@ void AppendRecord(std::vector<unsigned char>& file, const std::string& name, con
 
 std::vector<unsigned char> Long(long value)
 {
-    return Bytes(&value, 4);
+    return RawBytes(&value, 4);
 }
 
 // A flat store of three numbers named by the caller.
@@ -431,8 +426,8 @@ TEST_F(TypeStoreFile, RoundTripWritesOneRecordPerFieldInWalkOrder)
     memcpy(folder.data(), "D:\\Pictures", 11);
     AppendRecord(expected, "Folder", folder);
     AppendRecord(expected, "Colour", Long(0x00FF00));
-    AppendRecord(expected, "Note", Bytes("\x05\0hello\0\0\0\0\0", 12));
-    AppendRecord(expected, "Blob", Bytes("\x03\0xyz\0\0\0", 8));
+    AppendRecord(expected, "Note", RawBytes("\x05\0hello\0\0\0\0\0", 12));
+    AppendRecord(expected, "Blob", RawBytes("\x03\0xyz\0\0\0", 8));
     std::vector<unsigned char> types(16, 0);
     types[0] = 0x20;
     types[12] = 0x10;

@@ -5,6 +5,8 @@
 // an empty text.
 #include "lib/src/iTypeTimeT.h"
 
+#include "time_test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -15,30 +17,8 @@
 
 namespace {
 
-SYSTEMTIME MakeSystemTime(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second)
-{
-    SYSTEMTIME st = {};
-    st.wYear = year;
-    st.wMonth = month;
-    st.wDay = day;
-    st.wHour = hour;
-    st.wMinute = minute;
-    st.wSecond = second;
-    return st;
-}
-
-time_t LocalMoment(const SYSTEMTIME& st)
-{
-    tm parts = {};
-    parts.tm_year = st.wYear - 1900;
-    parts.tm_mon = st.wMonth - 1;
-    parts.tm_mday = st.wDay;
-    parts.tm_hour = st.wHour;
-    parts.tm_min = st.wMinute;
-    parts.tm_sec = st.wSecond;
-    parts.tm_isdst = -1;
-    return mktime(&parts);
-}
+using foundation_test::LocalMoment;
+using foundation_test::MakeSystemTime;
 
 std::string LocaleItem(LCTYPE item)
 {

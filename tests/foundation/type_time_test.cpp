@@ -17,7 +17,7 @@ public:
     long TimeFlags() const { return m_timeFlags; }
 };
 
-std::string PlatformTime(WORD hour, WORD minute, WORD second)
+std::string Platform24HourTime(WORD hour, WORD minute, WORD second)
 {
     SYSTEMTIME st = {};
     st.wYear = 1899;
@@ -63,12 +63,12 @@ TEST(iTypeTime, ShowsTheUsers24HourTime)
     EXPECT_STREQ("", field.GetText());
 
     field = 253000;
-    const std::string expected = PlatformTime(1, 30, 0);
+    const std::string expected = Platform24HourTime(1, 30, 0);
     ASSERT_FALSE(expected.empty());
     EXPECT_EQ(expected, field.GetText());
 
     field = 235959;
-    EXPECT_EQ(PlatformTime(23, 59, 59), field.GetText());
+    EXPECT_EQ(Platform24HourTime(23, 59, 59), field.GetText());
 
     for (long invalid : {-5L, 236000L, 235960L}) {
         SCOPED_TRACE(invalid);

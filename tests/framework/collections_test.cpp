@@ -10,17 +10,17 @@
 namespace {
 
 // An element that counts its live copies, to show that removal runs destructors.
-struct Counted {
+struct CountedElement {
     static int alive;
     int id = 0;
-    Counted() { ++alive; }
-    explicit Counted(int value) : id(value) { ++alive; }
-    Counted(const Counted& other) : id(other.id) { ++alive; }
-    Counted& operator=(const Counted&) = default;
-    ~Counted() { --alive; }
-    bool operator==(const Counted& other) const { return id == other.id; }
+    CountedElement() { ++alive; }
+    explicit CountedElement(int value) : id(value) { ++alive; }
+    CountedElement(const CountedElement& other) : id(other.id) { ++alive; }
+    CountedElement& operator=(const CountedElement&) = default;
+    ~CountedElement() { --alive; }
+    bool operator==(const CountedElement& other) const { return id == other.id; }
 };
-int Counted::alive = 0;
+int CountedElement::alive = 0;
 
 std::string Contents(const CUIntArray& array)
 {
@@ -181,31 +181,31 @@ TEST(CList, KeepsOrderAndPositionsAcrossInsertions)
 
 TEST(CList, EmptyListAnswersDefaultsAndElementsAreDestroyedOnRemoval)
 {
-    CList<Counted, Counted&> empty;
+    CList<CountedElement, CountedElement&> empty;
     // The stand-in element for missing ones is made once per thread; count from there.
     EXPECT_EQ(0, empty.GetHead().id);
-    int before = Counted::alive;
+    int before = CountedElement::alive;
     {
-        CList<Counted, Counted&> list;
+        CList<CountedElement, CountedElement&> list;
         EXPECT_EQ(0, list.RemoveHead().id);
         EXPECT_EQ(0, list.RemoveTail().id);
         EXPECT_EQ(0, list.GetHead().id);
         POSITION none = nullptr;
         EXPECT_EQ(0, list.GetNext(none).id);
         list.RemoveAt(nullptr);
-        EXPECT_EQ(before, Counted::alive);
+        EXPECT_EQ(before, CountedElement::alive);
 
-        Counted one(1);
-        Counted two(2);
+        CountedElement one(1);
+        CountedElement two(2);
         list.AddTail(one);
         list.AddTail(two);
         list.AddTail(one);
-        EXPECT_EQ(before + 5, Counted::alive);
+        EXPECT_EQ(before + 5, CountedElement::alive);
         list.RemoveAt(list.Find(two));
-        EXPECT_EQ(before + 4, Counted::alive);
+        EXPECT_EQ(before + 4, CountedElement::alive);
         EXPECT_EQ(2, list.GetCount());
     }
-    EXPECT_EQ(before, Counted::alive) << "the list's own copies go with it";
+    EXPECT_EQ(before, CountedElement::alive) << "the list's own copies go with it";
 }
 
 TEST(CPtrList, IsARunTimeClassedListOfPointers)

@@ -2,15 +2,17 @@
 // restoration, clipping, the attribute DC, and temporary versus owned DCs.
 #include "framework/Framework.h"
 
+#include "drawing_test_support.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
-const COLORREF kWhite = RGB(255, 255, 255);
-const COLORREF kRed = RGB(255, 0, 0);
-const COLORREF kGreen = RGB(0, 255, 0);
-const COLORREF kBlue = RGB(0, 0, 255);
-const COLORREF kBlack = RGB(0, 0, 0);
+using test_support::kBlack;
+using test_support::kBlue;
+using test_support::kGreen;
+using test_support::kRed;
+using test_support::kWhite;
 
 // A 20x20 32-bit canvas in a memory DC, painted white; the DC's own bitmap comes back at the end.
 class Canvas : public ::testing::Test {

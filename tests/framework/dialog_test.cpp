@@ -16,19 +16,20 @@ namespace {
 using test_support::DialogTemplateBuilder;
 using test_support::ScriptedDialog;
 
-constexpr WORD kEditId = 101;
-constexpr WORD kCheckId = 102;
-constexpr WORD kRadio1Id = 103;
-constexpr WORD kRadio2Id = 104;
+constexpr WORD kStandardEditId = 101;
+constexpr WORD kStandardCheckId = 102;
+constexpr WORD kStandardRadio1Id = 103;
+constexpr WORD kStandardRadio2Id = 104;
 
 // A popup dialog with an edit, a check box, two radio buttons and OK / Cancel.
 DialogTemplateBuilder StandardTemplate(DWORD visible = 0)
 {
     DialogTemplateBuilder t(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | visible, 0, 0, 200, 100, "Test");
-    t.Add(test_support::kEditAtom, kEditId, WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, 10, 10, 100, 14)
-        .Add(test_support::kButtonAtom, kCheckId, WS_TABSTOP | BS_AUTOCHECKBOX, 10, 30, 80, 10, "Check")
-        .Add(test_support::kButtonAtom, kRadio1Id, WS_GROUP | WS_TABSTOP | BS_AUTORADIOBUTTON, 10, 45, 80, 10, "One")
-        .Add(test_support::kButtonAtom, kRadio2Id, BS_AUTORADIOBUTTON, 10, 57, 80, 10, "Two")
+    t.Add(test_support::kEditAtom, kStandardEditId, WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, 10, 10, 100, 14)
+        .Add(test_support::kButtonAtom, kStandardCheckId, WS_TABSTOP | BS_AUTOCHECKBOX, 10, 30, 80, 10, "Check")
+        .Add(test_support::kButtonAtom, kStandardRadio1Id, WS_GROUP | WS_TABSTOP | BS_AUTORADIOBUTTON, 10, 45, 80,
+             10, "One")
+        .Add(test_support::kButtonAtom, kStandardRadio2Id, BS_AUTORADIOBUTTON, 10, 57, 80, 10, "Two")
         .Add(test_support::kButtonAtom, IDOK, WS_GROUP | WS_TABSTOP | BS_DEFPUSHBUTTON, 140, 10, 50, 14, "OK")
         .Add(test_support::kButtonAtom, IDCANCEL, WS_TABSTOP | BS_PUSHBUTTON, 140, 30, 50, 14, "Cancel");
     return t;
@@ -80,7 +81,7 @@ TEST_F(DialogTest, ObjectIsAttachedWhenInitDialogArrives)
     ASSERT_TRUE(dialog.InitModalIndirect(tmpl.get(), &owner));
     HWND editSeen = nullptr;
     dialog.steps.push_back([&](ScriptedDialog& d) {
-        editSeen = ::GetDlgItem(d.m_hWnd, kEditId);
+        editSeen = ::GetDlgItem(d.m_hWnd, kStandardEditId);
         d.EndDialog(IDCANCEL);
     });
     EXPECT_EQ(IDCANCEL, dialog.DoModal());
@@ -108,7 +109,7 @@ TEST_F(DialogTest, CancelPathsEndWithIdCancel)
         ScriptedDialog dialog;
         ASSERT_TRUE(dialog.InitModalIndirect(tmpl.get(), &owner));
         dialog.steps.push_back([&](ScriptedDialog& d) {
-            HWND target = c.toEdit ? ::GetDlgItem(d.m_hWnd, kEditId) : d.m_hWnd;
+            HWND target = c.toEdit ? ::GetDlgItem(d.m_hWnd, kStandardEditId) : d.m_hWnd;
             ::PostMessageA(target, c.message, c.wParam, 0);
         });
         EXPECT_EQ(IDCANCEL, dialog.DoModal());
@@ -121,10 +122,10 @@ TEST_F(DialogTest, EnterPressesTheDefaultButtonAndSavesTheData)
     ScriptedDialog dialog;
     ASSERT_TRUE(dialog.InitModalIndirect(tmpl.get(), &owner));
     CString name = "before";
-    dialog.exchange = [&](CDataExchange* pDX) { DDX_Text(pDX, kEditId, name); };
+    dialog.exchange = [&](CDataExchange* pDX) { DDX_Text(pDX, kStandardEditId, name); };
     dialog.steps.push_back([&](ScriptedDialog& d) {
-        ::SetWindowTextA(::GetDlgItem(d.m_hWnd, kEditId), "after");
-        ::PostMessageA(::GetDlgItem(d.m_hWnd, kEditId), WM_KEYDOWN, VK_RETURN, 0);
+        ::SetWindowTextA(::GetDlgItem(d.m_hWnd, kStandardEditId), "after");
+        ::PostMessageA(::GetDlgItem(d.m_hWnd, kStandardEditId), WM_KEYDOWN, VK_RETURN, 0);
     });
     EXPECT_EQ(IDOK, dialog.DoModal());
     EXPECT_STREQ("after", name);
@@ -149,7 +150,7 @@ TEST_F(DialogTest, ControlObjectsSeeKeysBeforeTheDialog)
     ScriptedDialog dialog;
     ASSERT_TRUE(dialog.InitModalIndirect(tmpl.get(), &owner));
     KeyCaptureEdit edit;
-    dialog.exchange = [&](CDataExchange* pDX) { DDX_Control(pDX, kEditId, edit); };
+    dialog.exchange = [&](CDataExchange* pDX) { DDX_Control(pDX, kStandardEditId, edit); };
     dialog.steps.push_back(
         [&](ScriptedDialog& d) { ::PostMessageA(edit.m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0); });
     dialog.steps.push_back([&](ScriptedDialog& d) { d.EndDialog(IDRETRY); });
@@ -172,7 +173,7 @@ TEST_F(DialogTest, ExceptionInTheLoopEndsWithMinusOneAndGivesTheOwnerBack)
     ThrowingDialog dialog;
     ASSERT_TRUE(dialog.InitModalIndirect(tmpl.get(), &owner));
     dialog.steps.push_back(
-        [&](ScriptedDialog& d) { ::PostMessageA(::GetDlgItem(d.m_hWnd, kEditId), WM_KEYDOWN, 'A', 0); });
+        [&](ScriptedDialog& d) { ::PostMessageA(::GetDlgItem(d.m_hWnd, kStandardEditId), WM_KEYDOWN, 'A', 0); });
     EXPECT_EQ(-1, dialog.DoModal());
     EXPECT_TRUE(owner.IsWindowEnabled());
     EXPECT_EQ(nullptr, dialog.m_hWnd);
@@ -289,27 +290,27 @@ TEST_F(DialogTest, DialogItemsByControlId)
     ScriptedDialog dialog;
     ASSERT_TRUE(dialog.CreateIndirect(tmpl.get(), &owner));
 
-    dialog.SetDlgItemText(kEditId, "hello");
+    dialog.SetDlgItemText(kStandardEditId, "hello");
     CString text;
-    EXPECT_EQ(5, dialog.GetDlgItemText(kEditId, text));
+    EXPECT_EQ(5, dialog.GetDlgItemText(kStandardEditId, text));
     EXPECT_STREQ("hello", text);
     char shortBuffer[3];
-    EXPECT_EQ(2, dialog.GetDlgItemText(kEditId, shortBuffer, sizeof shortBuffer));
+    EXPECT_EQ(2, dialog.GetDlgItemText(kStandardEditId, shortBuffer, sizeof shortBuffer));
     EXPECT_STREQ("he", shortBuffer);
     EXPECT_EQ(0, dialog.GetDlgItemText(4242, text));
     EXPECT_TRUE(text.IsEmpty());
 
-    dialog.SetDlgItemInt(kEditId, static_cast<UINT>(-12), TRUE);
+    dialog.SetDlgItemInt(kStandardEditId, static_cast<UINT>(-12), TRUE);
     BOOL translated = FALSE;
-    EXPECT_EQ(-12, static_cast<int>(dialog.GetDlgItemInt(kEditId, &translated, TRUE)));
+    EXPECT_EQ(-12, static_cast<int>(dialog.GetDlgItemInt(kStandardEditId, &translated, TRUE)));
     EXPECT_TRUE(translated);
 
-    dialog.CheckDlgButton(kCheckId, BST_CHECKED);
-    EXPECT_EQ(static_cast<UINT>(BST_CHECKED), dialog.IsDlgButtonChecked(kCheckId));
-    EXPECT_EQ(0, dialog.GetCheckedRadioButton(kRadio1Id, kRadio2Id));
-    dialog.CheckRadioButton(kRadio1Id, kRadio2Id, kRadio2Id);
-    EXPECT_EQ(kRadio2Id, dialog.GetCheckedRadioButton(kRadio1Id, kRadio2Id));
-    EXPECT_EQ(BST_UNCHECKED, dialog.SendDlgItemMessage(kRadio1Id, BM_GETCHECK));
+    dialog.CheckDlgButton(kStandardCheckId, BST_CHECKED);
+    EXPECT_EQ(static_cast<UINT>(BST_CHECKED), dialog.IsDlgButtonChecked(kStandardCheckId));
+    EXPECT_EQ(0, dialog.GetCheckedRadioButton(kStandardRadio1Id, kStandardRadio2Id));
+    dialog.CheckRadioButton(kStandardRadio1Id, kStandardRadio2Id, kStandardRadio2Id);
+    EXPECT_EQ(kStandardRadio2Id, dialog.GetCheckedRadioButton(kStandardRadio1Id, kStandardRadio2Id));
+    EXPECT_EQ(BST_UNCHECKED, dialog.SendDlgItemMessage(kStandardRadio1Id, BM_GETCHECK));
     dialog.DestroyWindow();
 }
 
@@ -366,11 +367,11 @@ TEST_F(DialogTest, ResourceTemplatesByIdAndByName)
 {
     ResourceDialog modal(MAKEINTRESOURCEA(kResourceDialogId), &owner);
     CString text = "from the member";
-    modal.exchange = [&](CDataExchange* pDX) { DDX_Text(pDX, kEditId, text); };
+    modal.exchange = [&](CDataExchange* pDX) { DDX_Text(pDX, kStandardEditId, text); };
     CString caption;
     modal.steps.push_back([&](ScriptedDialog& d) {
         d.GetWindowText(caption);
-        d.SetDlgItemText(kEditId, "typed");
+        d.SetDlgItemText(kStandardEditId, "typed");
         ::PostMessageA(d.m_hWnd, WM_COMMAND, IDOK, 0);
     });
     EXPECT_EQ(IDOK, modal.DoModal());
@@ -382,7 +383,7 @@ TEST_F(DialogTest, ResourceTemplatesByIdAndByName)
     CString namedCaption;
     modeless.GetWindowText(namedCaption);
     EXPECT_STREQ("Named dialog", namedCaption);
-    EXPECT_NE(nullptr, modeless.GetDlgItem(kEditId));
+    EXPECT_NE(nullptr, modeless.GetDlgItem(kStandardEditId));
     modeless.DestroyWindow();
 
     ScriptedDialog missing;

@@ -3,15 +3,18 @@
 // FromHandle as temporary objects that leave the list alone when they go.
 #include "framework/Framework.h"
 
+#include "drawing_test_support.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
+using test_support::kBlue;
+using test_support::kMagenta;
+using test_support::kRed;
+using test_support::kWhite;
+
 constexpr UINT kImageStripId = 7100;  // image_list_test.rc
-constexpr COLORREF kMagenta = RGB(255, 0, 255);
-constexpr COLORREF kRed = RGB(255, 0, 0);
-constexpr COLORREF kBlue = RGB(0, 0, 255);
-constexpr COLORREF kWhite = RGB(255, 255, 255);
 
 // A 32-bit memory DC filled white, with its bitmap selected while it lives.
 class WhiteCanvas {

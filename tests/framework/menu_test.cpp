@@ -7,22 +7,22 @@
 
 namespace {
 
-const UINT kOpen = 100;
-const UINT kSave = 101;
-const UINT kLeft = 200;
-const UINT kCentre = 201;
-const UINT kRight = 202;
+const UINT kOpenItem = 100;
+const UINT kSaveItem = 101;
+const UINT kLeftItem = 200;
+const UINT kCentreItem = 201;
+const UINT kRightItem = 202;
 
 // File popup: "&Open", "&Save", separator, and an "Align" sub-menu of three radio items.
 void BuildFileMenu(CMenu& menu, CMenu& align)
 {
     ASSERT_TRUE(menu.CreatePopupMenu());
     ASSERT_TRUE(align.CreatePopupMenu());
-    ASSERT_TRUE(align.AppendMenu(MF_STRING, kLeft, "Left"));
-    ASSERT_TRUE(align.AppendMenu(MF_STRING, kCentre, "Centre"));
-    ASSERT_TRUE(align.AppendMenu(MF_STRING, kRight, "Right"));
-    ASSERT_TRUE(menu.AppendMenu(MF_STRING, kOpen, "&Open"));
-    ASSERT_TRUE(menu.AppendMenu(MF_STRING, kSave, "&Save"));
+    ASSERT_TRUE(align.AppendMenu(MF_STRING, kLeftItem, "Left"));
+    ASSERT_TRUE(align.AppendMenu(MF_STRING, kCentreItem, "Centre"));
+    ASSERT_TRUE(align.AppendMenu(MF_STRING, kRightItem, "Right"));
+    ASSERT_TRUE(menu.AppendMenu(MF_STRING, kOpenItem, "&Open"));
+    ASSERT_TRUE(menu.AppendMenu(MF_STRING, kSaveItem, "&Save"));
     ASSERT_TRUE(menu.AppendMenu(MF_SEPARATOR));
     // The sub-menu now belongs to the file menu, which destroys it with itself.
     ASSERT_TRUE(menu.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(align.Detach()), "Align"));
@@ -36,13 +36,13 @@ TEST(CMenu, BuiltMenuAnswersItsQueries)
     CMenu align;
     BuildFileMenu(menu, align);
     EXPECT_EQ(4, menu.GetMenuItemCount());
-    EXPECT_EQ(kOpen, menu.GetMenuItemID(0));
+    EXPECT_EQ(kOpenItem, menu.GetMenuItemID(0));
     EXPECT_EQ(0u, menu.GetMenuItemID(2)) << "a separator";
     EXPECT_EQ(UINT(-1), menu.GetMenuItemID(3)) << "a sub-menu";
     EXPECT_EQ(UINT(-1), menu.GetMenuItemID(9)) << "past the end";
 
     CString text;
-    EXPECT_EQ(5, menu.GetMenuString(kSave, text, MF_BYCOMMAND));
+    EXPECT_EQ(5, menu.GetMenuString(kSaveItem, text, MF_BYCOMMAND));
     EXPECT_STREQ("&Save", text);
     EXPECT_EQ(0, menu.GetMenuString(2, text, MF_BYPOSITION));
     EXPECT_TRUE(text.IsEmpty());
@@ -64,18 +64,18 @@ TEST(CMenu, ItemStatesFollowCheckEnableAndRadio)
     CMenu menu;
     CMenu align;
     BuildFileMenu(menu, align);
-    EXPECT_EQ(UINT(MF_UNCHECKED), menu.CheckMenuItem(kOpen, MF_BYCOMMAND | MF_CHECKED)) << "previous state";
-    EXPECT_EQ(UINT(MF_ENABLED), menu.EnableMenuItem(kSave, MF_BYCOMMAND | MF_GRAYED)) << "previous state";
-    EXPECT_TRUE(menu.GetMenuState(kOpen, MF_BYCOMMAND) & MF_CHECKED);
-    EXPECT_TRUE(menu.GetMenuState(kSave, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_EQ(UINT(MF_UNCHECKED), menu.CheckMenuItem(kOpenItem, MF_BYCOMMAND | MF_CHECKED)) << "previous state";
+    EXPECT_EQ(UINT(MF_ENABLED), menu.EnableMenuItem(kSaveItem, MF_BYCOMMAND | MF_GRAYED)) << "previous state";
+    EXPECT_TRUE(menu.GetMenuState(kOpenItem, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_TRUE(menu.GetMenuState(kSaveItem, MF_BYCOMMAND) & MF_GRAYED);
     EXPECT_EQ(UINT(-1), menu.GetMenuState(999, MF_BYCOMMAND)) << "no such item";
 
     // Radio items in the sub-menu: exactly one checked.
     CMenu* sub = menu.GetSubMenu(3);
-    ASSERT_TRUE(sub->CheckMenuRadioItem(kLeft, kRight, kCentre, MF_BYCOMMAND));
-    EXPECT_FALSE(sub->GetMenuState(kLeft, MF_BYCOMMAND) & MF_CHECKED);
-    EXPECT_TRUE(sub->GetMenuState(kCentre, MF_BYCOMMAND) & MF_CHECKED);
-    EXPECT_FALSE(sub->GetMenuState(kRight, MF_BYCOMMAND) & MF_CHECKED);
+    ASSERT_TRUE(sub->CheckMenuRadioItem(kLeftItem, kRightItem, kCentreItem, MF_BYCOMMAND));
+    EXPECT_FALSE(sub->GetMenuState(kLeftItem, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_TRUE(sub->GetMenuState(kCentreItem, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_FALSE(sub->GetMenuState(kRightItem, MF_BYCOMMAND) & MF_CHECKED);
     AfxDeleteTempMaps();
 }
 
@@ -86,9 +86,9 @@ TEST(CMenu, InsertModifyRemoveAndDeleteEditTheItems)
     BuildFileMenu(menu, align);
     ASSERT_TRUE(menu.InsertMenu(0, MF_BYPOSITION | MF_STRING, 99, "&New"));
     EXPECT_EQ(99u, menu.GetMenuItemID(0));
-    ASSERT_TRUE(menu.ModifyMenu(kSave, MF_BYCOMMAND | MF_STRING, kSave, "Save &As"));
+    ASSERT_TRUE(menu.ModifyMenu(kSaveItem, MF_BYCOMMAND | MF_STRING, kSaveItem, "Save &As"));
     CString text;
-    menu.GetMenuString(kSave, text, MF_BYCOMMAND);
+    menu.GetMenuString(kSaveItem, text, MF_BYCOMMAND);
     EXPECT_STREQ("Save &As", text);
 
     // Removing keeps the sub-menu alive; deleting would have destroyed it.
@@ -120,10 +120,10 @@ TEST(CMenu, ItemInfoWorksWhateverSizeTheCallerWrote)
     change.fMask = MIIM_DATA | MIIM_STATE;
     change.dwItemData = static_cast<ULONG_PTR>(0x123456789ABCull);  // needs all 64 bits
     change.fState = MFS_CHECKED;
-    ASSERT_TRUE(menu.SetMenuItemInfo(kOpen, &change));
+    ASSERT_TRUE(menu.SetMenuItemInfo(kOpenItem, &change));
     MENUITEMINFOA back = {};
     back.fMask = MIIM_DATA | MIIM_STATE;
-    ASSERT_TRUE(menu.GetMenuItemInfo(kOpen, &back));
+    ASSERT_TRUE(menu.GetMenuItemInfo(kOpenItem, &back));
     EXPECT_EQ(change.dwItemData, back.dwItemData);
     EXPECT_TRUE(back.fState & MFS_CHECKED);
 
@@ -282,7 +282,7 @@ TEST(CMenu, TrackingNamesItsOwnerAndMenuForTheLoopOnly)
     g_tracking = {nullptr, nullptr, true};
     ::SetTimer(nullptr, 0, 10, EndTracking);
     TPMPARAMS params = {sizeof params, {0, 0, 0, 0}};
-    EXPECT_EQ(BOOL(kOpen), menu.TrackPopupMenuEx(TPM_RETURNCMD, 0, 0, owner, &params)) << "the first item";
+    EXPECT_EQ(BOOL(kOpenItem), menu.TrackPopupMenuEx(TPM_RETURNCMD, 0, 0, owner, &params)) << "the first item";
     EXPECT_EQ(menu.m_hMenu, g_tracking.menu);
 
     EXPECT_FALSE(menu.TrackPopupMenu(TPM_RETURNCMD, 0, 0, nullptr)) << "no owner, no menu";

@@ -15,11 +15,11 @@ namespace {
 
 std::atomic<int> g_alive{0};
 
-struct Counted {
+struct CountedThreadValue {
     std::string text = "per thread";
     std::vector<int> numbers = std::vector<int>(64, 7);
-    Counted() { ++g_alive; }
-    ~Counted()
+    CountedThreadValue() { ++g_alive; }
+    ~CountedThreadValue()
     {
         // A corrupted object shows here, when its thread ends.
         EXPECT_EQ("per thread", text);
@@ -28,9 +28,9 @@ struct Counted {
     }
 };
 
-CThreadLocal<Counted> g_first;
-CThreadLocal<Counted> g_second;
-CThreadLocal<Counted> g_third;
+CThreadLocal<CountedThreadValue> g_first;
+CThreadLocal<CountedThreadValue> g_second;
+CThreadLocal<CountedThreadValue> g_third;
 
 // Reaches for another holder while its own thread is torn down.
 struct ReachesOut {
@@ -42,9 +42,9 @@ CThreadLocal<ReachesOut> g_reachesOut;
 
 TEST(ThreadLocal, EachThreadHasItsOwnObject)
 {
-    Counted* mine = g_first.GetData();
+    CountedThreadValue* mine = g_first.GetData();
     EXPECT_EQ(mine, g_first.GetData());
-    Counted* theirs = nullptr;
+    CountedThreadValue* theirs = nullptr;
     std::thread other([&] { theirs = g_first.GetData(); });
     other.join();
     EXPECT_NE(mine, theirs);
@@ -52,7 +52,7 @@ TEST(ThreadLocal, EachThreadHasItsOwnObject)
 
 TEST(ThreadLocal, GetDataNAMakesNothing)
 {
-    Counted* seen = reinterpret_cast<Counted*>(1);
+    CountedThreadValue* seen = reinterpret_cast<CountedThreadValue*>(1);
     std::thread other([&] { seen = g_second.GetDataNA(); });
     other.join();
     EXPECT_EQ(nullptr, seen);

@@ -16,7 +16,7 @@ using test_support::PumpPending;
 
 namespace {
 
-bool g_frameGone = false;
+bool g_runFrameGone = false;
 
 class RunDoc : public CDocument {
     DECLARE_DYNCREATE(RunDoc)
@@ -33,7 +33,7 @@ IMPLEMENT_DYNCREATE(RunView, CView)
 class RunFrame : public CFrameWnd {
     DECLARE_DYNCREATE(RunFrame)
 public:
-    ~RunFrame() override { g_frameGone = true; }
+    ~RunFrame() override { g_runFrameGone = true; }
 };
 IMPLEMENT_DYNCREATE(RunFrame, CFrameWnd)
 
@@ -89,7 +89,7 @@ public:
 
 int RunEntry(RunApp& app, LPCSTR commandLine = "")
 {
-    g_frameGone = false;
+    g_runFrameGone = false;
     return AfxWinMain(GetModuleHandleA(nullptr), nullptr, const_cast<LPSTR>(commandLine), SW_SHOWNORMAL);
 }
 
@@ -101,7 +101,7 @@ TEST(WinAppEntry, RunsUntilTheMainFrameClosesThenExitInstance)
     app.exitBonus = 17;
     EXPECT_EQ(17, RunEntry(app, "picture.jpg"));
     EXPECT_TRUE(app.exitRan);
-    EXPECT_TRUE(g_frameGone);
+    EXPECT_TRUE(g_runFrameGone);
     EXPECT_FALSE(app.mainFrameExistedAtExit);
     EXPECT_EQ(&app, AfxGetApp());
     EXPECT_EQ(&app, AfxGetThread());
@@ -114,7 +114,7 @@ TEST(WinAppEntry, FailedStartDestroysTheMainWindowAndStillRunsExitInstance)
     app.exitBonus = 3;
     EXPECT_EQ(3, RunEntry(app));
     EXPECT_TRUE(app.exitRan);
-    EXPECT_TRUE(g_frameGone);
+    EXPECT_TRUE(g_runFrameGone);
     EXPECT_FALSE(PumpPending()) << "no quit message is left behind";
 }
 

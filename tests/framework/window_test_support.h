@@ -1,5 +1,6 @@
 // Small helpers for tests that drive real windows: pumping the queue, a window that no
-// framework object owns, and a message-box stand-in that records instead of waiting.
+// framework object owns, a window's class name, finding the system's dialog, and a
+// message-box stand-in that records instead of waiting.
 #pragma once
 
 #include "framework/AfxMessageBox.h"
@@ -40,6 +41,24 @@ inline HWND CreateForeignWindow(HWND parent = nullptr, int id = 0, LPCSTR classN
     DWORD style = parent ? WS_CHILD | WS_VISIBLE : WS_OVERLAPPEDWINDOW;
     return CreateWindowExA(0, className ? className : kClass, "", style, 0, 0, 100, 50, parent,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
+}
+
+inline std::string ClassOf(HWND window)
+{
+    char name[256] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+// For EnumThreadWindows: stores the thread's first visible dialog of the system's dialog
+// class (a common dialog or message box) in the HWND that `found` points to.
+inline BOOL CALLBACK FindVisibleDialog(HWND window, LPARAM found)
+{
+    if (ClassOf(window) == "#32770" && IsWindowVisible(window)) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
 }
 
 // Records the last box and answers with a fixed button for as long as it lives.

@@ -103,6 +103,18 @@ void WriteBytes(const std::string& path, const Bytes& bytes)
 
 bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+void Put16(Bytes& file, std::size_t at, int value, bool isBigEndian)
+{
+    file[at + (isBigEndian ? 1 : 0)] = static_cast<std::uint8_t>(value & 0xFF);
+    file[at + (isBigEndian ? 0 : 1)] = static_cast<std::uint8_t>(value >> 8);
+}
+
+void Put32(Bytes& file, std::size_t at, std::uint32_t value)
+{
+    Put16(file, at, static_cast<int>(value & 0xFFFF));
+    Put16(file, at + 2, static_cast<int>(value >> 16));
+}
+
 StatusRecorder::StatusRecorder(int cancelAt) : m_cancelAt(cancelAt)
 {
     m_previous = L_SetStatusCallBack(&StatusRecorder::Callback, this);

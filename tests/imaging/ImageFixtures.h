@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -80,6 +81,10 @@ private:
 Bytes ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const Bytes& bytes);
 bool FileExists(const std::string& path);
+
+// Numbers written into file bytes at `at`: 16 bits (little-endian unless asked), 32 bits little-endian.
+void Put16(Bytes& file, std::size_t at, int value, bool isBigEndian = false);
+void Put32(Bytes& file, std::size_t at, std::uint32_t value);
 
 // Records every status report; answers 0 from the report `cancelAt` on (never with -1).
 class StatusRecorder {

@@ -4,6 +4,9 @@
 
 #include <cstring>
 
+// The file's own namespace keeps its using-directives out of the files compiled with it.
+namespace bitmap_records_test {
+
 using namespace imaging;
 using namespace imaging_test;
 
@@ -181,3 +184,5 @@ TEST(BitmapChecks, InconsistentRecordsAreRefused)
 }
 
 } // namespace
+
+} // namespace bitmap_records_test

@@ -6,23 +6,26 @@
 
 #include <random>
 
+// The file's own namespace keeps its using-directives out of the files compiled with it.
+namespace corrupt_files_test {
+
 using namespace imaging;
 using namespace imaging_test;
 
 namespace {
 
-struct FormatCase {
+struct DamagedFormat {
     const char* name;
     int format;
     bool needsLastByte;  // GIF's last byte is its trailer, whose loss costs no pixel
 };
 
-const FormatCase kFormats[] = {
+const DamagedFormat kDamagedFormats[] = {
     {"Bmp", kFormatBmp, true}, {"Tif", kFormatTif, true}, {"Pcx", kFormatPcx, true},
     {"Gif", kFormatGif, false}, {"Jpeg", kFormatJpeg, true},
 };
 
-class CorruptFiles : public ::testing::TestWithParam<FormatCase> {
+class CorruptFiles : public ::testing::TestWithParam<DamagedFormat> {
 protected:
     void SetUp() override
     {
@@ -94,16 +97,10 @@ TEST_P(CorruptFiles, DamageAnywhereNeverCrashes)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Formats, CorruptFiles, ::testing::ValuesIn(kFormats),
-                         [](const ::testing::TestParamInfo<FormatCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Formats, CorruptFiles, ::testing::ValuesIn(kDamagedFormats),
+                         [](const ::testing::TestParamInfo<DamagedFormat>& info) { return info.param.name; });
 
 // Patches a 16-bit value in place.
-void Put16(Bytes& file, std::size_t at, int value, bool isBigEndian = false)
-{
-    file[at + (isBigEndian ? 1 : 0)] = static_cast<std::uint8_t>(value & 0xFF);
-    file[at + (isBigEndian ? 0 : 1)] = static_cast<std::uint8_t>(value >> 8);
-}
-
 std::size_t FindTiffTag(const Bytes& file, int tag)
 {
     const bool isBigEndian = file[0] == 'M';
@@ -228,3 +225,5 @@ TEST(CorruptFilesLying, SizesBeyondTheLimitsAreRefusedFromTheHeader)
 }
 
 } // namespace
+
+} // namespace corrupt_files_test

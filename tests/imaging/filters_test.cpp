@@ -6,6 +6,9 @@
 #include <wincodec.h>
 #include <wrl/client.h>
 
+// The file's own namespace keeps its using-directives out of the files compiled with it.
+namespace filters_test {
+
 using namespace imaging;
 using namespace imaging_test;
 using Microsoft::WRL::ComPtr;
@@ -130,3 +133,5 @@ TEST_F(IgnoredFilters, SavingIsNotAffected)
 }
 
 } // namespace
+
+} // namespace filters_test

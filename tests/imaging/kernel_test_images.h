@@ -4,7 +4,9 @@
 
 #include "imaging/PixelKernels.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <random>
 #include <vector>
 
@@ -90,6 +92,17 @@ inline bool IsConstantLike(const TestImage& image, const TestImage& constant)
                 if (image.At(x, y, k) != constant.At(0, 0, k))
                     return false;
     return true;
+}
+
+// Largest difference of any channel of any pixel.
+inline int MaxDifference(const TestImage& a, const TestImage& b)
+{
+    int worst = 0;
+    for (int y = 0; y < a.height; ++y)
+        for (int x = 0; x < a.width; ++x)
+            for (int k = 0; k < a.channels; ++k)
+                worst = std::max(worst, std::abs(int(a.At(x, y, k)) - int(b.At(x, y, k))));
+    return worst;
 }
 
 // Progress answers that are never cancelled, for calls that do not look at progress.

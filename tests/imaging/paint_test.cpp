@@ -5,6 +5,9 @@
 
 #include <vector>
 
+// The file's own namespace keeps its using-directives out of the files compiled with it.
+namespace paint_test {
+
 using namespace imaging;
 using namespace imaging_test;
 
@@ -202,3 +205,5 @@ TEST(CreatePaintPalette, NoneForATrueColourContext)
 }
 
 } // namespace
+
+} // namespace paint_test

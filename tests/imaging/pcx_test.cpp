@@ -4,6 +4,9 @@
 
 #include <algorithm>
 
+// The file's own namespace keeps its using-directives out of the files compiled with it.
+namespace pcx_test {
+
 using namespace imaging;
 using namespace imaging_test;
 
@@ -278,3 +281,5 @@ TEST(PcxWriter, EncodesLongRunsAndHighBytes)
 }
 
 } // namespace
+
+} // namespace pcx_test

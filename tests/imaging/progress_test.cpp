@@ -8,6 +8,9 @@
 #include <cstring>
 #include <functional>
 
+// The file's own namespace keeps its using-directives out of the files compiled with it.
+namespace progress_test {
+
 using namespace imaging;
 using namespace imaging_test;
 
@@ -165,3 +168,5 @@ TEST(StatusCallBack, PassesTheUserDataBack)
 }
 
 } // namespace
+
+} // namespace progress_test

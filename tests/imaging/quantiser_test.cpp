@@ -8,6 +8,9 @@
 #include <cstdlib>
 #include <set>
 
+// The file's own namespace keeps its using-directives out of the files compiled with it.
+namespace quantiser_test {
+
 using namespace imaging;
 using namespace imaging_test;
 
@@ -143,3 +146,5 @@ TEST(GifPalette, AGradientSavedAsGifComesBackWithoutBands)
 }
 
 } // namespace
+
+} // namespace quantiser_test

@@ -12,6 +12,9 @@
 #include <thread>
 #include <vector>
 
+// The file's own namespace keeps its using-directives out of the files compiled with it.
+namespace resample_test {
+
 using imaging::ResampleMethod;
 using namespace kerneltest;
 
@@ -99,16 +102,6 @@ TestImage ReferenceResample(const TestImage& source, int width, int height, Resa
                 out.At(x, y, k) = std::uint8_t(
                     std::clamp(std::lround(exact[(std::size_t(y) * width + x) * source.channels + k]), 0L, 255L));
     return out;
-}
-
-int MaxDifference(const TestImage& a, const TestImage& b)
-{
-    int worst = 0;
-    for (int y = 0; y < a.height; ++y)
-        for (int x = 0; x < a.width; ++x)
-            for (int k = 0; k < a.channels; ++k)
-                worst = std::max(worst, std::abs(int(a.At(x, y, k)) - int(b.At(x, y, k))));
-    return worst;
 }
 
 TestImage Resized(const TestImage& source, int width, int height, ResampleMethod method, int threads = 0,
@@ -481,3 +474,5 @@ TEST(Resample, RejectsUnusableBuffers)
     EXPECT_EQ(before, source.bytes);
     EXPECT_TRUE(std::all_of(target.bytes.begin(), target.bytes.end(), [](std::uint8_t b) { return b == 0; }));
 }
+
+} // namespace resample_test

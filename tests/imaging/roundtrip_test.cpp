@@ -5,19 +5,22 @@
 
 #include "imaging/WicCodec.h"
 
+// The file's own namespace keeps its using-directives out of the files compiled with it.
+namespace roundtrip_test {
+
 using namespace imaging;
 using namespace imaging_test;
 
 namespace {
 
-struct FormatCase {
+struct RoundTripFormat {
     const char* name;
     int format;
     bool isLossless;
     bool keepsResolution;  // GIF stores none
 };
 
-const FormatCase kFormats[] = {
+const RoundTripFormat kRoundTripFormats[] = {
     {"Bmp", kFormatBmp, true, true},
     {"Tif", kFormatTif, true, true},
     {"Pcx", kFormatPcx, true, true},
@@ -31,14 +34,14 @@ const FormatCase kFormats[] = {
 // above what a broken codec gets (swapped channels, shifted or mis-strided rows: below 20 dB).
 constexpr double kJpegMinPsnr = 35.0;
 
-class RoundTrip : public ::testing::TestWithParam<FormatCase> {
+class RoundTrip : public ::testing::TestWithParam<RoundTripFormat> {
 protected:
     ScratchFolder folder;
 };
 
 TEST_P(RoundTrip, GivesThePixelsAndResolutionBack)
 {
-    const FormatCase& c = GetParam();
+    const RoundTripFormat& c = GetParam();
     // Odd width and height: padding and run ends go wrong first there. GIF gets an image of
     // few colours so that its palette is exact.
     TestBitmap original;
@@ -68,7 +71,7 @@ TEST_P(RoundTrip, GivesThePixelsAndResolutionBack)
 
 TEST_P(RoundTrip, KeepsGreyImagesGrey)
 {
-    const FormatCase& c = GetParam();
+    const RoundTripFormat& c = GetParam();
     TestBitmap original;
     MakeBitmap(original, 33, 20, 8, [](int x, int y) { return Colour{x * 5 + y * 4, 0, 0}; });
     const std::string path = folder.Path("grey");
@@ -91,7 +94,7 @@ TEST_P(RoundTrip, KeepsGreyImagesGrey)
 // The Save command writes the opened file back with the code its file information gave.
 TEST_P(RoundTrip, SavesBackInTheReportedFormat)
 {
-    const FormatCase& c = GetParam();
+    const RoundTripFormat& c = GetParam();
     TestBitmap original;
     MakeBitmap(original, 20, 10, 24, FewColours);
     const std::string path = folder.Path("opened");
@@ -107,8 +110,8 @@ TEST_P(RoundTrip, SavesBackInTheReportedFormat)
     EXPECT_EQ(c.format, again.format);
 }
 
-INSTANTIATE_TEST_SUITE_P(Formats, RoundTrip, ::testing::ValuesIn(kFormats),
-                         [](const ::testing::TestParamInfo<FormatCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Formats, RoundTrip, ::testing::ValuesIn(kRoundTripFormats),
+                         [](const ::testing::TestParamInfo<RoundTripFormat>& info) { return info.param.name; });
 
 TEST(RoundTripBottomUp, BmpLoadsBottomUpWithTheTopLineOnTop)
 {
@@ -230,3 +233,5 @@ TEST(LoadErrors, BadArgumentsAndMissingFilesAreRefused)
 }
 
 } // namespace
+
+} // namespace roundtrip_test

@@ -10,6 +10,9 @@
 #include <cmath>
 #include <vector>
 
+// The file's own namespace keeps its using-directives out of the files compiled with it.
+namespace sharpen_test {
+
 using namespace kerneltest;
 
 namespace {
@@ -34,16 +37,6 @@ TestImage ReferenceSharpen(const TestImage& source, int amount)
                 out.At(x, y, k) = std::uint8_t(std::clamp(std::lround(v), 0L, 255L));
             }
     return out;
-}
-
-int MaxDifference(const TestImage& a, const TestImage& b)
-{
-    int worst = 0;
-    for (int y = 0; y < a.height; ++y)
-        for (int x = 0; x < a.width; ++x)
-            for (int k = 0; k < a.channels; ++k)
-                worst = std::max(worst, std::abs(int(a.At(x, y, k)) - int(b.At(x, y, k))));
-    return worst;
 }
 
 TestImage Sharpened(const TestImage& source, int amount, int threads = 0, int paddingBytes = 0)
@@ -196,3 +189,5 @@ TEST(Sharpen, RejectsMismatchedOrOverlappingBuffers)
     EXPECT_FALSE(imaging::Sharpen(source.Buffer(), source.Buffer(), 750, kNoProgress));
     EXPECT_TRUE(std::all_of(wider.bytes.begin(), wider.bytes.end(), [](std::uint8_t b) { return b == 0; }));
 }
+
+} // namespace sharpen_test

@@ -4,22 +4,13 @@
 
 #include <algorithm>
 
+// The file's own namespace keeps its using-directives out of the files compiled with it.
+namespace variants_test {
+
 using namespace imaging;
 using namespace imaging_test;
 
 namespace {
-
-void Put16(Bytes& file, std::size_t at, int value)
-{
-    file[at] = static_cast<std::uint8_t>(value & 0xFF);
-    file[at + 1] = static_cast<std::uint8_t>(value >> 8 & 0xFF);
-}
-
-void Put32(Bytes& file, std::size_t at, std::uint32_t value)
-{
-    Put16(file, at, static_cast<int>(value & 0xFFFF));
-    Put16(file, at + 2, static_cast<int>(value >> 16));
-}
 
 // 4 x 2, RLE8: the bottom line is four of colour 1, the top line two of colour 2 and two
 // of colour 0. Colours: 0 black, 1 (10, 20, 30), 2 (200, 150, 100).
@@ -109,3 +100,5 @@ TEST(FormatVariants, CoreHeaderBmpLoadsBottomUp)
 }
 
 } // namespace
+
+} // namespace variants_test

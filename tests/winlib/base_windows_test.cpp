@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+using test_support::ClassOf;
 using test_support::CreateForeignWindow;
 
 namespace {
@@ -96,13 +97,6 @@ public:
 IMPLEMENT_DYNCREATE(FrameTestView, CView)
 
 const CRect kRect(5, 6, 85, 46);
-
-std::string ClassOf(HWND window)
-{
-    char name[256] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
 
 class IWndTest : public ::testing::Test {
 protected:

@@ -8,6 +8,9 @@
 #include "lib/src/Win2/MFC/iStatic.h"
 #include "lib/src/Win2/MFC/iWnd.h"
 
+#include "framework/window_test_support.h"
+#include "winlib_test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -16,49 +19,41 @@
 
 namespace {
 
+using test_support::ClassOf;
+using winlib_test::FolderAnswer;
+using winlib_test::PageLikeParent;
+
 constexpr UINT kButtonId = 500;
 const CRect kButtonRect(10, 10, 110, 34);
 
 // Everything that happens, in order, as short words.
-std::vector<std::string> g_events;
+std::vector<std::string> g_buttonEvents;
 
 // A shown container whose own map handles the button's clicks, and that answers
 // WM_GETFONT with the font it was given.
-class Container : public iWnd {
+class ButtonContainer : public iWnd {
 public:
-    Container() : iWnd(nullptr, CRect(0, 0, 400, 300), WS_POPUP | WS_VISIBLE, "container", 0, 0, nullptr) {}
+    ButtonContainer() : iWnd(nullptr, CRect(0, 0, 400, 300), WS_POPUP | WS_VISIBLE, "container", 0, 0, nullptr) {}
     HFONT font = nullptr;
 
 protected:
-    void OnButtonClicked() { g_events.push_back("parent clicked"); }
-    void OnButtonDoubleClicked() { g_events.push_back("parent double-clicked"); }
+    void OnButtonClicked() { g_buttonEvents.push_back("parent clicked"); }
+    void OnButtonDoubleClicked() { g_buttonEvents.push_back("parent double-clicked"); }
     LRESULT OnGetFont(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(font); }
     DECLARE_MESSAGE_MAP()
 };
 
-BEGIN_MESSAGE_MAP(Container, iWnd)
+BEGIN_MESSAGE_MAP(ButtonContainer, iWnd)
     ON_BN_CLICKED(kButtonId, OnButtonClicked)
     ON_BN_DOUBLECLICKED(kButtonId, OnButtonDoubleClicked)
     ON_MESSAGE(WM_GETFONT, OnGetFont)
 END_MESSAGE_MAP()
 
-// Stands in for a property page: counts the marks its buttons make.
-class PageLikeParent : public CWnd, public iWindowSetContainer {
-public:
-    PageLikeParent() { CreateEx(0, AfxWndClassName(), "page", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr); }
-    ~PageLikeParent() override { m_set.DeleteAll(); }
-    iWindowSet& GetWindowSet() override { return m_set; }
-    bool IsPropertyPage() const override { return true; }
-    void MarkPageModified() override { ++marks; }
-    iWindowSet m_set;
-    int marks = 0;
-};
-
-class Target : public CCmdTarget {
+class ClickTarget : public CCmdTarget {
 public:
     void OnClicked(CWnd* sender)
     {
-        g_events.push_back("connector");
+        g_buttonEvents.push_back("connector");
         senders.push_back(sender);
     }
     std::vector<CWnd*> senders;
@@ -71,13 +66,6 @@ public:
     using Button::Button;
     using Button::m_onDoubleClicked;
 };
-
-std::string ClassOf(HWND window)
-{
-    char name[64] = {};
-    ::GetClassNameA(window, name, sizeof name);
-    return name;
-}
 
 CString TextOf(CWnd& window)
 {
@@ -100,7 +88,7 @@ void SendButtonNotification(CWnd& button, UINT code)
 
 TEST(ButtonCreate, BothFormsMakeChildButtonsInTheSet)
 {
-    Container parent;
+    ButtonContainer parent;
     CFont font;
     ASSERT_TRUE(font.CreatePointFont(100, "Arial"));
     parent.font = static_cast<HFONT>(font.m_hObject);
@@ -126,34 +114,34 @@ TEST(ButtonCreate, BothFormsMakeChildButtonsInTheSet)
 
 TEST(ButtonClick, ConnectorRunsBeforeTheParentsHandler)
 {
-    Container parent;
+    ButtonContainer parent;
     auto* button = new iPushButton(&parent, kButtonRect, WS_VISIBLE, "Go", kButtonId);
-    Target target;
-    button->SetOnClicked(iConnector(&target, &Target::OnClicked));
-    g_events.clear();
+    ClickTarget target;
+    button->SetOnClicked(iConnector(&target, &ClickTarget::OnClicked));
+    g_buttonEvents.clear();
     Click(*button);
-    EXPECT_EQ((std::vector<std::string>{"connector", "parent clicked"}), g_events);
+    EXPECT_EQ((std::vector<std::string>{"connector", "parent clicked"}), g_buttonEvents);
     EXPECT_EQ(std::vector<CWnd*>{button}, target.senders);
 }
 
 TEST(ButtonClick, WithoutConnectorOnlyTheParentHears)
 {
-    Container parent;
+    ButtonContainer parent;
     auto* button = new iPushButton(&parent, kButtonRect, WS_VISIBLE, "Go", kButtonId);
-    g_events.clear();
+    g_buttonEvents.clear();
     Click(*button);
-    EXPECT_EQ(std::vector<std::string>{"parent clicked"}, g_events);
+    EXPECT_EQ(std::vector<std::string>{"parent clicked"}, g_buttonEvents);
 }
 
 TEST(ButtonClick, DoubleClickConnectorThenTheParent)
 {
-    Container parent;
+    ButtonContainer parent;
     auto* button = new Reaching<iPushButton>(&parent, kButtonRect, WS_VISIBLE | BS_NOTIFY, "Go", kButtonId);
-    Target target;
-    button->m_onDoubleClicked = iConnector(&target, &Target::OnClicked);
-    g_events.clear();
+    ClickTarget target;
+    button->m_onDoubleClicked = iConnector(&target, &ClickTarget::OnClicked);
+    g_buttonEvents.clear();
     SendButtonNotification(*button, BN_DOUBLECLICKED);
-    EXPECT_EQ((std::vector<std::string>{"connector", "parent double-clicked"}), g_events);
+    EXPECT_EQ((std::vector<std::string>{"connector", "parent double-clicked"}), g_buttonEvents);
 }
 
 TEST(ButtonModified, MarksItsPageAndNothingElsewhere)
@@ -163,7 +151,7 @@ TEST(ButtonModified, MarksItsPageAndNothingElsewhere)
     onPage->SetModified();
     EXPECT_EQ(1, page.marks);
 
-    Container parent;
+    ButtonContainer parent;
     auto* offPage = new iButton(&parent, kButtonRect, WS_VISIBLE, "Go", kButtonId);
     offPage->SetModified();
     EXPECT_EQ(nullptr, offPage->GetWindowSetAccess().GetPage());
@@ -172,7 +160,7 @@ TEST(ButtonModified, MarksItsPageAndNothingElsewhere)
 
 TEST(GroupBox, StyleAloneStillMakesAGroupBox)
 {
-    Container parent;
+    ButtonContainer parent;
     auto* item = new iGroupBox(&parent, CRect(5, 5, 200, 100), WS_VISIBLE, "Size", kButtonId);
     auto* windowForm = new iGroupBox(&parent, CRect(5, 5, 200, 100), WS_VISIBLE, "Size", kButtonId + 1, 0, nullptr);
     for (iGroupBox* box : {item, windowForm}) {
@@ -183,22 +171,6 @@ TEST(GroupBox, StyleAloneStillMakesAGroupBox)
     }
     EXPECT_EQ(2u, parent.GetWindowSet().size());
 }
-
-// The folder button's browser, answered by a stand-in.
-struct FolderAnswer {
-    static int calls;
-    static HWND owner;
-    static std::string folder;  // empty: cancel
-    static PIDLIST_ABSOLUTE WINAPI Browse(LPBROWSEINFOA info)
-    {
-        ++calls;
-        owner = info->hwndOwner;
-        return folder.empty() ? nullptr : ILCreateFromPathA(folder.c_str());
-    }
-};
-int FolderAnswer::calls;
-HWND FolderAnswer::owner;
-std::string FolderAnswer::folder;
 
 class FolderButtonTest : public ::testing::Test {
 protected:
@@ -224,7 +196,7 @@ protected:
 // As the application makes them: the edit, then its button with the link bit.
 TEST_F(FolderButtonTest, LinkedButtonFillsTheEditBeforeIt)
 {
-    Container parent;
+    ButtonContainer parent;
     auto* edit = new iEdit(&parent, CRect(10, 10, 200, 30), WS_VISIBLE, "", kButtonId - 1);
     auto* button = new iFolderButton(&parent, CRect(210, 10, 280, 30), 0x10010010, "&Browse", kButtonId);
     Click(*button);
@@ -236,7 +208,7 @@ TEST_F(FolderButtonTest, LinkedButtonFillsTheEditBeforeIt)
 
 TEST_F(FolderButtonTest, UnlinkedButtonTakesThePathAsCaption)
 {
-    Container parent;
+    ButtonContainer parent;
     auto* edit = new iEdit(&parent, CRect(10, 10, 200, 30), WS_VISIBLE, "", kButtonId - 1);
     auto* button = new iFolderButton(&parent, CRect(210, 10, 280, 30), WS_VISIBLE, "&Browse", kButtonId);
     Click(*button);
@@ -246,7 +218,7 @@ TEST_F(FolderButtonTest, UnlinkedButtonTakesThePathAsCaption)
 
 TEST_F(FolderButtonTest, LinkedButtonWithNothingBeforeItWritesNowhere)
 {
-    Container parent;
+    ButtonContainer parent;
     auto* button = new iFolderButton(&parent, CRect(210, 10, 280, 30), 0x10010010, "&Browse", kButtonId);
     auto* after = new iEdit(&parent, CRect(10, 10, 200, 30), WS_VISIBLE, "", kButtonId + 1);
     after->SetWindowText("after");
@@ -258,7 +230,7 @@ TEST_F(FolderButtonTest, LinkedButtonWithNothingBeforeItWritesNowhere)
 
 TEST_F(FolderButtonTest, CancelChangesNothing)
 {
-    Container parent;
+    ButtonContainer parent;
     auto* edit = new iEdit(&parent, CRect(10, 10, 200, 30), WS_VISIBLE, "", kButtonId - 1);
     edit->SetWindowText("C:\\kept");
     auto* button = new iFolderButton(&parent, CRect(210, 10, 280, 30), 0x10010010, "&Browse", kButtonId);
@@ -272,25 +244,25 @@ TEST_F(FolderButtonTest, CancelChangesNothing)
 // and the parent still hears the click.
 TEST_F(FolderButtonTest, ClickConnectorNeverRuns)
 {
-    Container parent;
+    ButtonContainer parent;
     new iEdit(&parent, CRect(10, 10, 200, 30), WS_VISIBLE, "", kButtonId - 1);
     auto* button =
         new Reaching<iFolderButton>(&parent, CRect(210, 10, 280, 30), 0x10010010 | BS_NOTIFY, "&Browse", kButtonId);
-    Target target;
-    button->SetOnClicked(iConnector(&target, &Target::OnClicked));
-    button->m_onDoubleClicked = iConnector(&target, &Target::OnClicked);
-    g_events.clear();
+    ClickTarget target;
+    button->SetOnClicked(iConnector(&target, &ClickTarget::OnClicked));
+    button->m_onDoubleClicked = iConnector(&target, &ClickTarget::OnClicked);
+    g_buttonEvents.clear();
     Click(*button);
     EXPECT_EQ(1, FolderAnswer::calls);
-    EXPECT_EQ(std::vector<std::string>{"parent clicked"}, g_events);
-    g_events.clear();
+    EXPECT_EQ(std::vector<std::string>{"parent clicked"}, g_buttonEvents);
+    g_buttonEvents.clear();
     SendButtonNotification(*button, BN_DOUBLECLICKED);
-    EXPECT_EQ((std::vector<std::string>{"connector", "parent double-clicked"}), g_events);
+    EXPECT_EQ((std::vector<std::string>{"connector", "parent double-clicked"}), g_buttonEvents);
 }
 
 TEST(StaticCreate, BothFormsMakeLabelsInTheSet)
 {
-    Container parent;
+    ButtonContainer parent;
     CFont font;
     ASSERT_TRUE(font.CreatePointFont(100, "Arial"));
     parent.font = static_cast<HFONT>(font.m_hObject);

@@ -4,17 +4,21 @@
 #include "lib/src/Win2/MFC/iCheckBox.h"
 #include "lib/src/Win2/MFC/iWnd.h"
 
+#include "winlib_test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 
 namespace {
 
+using winlib_test::ClickCounter;
+
 constexpr UINT kBoxId = 501;
 
-class PageParent : public iWnd {
+class CheckBoxPage : public iWnd {
 public:
-    PageParent() : iWnd(nullptr, CRect(0, 0, 300, 200), WS_OVERLAPPEDWINDOW, "page", 0, 0, nullptr) {}
+    CheckBoxPage() : iWnd(nullptr, CRect(0, 0, 300, 200), WS_OVERLAPPEDWINDOW, "page", 0, 0, nullptr) {}
     bool IsPropertyPage() const override { return m_isPage; }
     void MarkPageModified() override { ++m_modifiedMarks; }
     bool m_isPage = true;
@@ -26,19 +30,13 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
-BEGIN_MESSAGE_MAP(PageParent, iWnd)
+BEGIN_MESSAGE_MAP(CheckBoxPage, iWnd)
     ON_BN_CLICKED(kBoxId, OnBoxClicked)
 END_MESSAGE_MAP()
 
-class ClickCounter : public CObject {
-public:
-    void OnClicked(CWnd*) { ++m_count; }
-    int m_count = 0;
-};
-
 TEST(CheckBox, IsAnAutomaticCheckBoxWhateverTypeItWasGiven)
 {
-    PageParent page;
+    CheckBoxPage page;
     struct Case {
         const char* why;
         DWORD style;
@@ -62,7 +60,7 @@ TEST(CheckBox, IsAnAutomaticCheckBoxWhateverTypeItWasGiven)
 
 TEST(CheckBox, EveryClickMarksThePageThenFiresAndReachesTheParent)
 {
-    PageParent page;
+    CheckBoxPage page;
     auto* box = new iCheckBox(&page, CRect(0, 0, 100, 20), WS_VISIBLE, "Always Backup Copy", kBoxId);
     ClickCounter counter;
     box->SetOnClicked(iConnector(&counter, &ClickCounter::OnClicked));
@@ -79,7 +77,7 @@ TEST(CheckBox, EveryClickMarksThePageThenFiresAndReachesTheParent)
 
 TEST(CheckBox, OffAPageAClickMarksNothing)
 {
-    PageParent parent;
+    CheckBoxPage parent;
     parent.m_isPage = false;
     auto* box = new iCheckBox(&parent, CRect(0, 0, 100, 20), WS_VISIBLE, "box", kBoxId);
     box->SendMessage(BM_CLICK);

@@ -5,6 +5,9 @@
 #include "lib/src/Win2/MFC/iColorButton.h"
 #include "lib/src/Win2/MFC/iWnd.h"
 
+#include "framework/window_test_support.h"
+#include "winlib_test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -13,7 +16,10 @@
 
 namespace {
 
-constexpr UINT kButtonId = 601;
+using test_support::FindVisibleDialog;
+using winlib_test::ClickCounter;
+
+constexpr UINT kColorButtonId = 601;
 
 // Records the parent's share of the button's commands.
 class ColorParent : public iWnd {
@@ -34,33 +40,27 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(ColorParent, iWnd)
-    ON_BN_CLICKED(kButtonId, OnClicked)
-    ON_CONTROL(iColorButton::kColorChanged, kButtonId, OnColorChanged)
+    ON_BN_CLICKED(kColorButtonId, OnClicked)
+    ON_CONTROL(iColorButton::kColorChanged, kColorButtonId, OnColorChanged)
 END_MESSAGE_MAP()
 
-class ClickCounter : public CObject {
-public:
-    void OnClicked(CWnd*) { ++m_count; }
-    int m_count = 0;
-};
-
 // A 32-bit memory bitmap the button draws into, read back pixel by pixel.
-class Canvas {
+class ColorButtonCanvas {
 public:
-    Canvas(int width, int height) : m_width(width), m_height(height)
+    ColorButtonCanvas(int width, int height) : m_width(width), m_height(height)
     {
         m_dc = CreateCompatibleDC(nullptr);
         m_bitmap = CreateBitmap(width, height, 1, 32, nullptr);
         m_old = SelectObject(m_dc, m_bitmap);
     }
-    ~Canvas()
+    ~ColorButtonCanvas()
     {
         SelectObject(m_dc, m_old);
         DeleteObject(m_bitmap);
         DeleteDC(m_dc);
     }
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
+    ColorButtonCanvas(const ColorButtonCanvas&) = delete;
+    ColorButtonCanvas& operator=(const ColorButtonCanvas&) = delete;
 
     void Draw(iColorButton& button, UINT itemState)
     {
@@ -95,8 +95,8 @@ private:
 TEST(ColorButton, IsOwnerDrawnUnlessATemplateGaveItAType)
 {
     ColorParent parent;
-    iColorButton item(&parent, CRect(0, 0, 60, 24), WS_VISIBLE, "item", kButtonId);
-    iColorButton window(&parent, CRect(0, 30, 60, 54), WS_VISIBLE, "window", kButtonId + 1, 0, nullptr);
+    iColorButton item(&parent, CRect(0, 0, 60, 24), WS_VISIBLE, "item", kColorButtonId);
+    iColorButton window(&parent, CRect(0, 30, 60, 54), WS_VISIBLE, "window", kColorButtonId + 1, 0, nullptr);
     EXPECT_EQ(static_cast<UINT>(BS_OWNERDRAW), item.GetButtonStyle() & 0x0F);
     EXPECT_EQ(static_cast<UINT>(BS_OWNERDRAW), window.GetButtonStyle() & 0x0F);
     EXPECT_EQ(RGB(0, 0, 0), item.m_color);
@@ -114,9 +114,9 @@ TEST(ColorButton, IsOwnerDrawnUnlessATemplateGaveItAType)
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.why);
-        HWND templateButton = CreateWindowExA(0, "Button", "t", WS_CHILD | c.style, 0, 60, 60, 24, parent.m_hWnd,
-                                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(kButtonId + 2)), nullptr,
-                                              nullptr);
+        HWND templateButton =
+            CreateWindowExA(0, "Button", "t", WS_CHILD | c.style, 0, 60, 60, 24, parent.m_hWnd,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kColorButtonId + 2)), nullptr, nullptr);
         iColorButton subclassed;
         ASSERT_TRUE(subclassed.SubclassWindow(templateButton));
         EXPECT_EQ(c.type, subclassed.GetButtonStyle() & 0x0F);
@@ -126,7 +126,7 @@ TEST(ColorButton, IsOwnerDrawnUnlessATemplateGaveItAType)
 TEST(ColorButton, DrawsASunkenSwatchWithTheCaptionInTheInverseColour)
 {
     ColorParent parent;
-    iColorButton button(&parent, CRect(0, 0, 80, 30), WS_VISIBLE, "WWW", kButtonId);
+    iColorButton button(&parent, CRect(0, 0, 80, 30), WS_VISIBLE, "WWW", kColorButtonId);
     struct Case {
         const char* why;
         COLORREF swatch;
@@ -141,7 +141,7 @@ TEST(ColorButton, DrawsASunkenSwatchWithTheCaptionInTheInverseColour)
     const int w = 80, h = 30;
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.why);
-        Canvas canvas(w, h);
+        ColorButtonCanvas canvas(w, h);
         // A DC as the system hands it over: text drawn on an opaque white box.
         SetBkMode(canvas.m_dc, OPAQUE);
         SetBkColor(canvas.m_dc, RGB(255, 255, 255));
@@ -176,10 +176,10 @@ TEST(ColorButton, DrawsASunkenSwatchWithTheCaptionInTheInverseColour)
 TEST(ColorButton, MarksTheFocusInsideTheFrame)
 {
     ColorParent parent;
-    iColorButton button(&parent, CRect(0, 0, 80, 30), WS_VISIBLE, "", kButtonId);
+    iColorButton button(&parent, CRect(0, 0, 80, 30), WS_VISIBLE, "", kColorButtonId);
     button.m_color = RGB(40, 90, 160);
     auto changedOnFocusRow = [&](UINT state) {
-        Canvas canvas(80, 30);
+        ColorButtonCanvas canvas(80, 30);
         canvas.Draw(button, state);
         int changed = 0;
         for (int x = 4; x < 76; ++x)
@@ -198,48 +198,37 @@ struct ColorDialogScript {
     bool sawDialog = false;
     int ticks = 0;
 };
-ColorDialogScript g_script;
-
-BOOL CALLBACK FindDialog(HWND window, LPARAM found)
-{
-    char className[32] = {};
-    GetClassNameA(window, className, sizeof(className));
-    if (std::string(className) == "#32770" && IsWindowVisible(window)) {
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
+ColorDialogScript g_colorDialog;
 
 void CALLBACK AnswerColorDialog(HWND, UINT, UINT_PTR timer, DWORD)
 {
     HWND dialog = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&dialog));
+    EnumThreadWindows(GetCurrentThreadId(), FindVisibleDialog, reinterpret_cast<LPARAM>(&dialog));
     if (!dialog) {
-        if (++g_script.ticks > 100)
+        if (++g_colorDialog.ticks > 100)
             KillTimer(nullptr, timer);
         return;
     }
     KillTimer(nullptr, timer);
-    g_script.sawDialog = true;
-    if (g_script.red >= 0) {
+    g_colorDialog.sawDialog = true;
+    if (g_colorDialog.red >= 0) {
         // The dialog's red, green and blue fields (the system's ids 706 to 708).
         const int kFields[] = {706, 707, 708};
-        const int values[] = {g_script.red, g_script.green, g_script.blue};
+        const int values[] = {g_colorDialog.red, g_colorDialog.green, g_colorDialog.blue};
         for (int i = 0; i < 3; ++i) {
             SetDlgItemInt(dialog, kFields[i], static_cast<UINT>(values[i]), FALSE);
             SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(kFields[i], EN_UPDATE),
                          reinterpret_cast<LPARAM>(GetDlgItem(dialog, kFields[i])));
         }
     }
-    PostMessageA(dialog, WM_COMMAND, g_script.confirm ? IDOK : IDCANCEL, 0);
+    PostMessageA(dialog, WM_COMMAND, g_colorDialog.confirm ? IDOK : IDCANCEL, 0);
 }
 
 class ColorButtonClick : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_button = new iColorButton(&m_parent, CRect(0, 0, 80, 30), WS_VISIBLE, "Colour", kButtonId);
+        m_button = new iColorButton(&m_parent, CRect(0, 0, 80, 30), WS_VISIBLE, "Colour", kColorButtonId);
         m_button->m_color = RGB(1, 2, 3);
         m_button->SetOnClicked(iConnector(&m_counter, &ClickCounter::OnClicked));
         m_parent.ShowWindow(SW_SHOW);
@@ -247,11 +236,11 @@ protected:
     }
     void Click(bool confirm, int red = -1, int green = -1, int blue = -1)
     {
-        g_script = ColorDialogScript();
-        g_script.confirm = confirm;
-        g_script.red = red;
-        g_script.green = green;
-        g_script.blue = blue;
+        g_colorDialog = ColorDialogScript();
+        g_colorDialog.confirm = confirm;
+        g_colorDialog.red = red;
+        g_colorDialog.green = green;
+        g_colorDialog.blue = blue;
         ASSERT_NE(0u, SetTimer(nullptr, 0, 50, AnswerColorDialog));
         m_button->SendMessage(BM_CLICK);
         m_neededPaint = NeedsPaint();
@@ -273,7 +262,7 @@ protected:
 TEST_F(ColorButtonClick, AChosenColourIsKeptAnnouncedAndShown)
 {
     Click(true, 10, 20, 200);
-    ASSERT_TRUE(g_script.sawDialog);
+    ASSERT_TRUE(g_colorDialog.sawDialog);
     EXPECT_EQ(RGB(10, 20, 200), m_button->m_color);
     EXPECT_EQ(1, m_parent.m_colorChanges);
     EXPECT_EQ(m_button->m_hWnd, m_parent.m_colorSender);
@@ -286,7 +275,7 @@ TEST_F(ColorButtonClick, AChosenColourIsKeptAnnouncedAndShown)
 TEST_F(ColorButtonClick, CancelChangesNothingAndPostsNothing)
 {
     Click(false, 10, 20, 200);
-    ASSERT_TRUE(g_script.sawDialog);
+    ASSERT_TRUE(g_colorDialog.sawDialog);
     EXPECT_EQ(RGB(1, 2, 3), m_button->m_color);
     EXPECT_EQ(0, m_parent.m_colorChanges);
     EXPECT_EQ(0, m_parent.m_clicksSeen);

@@ -27,9 +27,9 @@ public:
 };
 
 // A container that stands for a property page and records what reaches its own map.
-class PageParent : public iWnd {
+class ComboPage : public iWnd {
 public:
-    PageParent() : iWnd(nullptr, CRect(0, 0, 400, 300), WS_OVERLAPPEDWINDOW, "page", 0, 0, nullptr) {}
+    ComboPage() : iWnd(nullptr, CRect(0, 0, 400, 300), WS_OVERLAPPEDWINDOW, "page", 0, 0, nullptr) {}
     bool IsPropertyPage() const override { return m_isPage; }
     void MarkPageModified() override { ++m_modifiedMarks; }
 
@@ -45,7 +45,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
-BEGIN_MESSAGE_MAP(PageParent, iWnd)
+BEGIN_MESSAGE_MAP(ComboPage, iWnd)
     ON_MESSAGE(WM_GETFONT, OnGetFont)
     ON_CONTROL(CBN_ERRSPACE, kComboId, OnComboCommand)
     ON_CONTROL(CBN_SELCHANGE, kComboId, OnComboCommand)
@@ -62,7 +62,7 @@ END_MESSAGE_MAP()
 
 class ComboBoxTest : public ::testing::Test {
 protected:
-    void SetUp() override { m_parent = std::make_unique<PageParent>(); }
+    void SetUp() override { m_parent = std::make_unique<ComboPage>(); }
 
     // A combo box owned by the parent's window set.
     iComboBox* NewCombo(DWORD style = CBS_DROPDOWNLIST | WS_VSCROLL)
@@ -76,7 +76,7 @@ protected:
         m_parent->SendMessage(WM_COMMAND, MAKEWPARAM(kComboId, code), reinterpret_cast<LPARAM>(combo->m_hWnd));
     }
 
-    std::unique_ptr<PageParent> m_parent;
+    std::unique_ptr<ComboPage> m_parent;
 };
 
 TEST_F(ComboBoxTest, BothFormsMakeAChildWithTheParentsFontInTheParentsSet)

@@ -84,11 +84,11 @@ public:
     DECLARE_MESSAGE_MAP()
 };
 
-constexpr UINT kButtonId = 7;
+constexpr UINT kPressButtonId = 7;
 
 BEGIN_MESSAGE_MAP(ParentWnd, CWnd)
-    ON_BN_CLICKED(kButtonId, OnButtonClicked)
-    ON_NOTIFY(kCustomCode, kButtonId, OnButtonCustom)
+    ON_BN_CLICKED(kPressButtonId, OnButtonClicked)
+    ON_NOTIFY(kCustomCode, kPressButtonId, OnButtonCustom)
 END_MESSAGE_MAP()
 
 class ConnectorTest : public ::testing::Test {
@@ -175,14 +175,15 @@ TEST_F(ConnectorTest, ReflectedNotificationsReachTheConnectorFirstThenTheParent)
     ParentWnd parent;
     ASSERT_TRUE(parent.CreateEx(0, nullptr, "parent", WS_OVERLAPPED, 0, 0, 200, 100, nullptr, nullptr));
     ConnectedButton button;
-    ASSERT_TRUE(button.Create("BUTTON", "press", WS_VISIBLE | BS_PUSHBUTTON, CRect(0, 0, 60, 20), &parent, kButtonId));
+    ASSERT_TRUE(
+        button.Create("BUTTON", "press", WS_VISIBLE | BS_PUSHBUTTON, CRect(0, 0, 60, 20), &parent, kPressButtonId));
     Listener listener;
     button.m_onClicked = iConnector(&listener, &Listener::OnEvent);
     button.m_onCustom = iNotifyConnector(&listener, &Listener::OnNotify);
 
     button.SendMessage(BM_CLICK);
-    NMHDR header = {button.m_hWnd, kButtonId, kCustomCode};
-    parent.SendMessage(WM_NOTIFY, kButtonId, reinterpret_cast<LPARAM>(&header));
+    NMHDR header = {button.m_hWnd, kPressButtonId, kCustomCode};
+    parent.SendMessage(WM_NOTIFY, kPressButtonId, reinterpret_cast<LPARAM>(&header));
 
     const std::vector<std::string> expected = {"event", "parent clicked", "notify", "parent notify"};
     EXPECT_EQ(expected, g_events);
@@ -195,7 +196,8 @@ TEST_F(ConnectorTest, EmptyConnectorLeavesTheNotificationToTheParent)
     ParentWnd parent;
     ASSERT_TRUE(parent.CreateEx(0, nullptr, "parent", WS_OVERLAPPED, 0, 0, 200, 100, nullptr, nullptr));
     ConnectedButton button;
-    ASSERT_TRUE(button.Create("BUTTON", "press", WS_VISIBLE | BS_PUSHBUTTON, CRect(0, 0, 60, 20), &parent, kButtonId));
+    ASSERT_TRUE(
+        button.Create("BUTTON", "press", WS_VISIBLE | BS_PUSHBUTTON, CRect(0, 0, 60, 20), &parent, kPressButtonId));
     button.SendMessage(BM_CLICK);
     EXPECT_EQ(std::vector<std::string>{"parent clicked"}, g_events);
 }

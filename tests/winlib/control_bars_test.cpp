@@ -6,6 +6,9 @@
 #include "lib/src/Win2/MFC/iToolBar.h"
 #include "lib/src/Win2/MFC/iWnd.h"
 
+#include "framework/window_test_support.h"
+#include "winlib_test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
@@ -15,17 +18,8 @@
 
 namespace {
 
-std::string ClassOf(HWND window)
-{
-    char name[256] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
-std::unique_ptr<iWnd> NewContainer()
-{
-    return std::make_unique<iWnd>(nullptr, CRect(0, 0, 300, 200), WS_OVERLAPPEDWINDOW, "container", 0, 0, nullptr);
-}
+using test_support::ClassOf;
+using winlib_test::NewContainer;
 
 // Notes its deletion in a flag the test keeps.
 template <class Bar>

@@ -17,15 +17,16 @@
 namespace {
 
 constexpr UINT kResourceDialogId = 5301;  // dialog_test.rc: 120 by 60 dialog units
-constexpr UINT kEditId = 100;
-constexpr UINT kTimerId = 1;
+constexpr UINT kDialogEditId = 100;
+constexpr UINT kDialogTimerId = 1;
 constexpr UINT kThrowMessage = WM_APP + 7;
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
 
 // The application's main window stand-in: counts the idle messages a modal loop sends it.
-class Owner : public iWnd {
+class IdleCountingOwner : public iWnd {
 public:
-    Owner() : iWnd(nullptr, CRect(0, 0, 800, 600), WS_POPUP | WS_CAPTION | WS_VISIBLE, "owner", 0, 0, nullptr)
+    IdleCountingOwner()
+        : iWnd(nullptr, CRect(0, 0, 800, 600), WS_POPUP | WS_CAPTION | WS_VISIBLE, "owner", 0, 0, nullptr)
     {
         ::SetForegroundWindow(m_hWnd);
         ::SetActiveWindow(m_hWnd);
@@ -41,7 +42,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
-BEGIN_MESSAGE_MAP(Owner, iWnd)
+BEGIN_MESSAGE_MAP(IdleCountingOwner, iWnd)
     ON_MESSAGE(WM_ENTERIDLE, OnEnterIdle)
 END_MESSAGE_MAP()
 
@@ -76,7 +77,7 @@ public:
         if (pixels)
             SetDialogUnits(0);
         if (first == First::Edit) {
-            edit = new iEdit(this, CRect(10, 10, 200, 34), WS_VISIBLE | WS_TABSTOP, "", kEditId);
+            edit = new iEdit(this, CRect(10, 10, 200, 34), WS_VISIBLE | WS_TABSTOP, "", kDialogEditId);
             edit->SetWindowText("typed text");
         }
         if (first != First::Nothing)
@@ -89,7 +90,7 @@ public:
     void EndFromTimer(int result)
     {
         endWith = result;
-        SetTimer(kTimerId, 20, nullptr);
+        SetTimer(kDialogTimerId, 20, nullptr);
     }
 
     iEdit* edit = nullptr;
@@ -138,7 +139,7 @@ CRect MappedSize(CWnd& dialog, const CRect& rect)
 
 TEST(DialogPlacement, PixelRectangleAtOriginIsSizedAndCentred)
 {
-    Owner owner;
+    IdleCountingOwner owner;
     CodeDialog dialog(&owner, CRect(0, 0, 400, 240), kStyle, true);
     ASSERT_NE(nullptr, dialog.m_hWnd);
     const CRect placed = WindowRectOf(dialog);
@@ -151,14 +152,14 @@ TEST(DialogPlacement, PixelRectangleAtOriginIsSizedAndCentred)
 
 TEST(DialogPlacement, PixelRectangleElsewhereIsPlacedNotCentred)
 {
-    Owner owner;
+    IdleCountingOwner owner;
     CodeDialog dialog(&owner, CRect(10, 20, 410, 260), kStyle, true);
     EXPECT_EQ(CRect(10, 20, 410, 260), WindowRectOf(dialog));
 }
 
 TEST(DialogPlacement, MaximizedStyleLeavesPlacementAlone)
 {
-    Owner owner;
+    IdleCountingOwner owner;
     const CRect rect(0, 0, 100, 50);
     CodeDialog dialog(&owner, rect, kStyle | WS_MAXIMIZE, true);
     // The template carries no WS_MAXIMIZE, and the pixel rectangle was not applied.
@@ -172,7 +173,7 @@ TEST(DialogPlacement, MaximizedStyleLeavesPlacementAlone)
 
 TEST(DialogPlacement, DialogUnitModePlacesNothingAndMapsItsControls)
 {
-    Owner owner;
+    IdleCountingOwner owner;
     const CRect rect(0, 0, 200, 100);
     CodeDialog dialog(&owner, rect, kStyle, false);
     CRect client;
@@ -189,7 +190,7 @@ TEST(DialogPlacement, DialogUnitModePlacesNothingAndMapsItsControls)
 
 TEST(DialogPlacement, PixelModeControlsAreNotMapped)
 {
-    Owner owner;
+    IdleCountingOwner owner;
     CodeDialog dialog(&owner, CRect(0, 0, 400, 240), kStyle, true);
     CRect where;
     dialog.edit->GetWindowRect(&where);
@@ -199,7 +200,7 @@ TEST(DialogPlacement, PixelModeControlsAreNotMapped)
 
 TEST(DialogModal, RunEndedFromATimer)
 {
-    Owner owner;
+    IdleCountingOwner owner;
     auto dialog = std::make_unique<CodeDialog>(&owner, CRect(0, 0, 400, 240), kStyle, true);
     EXPECT_FALSE(dialog->IsWindowVisible());
     EXPECT_FALSE(owner.IsWindowEnabled());
@@ -214,7 +215,7 @@ TEST(DialogModal, RunEndedFromATimer)
 
 TEST(DialogModal, ResultIsWhatEndDialogWasGiven)
 {
-    Owner owner;
+    IdleCountingOwner owner;
     CodeDialog dialog(&owner, CRect(0, 0, 400, 240), kStyle, true);
     dialog.EndFromTimer(42);
     EXPECT_EQ(42, dialog.DoModal());
@@ -222,7 +223,7 @@ TEST(DialogModal, ResultIsWhatEndDialogWasGiven)
 
 TEST(DialogModal, PostedCancelEndsWithCancel)
 {
-    Owner owner;
+    IdleCountingOwner owner;
     CodeDialog dialog(&owner, CRect(0, 0, 400, 240), kStyle, true);
     dialog.PostMessage(WM_COMMAND, IDCANCEL, 0);
     EXPECT_EQ(IDCANCEL, dialog.DoModal());
@@ -231,7 +232,7 @@ TEST(DialogModal, PostedCancelEndsWithCancel)
 
 TEST(DialogModal, FirstEditHasTheFocusWithAllItsTextSelected)
 {
-    Owner owner;
+    IdleCountingOwner owner;
     CodeDialog dialog(&owner, CRect(0, 0, 400, 240), kStyle, true);
     HWND edit = dialog.edit->m_hWnd;
     dialog.EndFromTimer(IDOK);
@@ -243,7 +244,7 @@ TEST(DialogModal, FirstEditHasTheFocusWithAllItsTextSelected)
 
 TEST(DialogModal, FirstButtonOnlyGetsTheFocus)
 {
-    Owner owner;
+    IdleCountingOwner owner;
     CodeDialog dialog(&owner, CRect(0, 0, 400, 240), kStyle, true, CodeDialog::First::Button);
     HWND button = dialog.button->m_hWnd;
     dialog.EndFromTimer(IDOK);
@@ -255,7 +256,7 @@ TEST(DialogModal, FirstButtonOnlyGetsTheFocus)
 // enabled and active again all the same.
 TEST(DialogModal, ExceptionInTheLoopStillGivesTheOwnerBack)
 {
-    Owner owner;
+    IdleCountingOwner owner;
     CodeDialog dialog(&owner, CRect(0, 0, 400, 240), kStyle, true);
     dialog.PostMessage(kThrowMessage);
     EXPECT_EQ(-1, dialog.DoModal());
@@ -272,7 +273,7 @@ TEST(DialogModal, IdleMessagesUnlessTheStyleRefusesThem)
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.why);
-        Owner owner;
+        IdleCountingOwner owner;
         CodeDialog dialog(&owner, CRect(0, 0, 400, 240), c.style, true);
         dialog.EndFromTimer(IDOK);
         dialog.DoModal();
@@ -283,7 +284,7 @@ TEST(DialogModal, IdleMessagesUnlessTheStyleRefusesThem)
 // Built modal and then dropped without a run: the owner must not stay disabled.
 TEST(DialogLifetime, NeverRunDialogGivesItsOwnerBack)
 {
-    Owner owner;
+    IdleCountingOwner owner;
     HWND window = nullptr;
     {
         CodeDialog dialog(&owner, CRect(0, 0, 400, 240), kStyle, true);
@@ -296,7 +297,7 @@ TEST(DialogLifetime, NeverRunDialogGivesItsOwnerBack)
 
 TEST(DialogLifetime, ControlsOutliveTheWindowAndGoWithTheObject)
 {
-    Owner owner;
+    IdleCountingOwner owner;
     CountedButton::deleted = 0;
     auto dialog = std::make_unique<CodeDialog>(&owner, CRect(0, 0, 400, 240), kStyle, true);
     new CountedButton(dialog.get(), CRect(110, 50, 200, 74), WS_VISIBLE, "More", 101);
@@ -311,7 +312,7 @@ TEST(DialogLifetime, ControlsOutliveTheWindowAndGoWithTheObject)
 
 TEST(DialogText, CaptionAndNullCaption)
 {
-    Owner owner;
+    IdleCountingOwner owner;
     CodeDialog named(&owner, CRect(0, 0, 100, 50), kStyle, true, CodeDialog::First::Nothing, "Send to a Friend");
     EXPECT_STREQ("Send to a Friend", named.GetText());
     CodeDialog unnamed(&owner, CRect(0, 0, 100, 50), kStyle, true, CodeDialog::First::Nothing, nullptr);
@@ -320,7 +321,7 @@ TEST(DialogText, CaptionAndNullCaption)
 
 TEST(DialogModeless, OrdinaryWindowOwnerUntouched)
 {
-    Owner owner;
+    IdleCountingOwner owner;
     auto dialog = std::make_unique<iDialog>(&owner, CRect(0, 0, 100, 50), kStyle | WS_VISIBLE, "Modeless", 0, TRUE);
     ASSERT_NE(nullptr, dialog->m_hWnd);
     EXPECT_TRUE(dialog->IsWindowVisible());
@@ -360,7 +361,7 @@ TEST(DialogResource, RunsAndKeepsItsTemplateSizeInEitherMode)
 {
     for (bool pixels : {false, true}) {
         SCOPED_TRACE(pixels ? "pixels" : "dialog units");
-        Owner owner;
+        IdleCountingOwner owner;
         ResourceDialog dialog(&owner, pixels);
         EXPECT_EQ(IDCANCEL, dialog.DoModal());
         EXPECT_GT(dialog.client.Width(), 0);

@@ -7,6 +7,7 @@
 #include "lib/src/Win2/MFC/iWnd.h"
 
 #include "framework/window_test_support.h"
+#include "winlib_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -19,32 +20,23 @@ using test_support::PumpPending;
 
 namespace {
 
+using winlib_test::FolderAnswer;
+using winlib_test::PageLikeParent;
+
 constexpr UINT kEditId = 400;
 const CRect kEditRect(10, 10, 210, 34);
 
 // A shown top-level container, so that its controls can take the focus.
-class Container : public iWnd {
+class FocusContainer : public iWnd {
 public:
-    Container() : iWnd(nullptr, CRect(0, 0, 400, 300), WS_POPUP | WS_VISIBLE, "container", 0, 0, nullptr)
+    FocusContainer() : iWnd(nullptr, CRect(0, 0, 400, 300), WS_POPUP | WS_VISIBLE, "container", 0, 0, nullptr)
     {
         ::SetForegroundWindow(m_hWnd);
         ::SetActiveWindow(m_hWnd);
     }
 };
 
-// Stands in for a property page: counts the marks its edits make.
-class PageLikeParent : public CWnd, public iWindowSetContainer {
-public:
-    PageLikeParent() { CreateEx(0, AfxWndClassName(), "page", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr); }
-    ~PageLikeParent() override { m_set.DeleteAll(); }
-    iWindowSet& GetWindowSet() override { return m_set; }
-    bool IsPropertyPage() const override { return true; }
-    void MarkPageModified() override { ++marks; }
-    iWindowSet m_set;
-    int marks = 0;
-};
-
-class Target : public CCmdTarget {
+class EditTarget : public CCmdTarget {
 public:
     void OnEvent(CWnd* sender) { senders.push_back(sender); }
     std::vector<CWnd*> senders;
@@ -143,7 +135,7 @@ bool PutTextOnClipboard(HWND owner, const char* text)
 
 TEST(EditCreate, FormsStylesAndSet)
 {
-    Container parent;
+    FocusContainer parent;
     auto* plain = new iEditCtrl(&parent, kEditRect, WS_VISIBLE | WS_BORDER, "unused", kEditId);
     auto* windowForm = new iEditCtrl(&parent, kEditRect, WS_VISIBLE, "first text", kEditId + 1, 0, nullptr);
     auto* edit = new iEdit(&parent, kEditRect, WS_VISIBLE, "", kEditId + 2);
@@ -165,7 +157,7 @@ TEST(EditCreate, FormsStylesAndSet)
 
 TEST(EditCreate, FolderEditStylesForALaterWindow)
 {
-    Container parent;
+    FocusContainer parent;
     auto* folder = new iFolderEdit(&parent, kEditRect, WS_VISIBLE, "", kEditId);
     CREATESTRUCT cs = {};
     cs.style = WS_CHILD | WS_BORDER;
@@ -176,7 +168,7 @@ TEST(EditCreate, FolderEditStylesForALaterWindow)
 
 TEST(EditValues, IntegerGettersAtTheirEdges)
 {
-    Container parent;
+    FocusContainer parent;
     TestEdit* edit = NewEdit(&parent);
     struct Case { const char* text; int radix; int expected; };
     const Case kCases[] = {
@@ -199,7 +191,7 @@ TEST(EditValues, IntegerGettersAtTheirEdges)
 
 TEST(EditValues, NarrowAndWideGetters)
 {
-    Container parent;
+    FocusContainer parent;
     TestEdit* edit = NewEdit(&parent);
     edit->SetWindowText("70000");
     EXPECT_EQ(static_cast<short>(70000 & 0xFFFF), edit->GetShort(1, 10));  // low 16 bits kept
@@ -228,7 +220,7 @@ TEST(EditValues, NarrowAndWideGetters)
 
 TEST(EditValues, SettersWriteTheRadixForm)
 {
-    Container parent;
+    FocusContainer parent;
     TestEdit* edit = NewEdit(&parent);
     struct Case { const char* why; void (*set)(iEditCtrl&); const char* text; };
     const Case kCases[] = {
@@ -263,7 +255,7 @@ TEST(EditValues, SettersWriteTheRadixForm)
 // Formatting is bounded: the largest double is written whole, a wider format is cut.
 TEST(EditValues, SetDoubleNeverWritesPastItsBound)
 {
-    Container parent;
+    FocusContainer parent;
     TestEdit* edit = NewEdit(&parent);
     edit->SetLimitText(0);  // no limit of the edit's own
     edit->SetDouble(DBL_MAX, nullptr);
@@ -282,8 +274,8 @@ TEST(EditChange, ConnectorFiresAndThePageIsMarked)
 {
     PageLikeParent page;
     TestEdit* edit = NewEdit(&page);
-    Target target;
-    edit->SetOnChange(iConnector(&target, &Target::OnEvent));
+    EditTarget target;
+    edit->SetOnChange(iConnector(&target, &EditTarget::OnEvent));
     edit->SetWindowText("typed");
     EXPECT_EQ(std::vector<CWnd*>{edit}, target.senders);
     EXPECT_EQ(1, page.marks);
@@ -294,10 +286,10 @@ TEST(EditChange, ConnectorFiresAndThePageIsMarked)
 
 TEST(EditChange, EditOffAPageMarksNothing)
 {
-    Container parent;
+    FocusContainer parent;
     TestEdit* edit = NewEdit(&parent);
-    Target target;
-    edit->SetOnChange(iConnector(&target, &Target::OnEvent));
+    EditTarget target;
+    edit->SetOnChange(iConnector(&target, &EditTarget::OnEvent));
     edit->SetWindowText("typed");
     EXPECT_EQ(1u, target.senders.size());
     EXPECT_EQ(nullptr, edit->GetWindowSetAccess().GetPage());
@@ -305,12 +297,12 @@ TEST(EditChange, EditOffAPageMarksNothing)
 
 TEST(EditChange, FullShortFieldAdvancesTheFocus)
 {
-    Container parent;
+    FocusContainer parent;
     TestEdit* edit = NewEdit(&parent);
     TestEdit* next = new TestEdit(&parent, CRect(10, 40, 210, 64), WS_VISIBLE | WS_TABSTOP, "", kEditId + 1);
-    Target full;
+    EditTarget full;
     edit->m_autoAdvance = TRUE;
-    edit->m_onFull = iConnector(&full, &Target::OnEvent);
+    edit->m_onFull = iConnector(&full, &EditTarget::OnEvent);
     edit->SetLimitText(4);
     edit->SetFocus();
     ASSERT_EQ(edit, CWnd::GetFocus());
@@ -333,12 +325,12 @@ TEST(EditChange, FullShortFieldAdvancesTheFocus)
 
 TEST(EditChange, DefaultLimitNeverAdvances)
 {
-    Container parent;
+    FocusContainer parent;
     TestEdit* edit = NewEdit(&parent);
     new TestEdit(&parent, CRect(10, 40, 210, 64), WS_VISIBLE | WS_TABSTOP, "", kEditId + 1);
-    Target full;
+    EditTarget full;
     edit->m_autoAdvance = TRUE;
-    edit->m_onFull = iConnector(&full, &Target::OnEvent);
+    edit->m_onFull = iConnector(&full, &EditTarget::OnEvent);
     edit->SetFocus();
     Type(*edit, "12345");
     EXPECT_TRUE(full.senders.empty());
@@ -347,10 +339,10 @@ TEST(EditChange, DefaultLimitNeverAdvances)
 
 TEST(EditNotify, FocusReachesItsConnector)
 {
-    Container parent;
+    FocusContainer parent;
     TestEdit* edit = NewEdit(&parent);
-    Target target;
-    edit->m_onSetFocus = iConnector(&target, &Target::OnEvent);
+    EditTarget target;
+    edit->m_onSetFocus = iConnector(&target, &EditTarget::OnEvent);
     ::SetFocus(nullptr);
     edit->SetFocus();
     EXPECT_EQ(std::vector<CWnd*>{edit}, target.senders);
@@ -358,7 +350,7 @@ TEST(EditNotify, FocusReachesItsConnector)
 
 TEST(EditNotify, DialogCodeMaskIsAdded)
 {
-    Container parent;
+    FocusContainer parent;
     TestEdit* edit = NewEdit(&parent);
     const UINT plain = static_cast<UINT>(edit->SendMessage(WM_GETDLGCODE));
     edit->m_dlgCodeMask = DLGC_WANTALLKEYS;
@@ -367,7 +359,7 @@ TEST(EditNotify, DialogCodeMaskIsAdded)
 
 TEST(EditColors, EnabledEditColoursItselfDisabledLeavesItToTheParent)
 {
-    Container parent;
+    FocusContainer parent;
     TestEdit* edit = NewEdit(&parent);
     edit->m_textColor = RGB(200, 0, 0);
     HDC dc = ::GetDC(edit->m_hWnd);
@@ -392,7 +384,7 @@ TEST(EditColors, EnabledEditColoursItselfDisabledLeavesItToTheParent)
 
 TEST(EditMenu, ItemsAndTheirStates)
 {
-    Container parent;
+    FocusContainer parent;
     TestEdit* edit = NewEdit(&parent);
     ASSERT_TRUE(PutTextOnClipboard(parent.m_hWnd, nullptr));
     edit->SetWindowText("some text");
@@ -428,7 +420,7 @@ TEST(EditMenu, ItemsAndTheirStates)
 
 TEST(EditMenu, KeyboardMenuOpensBesideTheClientCorner)
 {
-    Container parent;
+    FocusContainer parent;
     TestEdit* edit = NewEdit(&parent);
     edit->OpenMenuFromKeyboard({});
     ASSERT_TRUE(edit->menuSeen);
@@ -440,7 +432,7 @@ TEST(EditMenu, KeyboardMenuOpensBesideTheClientCorner)
 
 TEST(EditMenu, SelectAllChosenFromTheMenu)
 {
-    Container parent;
+    FocusContainer parent;
     TestEdit* edit = NewEdit(&parent);
     edit->SetWindowText("whole text");
     edit->SetSel(2, 2);
@@ -454,7 +446,7 @@ TEST(EditMenu, SelectAllChosenFromTheMenu)
 
 TEST(EditMenu, EditCommands)
 {
-    Container parent;
+    FocusContainer parent;
     TestEdit* edit = NewEdit(&parent);
     ASSERT_TRUE(PutTextOnClipboard(parent.m_hWnd, nullptr));
     struct Step { const char* why; UINT id; int selStart; int selEnd; const char* text; };
@@ -483,25 +475,9 @@ TEST(EditMenu, EditCommands)
     ASSERT_TRUE(PutTextOnClipboard(parent.m_hWnd, nullptr));
 }
 
-// The folder edit's browser, answered by a stand-in.
-struct FolderAnswer {
-    static int calls;
-    static HWND owner;
-    static std::string folder;  // empty: cancel
-    static PIDLIST_ABSOLUTE WINAPI Browse(LPBROWSEINFOA info)
-    {
-        ++calls;
-        owner = info->hwndOwner;
-        return folder.empty() ? nullptr : ILCreateFromPathA(folder.c_str());
-    }
-};
-int FolderAnswer::calls;
-HWND FolderAnswer::owner;
-std::string FolderAnswer::folder;
-
 TEST(FolderEdit, CtrlDoubleClickBrowsesPlainDoubleClickSelectsAWord)
 {
-    Container parent;
+    FocusContainer parent;
     auto* folder = new iFolderEdit(&parent, kEditRect, WS_VISIBLE, "", kEditId);
     char temp[MAX_PATH];
     ::GetTempPathA(MAX_PATH, temp);

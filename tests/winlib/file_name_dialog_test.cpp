@@ -4,12 +4,16 @@
 // driven from a timer.
 #include "lib/src/Win2/MFC/iFileNameDialog.h"
 
+#include "framework/window_test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
 namespace {
+
+using test_support::FindVisibleDialog;
 
 // Three types, each description and pattern ending in a null, the list in a second one.
 const char kFilter[] = "JPEG\0*.jpg;*.jpeg\0PNG\0*.png\0All Files\0*.*\0";
@@ -275,35 +279,24 @@ struct SaveDialogScript {
     bool sawDialog = false;
     int ticks = 0;
 };
-SaveDialogScript g_script;
-
-BOOL CALLBACK FindFileDialog(HWND window, LPARAM found)
-{
-    char className[32] = {};
-    GetClassNameA(window, className, sizeof(className));
-    if (std::strcmp(className, "#32770") == 0 && IsWindowVisible(window)) {
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
+SaveDialogScript g_saveDialog;
 
 void CALLBACK DriveSaveDialog(HWND, UINT, UINT_PTR timer, DWORD)
 {
     HWND dialog = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindFileDialog, reinterpret_cast<LPARAM>(&dialog));
+    EnumThreadWindows(GetCurrentThreadId(), FindVisibleDialog, reinterpret_cast<LPARAM>(&dialog));
     if (!dialog) {
         // Never wait for a person: without a dialog after a few seconds the test fails.
-        if (++g_script.ticks > 100)
+        if (++g_saveDialog.ticks > 100)
             KillTimer(nullptr, timer);
         return;
     }
     KillTimer(nullptr, timer);
-    g_script.sawDialog = true;
+    g_saveDialog.sawDialog = true;
     const int kTypeCombo = 0x470;  // cmb1
-    if (g_script.typeToPick >= 0) {
+    if (g_saveDialog.typeToPick >= 0) {
         HWND types = GetDlgItem(dialog, kTypeCombo);
-        SendMessageA(types, CB_SETCURSEL, static_cast<WPARAM>(g_script.typeToPick), 0);
+        SendMessageA(types, CB_SETCURSEL, static_cast<WPARAM>(g_saveDialog.typeToPick), 0);
         // What the combo box sends when the user picks from its list.
         SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(kTypeCombo, CBN_SELCHANGE), reinterpret_cast<LPARAM>(types));
         SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(kTypeCombo, CBN_SELENDOK), reinterpret_cast<LPARAM>(types));
@@ -313,11 +306,11 @@ void CALLBACK DriveSaveDialog(HWND, UINT, UINT_PTR timer, DWORD)
     if (!nameBox)
         nameBox = GetDlgItem(dialog, iFileNameDialog::kFileNameComboId);
     GetWindowTextA(nameBox, name, sizeof(name));
-    g_script.nameBoxAfterPick = name;
-    PostMessageA(dialog, WM_COMMAND, g_script.confirm ? IDOK : IDCANCEL, 0);
+    g_saveDialog.nameBoxAfterPick = name;
+    PostMessageA(dialog, WM_COMMAND, g_saveDialog.confirm ? IDOK : IDCANCEL, 0);
 }
 
-std::string TempFolder()
+std::string TempFolderWithoutSeparator()
 {
     char path[MAX_PATH] = {};
     GetTempPathA(sizeof(path), path);
@@ -329,15 +322,15 @@ std::string TempFolder()
 
 TEST(FileNameDialogRun, PickingAnotherTypeSwapsTheExtensionAndConfirmsTheName)
 {
-    std::string folder = TempFolder();
-    g_script = SaveDialogScript();
-    g_script.typeToPick = 0;
+    std::string folder = TempFolderWithoutSeparator();
+    g_saveDialog = SaveDialogScript();
+    g_saveDialog.typeToPick = 0;
     iFileNameDialog dialog(nullptr, kFilter, nullptr, 0, "photo.png", nullptr, folder.c_str(), "Save As", 0, nullptr);
     ASSERT_EQ(2u, dialog.m_ofn.nFilterIndex);
     ASSERT_NE(0u, SetTimer(nullptr, 0, 50, DriveSaveDialog));
     ASSERT_TRUE(dialog.DoSave());
-    ASSERT_TRUE(g_script.sawDialog);
-    EXPECT_EQ("photo.jpg", g_script.nameBoxAfterPick);
+    ASSERT_TRUE(g_saveDialog.sawDialog);
+    EXPECT_EQ("photo.jpg", g_saveDialog.nameBoxAfterPick);
     EXPECT_EQ(1u, dialog.m_ofn.nFilterIndex);
     std::string chosen = dialog.m_fileBuffer;
     EXPECT_EQ(folder + "\\photo.jpg", chosen);
@@ -347,13 +340,13 @@ TEST(FileNameDialogRun, PickingAnotherTypeSwapsTheExtensionAndConfirmsTheName)
 
 TEST(FileNameDialogRun, CancelLeavesTheBufferAsItWas)
 {
-    g_script = SaveDialogScript();
-    g_script.confirm = false;
-    iFileNameDialog dialog(nullptr, kFilter, nullptr, 0, "photo.png", nullptr, TempFolder().c_str(), nullptr, 0,
-                           nullptr);
+    g_saveDialog = SaveDialogScript();
+    g_saveDialog.confirm = false;
+    iFileNameDialog dialog(nullptr, kFilter, nullptr, 0, "photo.png", nullptr, TempFolderWithoutSeparator().c_str(),
+                           nullptr, 0, nullptr);
     ASSERT_NE(0u, SetTimer(nullptr, 0, 50, DriveSaveDialog));
     EXPECT_FALSE(dialog.DoOpen());
-    ASSERT_TRUE(g_script.sawDialog);
+    ASSERT_TRUE(g_saveDialog.sawDialog);
     EXPECT_STREQ("photo.png", dialog.m_fileBuffer);
 }
 

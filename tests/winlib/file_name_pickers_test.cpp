@@ -7,6 +7,8 @@
 #include "lib/src/Win2/MFC/iFileNamePickers.h"
 #include "lib/src/Win2/MFC/iWnd.h"
 
+#include "winlib_test_support.h"
+
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -16,77 +18,13 @@
 
 namespace {
 
-// Answers the next file dialog of this thread: reads its name box and the type shown,
-// optionally types a name, then confirms or cancels.
-struct FileDialogScript {
-    std::string typeName;  // empty: leave the name box as it is
-    bool confirm = true;
-    bool sawDialog = false;
-    std::string nameBox;
-    std::string fileType;
-    std::vector<std::string> fileTypes;  // every type offered
-    int ticks = 0;
-};
-FileDialogScript g_script;
-
-BOOL CALLBACK FindDialog(HWND window, LPARAM found)
-{
-    char className[32] = {};
-    GetClassNameA(window, className, sizeof(className));
-    if (std::string(className) == "#32770" && IsWindowVisible(window)) {
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-void CALLBACK AnswerFileDialog(HWND, UINT, UINT_PTR timer, DWORD)
-{
-    HWND dialog = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&dialog));
-    if (!dialog) {
-        // No dialog came: stop asking, the test fails on sawDialog.
-        if (++g_script.ticks > 100)
-            KillTimer(nullptr, timer);
-        return;
-    }
-    KillTimer(nullptr, timer);
-    g_script.sawDialog = true;
-    HWND nameBox = GetDlgItem(dialog, 1152);  // edt1, or cmb13 in the newer layout
-    if (!nameBox)
-        nameBox = GetDlgItem(dialog, 1148);
-    char text[MAX_PATH] = {};
-    GetWindowTextA(nameBox, text, sizeof(text));
-    g_script.nameBox = text;
-    GetDlgItemTextA(dialog, 0x470, text, sizeof(text));  // cmb1, the file types
-    g_script.fileType = text;
-    HWND types = GetDlgItem(dialog, 0x470);
-    int count = static_cast<int>(SendMessageA(types, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        text[0] = '\0';
-        if (SendMessageA(types, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0) < static_cast<LRESULT>(sizeof(text)))
-            SendMessageA(types, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-        g_script.fileTypes.push_back(text);
-    }
-    if (!g_script.typeName.empty())
-        SetWindowTextA(nameBox, g_script.typeName.c_str());
-    PostMessageA(dialog, WM_COMMAND, g_script.confirm ? IDOK : IDCANCEL, 0);
-}
-
-void ExpectDialog(const std::string& typeName, bool confirm)
-{
-    g_script = FileDialogScript();
-    g_script.typeName = typeName;
-    g_script.confirm = confirm;
-    ASSERT_NE(0u, SetTimer(nullptr, 0, 50, AnswerFileDialog));
-}
-
-std::string TempFolder()
-{
-    char folder[MAX_PATH] = {};
-    GetTempPathA(sizeof(folder), folder);
-    return folder;
-}
+using winlib_test::ButtonParent;
+using winlib_test::ClickCounter;
+using winlib_test::ExpectFileDialog;
+using winlib_test::FileDialogScript;
+using winlib_test::g_fileDialog;
+using winlib_test::kCountedButtonId;
+using winlib_test::TempFolder;
 
 TEST(FileExists, IsTrueForAFileOnly)
 {
@@ -146,29 +84,29 @@ TEST_F(FileNameEditTest, CtrlDoubleClickStartsOnTheTextsTypeAndTakesThePath)
     m_edit->SetWindowText("photo.png");
     m_edit->SetOptions(FALSE, "png", 0, kFilter);
     m_edit->SetInitialDir(TempFolder().c_str());
-    ExpectDialog(chosen, true);
+    ExpectFileDialog(chosen, true);
     DoubleClick(MK_CONTROL);
-    ASSERT_TRUE(g_script.sawDialog);
-    EXPECT_EQ("photo.png", g_script.nameBox);
-    EXPECT_EQ("PNG", g_script.fileType);
+    ASSERT_TRUE(g_fileDialog.sawDialog);
+    EXPECT_EQ("photo.png", g_fileDialog.nameBox);
+    EXPECT_EQ("PNG", g_fileDialog.fileType);
     EXPECT_STREQ(chosen.c_str(), m_edit->GetText());
 }
 
 TEST_F(FileNameEditTest, WithoutAFilterEveryFileIsOffered)
 {
     m_edit->SetOptions(FALSE, nullptr, 0, nullptr);
-    ExpectDialog("", false);
+    ExpectFileDialog("", false);
     DoubleClick(MK_CONTROL);
-    ASSERT_TRUE(g_script.sawDialog);
-    EXPECT_EQ("All Files (*.*)", g_script.fileType);
+    ASSERT_TRUE(g_fileDialog.sawDialog);
+    EXPECT_EQ("All Files (*.*)", g_fileDialog.fileType);
 }
 
 TEST_F(FileNameEditTest, CancellingLeavesTheTextAlone)
 {
     m_edit->SetWindowText("keep.bmp");
-    ExpectDialog("", false);
+    ExpectFileDialog("", false);
     DoubleClick(MK_CONTROL);
-    ASSERT_TRUE(g_script.sawDialog);
+    ASSERT_TRUE(g_fileDialog.sawDialog);
     EXPECT_STREQ("keep.bmp", m_edit->GetText());
 }
 
@@ -176,7 +114,7 @@ TEST_F(FileNameEditTest, APlainDoubleClickSelectsAWord)
 {
     m_edit->SetWindowText("alpha beta");
     m_edit->SetSel(0, 0);
-    g_script = FileDialogScript();
+    g_fileDialog = FileDialogScript();
     DoubleClick(0);
     int start = -1, end = -1;
     m_edit->GetSel(start, end);
@@ -184,50 +122,28 @@ TEST_F(FileNameEditTest, APlainDoubleClickSelectsAWord)
     EXPECT_EQ(0, start);
     EXPECT_GE(end, 5);
     EXPECT_LE(end, 6);
-    EXPECT_FALSE(g_script.sawDialog);
+    EXPECT_FALSE(g_fileDialog.sawDialog);
 }
-
-constexpr UINT kButtonId = 30;
-
-class ButtonParent : public iWnd {
-public:
-    ButtonParent() : iWnd(nullptr, CRect(0, 0, 400, 200), WS_OVERLAPPEDWINDOW, "parent", 0, 0, nullptr) {}
-    int m_clicksSeen = 0;
-
-protected:
-    void OnClicked() { ++m_clicksSeen; }
-    DECLARE_MESSAGE_MAP()
-};
-
-BEGIN_MESSAGE_MAP(ButtonParent, iWnd)
-    ON_BN_CLICKED(kButtonId, OnClicked)
-END_MESSAGE_MAP()
-
-class ClickCounter : public CObject {
-public:
-    void OnClicked(CWnd*) { ++m_count; }
-    int m_count = 0;
-};
 
 // The types a button offers, read from the dialog it opens.
 std::vector<std::string> TypesOffered(iFileNameButton& button)
 {
-    ExpectDialog("", false);
+    ExpectFileDialog("", false);
     button.SendMessage(BM_CLICK);
-    EXPECT_TRUE(g_script.sawDialog);
-    return g_script.fileTypes;
+    EXPECT_TRUE(g_fileDialog.sawDialog);
+    return g_fileDialog.fileTypes;
 }
 
 TEST(FileNameButton, AddedPairsKeepTheListEnded)
 {
     ButtonParent parent;
-    auto* button = new iFileNameButton(&parent, CRect(10, 10, 300, 32), WS_VISIBLE, "photo.txt", kButtonId);
+    auto* button = new iFileNameButton(&parent, CRect(10, 10, 300, 32), WS_VISIBLE, "photo.txt", kCountedButtonId);
     using Types = std::vector<std::string>;
     EXPECT_EQ(Types{"All Files (*.*)"}, TypesOffered(*button));
 
     button->AddFilter("Text (*.txt)|*.txt|");
     EXPECT_EQ((Types{"All Files (*.*)", "Text (*.txt)"}), TypesOffered(*button));
-    EXPECT_EQ("Text (*.txt)", g_script.fileType) << "the name's type is preselected";
+    EXPECT_EQ("Text (*.txt)", g_fileDialog.fileType) << "the name's type is preselected";
 
     button->SetOptions(TRUE, nullptr, 0, "A|*.a|");
     button->AddFilter(CString("B|*.b|"));
@@ -244,17 +160,18 @@ TEST(FileNameButton, LinkedItFillsTheEditBeforeIt)
 {
     ButtonParent parent;
     auto* edit = new iFileEdit(&parent, CRect(10, 10, 300, 32), WS_VISIBLE, nullptr, 20);
-    auto* button = new iFileNameButton(&parent, CRect(310, 10, 390, 32), WS_VISIBLE | IBS_LINKED, "...", kButtonId);
+    auto* button =
+        new iFileNameButton(&parent, CRect(310, 10, 390, 32), WS_VISIBLE | IBS_LINKED, "...", kCountedButtonId);
     button->SetOptions(FALSE, "png", 0, "PNG (*.png)|*.png||");
     ClickCounter counter;
     button->SetOnClicked(iConnector(&counter, &ClickCounter::OnClicked));
     edit->SetWindowText("photo.png");
     std::string chosen = TempFolder() + "linked.png";
 
-    ExpectDialog(chosen, true);
+    ExpectFileDialog(chosen, true);
     button->SendMessage(BM_CLICK);
-    ASSERT_TRUE(g_script.sawDialog);
-    EXPECT_EQ("photo.png", g_script.nameBox);
+    ASSERT_TRUE(g_fileDialog.sawDialog);
+    EXPECT_EQ("photo.png", g_fileDialog.nameBox);
     EXPECT_STREQ(chosen.c_str(), edit->GetText());
     CString caption;
     button->GetWindowText(caption);
@@ -263,29 +180,29 @@ TEST(FileNameButton, LinkedItFillsTheEditBeforeIt)
     EXPECT_EQ(0, parent.m_clicksSeen);
 
     // The edit now asks with the button's options.
-    ExpectDialog("", false);
+    ExpectFileDialog("", false);
     LRESULT position = edit->SendMessage(EM_POSFROMCHAR, 1);
     edit->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON | MK_CONTROL, MAKELPARAM(LOWORD(position) + 1, 2));
-    ASSERT_TRUE(g_script.sawDialog);
-    EXPECT_EQ("PNG (*.png)", g_script.fileType);
+    ASSERT_TRUE(g_fileDialog.sawDialog);
+    EXPECT_EQ("PNG (*.png)", g_fileDialog.fileType);
 }
 
 TEST(FileNameButton, UnlinkedItWritesItsOwnCaptionAndCancelChangesNothing)
 {
     ButtonParent parent;
-    auto* button = new iFileNameButton(&parent, CRect(10, 10, 300, 32), WS_VISIBLE, "start.bmp", kButtonId);
+    auto* button = new iFileNameButton(&parent, CRect(10, 10, 300, 32), WS_VISIBLE, "start.bmp", kCountedButtonId);
     std::string chosen = TempFolder() + "caption.bmp";
-    ExpectDialog(chosen, true);
+    ExpectFileDialog(chosen, true);
     button->SendMessage(BM_CLICK);
-    ASSERT_TRUE(g_script.sawDialog);
-    EXPECT_EQ("start.bmp", g_script.nameBox);
+    ASSERT_TRUE(g_fileDialog.sawDialog);
+    EXPECT_EQ("start.bmp", g_fileDialog.nameBox);
     CString caption;
     button->GetWindowText(caption);
     EXPECT_STREQ(chosen.c_str(), caption);
 
-    ExpectDialog(TempFolder() + "other.bmp", false);
+    ExpectFileDialog(TempFolder() + "other.bmp", false);
     button->SendMessage(BM_CLICK);
-    ASSERT_TRUE(g_script.sawDialog);
+    ASSERT_TRUE(g_fileDialog.sawDialog);
     button->GetWindowText(caption);
     EXPECT_STREQ(chosen.c_str(), caption);
 }

@@ -8,6 +8,8 @@
 #include "lib/src/Win2/MFC/iFileEdit.h"
 #include "lib/src/Win2/MFC/iWnd.h"
 
+#include "winlib_test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -15,68 +17,13 @@
 
 namespace {
 
-// Answers the next file dialog of this thread: reads its name box, optionally types a
-// name, then confirms or cancels.
-struct FileDialogScript {
-    std::string typeName;  // empty: leave the name box as it is
-    bool confirm = true;
-    bool sawDialog = false;
-    std::string nameBox;
-    std::string fileType;
-    int ticks = 0;
-};
-FileDialogScript g_script;
-
-BOOL CALLBACK FindDialog(HWND window, LPARAM found)
-{
-    char className[32] = {};
-    GetClassNameA(window, className, sizeof(className));
-    if (std::string(className) == "#32770" && IsWindowVisible(window)) {
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-void CALLBACK AnswerFileDialog(HWND, UINT, UINT_PTR timer, DWORD)
-{
-    HWND dialog = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&dialog));
-    if (!dialog) {
-        // No dialog came: stop asking, the test fails on sawDialog.
-        if (++g_script.ticks > 100)
-            KillTimer(nullptr, timer);
-        return;
-    }
-    KillTimer(nullptr, timer);
-    g_script.sawDialog = true;
-    HWND nameBox = GetDlgItem(dialog, 1152);  // edt1, or cmb13 in the newer layout
-    if (!nameBox)
-        nameBox = GetDlgItem(dialog, 1148);
-    char name[MAX_PATH] = {};
-    GetWindowTextA(nameBox, name, sizeof(name));
-    g_script.nameBox = name;
-    GetDlgItemTextA(dialog, 0x470, name, sizeof(name));  // cmb1, the file types
-    g_script.fileType = name;
-    if (!g_script.typeName.empty())
-        SetWindowTextA(nameBox, g_script.typeName.c_str());
-    PostMessageA(dialog, WM_COMMAND, g_script.confirm ? IDOK : IDCANCEL, 0);
-}
-
-void ExpectDialog(const std::string& typeName, bool confirm)
-{
-    g_script = FileDialogScript();
-    g_script.typeName = typeName;
-    g_script.confirm = confirm;
-    ASSERT_NE(0u, SetTimer(nullptr, 0, 50, AnswerFileDialog));
-}
-
-std::string TempPath(const char* name)
-{
-    char folder[MAX_PATH] = {};
-    GetTempPathA(sizeof(folder), folder);
-    return std::string(folder) + name;
-}
+using winlib_test::ButtonParent;
+using winlib_test::ClickCounter;
+using winlib_test::ExpectFileDialog;
+using winlib_test::FileDialogScript;
+using winlib_test::g_fileDialog;
+using winlib_test::kCountedButtonId;
+using winlib_test::TempPath;
 
 TEST(FileDialog, KeepsItsOwnCopyOfTheInitialFolder)
 {
@@ -101,15 +48,15 @@ TEST(FileDialog, AskingAnswersTheChosenPathOrNothing)
 {
     std::string chosenPath = TempPath("asked.txt");
     CString chosen = "unchanged";
-    ExpectDialog(chosenPath, true);
+    ExpectFileDialog(chosenPath, true);
     ASSERT_TRUE(AskForFileName(nullptr, FALSE, "", "start.txt", 0, kAllFilesFilter, nullptr, chosen));
-    EXPECT_TRUE(g_script.sawDialog);
-    EXPECT_EQ("start.txt", g_script.nameBox);
+    EXPECT_TRUE(g_fileDialog.sawDialog);
+    EXPECT_EQ("start.txt", g_fileDialog.nameBox);
     EXPECT_STREQ(chosenPath.c_str(), chosen);
 
-    ExpectDialog("", false);
+    ExpectFileDialog("", false);
     EXPECT_FALSE(AskForFileName(nullptr, TRUE, nullptr, "start.txt", 0, kAllFilesFilter, nullptr, chosen));
-    EXPECT_TRUE(g_script.sawDialog);
+    EXPECT_TRUE(g_fileDialog.sawDialog);
     EXPECT_STREQ(chosenPath.c_str(), chosen);
 }
 
@@ -144,26 +91,26 @@ TEST_F(FileEditTest, CtrlDoubleClickAsksForANameFromTheTextAndTakesThePath)
     std::string chosenPath = TempPath("picked.jpg");
     m_edit->SetWindowText("photo.png");
     m_edit->SetOptions(FALSE, "jpg", 0, "JPEG (*.jpg)|*.jpg||");
-    ExpectDialog(chosenPath, true);
+    ExpectFileDialog(chosenPath, true);
     DoubleClick(MK_CONTROL, 1);
-    ASSERT_TRUE(g_script.sawDialog);
-    EXPECT_EQ("photo.png", g_script.nameBox);
+    ASSERT_TRUE(g_fileDialog.sawDialog);
+    EXPECT_EQ("photo.png", g_fileDialog.nameBox);
     EXPECT_STREQ(chosenPath.c_str(), m_edit->GetText());
 }
 
 TEST_F(FileEditTest, CancellingLeavesTheTextAlone)
 {
     m_edit->SetWindowText("keep.bmp");
-    ExpectDialog("", false);
+    ExpectFileDialog("", false);
     DoubleClick(MK_CONTROL, 1);
-    ASSERT_TRUE(g_script.sawDialog);
+    ASSERT_TRUE(g_fileDialog.sawDialog);
     EXPECT_STREQ("keep.bmp", m_edit->GetText());
 }
 
 TEST_F(FileEditTest, APlainDoubleClickSelectsAWord)
 {
     m_edit->SetWindowText("alpha beta");
-    g_script = FileDialogScript();
+    g_fileDialog = FileDialogScript();
     m_edit->SetSel(0, 0);
     DoubleClick(0, 1);
     int start = -1, end = -1;
@@ -172,48 +119,27 @@ TEST_F(FileEditTest, APlainDoubleClickSelectsAWord)
     EXPECT_EQ(0, start);
     EXPECT_GE(end, 5);
     EXPECT_LE(end, 6);
-    EXPECT_FALSE(g_script.sawDialog);
+    EXPECT_FALSE(g_fileDialog.sawDialog);
     EXPECT_STREQ("alpha beta", m_edit->GetText());
 }
-
-constexpr UINT kButtonId = 30;
-
-class ButtonParent : public iWnd {
-public:
-    ButtonParent() : iWnd(nullptr, CRect(0, 0, 400, 200), WS_OVERLAPPEDWINDOW, "parent", 0, 0, nullptr) {}
-    int m_clicksSeen = 0;
-
-protected:
-    void OnClicked() { ++m_clicksSeen; }
-    DECLARE_MESSAGE_MAP()
-};
-
-BEGIN_MESSAGE_MAP(ButtonParent, iWnd)
-    ON_BN_CLICKED(kButtonId, OnClicked)
-END_MESSAGE_MAP()
-
-class ClickCounter : public CObject {
-public:
-    void OnClicked(CWnd*) { ++m_count; }
-    int m_count = 0;
-};
 
 TEST(FileButton, LinkedItFillsTheEditBeforeItAndHandsItsOptionsOn)
 {
     ButtonParent parent;
     auto* edit = new iFileEdit(&parent, CRect(10, 10, 300, 32), WS_VISIBLE, nullptr, 20);
-    auto* button = new iFileButton(&parent, CRect(310, 10, 390, 32), WS_VISIBLE | IBS_LINKED, "&Browse", kButtonId);
+    auto* button =
+        new iFileButton(&parent, CRect(310, 10, 390, 32), WS_VISIBLE | IBS_LINKED, "&Browse", kCountedButtonId);
     button->SetOptions(FALSE, "txt", 0, "Text (*.txt)|*.txt||");
     ClickCounter counter;
     button->SetOnClicked(iConnector(&counter, &ClickCounter::OnClicked));
     edit->SetWindowText("notes.txt");
     std::string chosen = TempPath("linked.txt");
 
-    ExpectDialog(chosen, true);
+    ExpectFileDialog(chosen, true);
     button->SendMessage(BM_CLICK);
-    ASSERT_TRUE(g_script.sawDialog);
-    EXPECT_EQ("notes.txt", g_script.nameBox);
-    EXPECT_EQ("Text (*.txt)", g_script.fileType);
+    ASSERT_TRUE(g_fileDialog.sawDialog);
+    EXPECT_EQ("notes.txt", g_fileDialog.nameBox);
+    EXPECT_EQ("Text (*.txt)", g_fileDialog.fileType);
     EXPECT_STREQ(chosen.c_str(), edit->GetText());
     CString caption;
     button->GetWindowText(caption);
@@ -222,30 +148,31 @@ TEST(FileButton, LinkedItFillsTheEditBeforeItAndHandsItsOptionsOn)
     EXPECT_EQ(0, parent.m_clicksSeen);
 
     // The edit now asks with the button's options.
-    ExpectDialog("", false);
+    ExpectFileDialog("", false);
     LRESULT position = edit->SendMessage(EM_POSFROMCHAR, 1);
     edit->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON | MK_CONTROL, MAKELPARAM(LOWORD(position) + 1, 2));
-    ASSERT_TRUE(g_script.sawDialog);
-    EXPECT_EQ("Text (*.txt)", g_script.fileType);
+    ASSERT_TRUE(g_fileDialog.sawDialog);
+    EXPECT_EQ("Text (*.txt)", g_fileDialog.fileType);
 }
 
 TEST(FileButton, UnlinkedItStartsFromAndWritesItsOwnCaption)
 {
     ButtonParent parent;
-    auto* button = new iFileButton(&parent, CRect(10, 10, 300, 32), WS_VISIBLE, "start.bmp", kButtonId, 0, nullptr);
+    auto* button =
+        new iFileButton(&parent, CRect(10, 10, 300, 32), WS_VISIBLE, "start.bmp", kCountedButtonId, 0, nullptr);
     std::string chosen = TempPath("caption.bmp");
-    ExpectDialog(chosen, true);
+    ExpectFileDialog(chosen, true);
     button->SendMessage(BM_CLICK);
-    ASSERT_TRUE(g_script.sawDialog);
-    EXPECT_EQ("start.bmp", g_script.nameBox);
-    EXPECT_EQ("All Files (*.*)", g_script.fileType);
+    ASSERT_TRUE(g_fileDialog.sawDialog);
+    EXPECT_EQ("start.bmp", g_fileDialog.nameBox);
+    EXPECT_EQ("All Files (*.*)", g_fileDialog.fileType);
     CString caption;
     button->GetWindowText(caption);
     EXPECT_STREQ(chosen.c_str(), caption);
 
-    ExpectDialog(TempPath("other.bmp"), false);
+    ExpectFileDialog(TempPath("other.bmp"), false);
     button->SendMessage(BM_CLICK);
-    ASSERT_TRUE(g_script.sawDialog);
+    ASSERT_TRUE(g_fileDialog.sawDialog);
     button->GetWindowText(caption);
     EXPECT_STREQ(chosen.c_str(), caption) << "cancel leaves the caption";
 }
@@ -253,11 +180,12 @@ TEST(FileButton, UnlinkedItStartsFromAndWritesItsOwnCaption)
 TEST(FileButton, LinkedWithNothingBeforeItWritesNowhere)
 {
     ButtonParent parent;
-    auto* button = new iFileButton(&parent, CRect(10, 10, 90, 32), WS_VISIBLE | IBS_LINKED, "&Browse", kButtonId);
-    ExpectDialog(TempPath("nowhere.txt"), true);
+    auto* button =
+        new iFileButton(&parent, CRect(10, 10, 90, 32), WS_VISIBLE | IBS_LINKED, "&Browse", kCountedButtonId);
+    ExpectFileDialog(TempPath("nowhere.txt"), true);
     button->SendMessage(BM_CLICK);
-    ASSERT_TRUE(g_script.sawDialog);
-    EXPECT_EQ("", g_script.nameBox);
+    ASSERT_TRUE(g_fileDialog.sawDialog);
+    EXPECT_EQ("", g_fileDialog.nameBox);
     CString caption;
     button->GetWindowText(caption);
     EXPECT_STREQ("&Browse", caption);

@@ -3,47 +3,19 @@
 // lands, what it copies, which bitmap it deletes and what it gives back.
 #include "lib/src/Win2/MFC/iDC.h"
 
+#include "winlib_test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 
 namespace {
 
-const COLORREF kPaper = RGB(255, 255, 255);
+using winlib_test::kPaper;
+using winlib_test::PaperCanvas;
+
 const COLORREF kInk = RGB(200, 30, 60);
 const COLORREF kFill = RGB(10, 90, 250);
-
-// A 24-bit target of the given size, painted with paper.
-class TargetDC {
-public:
-    TargetDC(int cx, int cy) : m_bitmap(nullptr)
-    {
-        m_dc.CreateCompatibleDC(nullptr);
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = cx;
-        info.bmiHeader.biHeight = -cy;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 24;
-        void* bits = nullptr;
-        m_bitmap = CreateDIBSection(m_dc.m_hDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        m_previous = SelectObject(m_dc.m_hDC, m_bitmap);
-        m_dc.FillSolidRect(0, 0, cx, cy, kPaper);
-    }
-    ~TargetDC()
-    {
-        SelectObject(m_dc.m_hDC, m_previous);
-        DeleteObject(m_bitmap);
-    }
-    TargetDC(const TargetDC&) = delete;
-    TargetDC& operator=(const TargetDC&) = delete;
-
-    CDC m_dc;
-
-private:
-    HBITMAP m_bitmap;
-    HGDIOBJ m_previous = nullptr;
-};
 
 } // namespace
 
@@ -94,7 +66,7 @@ TEST(IClientDC, GivesTheWindowsClientDCOrTheScreens)
 
 TEST(ICDC, DrawsAtTheRectanglesCornerAndCopiesExactlyItsSize)
 {
-    TargetDC target(140, 90);
+    PaperCanvas target(140, 90);
     const CRect rect(10, 20, 110, 70);
     {
         iCDC offScreen(&target.m_dc, rect);
@@ -128,7 +100,7 @@ TEST(ICDC, DrawsAtTheRectanglesCornerAndCopiesExactlyItsSize)
 
 TEST(ICDC, SizeFormsCoverFromTheTargetsOrigin)
 {
-    TargetDC target(30, 30);
+    PaperCanvas target(30, 30);
     for (int form = 0; form < 2; ++form) {
         SCOPED_TRACE(form == 0 ? "SIZE" : "cx, cy");
         std::unique_ptr<iCDC> offScreen = form == 0 ? std::make_unique<iCDC>(&target.m_dc, CSize(6, 4))
@@ -144,7 +116,7 @@ TEST(ICDC, SizeFormsCoverFromTheTargetsOrigin)
 
 TEST(ICDC, GivenBitmapStaysTheCallersAndIsGivenBack)
 {
-    TargetDC target(20, 20);
+    PaperCanvas target(20, 20);
     iBitmap bitmap(&target.m_dc, 8, 6);
     ASSERT_TRUE(bitmap.IsAttached());
     {
@@ -164,7 +136,7 @@ TEST(ICDC, GivenBitmapStaysTheCallersAndIsGivenBack)
 
 TEST(ICDC, OwnBitmapAndMemoryDCAreDeleted)
 {
-    TargetDC target(10, 10);
+    PaperCanvas target(10, 10);
     HGDIOBJ bitmap = nullptr;
     HDC memory = nullptr;
     {

@@ -4,12 +4,13 @@
 // cannot be had. A failed load is no picture, never a crash.
 #include "lib/src/Win2/MFC/iPicture.h"
 
+#include "winlib_test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <wincodec.h>
 
 #include <cstring>
-#include <fstream>
 #include <thread>
 #include <initializer_list>
 #include <string>
@@ -17,56 +18,15 @@
 
 namespace {
 
-const COLORREF kPaper = RGB(255, 255, 255);
+using winlib_test::kPaper;
+using winlib_test::PaperCanvas;
+using winlib_test::SplashResourceBytes;
+using winlib_test::TempPath;
+using winlib_test::WriteBytes;
+
 const COLORREF kRed = RGB(255, 0, 0);
 const COLORREF kBlue = RGB(0, 0, 255);
 const COLORREF kGreen = RGB(0, 255, 0);
-
-// A 24-bit memory DC of the given size, painted with paper.
-class Canvas {
-public:
-    Canvas(int cx, int cy)
-    {
-        m_dc = CreateCompatibleDC(nullptr);
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = cx;
-        info.bmiHeader.biHeight = -cy;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 24;
-        void* bits = nullptr;
-        m_bitmap = CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        m_previous = SelectObject(m_dc, m_bitmap);
-        const RECT all = {0, 0, cx, cy};
-        HBRUSH paper = CreateSolidBrush(kPaper);
-        FillRect(m_dc, &all, paper);
-        DeleteObject(paper);
-    }
-    ~Canvas()
-    {
-        SelectObject(m_dc, m_previous);
-        DeleteObject(m_bitmap);
-        DeleteDC(m_dc);
-    }
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
-    HDC get() const { return m_dc; }
-    COLORREF At(int x, int y) const { return GetPixel(m_dc, x, y); }
-
-private:
-    HDC m_dc;
-    HBITMAP m_bitmap;
-    HGDIOBJ m_previous;
-};
-
-// The bytes of the 8 x 6 test GIF the test program carries as resource "SPLASH".
-std::vector<BYTE> SplashResourceBytes()
-{
-    HMODULE self = GetModuleHandleA(nullptr);
-    HRSRC found = FindResourceA(self, "SPLASH", reinterpret_cast<LPCSTR>(RT_RCDATA));
-    const auto* bytes = static_cast<const BYTE*>(LockResource(LoadResource(self, found)));
-    return std::vector<BYTE>(bytes, bytes + SizeofResource(self, found));
-}
 
 HGLOBAL BlockOf(const std::vector<BYTE>& bytes)
 {
@@ -118,19 +78,6 @@ std::vector<BYTE> WicGif(UINT cx, UINT cy)
     return result;
 }
 
-std::string TempPath(const char* name)
-{
-    char folder[MAX_PATH];
-    GetTempPathA(MAX_PATH, folder);
-    return std::string(folder) + name;
-}
-
-void WriteFile(const std::string& path, const std::vector<BYTE>& bytes)
-{
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
 int g_allocations = 0;
 
 HGLOBAL WINAPI RefusingAlloc(UINT, SIZE_T)
@@ -157,7 +104,7 @@ TEST_F(PictureTest, ResourcePictureMeasuresAndDrawsEveryPixel)
     const iPicture picture(nullptr, "SPLASH", nullptr);
     ASSERT_TRUE(picture.IsValid());
     // 8 x 6 pixels at the DC's resolution, in 0.01 mm.
-    Canvas canvas(12, 10);
+    PaperCanvas canvas(12, 10);
     const int dpiX = GetDeviceCaps(canvas.get(), LOGPIXELSX);
     const int dpiY = GetDeviceCaps(canvas.get(), LOGPIXELSY);
     EXPECT_NEAR(8.0 * 2540 / dpiX, picture.GetWidth(), 1.0);
@@ -206,7 +153,7 @@ TEST_F(PictureTest, DataThatIsNoPictureLeavesTheObjectEmpty)
         {"no bytes at all", "EMPTY", nullptr},
         {"the right name under another type", "SPLASH", reinterpret_cast<LPCSTR>(RT_BITMAP)},
     };
-    Canvas canvas(4, 4);
+    PaperCanvas canvas(4, 4);
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.why);
         const iPicture picture(nullptr, c.name, c.type);
@@ -222,13 +169,13 @@ TEST_F(PictureTest, LoadsFromAFileAndRefusesFilesThatAreNoPicture)
     const std::string good = TempPath("ipicture_good.gif");
     const std::string empty = TempPath("ipicture_empty.gif");
     const std::string truncated = TempPath("ipicture_truncated.gif");
-    WriteFile(good, gif);
-    WriteFile(empty, {});
-    WriteFile(truncated, std::vector<BYTE>(gif.begin(), gif.begin() + 30));
+    WriteBytes(good, gif);
+    WriteBytes(empty, {});
+    WriteBytes(truncated, std::vector<BYTE>(gif.begin(), gif.begin() + 30));
 
     const iPicture fromFile(good.c_str());
     ASSERT_TRUE(fromFile.IsValid());
-    Canvas canvas(8, 6);
+    PaperCanvas canvas(8, 6);
     ASSERT_TRUE(fromFile.Render(canvas.get()));
     EXPECT_EQ(kGreen, canvas.At(7, 5));
 
@@ -263,7 +210,7 @@ TEST_F(PictureTest, LoadsAGifWrittenByWicFromMemory)
     iPicture picture(nullptr, "NOSUCHPICTURE", nullptr);
     ASSERT_FALSE(picture.IsValid());
     ASSERT_TRUE(picture.LoadFromMemory(BlockOf(gif), static_cast<DWORD>(gif.size())));
-    Canvas canvas(42, 32);
+    PaperCanvas canvas(42, 32);
     const SIZE pixels = picture.GetSizeInPixels(canvas.get());
     EXPECT_EQ(40, pixels.cx);
     EXPECT_EQ(30, pixels.cy);
@@ -284,7 +231,7 @@ TEST_F(PictureTest, SecondLoadReplacesThePicture)
     ASSERT_TRUE(picture.IsValid());
     const std::vector<BYTE> gif = WicGif(40, 30);
     ASSERT_TRUE(picture.LoadFromMemory(BlockOf(gif), static_cast<DWORD>(gif.size())));
-    Canvas canvas(1, 1);
+    PaperCanvas canvas(1, 1);
     EXPECT_EQ(40, picture.GetSizeInPixels(canvas.get()).cx);
     // A failed load leaves no picture rather than the old one.
     const std::vector<BYTE> damaged(gif.begin(), gif.begin() + 12);
@@ -310,7 +257,7 @@ TEST_F(PictureTest, MemoryLoadFreesItsBlockOnEveryPath)
 TEST_F(PictureTest, GlobalMemoryThatCannotBeHadMeansNoPicture)
 {
     const std::string path = TempPath("ipicture_alloc.gif");
-    WriteFile(path, SplashResourceBytes());
+    WriteBytes(path, SplashResourceBytes());
     g_allocations = 0;
     const iPicture::GlobalAllocFunction previous = iPicture::SetGlobalAlloc(&RefusingAlloc);
     const iPicture fromResource(nullptr, "SPLASH", nullptr);
@@ -331,7 +278,7 @@ TEST_F(PictureTest, LoadsOnAThreadThatHasNotStartedCom)
     std::thread worker([&] {
         const iPicture picture(nullptr, "SPLASH", nullptr);
         isValid = picture.IsValid() != FALSE;
-        Canvas canvas(8, 6);
+        PaperCanvas canvas(8, 6);
         if (picture.Render(canvas.get()))
             last = canvas.At(7, 5);
     });

@@ -7,6 +7,7 @@
 #include "lib/src/Win2/MFC/iSplash.h"
 
 #include "framework/window_test_support.h"
+#include "winlib_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -15,15 +16,19 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
-#include <fstream>
 #include <initializer_list>
 #include <string>
 #include <vector>
 
 namespace {
 
+using winlib_test::kPaper;
+using winlib_test::PaperCanvas;
+using winlib_test::SplashResourceBytes;
+using winlib_test::TempPath;
+using winlib_test::WriteBytes;
+
 constexpr UINT kNotifyMode = WM_USER + 200;  // MCIWNDM_NOTIFYMODE
-const COLORREF kPaper = RGB(255, 255, 255);
 const COLORREF kTextColour = RGB(0, 0, 160);
 const COLORREF kPlaceholderBack = RGB(246, 217, 1);
 const COLORREF kPlaceholderText = RGB(65, 68, 145);
@@ -35,48 +40,6 @@ public:
     using iSplash::Paint;
     ~TestSplash() override { ++s_deleted; }
     static inline int s_deleted = 0;
-};
-
-// A 24-bit memory DC of the given size, painted with paper.
-class Canvas {
-public:
-    Canvas(int cx, int cy)
-    {
-        m_dc.CreateCompatibleDC(nullptr);
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = cx;
-        info.bmiHeader.biHeight = -cy;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 24;
-        void* bits = nullptr;
-        m_bitmap = CreateDIBSection(m_dc.m_hDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        m_previous = SelectObject(m_dc.m_hDC, m_bitmap);
-        m_dc.FillSolidRect(0, 0, cx, cy, kPaper);
-    }
-    ~Canvas()
-    {
-        SelectObject(m_dc.m_hDC, m_previous);
-        DeleteObject(m_bitmap);
-    }
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
-
-    // How many pixels of the area have the colour.
-    int Count(const CRect& area, COLORREF colour)
-    {
-        int count = 0;
-        for (int y = area.top; y < area.bottom; ++y)
-            for (int x = area.left; x < area.right; ++x)
-                count += m_dc.GetPixel(x, y) == colour ? 1 : 0;
-        return count;
-    }
-
-    CDC m_dc;
-
-private:
-    HBITMAP m_bitmap;
-    HGDIOBJ m_previous;
 };
 
 // Dispatches messages until the condition holds or the time is up.
@@ -131,27 +94,6 @@ public:
 private:
     BYTE m_saved[256];
 };
-
-std::string TempBase(const char* name)
-{
-    char folder[MAX_PATH];
-    GetTempPathA(MAX_PATH, folder);
-    return std::string(folder) + name;
-}
-
-std::vector<BYTE> SplashResourceBytes()
-{
-    HMODULE self = GetModuleHandleA(nullptr);
-    HRSRC found = FindResourceA(self, "SPLASH", reinterpret_cast<LPCSTR>(RT_RCDATA));
-    const auto* bytes = static_cast<const BYTE*>(LockResource(LoadResource(self, found)));
-    return std::vector<BYTE>(bytes, bytes + SizeofResource(self, found));
-}
-
-void WriteBytes(const std::string& path, const std::vector<BYTE>& bytes)
-{
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
 
 // 20 ms of silence: 8-bit mono PCM at 8000 Hz.
 std::vector<BYTE> SilentWave()
@@ -306,7 +248,7 @@ TEST_F(SplashTest, WithoutPictureTheWindowStaysInTheCornerAndPaintsThePlaceholde
 
         CRect client;
         splash->GetClientRect(&client);
-        Canvas canvas(client.Width(), client.Height());
+        PaperCanvas canvas(client.Width(), client.Height());
         splash->Paint(&canvas.m_dc, client);
         EXPECT_EQ(kPlaceholderBack, canvas.m_dc.GetPixel(0, 0));
         EXPECT_EQ(kPlaceholderBack, canvas.m_dc.GetPixel(client.right - 1, client.bottom - 1));
@@ -318,7 +260,7 @@ TEST_F(SplashTest, WithoutPictureTheWindowStaysInTheCornerAndPaintsThePlaceholde
 
 TEST_F(SplashTest, FileModeReadsTheNameDotBmpAndStartsTheTimerAfterTheSound)
 {
-    const std::string base = TempBase("isplash_file");
+    const std::string base = TempPath("isplash_file");
     WriteBytes(base + ".BMP", SplashResourceBytes());
     struct Case {
         const char* why;
@@ -342,7 +284,7 @@ TEST_F(SplashTest, FileModeReadsTheNameDotBmpAndStartsTheTimerAfterTheSound)
     DeleteFileA((base + ".BMP").c_str());
     DeleteFileA((base + ".WAV").c_str());
 
-    auto* missing = new TestSplash(nullptr, 0, TempBase("isplash_nothing").c_str(), 0);
+    auto* missing = new TestSplash(nullptr, 0, TempPath("isplash_nothing").c_str(), 0);
     EXPECT_EQ(nullptr, missing->GetPicture());
     missing->DestroyWindow();
 }
@@ -354,7 +296,7 @@ TEST_F(SplashTest, OverlayTextIsDrawnInItsColourInsideTheClientArea)
                                   &box, DT_LEFT | DT_TOP | DT_SINGLELINE, kTextColour);
     ASSERT_NE(nullptr, splash->GetPicture());
     const CRect client(0, 0, 100, 60);
-    Canvas canvas(client.Width(), client.Height());
+    PaperCanvas canvas(client.Width(), client.Height());
     splash->Paint(&canvas.m_dc, client);
     EXPECT_EQ(RGB(0, 0, 255), canvas.m_dc.GetPixel(0, 0)) << "the picture first";
     EXPECT_GT(canvas.Count(box, kTextColour), 0);
@@ -399,7 +341,7 @@ TEST_F(SplashTest, LeftCtrlWhilePaintingStopsKeysFromClosingAndShiftOutlinesTheB
                                       &box, DT_LEFT | DT_TOP, kTextColour);
         HWND window = splash->m_hWnd;
         ASSERT_TRUE(splash->Run());
-        Canvas canvas(client.Width(), client.Height());
+        PaperCanvas canvas(client.Width(), client.Height());
         {
             HeldKeys ctrl({VK_LCONTROL});
             splash->Paint(&canvas.m_dc, client);
@@ -414,7 +356,7 @@ TEST_F(SplashTest, LeftCtrlWhilePaintingStopsKeysFromClosingAndShiftOutlinesTheB
     {
         auto* splash = new TestSplash(nullptr, SPLASH_RESOURCE | SPLASH_KEYBOARD, "Splash", 0, "About", &box,
                                       DT_LEFT | DT_TOP, kTextColour);
-        Canvas canvas(client.Width(), client.Height());
+        PaperCanvas canvas(client.Width(), client.Height());
         {
             HeldKeys ctrlAndShift({VK_LCONTROL, VK_LSHIFT});
             splash->Paint(&canvas.m_dc, client);

@@ -6,6 +6,7 @@
 #include "lib/src/Win2/MFC/iWnd.h"
 
 #include "framework/window_test_support.h"
+#include "winlib_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +15,9 @@
 #include <vector>
 
 namespace {
+
+using test_support::ClassOf;
+using winlib_test::PageLikeParent;
 
 constexpr UINT kListId = 300;
 
@@ -44,21 +48,8 @@ BEGIN_MESSAGE_MAP(NotifiedParent, iWnd)
     ON_NOTIFY_RANGE(NM_RETURN, kListId, kListId, OnListNotify)
 END_MESSAGE_MAP()
 
-// Stands in for a property page: counts the marks the list's check boxes make.
-class PageLikeParent : public CWnd, public iWindowSetContainer {
-public:
-    PageLikeParent() { CreateEx(0, AfxWndClassName(), "page", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr); }
-    iWindowSet& GetWindowSet() override { return m_set; }
-    bool IsPropertyPage() const override { return true; }
-    void MarkPageModified() override { ++marks; }
-    ~PageLikeParent() override { m_set.DeleteAll(); }
-
-    iWindowSet m_set;
-    int marks = 0;
-};
-
 // The object a connector calls: records the call and stores its answer in the result.
-class Target : public CCmdTarget {
+class NotifyTarget : public CCmdTarget {
 public:
     void OnEvent(CWnd* sender, NMHDR* header, LRESULT* result)
     {
@@ -123,13 +114,6 @@ LRESULT SendNotification(CWnd& list, UINT code)
     notification.iItem = -1;
     return ::SendMessageA(::GetParent(list.m_hWnd), WM_NOTIFY, notification.hdr.idFrom,
                           reinterpret_cast<LPARAM>(&notification));
-}
-
-std::string ClassOf(HWND window)
-{
-    char name[64] = {};
-    ::GetClassNameA(window, name, sizeof name);
-    return name;
 }
 
 TEST(ListCtrlCreate, WindowFormIsAChildListWithTheParentsFont)
@@ -204,10 +188,10 @@ TEST(ListCtrlNotify, ConnectorRunsFirstAndItsResultDecidesForTheParent)
     };
     NotifiedParent parent;
     TestList* list = NewList(&parent);
-    Target target;
+    NotifyTarget target;
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.code);
-        list->*c.connector = iNotifyConnector(&target, &Target::OnEvent);
+        list->*c.connector = iNotifyConnector(&target, &NotifyTarget::OnEvent);
         for (LRESULT answer : {0, 1}) {
             SCOPED_TRACE(answer);
             target.answer = answer;
@@ -228,11 +212,11 @@ TEST(ListCtrlNotify, SettersFillTheirConnectors)
 {
     NotifiedParent parent;
     TestList* list = NewList(&parent);
-    Target target;
+    NotifyTarget target;
     target.answer = 1;
-    list->SetOnItemChanged(&target, &Target::OnEvent);
-    list->SetOnDblClk(iNotifyConnector(&target, &Target::OnEvent));
-    list->SetOnReturn(iNotifyConnector(&target, &Target::OnEvent));
+    list->SetOnItemChanged(&target, &NotifyTarget::OnEvent);
+    list->SetOnDblClk(iNotifyConnector(&target, &NotifyTarget::OnEvent));
+    list->SetOnReturn(iNotifyConnector(&target, &NotifyTarget::OnEvent));
     for (UINT code : {LVN_ITEMCHANGED, NM_DBLCLK, NM_RETURN, NM_CLICK})
         SendNotification(*list, code);
     EXPECT_EQ((std::vector<UINT>{LVN_ITEMCHANGED, NM_DBLCLK, NM_RETURN}), target.codes);
@@ -247,8 +231,8 @@ TEST(ListCtrlNotify, RealCheckChangeReachesTheItemChangedConnector)
     TestList* list = NewList(&parent);
     list->SetCheckBoxes(TRUE);
     AddItems(*list, {"one"});
-    Target target;
-    list->SetOnItemChanged(&target, &Target::OnEvent);
+    NotifyTarget target;
+    list->SetOnItemChanged(&target, &NotifyTarget::OnEvent);
     list->SetCheck(0, 1);
     ASSERT_FALSE(target.codes.empty());
     EXPECT_EQ(static_cast<UINT>(LVN_ITEMCHANGED), target.codes.back());
@@ -329,8 +313,8 @@ TEST(ListCtrlFocus, FocusMovesWithoutSelecting)
     NotifiedParent parent;
     TestList* list = NewList(&parent);
     AddItems(*list, {"one", "two", "three"});
-    Target target;
-    list->SetOnItemChanged(&target, &Target::OnEvent);
+    NotifyTarget target;
+    list->SetOnItemChanged(&target, &NotifyTarget::OnEvent);
     EXPECT_TRUE(list->SetItemFocus(2, TRUE));
     EXPECT_EQ(2, list->GetFocusedItem());
     EXPECT_EQ(0u, list->GetSelectedCount());

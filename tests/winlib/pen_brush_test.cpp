@@ -3,17 +3,20 @@
 // draw what they were made with into a memory DC.
 #include "lib/src/Win2/MFC/iPenBrush.h"
 
+#include "winlib_test_support.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
-const COLORREF kPaper = RGB(255, 255, 255);
-const COLORREF kRed = RGB(220, 20, 40);
+using winlib_test::kPaper;
+
+const COLORREF kCrimson = RGB(220, 20, 40);
 
 // A 16 x 16 memory DC on a colour bitmap, painted with paper.
-class Canvas {
+class PenCanvas {
 public:
-    Canvas()
+    PenCanvas()
     {
         HDC screen = GetDC(nullptr);
         m_dc.CreateCompatibleDC(nullptr);
@@ -22,13 +25,13 @@ public:
         m_previous = SelectObject(m_dc.m_hDC, m_bitmap);
         m_dc.FillSolidRect(0, 0, 16, 16, kPaper);
     }
-    ~Canvas()
+    ~PenCanvas()
     {
         SelectObject(m_dc.m_hDC, m_previous);
         DeleteObject(m_bitmap);
     }
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
+    PenCanvas(const PenCanvas&) = delete;
+    PenCanvas& operator=(const PenCanvas&) = delete;
     CDC m_dc;
 
 private:
@@ -40,27 +43,27 @@ private:
 
 TEST(IPen, DrawsWithItsColourAndWidth)
 {
-    Canvas canvas;
-    iPen pen(PS_SOLID, 1, kRed);
+    PenCanvas canvas;
+    iPen pen(PS_SOLID, 1, kCrimson);
     ASSERT_NE(nullptr, pen.m_hObject);
     LOGPEN description = {};
     ASSERT_NE(0, pen.GetObject(sizeof description, &description));
     EXPECT_EQ(static_cast<UINT>(PS_SOLID), description.lopnStyle);
-    EXPECT_EQ(kRed, description.lopnColor);
+    EXPECT_EQ(kCrimson, description.lopnColor);
     CPen* previous = canvas.m_dc.SelectObject(&pen);
     canvas.m_dc.MoveTo(2, 5);
     canvas.m_dc.LineTo(12, 5);
     canvas.m_dc.SelectObject(previous);
-    EXPECT_EQ(kRed, canvas.m_dc.GetPixel(2, 5));
-    EXPECT_EQ(kRed, canvas.m_dc.GetPixel(11, 5));
+    EXPECT_EQ(kCrimson, canvas.m_dc.GetPixel(2, 5));
+    EXPECT_EQ(kCrimson, canvas.m_dc.GetPixel(11, 5));
     EXPECT_EQ(kPaper, canvas.m_dc.GetPixel(12, 5)) << "a line leaves out its last point";
     EXPECT_EQ(kPaper, canvas.m_dc.GetPixel(5, 6));
 }
 
 TEST(IPen, ExtendedPenTakesItsBrushAndStyle)
 {
-    Canvas canvas;
-    const LOGBRUSH brush = {BS_SOLID, kRed, 0};
+    PenCanvas canvas;
+    const LOGBRUSH brush = {BS_SOLID, kCrimson, 0};
     iPen pen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_FLAT, 3, &brush, 0, nullptr);
     ASSERT_NE(nullptr, pen.m_hObject);
     EXPECT_EQ(static_cast<DWORD>(OBJ_EXTPEN), GetObjectType(pen.m_hObject));
@@ -68,15 +71,15 @@ TEST(IPen, ExtendedPenTakesItsBrushAndStyle)
     canvas.m_dc.MoveTo(2, 8);
     canvas.m_dc.LineTo(14, 8);
     canvas.m_dc.SelectObject(previous);
-    EXPECT_EQ(kRed, canvas.m_dc.GetPixel(8, 7)) << "three pixels wide";
-    EXPECT_EQ(kRed, canvas.m_dc.GetPixel(8, 9));
+    EXPECT_EQ(kCrimson, canvas.m_dc.GetPixel(8, 7)) << "three pixels wide";
+    EXPECT_EQ(kCrimson, canvas.m_dc.GetPixel(8, 9));
     EXPECT_EQ(kPaper, canvas.m_dc.GetPixel(8, 11));
 }
 
 TEST(IPen, RefusedPenIsEmptyAndSelectsNothing)
 {
-    Canvas canvas;
-    const LOGBRUSH brush = {BS_SOLID, kRed, 0};
+    PenCanvas canvas;
+    const LOGBRUSH brush = {BS_SOLID, kCrimson, 0};
     const DWORD dashes[2] = {2, 1};
     struct Case {
         const char* why;
@@ -107,7 +110,7 @@ TEST(IPen, DestructorDeletesThePen)
 {
     HGDIOBJ handle = nullptr;
     {
-        const iPen pen(PS_DOT, 1, kRed);
+        const iPen pen(PS_DOT, 1, kCrimson);
         handle = pen.m_hObject;
         ASSERT_EQ(static_cast<DWORD>(OBJ_PEN), GetObjectType(handle));
     }
@@ -116,9 +119,9 @@ TEST(IPen, DestructorDeletesThePen)
 
 TEST(IBrush, EachFormMakesItsKindOfBrush)
 {
-    Canvas canvas;
-    const iBrush solid(kRed);
-    const iBrush hatched(HS_CROSS, kRed);
+    PenCanvas canvas;
+    const iBrush solid(kCrimson);
+    const iBrush hatched(HS_CROSS, kCrimson);
     const WORD checker[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
     CBitmap pattern;
     ASSERT_TRUE(pattern.CreateBitmap(8, 8, 1, 1, checker));
@@ -131,7 +134,7 @@ TEST(IBrush, EachFormMakesItsKindOfBrush)
 
     const CRect area(0, 0, 4, 4);
     canvas.m_dc.FillRect(&area, const_cast<iBrush*>(&solid));
-    EXPECT_EQ(kRed, canvas.m_dc.GetPixel(3, 3));
+    EXPECT_EQ(kCrimson, canvas.m_dc.GetPixel(3, 3));
     EXPECT_EQ(kPaper, canvas.m_dc.GetPixel(4, 4));
     // A monochrome pattern paints its 0 bits in the text colour (black) and its 1 bits in
     // the background colour (white).
@@ -169,7 +172,7 @@ TEST(IBrush, RefusedPatternThrowsTheResourceException)
 
 TEST(IBrush, AttachedHandleIsTheObjectsToDelete)
 {
-    HBRUSH handle = CreateSolidBrush(kRed);
+    HBRUSH handle = CreateSolidBrush(kCrimson);
     {
         const iBrush brush(handle);
         EXPECT_EQ(handle, brush.m_hObject);

@@ -8,6 +8,8 @@
 #include "lib/src/Win2/MFC/iPropertySheet.h"
 #include "lib/src/Win2/MFC/iWnd.h"
 
+#include "winlib_test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -18,9 +20,10 @@
 
 namespace {
 
+using winlib_test::kApplyNowButtonId;
+
 constexpr DWORD kPageStyle = WS_CHILD | WS_CAPTION | DS_3DLOOK;
 constexpr UINT kTimerId = 1;
-constexpr int kApplyButtonId = 0x3021;
 
 class Owner : public iWnd {
 public:
@@ -390,7 +393,7 @@ TEST_F(SheetRun, ChangingAControlEnablesApply)
     bool applyBefore = true;
     bool applyAfter = false;
     sheet.during = [&](TestSheet& running) {
-        CWnd* apply = running.GetDlgItem(kApplyButtonId);
+        CWnd* apply = running.GetDlgItem(kApplyNowButtonId);
         ASSERT_NE(nullptr, apply);
         applyBefore = apply->IsWindowEnabled() != FALSE;
         page.second->SetWindowText("changed");

@@ -6,12 +6,16 @@
 #include "lib/src/Win2/MFC/iRadioButton.h"
 #include "lib/src/Win2/MFC/iWnd.h"
 
+#include "winlib_test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <vector>
 
 namespace {
+
+using winlib_test::ClickCounter;
 
 constexpr UINT kFirstId = 700;
 
@@ -28,12 +32,6 @@ protected:
 BEGIN_MESSAGE_MAP(RadioParent, iWnd)
     ON_CONTROL_RANGE(BN_CLICKED, kFirstId, kFirstId + 20, OnClicked)
 END_MESSAGE_MAP()
-
-class ClickCounter : public CObject {
-public:
-    void OnClicked(CWnd*) { ++m_count; }
-    int m_count = 0;
-};
 
 TEST(RadioButton, IsAnAutomaticRadioButtonThatReportsItsClick)
 {

@@ -19,6 +19,7 @@
 #include "lib/src/Win2/MFC/iTreeCtrl.h"
 
 #include "framework/window_test_support.h"
+#include "winlib_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -28,6 +29,8 @@
 #include <vector>
 
 namespace {
+
+using winlib_test::kApplyNowButtonId;
 
 // Control ids.
 enum : UINT {
@@ -47,8 +50,7 @@ enum : UINT {
 
 constexpr UINT kScriptTimer = 7;
 // Pages in the templates' own "MS Sans Serif" 8, as the dialog.
-constexpr DWORD kPageStyle = WS_CHILD | WS_CAPTION | DS_3DLOOK | DS_SETFONT;
-constexpr int kApplyButtonId = 0x3021;
+constexpr DWORD kSettingsPageStyle = WS_CHILD | WS_CAPTION | DS_3DLOOK | DS_SETFONT;
 
 // One field of each kind a settings store keeps.
 struct Settings {
@@ -162,7 +164,7 @@ struct FileControls {
     iFileNameEdit* folder = nullptr;
 };
 
-std::string TextOf(CWnd* window)
+std::string WindowText(CWnd* window)
 {
     CString text;
     window->GetWindowText(text);
@@ -256,10 +258,10 @@ TEST(SettingsDialog, LoadsValidatesAndSavesTheFieldsOnOk)
                                         display.place[1]->SendMessage(BM_GETCHECK),
                                         display.place[2]->SendMessage(BM_GETCHECK)}));
         EXPECT_EQ(RGB(30, 60, 200), display.background->m_color);
-        EXPECT_EQ("Sorvanta", TextOf(files.author));
+        EXPECT_EQ("Sorvanta", WindowText(files.author));
         EXPECT_EQ(16u, files.author->GetLimitText());
-        EXPECT_EQ("85", TextOf(files.quality));
-        EXPECT_EQ("C:\\Pictures", TextOf(files.folder));
+        EXPECT_EQ("85", WindowText(files.quality));
+        EXPECT_EQ("C:\\Pictures", WindowText(files.folder));
 
         // What a person does: untick, pick, click, empty a required field, press OK.
         display.preview->SendMessage(BM_CLICK);
@@ -321,7 +323,7 @@ TEST(SettingsDialog, CancelLeavesTheFieldsAsTheyWere)
 class DisplayPage : public iPropertyPage {
 public:
     DisplayPage(CWnd* sheet, Settings& settings)
-        : iPropertyPage(sheet, CRect(0, 0, 330, 210), kPageStyle, "Display"),
+        : iPropertyPage(sheet, CRect(0, 0, 330, 210), kSettingsPageStyle, "Display"),
           m_settings(settings)
     {
     }
@@ -334,7 +336,7 @@ public:
 class FilesPage : public iPropertyPage {
 public:
     FilesPage(CWnd* sheet, Settings& settings)
-        : iPropertyPage(sheet, CRect(0, 0, 330, 210), kPageStyle, "Files"),
+        : iPropertyPage(sheet, CRect(0, 0, 330, 210), kSettingsPageStyle, "Files"),
           m_settings(settings)
     {
     }
@@ -408,13 +410,13 @@ TEST(SettingsSheet, KeepsAPageWhoseValuesAreRefusedAndSavesEveryPageOnOk)
         EXPECT_EQ(BST_CHECKED, display.preview->GetCheck());
         EXPECT_STREQ("Inch", display.units->GetSelectedText());
         EXPECT_EQ(BST_CHECKED, display.place[1]->SendMessage(BM_GETCHECK));
-        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(sheet.m_hWnd, kApplyButtonId)));
+        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(sheet.m_hWnd, kApplyNowButtonId)));
     });
     sheet.m_script.Add([&] {
         SCOPED_TRACE("first page changed");
         DisplayControls& display = sheet.m_display->m_controls;
         display.preview->SendMessage(BM_CLICK);
-        EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(sheet.m_hWnd, kApplyButtonId))) << "a change enables Apply";
+        EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(sheet.m_hWnd, kApplyNowButtonId))) << "a change enables Apply";
         display.units->SetCurSel(1);
         display.place[0]->SendMessage(BM_CLICK);
         display.background->m_color = RGB(0, 128, 0);
@@ -426,8 +428,8 @@ TEST(SettingsSheet, KeepsAPageWhoseValuesAreRefusedAndSavesEveryPageOnOk)
     sheet.m_script.Add([&] {
         SCOPED_TRACE("second page loaded, then an empty author");
         FileControls& files = sheet.m_files->m_controls;
-        EXPECT_EQ("Sorvanta", TextOf(files.author));
-        EXPECT_EQ("85", TextOf(files.quality));
+        EXPECT_EQ("Sorvanta", WindowText(files.author));
+        EXPECT_EQ("85", WindowText(files.quality));
         files.author->SetWindowText("");
         sheet.SetActivePage(0);
         EXPECT_EQ(1, sheet.GetActiveIndex()) << "the page stays while its values are refused";

@@ -5,14 +5,17 @@
 #include "lib/src/Win2/MFC/iWnd.h"
 
 #include "framework/window_test_support.h"
+#include "winlib_test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <vector>
 
 using test_support::CreateForeignWindow;
+using winlib_test::NewContainer;
 
 namespace {
 
@@ -48,12 +51,6 @@ public:
 };
 
 const CRect kChildRect(4, 8, 44, 20);
-
-// A top-level container window of the library.
-std::unique_ptr<iWnd> NewContainer()
-{
-    return std::make_unique<iWnd>(nullptr, CRect(0, 0, 300, 200), WS_OVERLAPPEDWINDOW, "container", 0, 0, nullptr);
-}
 
 // A dialog template without controls, menu, class or title (the system font).
 struct EmptyDialogTemplate {
@@ -128,9 +125,13 @@ TEST_F(WindowSetTest, ControlDeletedByHandLeavesTheSet)
 TEST_F(WindowSetTest, DeleteAllCopesWithADestructorThatDeletesAnotherMember)
 {
     auto container = NewContainer();
-    auto* cascading = new CascadingWnd(container.get(), kChildRect, WS_VISIBLE, "", 1);
-    auto* victim = new TrackedWnd(container.get(), kChildRect, WS_VISIBLE, "", 2);
+    auto* first = new CascadingWnd(container.get(), kChildRect, WS_VISIBLE, "", 1);
+    auto* second = new CascadingWnd(container.get(), kChildRect, WS_VISIBLE, "", 2);
     auto* bystander = new TrackedWnd(container.get(), kChildRect, WS_VISIBLE, "", 3);
+    // The set deletes the lowest address first: that one deletes the other on its way out.
+    const bool firstIsLower = std::less<CascadingWnd*>()(first, second);
+    CascadingWnd* cascading = firstIsLower ? first : second;
+    CascadingWnd* victim = firstIsLower ? second : first;
     cascading->m_victim = victim;
 
     container->GetWindowSet().DeleteAll();

@@ -6,7 +6,7 @@ namespace {
 
 // The list view keeps an item's check box in its state image: 1 unchecked, 2 checked.
 constexpr UINT kStateImageMask = LVIS_STATEIMAGEMASK;
-constexpr int kStateImageShift = 12;
+constexpr int kListStateImageShift = 12;
 // A change of these state-image bits is a check box the user (or SetCheck) turned.
 constexpr UINT kCheckStateBits = 0x3000;
 
@@ -94,12 +94,12 @@ void iListCtrl::SetFullRowSelect(BOOL on)
 int iListCtrl::GetCheck(int item) const
 {
     const UINT state = static_cast<UINT>(SendMessage(LVM_GETITEMSTATE, static_cast<WPARAM>(item), kStateImageMask));
-    return static_cast<int>(state >> kStateImageShift) - 1;
+    return static_cast<int>(state >> kListStateImageShift) - 1;
 }
 
 void iListCtrl::SetCheck(int item, int check)
 {
-    const UINT state = static_cast<UINT>(check + 1) << kStateImageShift;
+    const UINT state = static_cast<UINT>(check + 1) << kListStateImageShift;
     if (item >= 0) {
         SetItemState(item, state, kStateImageMask);
         return;

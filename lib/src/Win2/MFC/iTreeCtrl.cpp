@@ -7,7 +7,7 @@ namespace {
 // The tree keeps an item's check box in its state image: 1 unchecked, 2 checked.
 constexpr int kUncheckedImage = 1;
 constexpr int kCheckedImage = 2;
-constexpr int kStateImageShift = 12;
+constexpr int kTreeStateImageShift = 12;
 
 } // namespace
 
@@ -72,7 +72,7 @@ int iTreeCtrl::GetCheck(HTREEITEM item) const
     state.stateMask = TVIS_STATEIMAGEMASK;
     if (!GetItem(&state))
         return -1;
-    return static_cast<int>(state.state >> kStateImageShift) - 1;
+    return static_cast<int>(state.state >> kTreeStateImageShift) - 1;
 }
 
 void iTreeCtrl::SetCheck(HTREEITEM item, BOOL check)
