@@ -7,51 +7,70 @@
 
 namespace iType {
 
-_TCheck::_TCheck() : Base(nullptr, nullptr)
+NameMapField::NameMapField() : Base(nullptr, nullptr)
 {
 }
 
-_TCheck::_TCheck(Collection* parent, const char* name, const char* description) : Base(parent, name, description)
+NameMapField::NameMapField(Collection* parent, const char* name, const char* description)
+    : Base(parent, name, description)
 {
 }
 
-_TCheck::_TCheck(Collection* parent, void* data, unsigned size, const char* name, const char* description)
+NameMapField::NameMapField(Collection* parent, void* data, unsigned size, const char* name, const char* description)
     : Base(parent, data, size, name, description)
 {
 }
 
-_TCheck::_TCheck(Collection* parent, void* data, const char* name, const char* description, unsigned size)
+NameMapField::NameMapField(Collection* parent, void* data, const char* name, const char* description, unsigned size)
     : Base(parent, data, name, description, size)
 {
 }
 
-_TCheck::_TCheck(void* data, unsigned size, const char* name, const char* description)
+NameMapField::NameMapField(void* data, unsigned size, const char* name, const char* description)
     : Base(data, size, name, description)
 {
 }
 
-_TCheck::~_TCheck()
+NameMapField::~NameMapField()
 {
     if (m_owned)
         delete m_map;
 }
 
-int _TCheck::AddBitName(int bit, const char* name)
+int NameMapField::AddName(long code, const char* name)
 {
-    if (bit < 0 || bit >= GetBitCount())
-        return 0;
     if (!m_map) {
         m_map = new iStringMap;
         m_owned = 1;
     }
-    return m_map->Insert(bit, name);
+    return m_map->Insert(code, name);
+}
+
+void NameMapField::BorrowMap(const NameMapField& other)
+{
+    if (&other == this || !other.m_map)
+        return;
+    if (m_owned)
+        delete m_map;
+    m_owned = 0;
+    m_map = other.m_map;
+}
+
+_TCheck::~_TCheck() = default;
+
+int _TCheck::AddBitName(int bit, const char* name)
+{
+    if (bit < 0 || bit >= GetBitCount())
+        return 0;
+    return AddName(bit, name);
 }
 
 const char* _TCheck::GetText() const
 {
     unsigned long value = GetValue();
     int bits = GetBitCount();
-    if (!m_map) {
+    const iStringMap* map = GetMap();
+    if (!map) {
         char* buffer = g_RevolveString->Get(32);
         snprintf(buffer, 32, "0x%0*lX", bits / 4, value);
         return buffer;
@@ -63,7 +82,7 @@ const char* _TCheck::GetText() const
             continue;
         if (!isFirst)
             text += " & ";
-        text += m_map->Find(i);
+        text += map->Find(i);
         isFirst = false;
     }
     return g_RevolveString->Dup(text);
@@ -72,67 +91,32 @@ const char* _TCheck::GetText() const
 void _TCheck::Assign(const Base& other)
 {
     Base::Assign(other);
-    const auto* check = dynamic_cast<const _TCheck*>(&other);
-    if (!check || check == this || !check->m_map)
-        return;
-    if (m_owned)
-        delete m_map;
-    m_owned = 0;
-    m_map = check->m_map;
+    if (const auto* check = dynamic_cast<const _TCheck*>(&other))
+        BorrowMap(*check);
 }
 
-_TCombo::_TCombo() : Base(nullptr, nullptr)
-{
-}
-
-_TCombo::_TCombo(Collection* parent, const char* name, const char* description) : Base(parent, name, description)
-{
-}
-
-_TCombo::_TCombo(Collection* parent, void* data, unsigned size, const char* name, const char* description)
-    : Base(parent, data, size, name, description)
-{
-}
-
-_TCombo::_TCombo(Collection* parent, void* data, const char* name, const char* description, unsigned size)
-    : Base(parent, data, name, description, size)
-{
-}
-
-_TCombo::_TCombo(void* data, unsigned size, const char* name, const char* description)
-    : Base(data, size, name, description)
-{
-}
-
-_TCombo::~_TCombo()
-{
-    if (m_owned)
-        delete m_map;
-}
+_TCombo::~_TCombo() = default;
 
 int _TCombo::AddItem(long code, const char* name)
 {
-    if (!m_map) {
-        m_map = new iStringMap;
-        m_owned = 1;
-    }
-    return m_map->Insert(code, name);
+    return AddName(code, name);
 }
 
 const char* _TCombo::GetText() const
 {
-    if (!m_map)
+    if (!GetMap())
         return "*No String Map!*";
-    return m_map->Find(GetValue());
+    return GetMap()->Find(GetValue());
 }
 
 bool _TCombo::FindItem(const char* text, long& code) const
 {
-    if (!m_map || !text)
+    const iStringMap* map = GetMap();
+    if (!map || !text)
         return false;
-    long found = m_map->FindCode(text);
+    long found = map->FindCode(text);
     // -1 is also how the map says "no such name": a real code -1 must carry the text.
-    if (found == -1 && (*text == '\0' || m_map->Find(-1) != text))
+    if (found == -1 && (*text == '\0' || map->Find(-1) != text))
         return false;
     code = found;
     return true;
@@ -141,13 +125,8 @@ bool _TCombo::FindItem(const char* text, long& code) const
 void _TCombo::Assign(const Base& other)
 {
     Base::Assign(other);
-    const auto* combo = dynamic_cast<const _TCombo*>(&other);
-    if (!combo || combo == this || !combo->m_map)
-        return;
-    if (m_owned)
-        delete m_map;
-    m_owned = 0;
-    m_map = combo->m_map;
+    if (const auto* combo = dynamic_cast<const _TCombo*>(&other))
+        BorrowMap(*combo);
 }
 
 } // namespace iType

@@ -12,14 +12,33 @@
 
 namespace iType {
 
-// Owns its map only when it made it; a borrowed map belongs to a field that outlives this one.
-class _TCheck : public Base {
+// The name map that check and combo fields share: made and owned on the first name,
+// or borrowed from another field; a borrowed map belongs to a field that outlives this one.
+class NameMapField : public Base {
 public:
-    _TCheck();
-    _TCheck(Collection* parent, const char* name, const char* description);
-    _TCheck(Collection* parent, void* data, unsigned size, const char* name, const char* description);
-    _TCheck(Collection* parent, void* data, const char* name, const char* description, unsigned size);
-    _TCheck(void* data, unsigned size, const char* name, const char* description);
+    NameMapField();
+    NameMapField(Collection* parent, const char* name, const char* description);
+    NameMapField(Collection* parent, void* data, unsigned size, const char* name, const char* description);
+    NameMapField(Collection* parent, void* data, const char* name, const char* description, unsigned size);
+    NameMapField(void* data, unsigned size, const char* name, const char* description);
+    ~NameMapField() override;
+
+    const iStringMap* GetMap() const { return m_map; }
+
+protected:
+    // Names code in the map, which is made on the first name. A code that has a name keeps it.
+    int AddName(long code, const char* name);
+    // The other's map, when it has one, replaces this one's.
+    void BorrowMap(const NameMapField& other);
+
+private:
+    int m_owned = 0;
+    iStringMap* m_map = nullptr;
+};
+
+class _TCheck : public NameMapField {
+public:
+    using NameMapField::NameMapField;
     ~_TCheck() override;
 
     // The names of the set bits joined by " & "; without a map the value in hexadecimal.
@@ -32,20 +51,11 @@ public:
 
     // 0 for a bit outside the value type; a bit that has a name keeps it. 1 otherwise.
     int AddBitName(int bit, const char* name);
-    const iStringMap* GetMap() const { return m_map; }
-
-private:
-    int m_owned = 0;
-    iStringMap* m_map = nullptr;
 };
 
-class _TCombo : public Base {
+class _TCombo : public NameMapField {
 public:
-    _TCombo();
-    _TCombo(Collection* parent, const char* name, const char* description);
-    _TCombo(Collection* parent, void* data, unsigned size, const char* name, const char* description);
-    _TCombo(Collection* parent, void* data, const char* name, const char* description, unsigned size);
-    _TCombo(void* data, unsigned size, const char* name, const char* description);
+    using NameMapField::NameMapField;
     ~_TCombo() override;
 
     // The name of the code (borrowed from the map; empty for a code without one),
@@ -58,28 +68,25 @@ public:
 
     // A code that has a name keeps it. 1.
     int AddItem(long code, const char* name);
-    const iStringMap* GetMap() const { return m_map; }
 
 protected:
     // The code named text exactly (the lowest such code); false when none or no map.
     [[nodiscard]] bool FindItem(const char* text, long& code) const;
-
-private:
-    int m_owned = 0;
-    iStringMap* m_map = nullptr;
 };
 
 // Lays the value of a check or combo field: one T, owned or at a place in a buffer.
 template <class Family, class T>
-class NamedScalar : public Family {
+class NamedScalar : public ScalarValue<Family, T> {
+    using Scalar = ScalarValue<Family, T>;
+
 public:
-    using Rules = ScalarRules<T>;
+    using typename Scalar::Rules;
 
     // Owned, nameless.
-    NamedScalar() { Init(iMemory::NewBlock(sizeof(T)), iMemory::kOwned); }
-    NamedScalar(Collection* parent, const char* name, const char* description) : Family(parent, name, description)
+    NamedScalar() { this->Init(iMemory::NewBlock(sizeof(T)), iMemory::kOwned); }
+    NamedScalar(Collection* parent, const char* name, const char* description) : Scalar(parent, name, description)
     {
-        Init(iMemory::NewBlock(sizeof(T)), iMemory::kOwned);
+        this->Init(iMemory::NewBlock(sizeof(T)), iMemory::kOwned);
     }
     NamedScalar(std::nullptr_t, const char* name, const char* description)
         : NamedScalar(static_cast<Collection*>(nullptr), name, description)
@@ -87,9 +94,9 @@ public:
     }
     // Borrowed: sizeof(T) bytes at data, which construction sets to the null value.
     NamedScalar(Collection* parent, void* data, const char* name, const char* description)
-        : Family(parent, data, sizeof(T), name, description)
+        : Scalar(parent, data, sizeof(T), name, description)
     {
-        Init(data, iMemory::kBorrowed);
+        this->Init(data, iMemory::kBorrowed);
     }
     NamedScalar(Collection* parent, void* base, int offset, const char* name, const char* description)
         : NamedScalar(parent, static_cast<char*>(base) + offset, name, description)
@@ -104,36 +111,19 @@ public:
     {
     }
     // Owned and nameless, holding the other's value.
-    NamedScalar(const NamedScalar& other) : NamedScalar() { Value() = other.Value(); }
-    explicit NamedScalar(T value) : NamedScalar() { Value() = value; }
+    NamedScalar(const NamedScalar& other) : NamedScalar() { this->Value() = other.Value(); }
+    explicit NamedScalar(T value) : NamedScalar() { this->Value() = value; }
     ~NamedScalar() override = default;
 
     NamedScalar& operator=(const NamedScalar& other)
     {
-        Value() = other.Value();
+        this->Value() = other.Value();
         return *this;
     }
     NamedScalar& operator=(T value)
     {
-        Value() = value;
+        this->Value() = value;
         return *this;
-    }
-
-    T& Value() { return *static_cast<T*>(this->m_data); }
-    const T& Value() const { return *static_cast<const T*>(this->m_data); }
-    T GetNullValue() const { return m_null; }
-    void SetNullValue(T value) { m_null = value; }
-    T GetDefaultValue() const { return m_default; }
-    void SetDefaultValue(T value) { m_default = value; }
-
-    void Clear() override { Value() = m_null; }
-    void SetDefault() override { Value() = m_default; }
-    int IsValid() const override { return 1; }
-
-    const char* GetTextFormat(const char* format) const override
-    {
-        const char* text = format ? Rules::Format(format, Value()) : nullptr;
-        return text ? text : this->GetText();
     }
 
     // The other's value as one T.
@@ -141,48 +131,8 @@ public:
     {
         T value{};
         if (Rules::Read(other, value))
-            Value() = value;
+            this->Value() = value;
         return *this;
-    }
-
-    int CompareTo(const Base& other) const override
-    {
-        T value{};
-        if (!Rules::Read(other, value)) {
-            int raw = this->Compare(other);
-            return raw < 0 ? -1 : (raw > 0 ? 1 : 0);
-        }
-        return Rules::Compare(Value(), value);
-    }
-
-    int SetMinimum() override
-    {
-        T value{};
-        if (!Rules::Least(value))
-            return 0;
-        Value() = value;
-        return 1;
-    }
-
-    int SetMaximum() override
-    {
-        T value{};
-        if (!Rules::Greatest(value))
-            return 0;
-        Value() = value;
-        return 1;
-    }
-
-protected:
-    T m_null{};
-    T m_default{};
-
-private:
-    void Init(void* data, unsigned kind)
-    {
-        this->Set(kind, sizeof(T), 1, data);
-        if (data)
-            Value() = m_null;
     }
 };
 

@@ -141,108 +141,31 @@ protected:
     int m_padWidth = 0;
 };
 
-// One T in owned storage or at a place in a borrowed buffer.
-template <class T>
-class TType : public _TType {
+// The value part that every one-T field kind shares: one T in the field's storage
+// with its null and default values, limits, comparison and formatted text. Family
+// is the field base that holds the storage and gives the text.
+template <class Family, class T>
+class ScalarValue : public Family {
 public:
     using Rules = ScalarRules<T>;
+    using Family::Family;
+    ~ScalarValue() override = default;
 
-    // Owned, nameless.
-    TType() : _TType(nullptr, nullptr, nullptr, sizeof(T)) { Init(m_data, kOwned); }
-    TType(Collection* parent, const char* name, const char* description)
-        : _TType(parent, name, description, sizeof(T))
-    {
-        Init(m_data, kOwned);
-    }
-    // Owned, in no collection (a bare null parent would also fit the borrowed form).
-    TType(std::nullptr_t, const char* name, const char* description)
-        : TType(static_cast<Collection*>(nullptr), name, description)
-    {
-    }
-    // Borrowed: sizeof(T) bytes at data, which construction sets to the null value.
-    TType(Collection* parent, void* data, const char* name, const char* description)
-        : _TType(parent, data, sizeof(T), name, description)
-    {
-        Init(data, kBorrowed);
-    }
-    TType(Collection* parent, void* base, int offset, const char* name, const char* description)
-        : TType(parent, static_cast<char*>(base) + offset, name, description)
-    {
-    }
-    TType(void* data, const char* name, const char* description) : TType(nullptr, data, name, description) {}
-    TType(void* base, int offset, const char* name, const char* description)
-        : TType(nullptr, static_cast<char*>(base) + offset, name, description)
-    {
-    }
-    // Owned and nameless, holding the other's value.
-    TType(const TType& other) : TType() { Value() = other.Value(); }
-    explicit TType(T value) : TType() { Value() = value; }
-    ~TType() override = default;
-
-    // The value only.
-    TType& operator=(const TType& other)
-    {
-        Value() = other.Value();
-        return *this;
-    }
-    TType& operator=(T value)
-    {
-        Value() = value;
-        return *this;
-    }
-
-    T& Value() { return *static_cast<T*>(m_data); }
-    const T& Value() const { return *static_cast<const T*>(m_data); }
+    T& Value() { return *static_cast<T*>(this->m_data); }
+    const T& Value() const { return *static_cast<const T*>(this->m_data); }
     T GetNullValue() const { return m_null; }
     void SetNullValue(T value) { m_null = value; }
     T GetDefaultValue() const { return m_default; }
     void SetDefaultValue(T value) { m_default = value; }
 
     void Clear() override { Value() = m_null; }
-
-    const char* GetText() const override
-    {
-        if (!(m_textFlags & kTextShowNull) && Value() == m_null)
-            return "";
-        if (!(m_textFlags & kTextShowInvalid) && !IsValid())
-            return "";
-        return Rules::ToText(Value(), m_radix, m_padWidth);
-    }
-
-    // The base attributes, then the null and default values.
-    void Assign(const Base& other) override
-    {
-        Base::Assign(other);
-        if (const auto* scalar = dynamic_cast<const TType*>(&other)) {
-            m_null = scalar->m_null;
-            m_default = scalar->m_default;
-        }
-    }
-
-    Base* Create() const override
-    {
-        auto* field = new TType;
-        field->SetName(GetName());
-        field->SetDescription(GetDescription());
-        return field;
-    }
-
     void SetDefault() override { Value() = m_default; }
     int IsValid() const override { return 1; }
 
     const char* GetTextFormat(const char* format) const override
     {
         const char* text = format ? Rules::Format(format, Value()) : nullptr;
-        return text ? text : GetText();
-    }
-
-    int SetText(const char* text) override
-    {
-        T value{};
-        if (!Rules::Parse(text, m_radix, value))
-            return 0;
-        Value() = value;
-        return 1;
+        return text ? text : this->GetText();
     }
 
     // -1, 0 or 1 as this value is below, equal to or above the other's.
@@ -250,7 +173,7 @@ public:
     {
         T value{};
         if (!Rules::Read(other, value)) {
-            int raw = Compare(other);
+            int raw = this->Compare(other);
             return raw < 0 ? -1 : (raw > 0 ? 1 : 0);
         }
         return Rules::Compare(Value(), value);
@@ -274,19 +197,108 @@ public:
         return 1;
     }
 
-    virtual int CompareValue(T value) const { return Rules::Compare(Value(), value); }
-
 protected:
-    T m_null{};
-    T m_default{};
-
-private:
+    // Lays the value at data (null: none yet) and sets it to the null value.
     void Init(void* data, unsigned kind)
     {
-        Set(kind, sizeof(T), 1, data);
+        this->Set(kind, sizeof(T), 1, data);
         if (data)
             Value() = m_null;
     }
+
+    T m_null{};
+    T m_default{};
+};
+
+// One T in owned storage or at a place in a borrowed buffer.
+template <class T>
+class TType : public ScalarValue<_TType, T> {
+    using Scalar = ScalarValue<_TType, T>;
+
+public:
+    using typename Scalar::Rules;
+
+    // Owned, nameless.
+    TType() : Scalar(nullptr, nullptr, nullptr, sizeof(T)) { this->Init(this->m_data, iMemory::kOwned); }
+    TType(Collection* parent, const char* name, const char* description)
+        : Scalar(parent, name, description, sizeof(T))
+    {
+        this->Init(this->m_data, iMemory::kOwned);
+    }
+    // Owned, in no collection (a bare null parent would also fit the borrowed form).
+    TType(std::nullptr_t, const char* name, const char* description)
+        : TType(static_cast<Collection*>(nullptr), name, description)
+    {
+    }
+    // Borrowed: sizeof(T) bytes at data, which construction sets to the null value.
+    TType(Collection* parent, void* data, const char* name, const char* description)
+        : Scalar(parent, data, sizeof(T), name, description)
+    {
+        this->Init(data, iMemory::kBorrowed);
+    }
+    TType(Collection* parent, void* base, int offset, const char* name, const char* description)
+        : TType(parent, static_cast<char*>(base) + offset, name, description)
+    {
+    }
+    TType(void* data, const char* name, const char* description) : TType(nullptr, data, name, description) {}
+    TType(void* base, int offset, const char* name, const char* description)
+        : TType(nullptr, static_cast<char*>(base) + offset, name, description)
+    {
+    }
+    // Owned and nameless, holding the other's value.
+    TType(const TType& other) : TType() { this->Value() = other.Value(); }
+    explicit TType(T value) : TType() { this->Value() = value; }
+    ~TType() override = default;
+
+    // The value only.
+    TType& operator=(const TType& other)
+    {
+        this->Value() = other.Value();
+        return *this;
+    }
+    TType& operator=(T value)
+    {
+        this->Value() = value;
+        return *this;
+    }
+
+    const char* GetText() const override
+    {
+        if (!(this->m_textFlags & Base::kTextShowNull) && this->Value() == this->m_null)
+            return "";
+        if (!(this->m_textFlags & Base::kTextShowInvalid) && !this->IsValid())
+            return "";
+        return Rules::ToText(this->Value(), this->m_radix, this->m_padWidth);
+    }
+
+    // The base attributes, then the null and default values.
+    void Assign(const Base& other) override
+    {
+        Base::Assign(other);
+        if (const auto* scalar = dynamic_cast<const TType*>(&other)) {
+            this->m_null = scalar->m_null;
+            this->m_default = scalar->m_default;
+        }
+    }
+
+    Base* Create() const override
+    {
+        auto* field = new TType;
+        field->SetName(this->GetName());
+        field->SetDescription(this->GetDescription());
+        return field;
+    }
+
+    int SetText(const char* text) override
+    {
+        T value{};
+        if (!Rules::Parse(text, this->m_radix, value))
+            return 0;
+        this->Value() = value;
+        return 1;
+    }
+
+    virtual int CompareValue(T value) const { return Rules::Compare(this->Value(), value); }
 };
 
 // A flag in an int: "X" when set, "" when clear; it cannot be set from text.
