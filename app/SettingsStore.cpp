@@ -83,8 +83,7 @@ SettingsStore::SettingsStore(const char* software, const char* company, const ch
 
 SettingsStore::SettingsStore(HKEY hive, const char* software, const char* company, const char* application,
                              const char* subkey)
-    : iTypeStore(hive, software, company, application, subkey), m_hive(hive), m_software(software),
-      m_company(company), m_application(application), m_subkey(subkey)
+    : iTypeStore(hive, software, company, application, subkey)
 {
 }
 
@@ -92,7 +91,7 @@ SettingsStore::~SettingsStore() = default;
 
 int SettingsStore::LoadFromRegistry()
 {
-    iRegistry key(m_hive, m_software, m_company, m_application, KEY_READ, m_subkey);
+    iRegistry key = OpenKey(KEY_READ);
     SettingsArchive archive(this, &key);
     archive.LoadAll();
     return 1;
@@ -100,7 +99,7 @@ int SettingsStore::LoadFromRegistry()
 
 int SettingsStore::SaveToRegistry()
 {
-    iRegistry key(m_hive, m_software, m_company, m_application, KEY_WRITE, m_subkey);
+    iRegistry key = OpenKey(KEY_WRITE);
     SettingsArchive archive(this, &key);
     archive.SaveAll();
     return 1;

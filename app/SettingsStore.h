@@ -22,11 +22,4 @@ public:
 
     // False for a value read from the registry that the program cannot use.
     virtual bool IsUsableValue(const iType::Base& field) const;
-
-private:
-    HKEY m_hive;
-    iString m_software;
-    iString m_company;
-    iString m_application;
-    iString m_subkey;
 };

@@ -20,9 +20,14 @@ iTypeStore::iTypeStore(HKEY hive, const char* software, const char* company, con
 
 iTypeStore::~iTypeStore() = default;
 
+iRegistry iTypeStore::OpenKey(REGSAM access) const
+{
+    return iRegistry(m_hive, m_software, m_company, m_application, access, m_subkey);
+}
+
 int iTypeStore::LoadFromRegistry()
 {
-    iRegistry key(m_hive, m_software, m_company, m_application, KEY_READ, m_subkey);
+    iRegistry key = OpenKey(KEY_READ);
     iRegistryTypeArchive archive(this, &key, 1);
     archive.LoadAll();
     return 1;
@@ -30,7 +35,7 @@ int iTypeStore::LoadFromRegistry()
 
 int iTypeStore::SaveToRegistry()
 {
-    iRegistry key(m_hive, m_software, m_company, m_application, KEY_WRITE, m_subkey);
+    iRegistry key = OpenKey(KEY_WRITE);
     iRegistryTypeArchive archive(this, &key, 1);
     archive.SaveAll();
     return 1;

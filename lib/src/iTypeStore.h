@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+class iRegistry;
+
 class iTypeStore : public iType::Collection {
 public:
     // Hive HKEY_CURRENT_USER; a null part stays empty and drops out of the path.
@@ -27,6 +29,10 @@ public:
     // Writes the store beside path and then replaces path, so that a failed save
     // leaves the old file whole; 0 when the file could not be written or replaced.
     [[nodiscard]] int SaveToFile(const char* path);
+
+protected:
+    // The store's key, opened with access (created when missing and access allows it).
+    iRegistry OpenKey(REGSAM access) const;
 
 private:
     HKEY m_hive;
