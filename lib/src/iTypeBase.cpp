@@ -61,6 +61,13 @@ void Base::Join(Collection* parent, const char* name, const char* description)
         parent->Add(this);
 }
 
+Base* Base::NamedAsThis(Base* field) const
+{
+    field->SetName(GetName());
+    field->SetDescription(GetDescription());
+    return field;
+}
+
 void Base::ReplaceText(std::unique_ptr<char[]>& slot, const char* text)
 {
     if (!text) {

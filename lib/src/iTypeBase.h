@@ -89,6 +89,8 @@ public:
 protected:
     // Replaces slot by a heap copy of text; an equal text keeps the old copy, null empties it.
     static void ReplaceText(std::unique_ptr<char[]>& slot, const char* text);
+    // field, given this field's name and description: what most kinds' Create answers.
+    Base* NamedAsThis(Base* field) const;
 
     unsigned m_attributes = 32;
     unsigned m_flags = kFlagInText | kFlagSecond;

@@ -110,10 +110,7 @@ void BitSet::Assign(const Base& other)
 
 Base* BitSet::Create() const
 {
-    auto* field = new BitSet(GetCapacity());
-    field->SetName(GetName());
-    field->SetDescription(GetDescription());
-    return field;
+    return NamedAsThis(new BitSet(GetCapacity()));
 }
 
 int BitSet::IsValid() const

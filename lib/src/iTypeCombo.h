@@ -145,13 +145,7 @@ public:
     ~TCombo() override = default;
 
     // A new combo of this name without a map.
-    Base* Create() const override
-    {
-        auto* field = new TCombo;
-        field->SetName(this->GetName());
-        field->SetDescription(this->GetDescription());
-        return field;
-    }
+    Base* Create() const override { return this->NamedAsThis(new TCombo); }
 
     // The value becomes the code named text exactly. 0, leaving the value, when no
     // name matches or there is no map.
@@ -175,13 +169,7 @@ public:
     using NamedScalar<_TCheck, T>::operator=;
     ~TCheck() override = default;
 
-    Base* Create() const override
-    {
-        auto* field = new TCheck;
-        field->SetName(this->GetName());
-        field->SetDescription(this->GetDescription());
-        return field;
-    }
+    Base* Create() const override { return this->NamedAsThis(new TCheck); }
 
     unsigned long GetValue() const override { return static_cast<unsigned long>(this->Value()); }
     int GetBitCount() const override { return static_cast<int>(8 * sizeof(T)); }

@@ -95,10 +95,7 @@ void Date::Assign(const Base& other)
 
 Base* Date::Create() const
 {
-    auto* field = new Date;
-    field->SetName(GetName());
-    field->SetDescription(GetDescription());
-    return field;
+    return NamedAsThis(new Date);
 }
 
 int Date::IsValid() const

@@ -131,10 +131,7 @@ void Double::Assign(const Base& other)
 
 Base* Double::Create() const
 {
-    auto* field = new Double;
-    field->SetName(GetName());
-    field->SetDescription(GetDescription());
-    return field;
+    return NamedAsThis(new Double);
 }
 
 } // namespace iType

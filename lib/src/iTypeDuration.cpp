@@ -7,60 +7,80 @@
 
 namespace iType {
 
-void DeltaTime::Init()
+void DurationField::Init()
 {
     m_null = 0;
     Clear();
 }
 
-DeltaTime::DeltaTime()
+DurationField::DurationField()
 {
     Init();
 }
 
-DeltaTime::DeltaTime(Collection* parent, const char* name, const char* description)
+DurationField::DurationField(Collection* parent, const char* name, const char* description)
     : TType(parent, name, description)
 {
     Init();
 }
 
-DeltaTime::DeltaTime(std::nullptr_t, const char* name, const char* description)
-    : DeltaTime(static_cast<Collection*>(nullptr), name, description)
+DurationField::DurationField(std::nullptr_t, const char* name, const char* description)
+    : DurationField(static_cast<Collection*>(nullptr), name, description)
 {
 }
 
-DeltaTime::DeltaTime(Collection* parent, void* data, const char* name, const char* description)
+DurationField::DurationField(Collection* parent, void* data, const char* name, const char* description)
     : TType(parent, data, name, description)
 {
     Init();
 }
 
-DeltaTime::DeltaTime(Collection* parent, void* base, int offset, const char* name, const char* description)
+DurationField::DurationField(Collection* parent, void* base, int offset, const char* name, const char* description)
     : TType(parent, base, offset, name, description)
 {
     Init();
 }
 
-DeltaTime::DeltaTime(void* data, const char* name, const char* description) : TType(data, name, description)
+DurationField::DurationField(void* data, const char* name, const char* description) : TType(data, name, description)
 {
     Init();
 }
 
-DeltaTime::DeltaTime(void* base, int offset, const char* name, const char* description)
+DurationField::DurationField(void* base, int offset, const char* name, const char* description)
     : TType(base, offset, name, description)
 {
     Init();
 }
 
-DeltaTime::DeltaTime(const DeltaTime& other) : TType()
+DurationField::~DurationField() = default;
+
+int DurationField::IsValid() const
 {
-    Init();
+    return 1;
+}
+
+int DurationField::SetText(const char*)
+{
+    return 0;
+}
+
+int DurationField::SetMinimum()
+{
+    return 0;
+}
+
+int DurationField::SetMaximum()
+{
+    return 0;
+}
+
+DeltaTime::DeltaTime(const DeltaTime& other) : DurationField()
+{
     Value() = other.Value();
 }
 
 DeltaTime::DeltaTime(long seconds)
 {
-    Init();
     Value() = seconds;
 }
 
@@ -87,7 +107,7 @@ const char* DeltaTime::GetText() const
 
 void DeltaTime::Assign(const Base& other)
 {
-    TType::Assign(other);
+    DurationField::Assign(other);
     if (const auto* duration = dynamic_cast<const DeltaTime*>(&other)) {
         m_carried1 = duration->m_carried1;
         m_carried3 = duration->m_carried3;
@@ -100,87 +120,17 @@ void DeltaTime::Assign(const Base& other)
 
 Base* DeltaTime::Create() const
 {
-    auto* field = new DeltaTime;
-    field->SetName(GetName());
-    field->SetDescription(GetDescription());
-    return field;
+    return NamedAsThis(new DeltaTime);
 }
 
-int DeltaTime::IsValid() const
+DeltaTimeBCD::DeltaTimeBCD(const DeltaTimeBCD& other) : DurationField()
 {
-    return 1;
-}
-
-int DeltaTime::SetText(const char*)
-{
-    return 0;
-}
-
-int DeltaTime::SetMinimum()
-{
-    return 0;
-}
-
-int DeltaTime::SetMaximum()
-{
-    return 0;
-}
-
-void DeltaTimeBCD::Init()
-{
-    m_null = 0;
-    Clear();
-}
-
-DeltaTimeBCD::DeltaTimeBCD()
-{
-    Init();
-}
-
-DeltaTimeBCD::DeltaTimeBCD(Collection* parent, const char* name, const char* description)
-    : TType(parent, name, description)
-{
-    Init();
-}
-
-DeltaTimeBCD::DeltaTimeBCD(std::nullptr_t, const char* name, const char* description)
-    : DeltaTimeBCD(static_cast<Collection*>(nullptr), name, description)
-{
-}
-
-DeltaTimeBCD::DeltaTimeBCD(Collection* parent, void* data, const char* name, const char* description)
-    : TType(parent, data, name, description)
-{
-    Init();
-}
-
-DeltaTimeBCD::DeltaTimeBCD(Collection* parent, void* base, int offset, const char* name, const char* description)
-    : TType(parent, base, offset, name, description)
-{
-    Init();
-}
-
-DeltaTimeBCD::DeltaTimeBCD(void* data, const char* name, const char* description) : TType(data, name, description)
-{
-    Init();
-}
-
-DeltaTimeBCD::DeltaTimeBCD(void* base, int offset, const char* name, const char* description)
-    : TType(base, offset, name, description)
-{
-    Init();
-}
-
-DeltaTimeBCD::DeltaTimeBCD(const DeltaTimeBCD& other) : TType()
-{
-    Init();
     Value() = other.Value();
     m_formatFlags = other.m_formatFlags;
 }
 
 DeltaTimeBCD::DeltaTimeBCD(long value, long formatFlags)
 {
-    Init();
     Value() = value;
     m_formatFlags = formatFlags;
 }
@@ -209,7 +159,7 @@ const char* DeltaTimeBCD::GetText() const
 
 void DeltaTimeBCD::Assign(const Base& other)
 {
-    TType::Assign(other);
+    DurationField::Assign(other);
     if (const auto* duration = dynamic_cast<const DeltaTimeBCD*>(&other)) {
         m_carried1 = duration->m_carried1;
         m_formatFlags = duration->m_formatFlags;
@@ -222,30 +172,7 @@ void DeltaTimeBCD::Assign(const Base& other)
 
 Base* DeltaTimeBCD::Create() const
 {
-    auto* field = new DeltaTimeBCD;
-    field->SetName(GetName());
-    field->SetDescription(GetDescription());
-    return field;
-}
-
-int DeltaTimeBCD::IsValid() const
-{
-    return 1;
-}
-
-int DeltaTimeBCD::SetText(const char*)
-{
-    return 0;
-}
-
-int DeltaTimeBCD::SetMinimum()
-{
-    return 0;
-}
-
-int DeltaTimeBCD::SetMaximum()
-{
-    return 0;
+    return NamedAsThis(new DeltaTimeBCD);
 }
 
 } // namespace iType

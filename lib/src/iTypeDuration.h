@@ -10,16 +10,32 @@
 
 namespace iType {
 
-// Owns its picture (null: "HHH:MM"), which only Assign replaces.
-class DeltaTime : public TType<long> {
+// What both duration kinds share: null value 0, always valid, no text to parse and no limits.
+class DurationField : public TType<long> {
 public:
-    DeltaTime();
-    DeltaTime(Collection* parent, const char* name, const char* description);
-    DeltaTime(std::nullptr_t, const char* name, const char* description);
-    DeltaTime(Collection* parent, void* data, const char* name, const char* description);
-    DeltaTime(Collection* parent, void* base, int offset, const char* name, const char* description);
-    DeltaTime(void* data, const char* name, const char* description);
-    DeltaTime(void* base, int offset, const char* name, const char* description);
+    DurationField();
+    DurationField(Collection* parent, const char* name, const char* description);
+    DurationField(std::nullptr_t, const char* name, const char* description);
+    DurationField(Collection* parent, void* data, const char* name, const char* description);
+    DurationField(Collection* parent, void* base, int offset, const char* name, const char* description);
+    DurationField(void* data, const char* name, const char* description);
+    DurationField(void* base, int offset, const char* name, const char* description);
+    ~DurationField() override;
+
+    int IsValid() const override;
+    int SetText(const char* text) override;
+    int SetMinimum() override;
+    int SetMaximum() override;
+
+private:
+    void Init();
+};
+
+// Owns its picture (null: "HHH:MM"), which only Assign replaces.
+class DeltaTime : public DurationField {
+public:
+    using DurationField::DurationField;
+    DeltaTime() = default;
     // Owned and nameless, holding the other's value.
     DeltaTime(const DeltaTime& other);
     explicit DeltaTime(long seconds);
@@ -34,10 +50,6 @@ public:
     // The base attributes, null and default values, carried words and picture; not the format flags.
     void Assign(const Base& other) override;
     Base* Create() const override;
-    int IsValid() const override;
-    int SetText(const char* text) override;
-    int SetMinimum() override;
-    int SetMaximum() override;
 
 protected:
     // Carried along by Assign; nothing reads them.
@@ -48,25 +60,17 @@ protected:
     long m_carried5 = 900;    // a quarter hour in seconds
     long m_carried6 = 0;
     std::unique_ptr<char[]> m_picture;
-
-private:
-    void Init();
 };
 
 // Owns its picture (null: the default picture of the format flags), which only Assign replaces.
-class DeltaTimeBCD : public TType<long> {
+class DeltaTimeBCD : public DurationField {
 public:
     // Bits of the format flags.
     static constexpr long kNoSeconds = 2;       // default picture "HH:MM" instead of "HH:MM:SS"
     static constexpr long kSuppressZeros = 8;   // leading zeros of the text are blanked
 
-    DeltaTimeBCD();
-    DeltaTimeBCD(Collection* parent, const char* name, const char* description);
-    DeltaTimeBCD(std::nullptr_t, const char* name, const char* description);
-    DeltaTimeBCD(Collection* parent, void* data, const char* name, const char* description);
-    DeltaTimeBCD(Collection* parent, void* base, int offset, const char* name, const char* description);
-    DeltaTimeBCD(void* data, const char* name, const char* description);
-    DeltaTimeBCD(void* base, int offset, const char* name, const char* description);
+    using DurationField::DurationField;
+    DeltaTimeBCD() = default;
     // Owned and nameless, holding the other's value and format flags.
     DeltaTimeBCD(const DeltaTimeBCD& other);
     DeltaTimeBCD(long value, long formatFlags);
@@ -83,10 +87,6 @@ public:
     // The base attributes, null and default values, carried words, format flags and picture.
     void Assign(const Base& other) override;
     Base* Create() const override;
-    int IsValid() const override;
-    int SetText(const char* text) override;
-    int SetMinimum() override;
-    int SetMaximum() override;
 
 protected:
     // Carried along by Assign; nothing reads them.
@@ -96,9 +96,6 @@ protected:
     long m_carried4 = 240000;  // 24:00:00
     long m_carried5 = 1500;    // 00:15:00
     std::unique_ptr<char[]> m_picture;
-
-private:
-    void Init();
 };
 
 } // namespace iType

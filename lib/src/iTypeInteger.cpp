@@ -84,10 +84,7 @@ const char* Radio::GetText() const
 
 Base* Radio::Create() const
 {
-    auto* field = new Radio;
-    field->SetName(GetName());
-    field->SetDescription(GetDescription());
-    return field;
+    return NamedAsThis(new Radio);
 }
 
 int Radio::IsValid() const
@@ -172,10 +169,7 @@ ColorRef& ColorRef::operator=(unsigned long value)
 
 Base* ColorRef::Create() const
 {
-    auto* field = new ColorRef;
-    field->SetName(GetName());
-    field->SetDescription(GetDescription());
-    return field;
+    return NamedAsThis(new ColorRef);
 }
 
 Code::Code()
@@ -254,11 +248,9 @@ const char* Code::GetText() const
 Base* Code::Create() const
 {
     auto* field = new Code;
-    field->SetName(GetName());
-    field->SetDescription(GetDescription());
     field->m_map = m_map;
     field->m_hierarchical = m_hierarchical;
-    return field;
+    return NamedAsThis(field);
 }
 
 int Code::IsValid() const

@@ -124,10 +124,7 @@ void Bool::Assign(const Base& other)
 
 Base* Bool::Create() const
 {
-    auto* field = new Bool;
-    field->SetName(GetName());
-    field->SetDescription(GetDescription());
-    return field;
+    return NamedAsThis(new Bool);
 }
 
 int Bool::IsValid() const

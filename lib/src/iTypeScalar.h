@@ -281,13 +281,7 @@ public:
         }
     }
 
-    Base* Create() const override
-    {
-        auto* field = new TType;
-        field->SetName(this->GetName());
-        field->SetDescription(this->GetDescription());
-        return field;
-    }
+    Base* Create() const override { return this->NamedAsThis(new TType); }
 
     int SetText(const char* text) override
     {

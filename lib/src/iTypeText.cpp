@@ -138,10 +138,7 @@ void String::Assign(const Base& other)
 
 Base* String::Create() const
 {
-    auto* field = new String(static_cast<int>(GetByteSize()));
-    field->SetName(GetName());
-    field->SetDescription(GetDescription());
-    return field;
+    return NamedAsThis(new String(static_cast<int>(GetByteSize())));
 }
 
 int String::IsValid() const

@@ -109,10 +109,7 @@ void Time::Assign(const Base& other)
 
 Base* Time::Create() const
 {
-    auto* field = new Time;
-    field->SetName(GetName());
-    field->SetDescription(GetDescription());
-    return field;
+    return NamedAsThis(new Time);
 }
 
 int Time::IsValid() const

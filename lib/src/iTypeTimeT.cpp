@@ -157,10 +157,7 @@ void Time_T::Assign(const Base& other)
 
 Base* Time_T::Create() const
 {
-    auto* field = new Time_T;
-    field->SetName(GetName());
-    field->SetDescription(GetDescription());
-    return field;
+    return NamedAsThis(new Time_T);
 }
 
 void Time_T::SetDefault()
