@@ -8,6 +8,8 @@
 
 #include <algorithm>
 
+#include <commctrl.h>
+
 IMPLEMENT_DYNAMIC(CControlBar, CWnd)
 
 BEGIN_MESSAGE_MAP(CControlBar, CWnd)
@@ -39,6 +41,16 @@ void CControlBar::PostNcDestroy()
 {
     if (m_bAutoDelete && !m_bInDestructor)
         delete this;
+}
+
+BOOL CControlBar::CreateBarControl(LPCSTR lpszClassName, CWnd* pParentWnd, DWORD dwStyle, UINT nID)
+{
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+    m_dwStyle = dwStyle & CBRS_ALL;
+    // The frame places the bar; the control must not move or size itself.
+    DWORD windowStyle = (dwStyle & ~CBRS_ALL) | CCS_NOPARENTALIGN | CCS_NOMOVEY | CCS_NODIVIDER | CCS_NORESIZE;
+    return CWnd::Create(lpszClassName, nullptr, windowStyle, CRect(0, 0, 0, 0), pParentWnd, nID);
 }
 
 BOOL CControlBar::PreCreateWindow(CREATESTRUCT& cs)

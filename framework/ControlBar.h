@@ -59,6 +59,9 @@ public:
 protected:
     CControlBar();
     void PostNcDestroy() override;
+    // The window of a bar over one of the system's bar controls: the CBRS_ bits of dwStyle
+    // become the bar style, the rest the window's.
+    BOOL CreateBarControl(LPCSTR lpszClassName, CWnd* pParentWnd, DWORD dwStyle, UINT nID);
 
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
     afx_msg void OnDestroy();

@@ -64,14 +64,8 @@ void CButton::DrawItem(LPDRAWITEMSTRUCT) {}
 
 BOOL CButton::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
-    if (message != WM_DRAWITEM)
-        return CWnd::OnChildNotify(message, wParam, lParam, pResult);
-    if (!ReflectChildNotify(message, wParam, lParam, pResult)) {
-        DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
-        if (pResult)
-            *pResult = TRUE;
-    }
-    return TRUE;
+    return OwnerDrawChildNotify(static_cast<void (CWnd::*)(LPDRAWITEMSTRUCT)>(&CButton::DrawItem), message, wParam,
+                                lParam, pResult);
 }
 
 BOOL CStatic::Create(LPCSTR lpszText, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)

@@ -48,14 +48,8 @@ void CHeaderCtrl::DrawItem(LPDRAWITEMSTRUCT) {}
 
 BOOL CHeaderCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
-    if (message != WM_DRAWITEM)
-        return CWnd::OnChildNotify(message, wParam, lParam, pResult);
-    if (!ReflectChildNotify(message, wParam, lParam, pResult)) {
-        DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
-        if (pResult)
-            *pResult = TRUE;
-    }
-    return TRUE;
+    return OwnerDrawChildNotify(static_cast<void (CWnd::*)(LPDRAWITEMSTRUCT)>(&CHeaderCtrl::DrawItem), message, wParam,
+                                lParam, pResult);
 }
 
 CListCtrl::~CListCtrl()

@@ -55,6 +55,9 @@ protected:
     HWND PreModal();
     // Undoes PreModal.
     void PostModal();
+    // The modal loop of the dialog's window while its run goes on, shown once idle; the
+    // owner hears WM_ENTERIDLE unless the style has DS_NOIDLEMSG.
+    void RunModalDialogLoop();
 
     afx_msg LRESULT HandleInitDialog(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
@@ -79,5 +82,5 @@ INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
 // again (TRUE); only on the application's own thread.
 void AfxEnableModelessForModal(BOOL bEnable);
 // The end of a modal run on pWnd: the owner is enabled again (when the run disabled it)
-// before the window hides, so the activation can go back to it.
-void AfxReleaseModalOwner(CWnd* pWnd, HWND hWndOwner, BOOL bEnableOwner);
+// before the window hides, so the activation can go back to it; then the window is destroyed.
+void AfxEndModalWindow(CWnd* pWnd, HWND hWndOwner, BOOL bEnableOwner);

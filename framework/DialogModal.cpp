@@ -142,7 +142,14 @@ void AfxEnableModelessForModal(BOOL bEnable)
         app->EnableModeless(bEnable);
 }
 
-void AfxReleaseModalOwner(CWnd* pWnd, HWND hWndOwner, BOOL bEnableOwner)
+void CWnd::AbandonModalRun(CException* e)
+{
+    e->Delete();
+    m_nModalResult = -1;
+    m_nFlags &= ~(WF_MODALLOOP | WF_CONTINUEMODAL);
+}
+
+void AfxEndModalWindow(CWnd* pWnd, HWND hWndOwner, BOOL bEnableOwner)
 {
     const bool wasActive = pWnd->m_hWnd && ::GetActiveWindow() == pWnd->m_hWnd;
     if (bEnableOwner)
@@ -152,6 +159,7 @@ void AfxReleaseModalOwner(CWnd* pWnd, HWND hWndOwner, BOOL bEnableOwner)
                            SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
     if (hWndOwner && wasActive)
         ::SetActiveWindow(hWndOwner);
+    pWnd->DestroyWindow();
 }
 
 HWND CDialog::PreModal()
@@ -192,22 +200,25 @@ INT_PTR CDialog::DoModal()
         enableOwner = true;
     }
     TRY {
-        if (CreateDlgIndirect(dialogTemplate, FromHandle(hWndOwner), hInst) && (m_nFlags & WF_CONTINUEMODAL)) {
-            DWORD flags = MLF_SHOWONIDLE;
-            if (GetStyle() & DS_NOIDLEMSG)
-                flags |= MLF_NOIDLEMSG;
-            RunModalLoop(flags);
-        }
+        if (CreateDlgIndirect(dialogTemplate, FromHandle(hWndOwner), hInst))
+            RunModalDialogLoop();
     }
     CATCH_ALL(e)
     {
-        e->Delete();
-        m_nModalResult = -1;
-        m_nFlags &= ~(WF_MODALLOOP | WF_CONTINUEMODAL);
+        AbandonModalRun(e);
     }
     END_CATCH_ALL
-    AfxReleaseModalOwner(this, hWndOwner, enableOwner);
-    DestroyWindow();
+    AfxEndModalWindow(this, hWndOwner, enableOwner);
     PostModal();
     return m_nModalResult;
+}
+
+void CDialog::RunModalDialogLoop()
+{
+    if (!m_hWnd || !(m_nFlags & WF_CONTINUEMODAL))
+        return;
+    DWORD flags = MLF_SHOWONIDLE;
+    if (GetStyle() & DS_NOIDLEMSG)
+        flags |= MLF_NOIDLEMSG;
+    RunModalLoop(flags);
 }

@@ -239,13 +239,10 @@ INT_PTR CPropertySheet::DoModal()
     }
     CATCH_ALL(e)
     {
-        e->Delete();
-        m_nModalResult = -1;
-        m_nFlags &= ~(WF_MODALLOOP | WF_CONTINUEMODAL);
+        AbandonModalRun(e);
     }
     END_CATCH_ALL
-    AfxReleaseModalOwner(this, hWndOwner, enableOwner);
-    DestroyWindow();
+    AfxEndModalWindow(this, hWndOwner, enableOwner);
     AfxEnableModelessForModal(TRUE);
     return m_nModalResult;
 }

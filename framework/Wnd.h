@@ -15,6 +15,7 @@
 
 class CDC;
 class CDataExchange;
+class CException;
 class CFont;
 class CFrameWnd;
 class CMenu;
@@ -283,6 +284,13 @@ public:
     DECLARE_MESSAGE_MAP()
 
 protected:
+    // OnChildNotify of a control that paints its own items: WM_DRAWITEM goes to a map entry
+    // for the reflected message, else to drawItem and counts as handled; the rest as usual.
+    BOOL OwnerDrawChildNotify(void (CWnd::*drawItem)(LPDRAWITEMSTRUCT), UINT message, WPARAM wParam, LPARAM lParam,
+                              LRESULT* pResult);
+    // Ends a modal run that exception e left: e is deleted, the run answers -1 and its loop is over.
+    void AbandonModalRun(CException* e);
+
     // What RunModalLoop answers: the value given to EndModalLoop or EndDialog.
     int m_nModalResult = 0;
 

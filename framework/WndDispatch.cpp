@@ -272,6 +272,19 @@ BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pR
     return ReflectChildNotify(message, wParam, lParam, pResult);
 }
 
+BOOL CWnd::OwnerDrawChildNotify(void (CWnd::*drawItem)(LPDRAWITEMSTRUCT), UINT message, WPARAM wParam,
+                                LPARAM lParam, LRESULT* pResult)
+{
+    if (message != WM_DRAWITEM)
+        return CWnd::OnChildNotify(message, wParam, lParam, pResult);
+    if (!ReflectChildNotify(message, wParam, lParam, pResult)) {
+        (this->*drawItem)(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
+        if (pResult)
+            *pResult = TRUE;
+    }
+    return TRUE;
+}
+
 BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
     switch (message) {

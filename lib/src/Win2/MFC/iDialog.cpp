@@ -113,25 +113,16 @@ INT_PTR iDialog::DoModal()
 
     TRY
     {
-        if (m_hWnd && (m_nFlags & WF_CONTINUEMODAL)) {
-            DWORD flags = MLF_SHOWONIDLE;
-            if (GetStyle() & DS_NOIDLEMSG)
-                flags |= MLF_NOIDLEMSG;
-            RunModalLoop(flags);
-        }
+        RunModalDialogLoop();
     }
     CATCH_ALL(e)
     {
-        e->Delete();
-        m_nModalResult = -1;
-        m_nFlags &= ~(WF_MODALLOOP | WF_CONTINUEMODAL);
+        AbandonModalRun(e);
     }
     END_CATCH_ALL
 
-    // Enables the owner before hiding, so that the activation can go back to it.
-    AfxReleaseModalOwner(this, m_owner, m_ownerDisabled);
+    AfxEndModalWindow(this, m_owner, m_ownerDisabled);
     m_ownerDisabled = 0;
-    DestroyWindow();
     PostModal();
     return m_nModalResult;
 }
