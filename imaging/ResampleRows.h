@@ -64,6 +64,19 @@ void HorizontalRowAvx2(const std::uint8_t* source, std::size_t rowBytes, const A
 void VerticalRowAvx2(const std::int16_t* const* rows, const std::int16_t* weights, int taps, std::uint8_t* out,
                      int count);
 
+// Byte-shuffle masks that widen taps 0,1 (low) and 2,3 (high) of a 16-byte load into
+// pmaddwd pairs per channel; a fourth channel that is not there reads as zero.
+void FillTapShuffle(int channels, std::int8_t (&low)[16], std::int8_t (&high)[16]);
+
+// A shuffle path's colour loop over the first endOutput outputs of a row.
+using HorizontalColourFn = void (*)(const std::uint8_t* source, const AxisWeights& weights, int channels,
+                                    int endOutput, std::int16_t* out);
+
+// The horizontal row of a shuffle path (SSSE3, AVX2): grey rows take the SSE2 loop, and
+// the outputs whose 16-byte loads would pass the row's end the portable one.
+void HorizontalRowByShuffle(HorizontalColourFn colour, const std::uint8_t* source, std::size_t rowBytes,
+                            const AxisWeights& weights, int channels, std::int16_t* out);
+
 // How many leading outputs of a row can load `reachBytes` from their first tap's pixel
 // without passing the row's end (first indexes never decrease along a row).
 [[nodiscard]] int OutputsWithinReach(const AxisWeights& weights, int channels, std::size_t rowBytes,

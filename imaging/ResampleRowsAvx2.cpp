@@ -10,19 +10,6 @@
 namespace imaging {
 namespace {
 
-// Same layout as the SSSE3 masks: taps 0,1 (low) and 2,3 (high) as pmaddwd pairs.
-void FillTapShuffle(int channels, std::int8_t (&low)[16], std::int8_t (&high)[16])
-{
-    for (int c = 0; c < 4; ++c) {
-        bool present = c < channels;
-        low[4 * c + 0] = present ? std::int8_t(0 * channels + c) : -1;
-        low[4 * c + 2] = present ? std::int8_t(1 * channels + c) : -1;
-        high[4 * c + 0] = present ? std::int8_t(2 * channels + c) : -1;
-        high[4 * c + 2] = present ? std::int8_t(3 * channels + c) : -1;
-        low[4 * c + 1] = low[4 * c + 3] = high[4 * c + 1] = high[4 * c + 3] = -1;
-    }
-}
-
 __attribute__((target("avx2"))) void HorizontalColourAvx2(const std::uint8_t* source, const AxisWeights& weights,
                                                            int channels, int endOutput, std::int16_t* out)
 {
@@ -65,13 +52,7 @@ __attribute__((target("avx2"))) void HorizontalColourAvx2(const std::uint8_t* so
 void HorizontalRowAvx2(const std::uint8_t* source, std::size_t rowBytes, const AxisWeights& weights, int channels,
                        std::int16_t* out)
 {
-    if (channels == 1) {
-        HorizontalRowSse2(source, rowBytes, weights, channels, out);
-        return;
-    }
-    int safe = OutputsWithinReach(weights, channels, rowBytes, std::size_t((weights.tapStride - 4) * channels + 16));
-    HorizontalColourAvx2(source, weights, channels, safe, out);
-    HorizontalPixelsPortable(source, weights, channels, safe, int(weights.first.size()), out);
+    HorizontalRowByShuffle(HorizontalColourAvx2, source, rowBytes, weights, channels, out);
 }
 
 __attribute__((target("avx2"))) void VerticalRowAvx2(const std::int16_t* const* rows, const std::int16_t* weights,

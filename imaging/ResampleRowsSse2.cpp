@@ -58,8 +58,7 @@ void HorizontalColourSse2(const std::uint8_t* source, const AxisWeights& weights
     }
 }
 
-// Byte-shuffle masks that widen taps 0,1 (low) and 2,3 (high) of a 16-byte load into
-// pmaddwd pairs per channel; a fourth channel that is not there reads as zero.
+// The two shuffle masks in registers.
 struct TapShuffle {
     __m128i low;
     __m128i high;
@@ -69,14 +68,7 @@ TapShuffle MakeTapShuffle(int channels)
 {
     alignas(16) std::int8_t low[16];
     alignas(16) std::int8_t high[16];
-    for (int c = 0; c < 4; ++c) {
-        bool present = c < channels;
-        low[4 * c + 0] = present ? std::int8_t(0 * channels + c) : -1;
-        low[4 * c + 2] = present ? std::int8_t(1 * channels + c) : -1;
-        high[4 * c + 0] = present ? std::int8_t(2 * channels + c) : -1;
-        high[4 * c + 2] = present ? std::int8_t(3 * channels + c) : -1;
-        low[4 * c + 1] = low[4 * c + 3] = high[4 * c + 1] = high[4 * c + 3] = -1;
-    }
+    FillTapShuffle(channels, low, high);
     return {_mm_load_si128(reinterpret_cast<const __m128i*>(low)),
             _mm_load_si128(reinterpret_cast<const __m128i*>(high))};
 }
@@ -104,6 +96,30 @@ __attribute__((target("ssse3"))) void HorizontalColourSsse3(const std::uint8_t* 
 
 } // namespace
 
+void FillTapShuffle(int channels, std::int8_t (&low)[16], std::int8_t (&high)[16])
+{
+    for (int c = 0; c < 4; ++c) {
+        bool present = c < channels;
+        low[4 * c + 0] = present ? std::int8_t(0 * channels + c) : -1;
+        low[4 * c + 2] = present ? std::int8_t(1 * channels + c) : -1;
+        high[4 * c + 0] = present ? std::int8_t(2 * channels + c) : -1;
+        high[4 * c + 2] = present ? std::int8_t(3 * channels + c) : -1;
+        low[4 * c + 1] = low[4 * c + 3] = high[4 * c + 1] = high[4 * c + 3] = -1;
+    }
+}
+
+void HorizontalRowByShuffle(HorizontalColourFn colour, const std::uint8_t* source, std::size_t rowBytes,
+                            const AxisWeights& weights, int channels, std::int16_t* out)
+{
+    if (channels == 1) {
+        HorizontalRowSse2(source, rowBytes, weights, channels, out);
+        return;
+    }
+    int safe = OutputsWithinReach(weights, channels, rowBytes, std::size_t((weights.tapStride - 4) * channels + 16));
+    colour(source, weights, channels, safe, out);
+    HorizontalPixelsPortable(source, weights, channels, safe, int(weights.first.size()), out);
+}
+
 void HorizontalRowSse2(const std::uint8_t* source, std::size_t rowBytes, const AxisWeights& weights, int channels,
                        std::int16_t* out)
 {
@@ -122,13 +138,7 @@ void HorizontalRowSse2(const std::uint8_t* source, std::size_t rowBytes, const A
 void HorizontalRowSsse3(const std::uint8_t* source, std::size_t rowBytes, const AxisWeights& weights, int channels,
                         std::int16_t* out)
 {
-    if (channels == 1) {
-        HorizontalRowSse2(source, rowBytes, weights, channels, out);
-        return;
-    }
-    int safe = OutputsWithinReach(weights, channels, rowBytes, std::size_t((weights.tapStride - 4) * channels + 16));
-    HorizontalColourSsse3(source, weights, channels, safe, out);
-    HorizontalPixelsPortable(source, weights, channels, safe, int(weights.first.size()), out);
+    HorizontalRowByShuffle(HorizontalColourSsse3, source, rowBytes, weights, channels, out);
 }
 
 void VerticalRowSse2(const std::int16_t* const* rows, const std::int16_t* weights, int taps, std::uint8_t* out,
