@@ -24,6 +24,14 @@ struct Flags {
          install = false, setup = false, showHelpData = false, webUpdate = true;
 };
 
+// The flags of an empty command line with one of them changed.
+Flags With(bool Flags::*flag, bool value)
+{
+    Flags f;
+    f.*flag = value;
+    return f;
+}
+
 Flags FlagsOf(const CommandLineInfoEx& info)
 {
     Flags f;
@@ -52,30 +60,18 @@ bool operator==(const Flags& a, const Flags& b)
 TEST(CommandLine, EachSwitchSetsItsOwnFlagOnly)
 {
     struct Case { const char* line; Flags expected; };
-    Flags noSplash;
-    noSplash.splash = false;
-    Flags noTip;
-    noTip.tipOfTheDay = false;
-    Flags language;
-    language.language = true;
-    Flags log;
-    log.log = true;
-    Flags bypass;
-    bypass.bypass = false;
-    Flags design;
-    design.design = true;
-    Flags install;
-    install.install = true;
-    Flags setup;
-    setup.setup = true;
-    Flags help;
-    help.showHelpData = true;
-    Flags web;
-    web.webUpdate = false;
+    const Flags noSplash = With(&Flags::splash, false);
+    const Flags noTip = With(&Flags::tipOfTheDay, false);
     const Case cases[] = {
         {"/NoSplash", noSplash}, {"-NoSplash", noSplash}, {"/NoTipOfTheDay", noTip}, {"-NoTOTD", noTip},
-        {"/Language", language}, {"/Log", log}, {"/Bypass", bypass}, {"/Design", design},
-        {"/Install", install}, {"/Setup", setup}, {"/ShowHelpData", help}, {"/NoWebUpdate", web},
+        {"/Language", With(&Flags::language, true)},
+        {"/Log", With(&Flags::log, true)},
+        {"/Bypass", With(&Flags::bypass, false)},
+        {"/Design", With(&Flags::design, true)},
+        {"/Install", With(&Flags::install, true)},
+        {"/Setup", With(&Flags::setup, true)},
+        {"/ShowHelpData", With(&Flags::showHelpData, true)},
+        {"/NoWebUpdate", With(&Flags::webUpdate, false)},
         {"/nosplash", Flags()},  // case-sensitive
         {"NoSplash", Flags()},   // a plain parameter is no switch
         {"/NoSplashes", Flags()},

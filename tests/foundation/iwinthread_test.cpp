@@ -4,13 +4,17 @@
 // is destroyed through the base when its thread ends.
 #include "lib/src/iWinThread.h"
 
+#include "framework/thread_test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
 
 namespace {
 
-constexpr DWORD kWaitMs = 5000;
+using test_support::kThreadWaitMs;
+using test_support::WaitForExitCode;
+
 constexpr UINT kAddWork = WM_APP + 1;
 
 // Adds the numbers posted to it and signals after each; ends its loop on WM_QUIT.
@@ -33,7 +37,7 @@ public:
         SetEvent(m_workDone);
         return TRUE;
     }
-    bool WaitForWork() { return WaitForSingleObject(m_workDone, kWaitMs) == WAIT_OBJECT_0; }
+    bool WaitForWork() { return WaitForSingleObject(m_workDone, kThreadWaitMs) == WAIT_OBJECT_0; }
 
     std::atomic<DWORD> startedOn{0};
     std::atomic<CWinThread*> current{nullptr};
@@ -77,14 +81,6 @@ public:
     std::atomic<int> ticks{0};
     std::atomic<size_t> stackBytes{0};
 };
-
-DWORD WaitForExitCode(HANDLE thread)
-{
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread, kWaitMs));
-    DWORD code = STILL_ACTIVE;
-    EXPECT_TRUE(GetExitCodeThread(thread, &code));
-    return code;
-}
 
 } // namespace
 

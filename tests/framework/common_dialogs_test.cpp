@@ -78,16 +78,7 @@ std::string TempFolder()
     return folder;
 }
 
-class CommonDialogsTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(owner.CreateEx(0, nullptr, "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, nullptr,
-                                   nullptr));
-    }
-    void TearDown() override { owner.DestroyWindow(); }
-    CWnd owner;
-};
+using CommonDialogsTest = test_support::OwnerWindowTest;
 
 TEST_F(CommonDialogsTest, OpenDialogChoosesAFileInTheInitialFolder)
 {

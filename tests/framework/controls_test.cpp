@@ -14,15 +14,9 @@ namespace {
 constexpr UINT kControlId = 401;
 const CRect kRect(0, 0, 200, 120);
 
-class ControlsTest : public ::testing::Test {
+class ControlsTest : public test_support::OwnerWindowTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(parent.CreateEx(0, nullptr, "parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 300, nullptr,
-                                    nullptr));
-    }
-    void TearDown() override { parent.DestroyWindow(); }
-    CWnd parent;
+    CWnd& parent = owner;  // of every control the test makes
 };
 
 TEST_F(ControlsTest, ButtonCheckStateAndStyle)

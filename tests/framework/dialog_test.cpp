@@ -35,21 +35,19 @@ DialogTemplateBuilder StandardTemplate(DWORD visible = 0)
     return t;
 }
 
-class DialogTest : public ::testing::Test {
+class DialogTest : public test_support::OwnerWindowTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(owner.CreateEx(0, nullptr, "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 300, nullptr,
-                                   nullptr));
+        OwnerWindowTest::SetUp();
         ::SetActiveWindow(owner.m_hWnd);
     }
     void TearDown() override
     {
-        owner.DestroyWindow();
+        OwnerWindowTest::TearDown();
         test_support::PumpPending();
     }
 
-    CWnd owner;
     DialogTemplateBuilder tmpl = StandardTemplate();
 };
 

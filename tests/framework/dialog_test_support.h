@@ -1,5 +1,5 @@
-// A dialog that plays a script of steps from a timer once its modal loop runs, so modal
-// tests end without a person; a safety timer ends a stuck dialog with kTimedOut.
+// Dialogs and sheets that play a script of steps from a timer once their modal loop runs,
+// so modal tests end without a person; a safety timer ends a stuck run with kTimedOut.
 #pragma once
 
 #include "framework/Framework.h"
@@ -13,12 +13,45 @@ constexpr int kTimedOut = 99;
 constexpr UINT_PTR kStepTimer = 7001;
 constexpr UINT_PTR kSafetyTimer = 7002;
 
-class ScriptedDialog : public CDialog {
+// The script of a modal window: each step runs on its own timer tick, in order, and the
+// loop keeps running between them.
+template <class Window>
+class TimerScript {
 public:
-    using Step = std::function<void(ScriptedDialog&)>;
-
-    // Each step runs on its own timer tick, in order; the loop keeps running between them.
+    using Step = std::function<void(Window&)>;
     std::vector<Step> steps;
+
+protected:
+    // Starts the timers once the window exists.
+    void StartScript(Window& window)
+    {
+        window.SetTimer(kSafetyTimer, 5000, nullptr);
+        if (!steps.empty())
+            window.SetTimer(kStepTimer, 10, nullptr);
+    }
+
+    void PlayScript(Window& window, UINT_PTR nIDEvent)
+    {
+        if (nIDEvent == kSafetyTimer) {
+            window.KillTimer(kSafetyTimer);
+            window.EndDialog(kTimedOut);
+            return;
+        }
+        if (m_nextStep >= steps.size()) {
+            window.KillTimer(kStepTimer);
+            return;
+        }
+        // Copied: a step may end the run and the caller may then clear the script.
+        Step step = steps[m_nextStep++];
+        step(window);
+    }
+
+private:
+    size_t m_nextStep = 0;
+};
+
+class ScriptedDialog : public CDialog, public TimerScript<ScriptedDialog> {
+public:
     std::function<void(CDataExchange*)> exchange;
     int initCount = 0;
     BOOL attachedAtInit = FALSE;
@@ -28,9 +61,7 @@ public:
         ++initCount;
         attachedAtInit = CWnd::FromHandlePermanent(m_hWnd) == this;
         BOOL result = CDialog::OnInitDialog();
-        SetTimer(kSafetyTimer, 5000, nullptr);
-        if (!steps.empty())
-            SetTimer(kStepTimer, 10, nullptr);
+        StartScript(*this);
         return result;
     }
 
@@ -40,12 +71,9 @@ public:
             exchange(pDX);
     }
 
-    afx_msg void OnTimer(UINT_PTR nIDEvent);
+    afx_msg void OnTimer(UINT_PTR nIDEvent) { PlayScript(*this, nIDEvent); }
 
     DECLARE_MESSAGE_MAP()
-
-private:
-    size_t m_nextStep = 0;
 };
 
 } // namespace test_support

@@ -4,6 +4,7 @@
 #include "framework/Framework.h"
 
 #include "drawing_test_support.h"
+#include "paper_canvas.h"
 
 #include <gtest/gtest.h>
 
@@ -13,36 +14,9 @@ using test_support::kBlue;
 using test_support::kMagenta;
 using test_support::kRed;
 using test_support::kWhite;
+using test_support::PaperCanvas;
 
 constexpr UINT kImageStripId = 7100;  // image_list_test.rc
-
-// A 32-bit memory DC filled white, with its bitmap selected while it lives.
-class WhiteCanvas {
-public:
-    WhiteCanvas(int width, int height)
-    {
-        m_dc.CreateCompatibleDC(nullptr);
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        m_bitmap.Attach(CreateDIBSection(m_dc.m_hDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        m_previous = SelectObject(m_dc.m_hDC, m_bitmap.m_hObject);
-        RECT all = {0, 0, width, height};
-        FillRect(m_dc.m_hDC, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    }
-    ~WhiteCanvas() { SelectObject(m_dc.m_hDC, m_previous); }
-    CDC* dc() { return &m_dc; }
-    COLORREF At(int x, int y) { return GetPixel(m_dc.m_hDC, x, y); }
-
-private:
-    CDC m_dc;
-    CBitmap m_bitmap;
-    HGDIOBJ m_previous = nullptr;
-};
 
 // A 4 x 2 strip in memory like the resource: red with a magenta corner, then blue.
 void MakeStrip(CBitmap& strip)
@@ -77,13 +51,13 @@ TEST(CImageList, StripWithMaskColourDrawsTransparently)
     EXPECT_EQ(2, info.rcImage.bottom - info.rcImage.top);
     EXPECT_FALSE(list.GetImageInfo(2, &info));
 
-    WhiteCanvas canvas(8, 4);
-    ASSERT_TRUE(list.Draw(canvas.dc(), 0, CPoint(0, 0), ILD_TRANSPARENT));
-    ASSERT_TRUE(list.Draw(canvas.dc(), 1, CPoint(4, 0), ILD_TRANSPARENT));
+    PaperCanvas canvas(8, 4, 32);
+    ASSERT_TRUE(list.Draw(&canvas.m_dc, 0, CPoint(0, 0), ILD_TRANSPARENT));
+    ASSERT_TRUE(list.Draw(&canvas.m_dc, 1, CPoint(4, 0), ILD_TRANSPARENT));
     EXPECT_EQ(kWhite, canvas.At(0, 0));  // the magenta corner is masked out
     EXPECT_EQ(kRed, canvas.At(1, 1));
     EXPECT_EQ(kBlue, canvas.At(5, 1));
-    EXPECT_FALSE(list.Draw(canvas.dc(), 5, CPoint(0, 0), ILD_NORMAL));
+    EXPECT_FALSE(list.Draw(&canvas.m_dc, 5, CPoint(0, 0), ILD_NORMAL));
 }
 
 TEST(CImageList, StripFromTheResourceModuleByIdAndByName)
@@ -95,8 +69,8 @@ TEST(CImageList, StripFromTheResourceModuleByIdAndByName)
     ASSERT_TRUE(byName.Create("IMAGESTRIP", 2, 1, kMagenta));
     EXPECT_EQ(2, byName.GetImageCount());
 
-    WhiteCanvas canvas(4, 2);
-    byId.Draw(canvas.dc(), 0, CPoint(0, 0), ILD_TRANSPARENT);
+    PaperCanvas canvas(4, 2, 32);
+    byId.Draw(&canvas.m_dc, 0, CPoint(0, 0), ILD_TRANSPARENT);
     EXPECT_EQ(kWhite, canvas.At(0, 0));
     EXPECT_EQ(kRed, canvas.At(1, 0));
 
@@ -145,8 +119,8 @@ TEST(CImageList, IconsAppendReplaceAndExtract)
         SelectObject(dc.m_hDC, previous);
     }
     EXPECT_TRUE(small.Replace(0, &blue, nullptr));
-    WhiteCanvas canvas(2, 2);
-    small.Draw(canvas.dc(), 0, CPoint(0, 0), ILD_NORMAL);
+    PaperCanvas canvas(2, 2, 32);
+    small.Draw(&canvas.m_dc, 0, CPoint(0, 0), ILD_NORMAL);
     EXPECT_EQ(kBlue, canvas.At(0, 0));
     EXPECT_TRUE(small.Remove(0));
     EXPECT_EQ(1, small.GetImageCount());

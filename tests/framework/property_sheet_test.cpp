@@ -5,13 +5,12 @@
 #include "framework/Framework.h"
 
 #include "dialog_template_builder.h"
+#include "dialog_test_support.h"
 #include "window_test_support.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -19,9 +18,6 @@ using test_support::DialogTemplateBuilder;
 using test_support::MessageBoxRecorder;
 
 constexpr WORD kNumberId = 301;
-constexpr UINT_PTR kStepTimer = 7101;
-constexpr UINT_PTR kSafetyTimer = 7102;
-constexpr int kTimedOut = 99;
 
 DialogTemplateBuilder PageTemplate()
 {
@@ -78,47 +74,28 @@ private:
 };
 
 // A sheet that plays a script of steps from a timer once its loop runs.
-class ScriptedSheet : public CPropertySheet {
+class ScriptedSheet : public CPropertySheet, public test_support::TimerScript<ScriptedSheet> {
 public:
-    using Step = std::function<void(ScriptedSheet&)>;
     ScriptedSheet(LPCSTR caption, CWnd* parent) : CPropertySheet(caption, parent) {}
 
-    std::vector<Step> steps;
     int tabsAtInit = -1;
 
     BOOL OnInitDialog() override
     {
         BOOL result = CPropertySheet::OnInitDialog();
         tabsAtInit = GetTabControl()->GetItemCount();
-        SetTimer(kSafetyTimer, 5000, nullptr);
-        if (!steps.empty())
-            SetTimer(kStepTimer, 10, nullptr);
+        StartScript(*this);
         return result;
     }
 
-    afx_msg void OnTimer(UINT_PTR nIDEvent)
-    {
-        if (nIDEvent == kSafetyTimer) {
-            KillTimer(kSafetyTimer);
-            EndDialog(kTimedOut);
-            return;
-        }
-        if (m_nextStep >= steps.size()) {
-            KillTimer(kStepTimer);
-            return;
-        }
-        Step step = steps[m_nextStep++];
-        step(*this);
-    }
+    afx_msg void OnTimer(UINT_PTR nIDEvent) { PlayScript(*this, nIDEvent); }
+
     void Press(int id)
     {
         PostMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(m_hWnd, id)));
     }
 
     DECLARE_MESSAGE_MAP()
-
-private:
-    size_t m_nextStep = 0;
 };
 
 BEGIN_MESSAGE_MAP(ScriptedSheet, CPropertySheet)
@@ -136,18 +113,15 @@ std::string TabText(CTabCtrl* tab, int index)
     return text;
 }
 
-class PropertySheetTest : public ::testing::Test {
+class PropertySheetTest : public test_support::OwnerWindowTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(owner.CreateEx(0, nullptr, "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 300, nullptr,
-                                   nullptr));
+        OwnerWindowTest::SetUp();
         sheet.AddPage(&first);
         sheet.AddPage(&second);
     }
-    void TearDown() override { owner.DestroyWindow(); }
 
-    CWnd owner;
     NumberPage first{"First"};
     NumberPage second{"Second"};
     ScriptedSheet sheet{"Options", &owner};

@@ -1,11 +1,15 @@
-// Small helpers for tests that drive real windows: pumping the queue, a window that no
-// framework object owns, a window's class name, finding the system's dialog, and a
-// message-box stand-in that records instead of waiting.
+// Small helpers for tests that drive real windows: pumping the queue, a fixture with a
+// window to own what a test makes, a window that no framework object owns, a window's
+// class name, finding the system's dialog, and a message-box stand-in that records
+// instead of waiting.
 #pragma once
 
 #include "framework/AfxMessageBox.h"
+#include "framework/Framework.h"
 
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <string>
 
@@ -26,6 +30,20 @@ inline bool PumpPending()
     }
     return sawQuit;
 }
+
+// A visible top-level framework window, made before each test and destroyed after it, to
+// own the dialogs or hold the controls the test makes.
+class OwnerWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(owner.CreateEx(0, nullptr, "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 300, nullptr,
+                                   nullptr));
+    }
+    void TearDown() override { owner.DestroyWindow(); }
+
+    CWnd owner;
+};
 
 // A plain window of a class with the system's default procedure.
 inline HWND CreateForeignWindow(HWND parent = nullptr, int id = 0, LPCSTR className = nullptr)

@@ -2,13 +2,15 @@
 #include "framework/HandleMap.h"
 #include "framework/WinThread.h"
 
+#include "thread_test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
 namespace {
 
-constexpr DWORD kWaitMs = 5000;
+using test_support::WaitForExitCode;
 
 // A thread that records what the framework calls on it.
 class RecordingThread : public CWinThread {
@@ -62,14 +64,6 @@ public:
     }
 };
 
-DWORD WaitForExit(HANDLE thread)
-{
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread, kWaitMs));
-    DWORD code = 0;
-    EXPECT_TRUE(GetExitCodeThread(thread, &code));
-    return code;
-}
-
 } // namespace
 
 TEST(WinThread, RunsLoopUntilQuitAndExitsWithTheQuitCode)
@@ -82,7 +76,7 @@ TEST(WinThread, RunsLoopUntilQuitAndExitsWithTheQuitCode)
     // The queue exists once CreateThread returns, so nothing posted here is lost.
     ASSERT_TRUE(thread.PostThreadMessage(WM_APP, 0, 0));
     ASSERT_TRUE(thread.PostThreadMessage(WM_QUIT, 7, 0));
-    EXPECT_EQ(7u, WaitForExit(thread.m_hThread));
+    EXPECT_EQ(7u, WaitForExitCode(thread.m_hThread));
     EXPECT_TRUE(thread.exitRan);
     EXPECT_EQ(&thread, thread.seenCurrent);
     ASSERT_FALSE(thread.preTranslated.empty());
@@ -96,7 +90,7 @@ TEST(WinThread, FailedStartRunsNoLoopButStillExitInstance)
     thread.startAnswer = FALSE;
     thread.exitAnswer = 42;
     ASSERT_TRUE(thread.CreateThread());
-    EXPECT_EQ(42u, WaitForExit(thread.m_hThread));
+    EXPECT_EQ(42u, WaitForExitCode(thread.m_hThread));
     EXPECT_TRUE(thread.exitRan);
     EXPECT_TRUE(thread.idleCounts.empty());
 }
@@ -117,7 +111,7 @@ TEST(WinThread, IdleStepsRestartAfterEachMessage)
     IdlePostingThread thread;
     thread.m_bAutoDelete = FALSE;
     ASSERT_TRUE(thread.CreateThread());
-    WaitForExit(thread.m_hThread);
+    WaitForExitCode(thread.m_hThread);
     // Steps 0 and 1, then the loop waits; the message starts them again.
     std::vector<LONG> expected = {0, 1, 0, 1};
     EXPECT_EQ(expected, thread.idleCounts);
@@ -138,7 +132,7 @@ TEST(WinThread, QuitTakenByNestedPumpStillEndsTheLoop)
     thread.m_bAutoDelete = FALSE;
     thread.nestedPumpOnApp = true;
     ASSERT_TRUE(thread.CreateThread());
-    EXPECT_EQ(9u, WaitForExit(thread.m_hThread));
+    EXPECT_EQ(9u, WaitForExitCode(thread.m_hThread));
     EXPECT_TRUE(thread.exitRan);
 }
 
@@ -153,7 +147,7 @@ TEST(WinThread, AutoDeletingThreadFreesItselfWhenItEnds)
     ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), thread->m_hThread, GetCurrentProcess(), &handle, 0, FALSE,
                                 DUPLICATE_SAME_ACCESS));
     thread->ResumeThread();
-    WaitForExit(handle);
+    WaitForExitCode(handle);
     CloseHandle(handle);
     EXPECT_TRUE(destroyed);
 }
@@ -164,7 +158,7 @@ TEST(WinThread, CurrentThreadObjectBelongsToItsOwnThread)
     thread.m_bAutoDelete = FALSE;
     thread.startAnswer = FALSE;
     ASSERT_TRUE(thread.CreateThread());
-    WaitForExit(thread.m_hThread);
+    WaitForExitCode(thread.m_hThread);
     EXPECT_EQ(&thread, thread.seenCurrent);
     EXPECT_NE(static_cast<CWinThread*>(&thread), AfxGetThread());
 }
@@ -202,6 +196,6 @@ TEST(WinThread, IdleFreesTemporaryHandleMapObjects)
     MapThread thread;
     thread.m_bAutoDelete = FALSE;
     ASSERT_TRUE(thread.CreateThread());
-    WaitForExit(thread.m_hThread);
+    WaitForExitCode(thread.m_hThread);
     EXPECT_TRUE(thread.temporaryGoneAtIdle);
 }

@@ -7,20 +7,21 @@
 #include "lib/src/Win2/MFC/iFileNamePickers.h"
 #include "lib/src/Win2/MFC/iWnd.h"
 
+#include "file_picker_test_support.h"
 #include "winlib_test_support.h"
 
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
 namespace {
 
 using winlib_test::ButtonParent;
-using winlib_test::ClickCounter;
 using winlib_test::ExpectFileDialog;
+using winlib_test::ExpectLinkedButtonFillsTheEdit;
+using winlib_test::ExpectUnlinkedButtonWritesItsCaption;
 using winlib_test::FileDialogScript;
 using winlib_test::g_fileDialog;
 using winlib_test::kCountedButtonId;
@@ -51,23 +52,7 @@ TEST(FileExists, IsTrueForAFileOnly)
     DeleteFileA(file.c_str());
 }
 
-class FileNameEditTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        m_parent = std::make_unique<iWnd>(nullptr, CRect(0, 0, 400, 200), WS_OVERLAPPEDWINDOW, "parent", 0, 0,
-                                          nullptr);
-        m_edit = new iFileNameEdit(m_parent.get(), CRect(10, 10, 300, 32), WS_VISIBLE | WS_BORDER, nullptr, 20);
-    }
-    void DoubleClick(UINT flags)
-    {
-        LRESULT position = m_edit->SendMessage(EM_POSFROMCHAR, 1);
-        m_edit->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON | flags,
-                            MAKELPARAM(LOWORD(position) + 1, HIWORD(position) + 2));
-    }
-    std::unique_ptr<iWnd> m_parent;
-    iFileNameEdit* m_edit = nullptr;
-};
+using FileNameEditTest = winlib_test::PickerEditTest<iFileNameEdit>;
 
 TEST_F(FileNameEditTest, ScrollsSidewaysWithAClientEdgeInsteadOfABorder)
 {
@@ -163,48 +148,16 @@ TEST(FileNameButton, LinkedItFillsTheEditBeforeIt)
     auto* button =
         new iFileNameButton(&parent, CRect(310, 10, 390, 32), WS_VISIBLE | IBS_LINKED, "...", kCountedButtonId);
     button->SetOptions(FALSE, "png", 0, "PNG (*.png)|*.png||");
-    ClickCounter counter;
-    button->SetOnClicked(iConnector(&counter, &ClickCounter::OnClicked));
     edit->SetWindowText("photo.png");
-    std::string chosen = TempFolder() + "linked.png";
-
-    ExpectFileDialog(chosen, true);
-    button->SendMessage(BM_CLICK);
-    ASSERT_TRUE(g_fileDialog.sawDialog);
-    EXPECT_EQ("photo.png", g_fileDialog.nameBox);
-    EXPECT_STREQ(chosen.c_str(), edit->GetText());
-    CString caption;
-    button->GetWindowText(caption);
-    EXPECT_STREQ("...", caption);
-    EXPECT_EQ(0, counter.m_count);
-    EXPECT_EQ(0, parent.m_clicksSeen);
-
-    // The edit now asks with the button's options.
-    ExpectFileDialog("", false);
-    LRESULT position = edit->SendMessage(EM_POSFROMCHAR, 1);
-    edit->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON | MK_CONTROL, MAKELPARAM(LOWORD(position) + 1, 2));
-    ASSERT_TRUE(g_fileDialog.sawDialog);
-    EXPECT_EQ("PNG (*.png)", g_fileDialog.fileType);
+    ExpectLinkedButtonFillsTheEdit(parent, *edit, *button, "...", TempFolder() + "linked.png", "PNG (*.png)");
 }
 
 TEST(FileNameButton, UnlinkedItWritesItsOwnCaptionAndCancelChangesNothing)
 {
     ButtonParent parent;
     auto* button = new iFileNameButton(&parent, CRect(10, 10, 300, 32), WS_VISIBLE, "start.bmp", kCountedButtonId);
-    std::string chosen = TempFolder() + "caption.bmp";
-    ExpectFileDialog(chosen, true);
-    button->SendMessage(BM_CLICK);
-    ASSERT_TRUE(g_fileDialog.sawDialog);
-    EXPECT_EQ("start.bmp", g_fileDialog.nameBox);
-    CString caption;
-    button->GetWindowText(caption);
-    EXPECT_STREQ(chosen.c_str(), caption);
-
-    ExpectFileDialog(TempFolder() + "other.bmp", false);
-    button->SendMessage(BM_CLICK);
-    ASSERT_TRUE(g_fileDialog.sawDialog);
-    button->GetWindowText(caption);
-    EXPECT_STREQ(chosen.c_str(), caption);
+    ExpectUnlinkedButtonWritesItsCaption(*button, "start.bmp", TempFolder() + "caption.bmp",
+                                         TempFolder() + "other.bmp");
 }
 
 } // namespace

@@ -8,18 +8,19 @@
 #include "lib/src/Win2/MFC/iFileEdit.h"
 #include "lib/src/Win2/MFC/iWnd.h"
 
+#include "file_picker_test_support.h"
 #include "winlib_test_support.h"
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
 namespace {
 
 using winlib_test::ButtonParent;
-using winlib_test::ClickCounter;
 using winlib_test::ExpectFileDialog;
+using winlib_test::ExpectLinkedButtonFillsTheEdit;
+using winlib_test::ExpectUnlinkedButtonWritesItsCaption;
 using winlib_test::FileDialogScript;
 using winlib_test::g_fileDialog;
 using winlib_test::kCountedButtonId;
@@ -60,23 +61,7 @@ TEST(FileDialog, AskingAnswersTheChosenPathOrNothing)
     EXPECT_STREQ(chosenPath.c_str(), chosen);
 }
 
-class FileEditTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        m_parent = std::make_unique<iWnd>(nullptr, CRect(0, 0, 400, 200), WS_OVERLAPPEDWINDOW, "parent", 0, 0,
-                                          nullptr);
-        m_edit = new iFileEdit(m_parent.get(), CRect(10, 10, 300, 32), WS_VISIBLE | WS_BORDER, nullptr, 20);
-    }
-    void DoubleClick(UINT flags, int charIndex)
-    {
-        LRESULT position = m_edit->SendMessage(EM_POSFROMCHAR, static_cast<WPARAM>(charIndex));
-        m_edit->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON | flags,
-                            MAKELPARAM(LOWORD(position) + 1, HIWORD(position) + 2));
-    }
-    std::unique_ptr<iWnd> m_parent;
-    iFileEdit* m_edit = nullptr;
-};
+using FileEditTest = winlib_test::PickerEditTest<iFileEdit>;
 
 TEST_F(FileEditTest, ScrollsSidewaysWithAClientEdgeInsteadOfABorder)
 {
@@ -92,7 +77,7 @@ TEST_F(FileEditTest, CtrlDoubleClickAsksForANameFromTheTextAndTakesThePath)
     m_edit->SetWindowText("photo.png");
     m_edit->SetOptions(FALSE, "jpg", 0, "JPEG (*.jpg)|*.jpg||");
     ExpectFileDialog(chosenPath, true);
-    DoubleClick(MK_CONTROL, 1);
+    DoubleClick(MK_CONTROL);
     ASSERT_TRUE(g_fileDialog.sawDialog);
     EXPECT_EQ("photo.png", g_fileDialog.nameBox);
     EXPECT_STREQ(chosenPath.c_str(), m_edit->GetText());
@@ -102,7 +87,7 @@ TEST_F(FileEditTest, CancellingLeavesTheTextAlone)
 {
     m_edit->SetWindowText("keep.bmp");
     ExpectFileDialog("", false);
-    DoubleClick(MK_CONTROL, 1);
+    DoubleClick(MK_CONTROL);
     ASSERT_TRUE(g_fileDialog.sawDialog);
     EXPECT_STREQ("keep.bmp", m_edit->GetText());
 }
@@ -112,7 +97,7 @@ TEST_F(FileEditTest, APlainDoubleClickSelectsAWord)
     m_edit->SetWindowText("alpha beta");
     g_fileDialog = FileDialogScript();
     m_edit->SetSel(0, 0);
-    DoubleClick(0, 1);
+    DoubleClick(0);
     int start = -1, end = -1;
     m_edit->GetSel(start, end);
     // The first word, with or without the blank after it as the platform breaks words.
@@ -130,29 +115,8 @@ TEST(FileButton, LinkedItFillsTheEditBeforeItAndHandsItsOptionsOn)
     auto* button =
         new iFileButton(&parent, CRect(310, 10, 390, 32), WS_VISIBLE | IBS_LINKED, "&Browse", kCountedButtonId);
     button->SetOptions(FALSE, "txt", 0, "Text (*.txt)|*.txt||");
-    ClickCounter counter;
-    button->SetOnClicked(iConnector(&counter, &ClickCounter::OnClicked));
     edit->SetWindowText("notes.txt");
-    std::string chosen = TempPath("linked.txt");
-
-    ExpectFileDialog(chosen, true);
-    button->SendMessage(BM_CLICK);
-    ASSERT_TRUE(g_fileDialog.sawDialog);
-    EXPECT_EQ("notes.txt", g_fileDialog.nameBox);
-    EXPECT_EQ("Text (*.txt)", g_fileDialog.fileType);
-    EXPECT_STREQ(chosen.c_str(), edit->GetText());
-    CString caption;
-    button->GetWindowText(caption);
-    EXPECT_STREQ("&Browse", caption);
-    EXPECT_EQ(0, counter.m_count);
-    EXPECT_EQ(0, parent.m_clicksSeen);
-
-    // The edit now asks with the button's options.
-    ExpectFileDialog("", false);
-    LRESULT position = edit->SendMessage(EM_POSFROMCHAR, 1);
-    edit->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON | MK_CONTROL, MAKELPARAM(LOWORD(position) + 1, 2));
-    ASSERT_TRUE(g_fileDialog.sawDialog);
-    EXPECT_EQ("Text (*.txt)", g_fileDialog.fileType);
+    ExpectLinkedButtonFillsTheEdit(parent, *edit, *button, "&Browse", TempPath("linked.txt"), "Text (*.txt)");
 }
 
 TEST(FileButton, UnlinkedItStartsFromAndWritesItsOwnCaption)
@@ -160,21 +124,7 @@ TEST(FileButton, UnlinkedItStartsFromAndWritesItsOwnCaption)
     ButtonParent parent;
     auto* button =
         new iFileButton(&parent, CRect(10, 10, 300, 32), WS_VISIBLE, "start.bmp", kCountedButtonId, 0, nullptr);
-    std::string chosen = TempPath("caption.bmp");
-    ExpectFileDialog(chosen, true);
-    button->SendMessage(BM_CLICK);
-    ASSERT_TRUE(g_fileDialog.sawDialog);
-    EXPECT_EQ("start.bmp", g_fileDialog.nameBox);
-    EXPECT_EQ("All Files (*.*)", g_fileDialog.fileType);
-    CString caption;
-    button->GetWindowText(caption);
-    EXPECT_STREQ(chosen.c_str(), caption);
-
-    ExpectFileDialog(TempPath("other.bmp"), false);
-    button->SendMessage(BM_CLICK);
-    ASSERT_TRUE(g_fileDialog.sawDialog);
-    button->GetWindowText(caption);
-    EXPECT_STREQ(chosen.c_str(), caption) << "cancel leaves the caption";
+    ExpectUnlinkedButtonWritesItsCaption(*button, "start.bmp", TempPath("caption.bmp"), TempPath("other.bmp"));
 }
 
 TEST(FileButton, LinkedWithNothingBeforeItWritesNowhere)

@@ -11,6 +11,7 @@
 
 namespace {
 
+using winlib_test::ExpectPixels;
 using winlib_test::kPaper;
 using winlib_test::PaperCanvas;
 
@@ -78,12 +79,7 @@ TEST(ICDC, DrawsAtTheRectanglesCornerAndCopiesExactlyItsSize)
         EXPECT_EQ(kPaper, target.m_dc.GetPixel(10, 20)) << "drawing stays off screen until the copy";
         ASSERT_TRUE(offScreen.BitBlt(SRCCOPY));
     }
-    struct Case {
-        const char* why;
-        int x, y;
-        COLORREF expected;
-    };
-    const Case kCases[] = {
+    ExpectPixels(target, {
         {"(0, 0) lands at the corner", 10, 20, kInk},
         {"the last pixel lands at the far corner", 109, 69, kInk},
         {"inside", 50, 40, kFill},
@@ -91,11 +87,7 @@ TEST(ICDC, DrawsAtTheRectanglesCornerAndCopiesExactlyItsSize)
         {"above the rectangle", 10, 19, kPaper},
         {"right of the rectangle", 110, 69, kPaper},
         {"below the rectangle", 109, 70, kPaper},
-    };
-    for (const Case& c : kCases) {
-        SCOPED_TRACE(c.why);
-        EXPECT_EQ(c.expected, target.m_dc.GetPixel(c.x, c.y));
-    }
+    });
 }
 
 TEST(ICDC, SizeFormsCoverFromTheTargetsOrigin)

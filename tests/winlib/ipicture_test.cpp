@@ -18,6 +18,7 @@
 
 namespace {
 
+using winlib_test::ExpectPixels;
 using winlib_test::kPaper;
 using winlib_test::PaperCanvas;
 using winlib_test::SplashResourceBytes;
@@ -114,12 +115,7 @@ TEST_F(PictureTest, ResourcePictureMeasuresAndDrawsEveryPixel)
     EXPECT_EQ(6, pixels.cy);
 
     ASSERT_TRUE(picture.Render(canvas.get()));
-    struct Case {
-        const char* why;
-        int x, y;
-        COLORREF expected;
-    };
-    const Case kCases[] = {
+    ExpectPixels(canvas, {
         {"first pixel", 0, 0, kBlue},
         {"last pixel", 7, 5, kGreen},
         {"inside", 4, 3, kRed},
@@ -127,11 +123,7 @@ TEST_F(PictureTest, ResourcePictureMeasuresAndDrawsEveryPixel)
         {"first column, last row", 0, 5, kRed},
         {"right of the picture", 8, 0, kPaper},
         {"below the picture", 0, 6, kPaper},
-    };
-    for (const Case& c : kCases) {
-        SCOPED_TRACE(c.why);
-        EXPECT_EQ(c.expected, canvas.At(c.x, c.y));
-    }
+    });
 }
 
 TEST_F(PictureTest, ResourceModuleAndTypeCanBeNamed)

@@ -10,40 +10,15 @@
 namespace {
 
 using winlib_test::kPaper;
+using winlib_test::PaperCanvas;
 
 const COLORREF kCrimson = RGB(220, 20, 40);
-
-// A 16 x 16 memory DC on a colour bitmap, painted with paper.
-class PenCanvas {
-public:
-    PenCanvas()
-    {
-        HDC screen = GetDC(nullptr);
-        m_dc.CreateCompatibleDC(nullptr);
-        m_bitmap = CreateCompatibleBitmap(screen, 16, 16);
-        ReleaseDC(nullptr, screen);
-        m_previous = SelectObject(m_dc.m_hDC, m_bitmap);
-        m_dc.FillSolidRect(0, 0, 16, 16, kPaper);
-    }
-    ~PenCanvas()
-    {
-        SelectObject(m_dc.m_hDC, m_previous);
-        DeleteObject(m_bitmap);
-    }
-    PenCanvas(const PenCanvas&) = delete;
-    PenCanvas& operator=(const PenCanvas&) = delete;
-    CDC m_dc;
-
-private:
-    HBITMAP m_bitmap;
-    HGDIOBJ m_previous;
-};
 
 } // namespace
 
 TEST(IPen, DrawsWithItsColourAndWidth)
 {
-    PenCanvas canvas;
+    PaperCanvas canvas(16, 16, 32);
     iPen pen(PS_SOLID, 1, kCrimson);
     ASSERT_NE(nullptr, pen.m_hObject);
     LOGPEN description = {};
@@ -62,7 +37,7 @@ TEST(IPen, DrawsWithItsColourAndWidth)
 
 TEST(IPen, ExtendedPenTakesItsBrushAndStyle)
 {
-    PenCanvas canvas;
+    PaperCanvas canvas(16, 16, 32);
     const LOGBRUSH brush = {BS_SOLID, kCrimson, 0};
     iPen pen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_FLAT, 3, &brush, 0, nullptr);
     ASSERT_NE(nullptr, pen.m_hObject);
@@ -78,7 +53,7 @@ TEST(IPen, ExtendedPenTakesItsBrushAndStyle)
 
 TEST(IPen, RefusedPenIsEmptyAndSelectsNothing)
 {
-    PenCanvas canvas;
+    PaperCanvas canvas(16, 16, 32);
     const LOGBRUSH brush = {BS_SOLID, kCrimson, 0};
     const DWORD dashes[2] = {2, 1};
     struct Case {
@@ -119,7 +94,7 @@ TEST(IPen, DestructorDeletesThePen)
 
 TEST(IBrush, EachFormMakesItsKindOfBrush)
 {
-    PenCanvas canvas;
+    PaperCanvas canvas(16, 16, 32);
     const iBrush solid(kCrimson);
     const iBrush hatched(HS_CROSS, kCrimson);
     const WORD checker[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};

@@ -171,29 +171,34 @@ std::string WindowText(CWnd* window)
     return static_cast<LPCSTR>(text);
 }
 
-// Each timer tick runs the next step of a script; the last one ends the run.
+// How long each step waits: long enough that a person (or a screenshot) sees the window.
+constexpr UINT kStepMs = 150;
+
+// Each timer tick runs the next step of a script; a script that has run out ends the run,
+// so no run waits for a person.
 class Script {
 public:
     using Step = std::function<void()>;
     void Add(Step step) { m_steps.push_back(std::move(step)); }
-    // Runs the next step; false when none is left.
-    bool Next()
+    // Starts the ticks on the window that runs the script.
+    void Start(CWnd& window) { window.SetTimer(kScriptTimer, kStepMs, nullptr); }
+    // Runs the next step, or ends the window's run once none is left.
+    template <class Window>
+    void Tick(Window& window, UINT_PTR id)
     {
-        if (m_next >= m_steps.size())
-            return false;
-        m_steps[m_next++]();
-        return true;
+        if (m_next < m_steps.size()) {
+            m_steps[m_next++]();
+            return;
+        }
+        window.KillTimer(id);
+        window.EndDialog(IDABORT);
     }
     size_t Done() const { return m_next; }
-    size_t Size() const { return m_steps.size(); }
 
 private:
     std::vector<Step> m_steps;
     size_t m_next = 0;
 };
-
-// How long each step waits: long enough that a person (or a screenshot) sees the window.
-constexpr UINT kStepMs = 150;
 
 // A settings dialog as the application builds one: in memory, in pixels, with its
 // controls made on the window and the fields loaded by OnInitDialog.
@@ -210,7 +215,7 @@ public:
         new iPushButton(this, CRect(420, 220, 510, 248), WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, "OK", IDOK);
         new iPushButton(this, CRect(520, 220, 610, 248), WS_VISIBLE | WS_TABSTOP, "Cancel", IDCANCEL);
         OnInitDialog();
-        SetTimer(kScriptTimer, kStepMs, nullptr);
+        m_script.Start(*this);
     }
 
     void DoDataExchange(CDataExchange* pDX) override
@@ -225,14 +230,7 @@ public:
     Script m_script;
 
 protected:
-    void OnTimer(UINT_PTR id)
-    {
-        // A script that has run out ends the dialog, so no run waits for a person.
-        if (!m_script.Next()) {
-            KillTimer(id);
-            EndDialog(IDABORT);
-        }
-    }
+    void OnTimer(UINT_PTR id) { m_script.Tick(*this, id); }
     DECLARE_MESSAGE_MAP()
 };
 
@@ -374,7 +372,7 @@ public:
     BOOL OnInitDialog() override
     {
         const BOOL result = iPropertySheet::OnInitDialog();
-        SetTimer(kScriptTimer, kStepMs, nullptr);
+        m_script.Start(*this);
         return result;
     }
 
@@ -383,13 +381,7 @@ public:
     Script m_script;
 
 protected:
-    void OnTimer(UINT_PTR id)
-    {
-        if (!m_script.Next()) {
-            KillTimer(id);
-            EndDialog(IDABORT);
-        }
-    }
+    void OnTimer(UINT_PTR id) { m_script.Tick(*this, id); }
     DECLARE_MESSAGE_MAP()
 };
 

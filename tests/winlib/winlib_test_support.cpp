@@ -81,34 +81,4 @@ std::vector<BYTE> SplashResourceBytes()
     return std::vector<BYTE>(bytes, bytes + SizeofResource(self, found));
 }
 
-PaperCanvas::PaperCanvas(int cx, int cy)
-{
-    m_dc.CreateCompatibleDC(nullptr);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = cx;
-    info.bmiHeader.biHeight = -cy;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    m_bitmap = CreateDIBSection(m_dc.m_hDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    m_previous = SelectObject(m_dc.m_hDC, m_bitmap);
-    m_dc.FillSolidRect(0, 0, cx, cy, kPaper);
-}
-
-PaperCanvas::~PaperCanvas()
-{
-    SelectObject(m_dc.m_hDC, m_previous);
-    DeleteObject(m_bitmap);
-}
-
-int PaperCanvas::Count(const CRect& area, COLORREF colour) const
-{
-    int count = 0;
-    for (int y = area.top; y < area.bottom; ++y)
-        for (int x = area.left; x < area.right; ++x)
-            count += At(x, y) == colour ? 1 : 0;
-    return count;
-}
-
 } // namespace winlib_test

@@ -6,6 +6,8 @@
 #include "lib/src/Win2/MFC/iFolderBrowse.h"
 #include "lib/src/Win2/MFC/iWnd.h"
 
+#include "framework/paper_canvas.h"
+
 #include <windows.h>
 
 #include <memory>
@@ -94,26 +96,9 @@ void WriteBytes(const std::string& path, const std::vector<BYTE>& bytes);
 // The bytes of the 8 x 6 test GIF the test program carries as resource "SPLASH".
 std::vector<BYTE> SplashResourceBytes();
 
-constexpr COLORREF kPaper = RGB(255, 255, 255);
-
-// A 24-bit memory DC of the given size, painted with paper.
-class PaperCanvas {
-public:
-    PaperCanvas(int cx, int cy);
-    ~PaperCanvas();
-    PaperCanvas(const PaperCanvas&) = delete;
-    PaperCanvas& operator=(const PaperCanvas&) = delete;
-
-    HDC get() const { return m_dc.m_hDC; }
-    COLORREF At(int x, int y) const { return ::GetPixel(m_dc.m_hDC, x, y); }
-    // How many pixels of the area have the colour.
-    int Count(const CRect& area, COLORREF colour) const;
-
-    CDC m_dc;
-
-private:
-    HBITMAP m_bitmap;
-    HGDIOBJ m_previous;
-};
+// The canvas the framework's drawing tests use too.
+using test_support::ExpectPixels;
+using test_support::kPaper;
+using test_support::PaperCanvas;
 
 } // namespace winlib_test
