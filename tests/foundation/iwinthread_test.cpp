@@ -13,6 +13,7 @@
 namespace {
 
 using test_support::kThreadWaitMs;
+using test_support::RunSelfDeletingThread;
 using test_support::WaitForExitCode;
 
 constexpr UINT kAddWork = WM_APP + 1;
@@ -145,13 +146,6 @@ TEST(WorkerThread, AutoDeletingWorkerIsDestroyedWhenItsThreadEnds)
     Disposable* worker = new Disposable;
     worker->destroyed = &destroyed;
     worker->running = false;
-    // Suspended, so that a handle of our own exists before the object can go.
-    ASSERT_TRUE(worker->CreateThread(CREATE_SUSPENDED));
-    HANDLE thread = nullptr;
-    ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), worker->m_hThread, GetCurrentProcess(), &thread, 0, FALSE,
-                                DUPLICATE_SAME_ACCESS));
-    worker->ResumeThread();
-    EXPECT_EQ(3u, WaitForExitCode(thread));
-    CloseHandle(thread);
+    EXPECT_EQ(3u, RunSelfDeletingThread(worker));
     EXPECT_TRUE(destroyed);
 }

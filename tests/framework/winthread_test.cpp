@@ -10,6 +10,7 @@
 
 namespace {
 
+using test_support::RunSelfDeletingThread;
 using test_support::WaitForExitCode;
 
 // A thread that records what the framework calls on it.
@@ -142,13 +143,7 @@ TEST(WinThread, AutoDeletingThreadFreesItselfWhenItEnds)
     auto* thread = new RecordingThread;
     thread->destroyed = &destroyed;
     thread->startAnswer = FALSE;
-    ASSERT_TRUE(thread->CreateThread(CREATE_SUSPENDED));
-    HANDLE handle = nullptr;
-    ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), thread->m_hThread, GetCurrentProcess(), &handle, 0, FALSE,
-                                DUPLICATE_SAME_ACCESS));
-    thread->ResumeThread();
-    WaitForExitCode(handle);
-    CloseHandle(handle);
+    RunSelfDeletingThread(thread);
     EXPECT_TRUE(destroyed);
 }
 
