@@ -1,19 +1,6 @@
 // The library's buttons and group box.
 #include "lib/src/Win2/MFC/iButton.h"
 
-namespace {
-
-// Window form of the buttons: a "Button" child with the mapped rectangle.
-void CreateButtonWindow(CWnd& button, CWnd* parent, const CRect& mapped, DWORD style, LPCSTR text, UINT id,
-                        DWORD exStyle, LPVOID param)
-{
-    button.CreateEx(exStyle, "Button", text, style | WS_CHILD, mapped.left, mapped.top, mapped.Width(),
-                    mapped.Height(), parent ? parent->GetSafeHwnd() : nullptr,
-                    reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), param);
-}
-
-} // namespace
-
 IMPLEMENT_DYNCREATE(iButton, CButton)
 
 BEGIN_MESSAGE_MAP(iButton, CButton)
@@ -47,9 +34,7 @@ void iButton::CreateItem(CWnd* parent, const RECT& rect, DWORD style, LPCSTR tex
 void iButton::CreateWindowForm(CWnd* parent, const RECT& rect, DWORD style, LPCSTR text, UINT id, DWORD exStyle,
                                LPVOID param)
 {
-    CRect mapped(rect);
-    MapDialogRectFor(parent, &mapped);
-    CreateButtonWindow(*this, parent, mapped, style, text, id, exStyle, param);
+    CreateControlWindow(*this, "Button", parent, rect, style, text, id, exStyle, param);
     CopyParentFont(this, parent);
     static_cast<void>(m_access.Attach(this));
 }
@@ -100,11 +85,16 @@ iGroupBox::iGroupBox(CWnd* parent, const RECT& rect, DWORD style, LPCSTR text, U
 iGroupBox::iGroupBox(CWnd* parent, const RECT& rect, DWORD style, LPCSTR text, UINT id, DWORD exStyle,
                      LPVOID param)
 {
-    CRect mapped(rect);
-    MapDialogRectFor(parent, &mapped);
-    CreateButtonWindow(*this, parent, mapped, style | BS_GROUPBOX, text, id, exStyle, param);
+    CreateControlWindow(*this, "Button", parent, rect, style | BS_GROUPBOX, text, id, exStyle, param);
     CopyParentFont(this, parent);
     static_cast<void>(m_access.Attach(this));
 }
 
 iGroupBox::~iGroupBox() = default;
+
+CWnd* GetPickerTarget(CWnd& button)
+{
+    if (!(button.GetStyle() & IBS_LINKED))
+        return &button;
+    return button.GetWindow(GW_HWNDPREV);
+}

@@ -43,6 +43,14 @@ protected:
     iConnector m_onDoubleClicked;
 };
 
+// The library's button style bit that links a picker button (file or folder) to the window
+// before it (in a dialog, the control before it in the tab order); meaningless for push buttons.
+constexpr DWORD IBS_LINKED = 0x0010;
+
+// The window a picker button fills in: with IBS_LINKED the window before it (null when there
+// is none), else the button itself.
+CWnd* GetPickerTarget(CWnd& button);
+
 // The push button the application creates; it adds nothing to iButton.
 class iPushButton : public iButton {
 public:

@@ -32,10 +32,7 @@ iComboBox::iComboBox(CWnd* parent, const RECT& rect, DWORD style, LPCSTR text, U
 iComboBox::iComboBox(CWnd* parent, const RECT& rect, DWORD style, LPCSTR text, UINT id, DWORD exStyle,
                      LPVOID param)
 {
-    CRect mapped(rect);
-    MapDialogRectFor(parent, &mapped);
-    CreateEx(exStyle, "ComboBox", text, style | WS_CHILD, mapped.left, mapped.top, mapped.Width(), mapped.Height(),
-             parent ? parent->GetSafeHwnd() : nullptr, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), param);
+    CreateControlWindow(*this, "ComboBox", parent, rect, style, text, id, exStyle, param);
     CopyParentFont(this, parent);
     static_cast<void>(m_access.Attach(this));
 }

@@ -1,4 +1,4 @@
-// The application's edit and folder edit.
+// The application's edit, the picker edits' Ctrl+double-click, and the folder edit.
 #include "lib/src/Win2/MFC/iEdit.h"
 
 #include "lib/src/Win2/MFC/iFolderBrowse.h"
@@ -28,18 +28,11 @@ BOOL iEdit::PreCreateWindow(CREATESTRUCT& cs)
     return TRUE;
 }
 
-BEGIN_MESSAGE_MAP(iFolderEdit, iEdit)
+BEGIN_MESSAGE_MAP(iPickerEdit, iEdit)
     ON_WM_LBUTTONDBLCLK()
 END_MESSAGE_MAP()
 
-iFolderEdit::iFolderEdit(CWnd* parent, const RECT& rect, DWORD style, LPCSTR text, UINT id)
-    : iEdit(parent, rect, style, text, id)
-{
-}
-
-iFolderEdit::~iFolderEdit() = default;
-
-BOOL iFolderEdit::PreCreateWindow(CREATESTRUCT& cs)
+BOOL iPickerEdit::PreCreateWindow(CREATESTRUCT& cs)
 {
     if (!iEdit::PreCreateWindow(cs))
         return FALSE;
@@ -48,14 +41,33 @@ BOOL iFolderEdit::PreCreateWindow(CREATESTRUCT& cs)
     return TRUE;
 }
 
-void iFolderEdit::OnLButtonDblClk(UINT nFlags, CPoint point)
+CString iPickerEdit::GetText() const
+{
+    CString text;
+    GetWindowText(text);
+    return text;
+}
+
+void iPickerEdit::OnLButtonDblClk(UINT nFlags, CPoint point)
 {
     if (!(nFlags & MK_CONTROL)) {
         iEdit::OnLButtonDblClk(nFlags, point);
         return;
     }
-    iString folder;
+    iString chosen;
+    if (AskForText(chosen))
+        SetWindowText(chosen);
+}
+
+iFolderEdit::iFolderEdit(CWnd* parent, const RECT& rect, DWORD style, LPCSTR text, UINT id)
+    : iPickerEdit(parent, rect, style, text, id)
+{
+}
+
+iFolderEdit::~iFolderEdit() = default;
+
+BOOL iFolderEdit::AskForText(iString& chosen)
+{
     CWnd* parent = GetParent();
-    if (BrowseForFolder(parent ? parent->GetSafeHwnd() : nullptr, folder))
-        SetWindowText(folder);
+    return BrowseForFolder(parent ? parent->GetSafeHwnd() : nullptr, chosen);
 }

@@ -55,10 +55,7 @@ void iEditCtrl::CreateItem(CWnd* parent, const RECT& rect, DWORD style, UINT id)
 void iEditCtrl::CreateWindowForm(CWnd* parent, const RECT& rect, DWORD style, LPCSTR text, UINT id, DWORD exStyle,
                                  LPVOID param)
 {
-    CRect mapped(rect);
-    MapDialogRectFor(parent, &mapped);
-    CreateEx(exStyle, "Edit", text, style | WS_CHILD, mapped.left, mapped.top, mapped.Width(), mapped.Height(),
-             parent ? parent->GetSafeHwnd() : nullptr, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), param);
+    CreateControlWindow(*this, "Edit", parent, rect, style, text, id, exStyle, param);
     CopyParentFont(this, parent);
     static_cast<void>(m_access.Attach(this));
 }

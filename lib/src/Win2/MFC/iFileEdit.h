@@ -3,32 +3,16 @@
 #pragma once
 
 #include "lib/src/Win2/MFC/iEdit.h"
+#include "lib/src/Win2/MFC/iFilePickerOptions.h"
 
-#include "lib/src/iFileName.h"
-
-class iFileEdit : public iEdit {
+class iFileEdit : public iPickerEdit, public iFilePickerOptions {
 public:
-    // iEdit's dialog-item form, with the file edit's own styles; open dialog, no default
+    // iEdit's dialog-item form, with the picker edit's own styles; open dialog, no default
     // extension, no flags, every file.
     iFileEdit(CWnd* parent, const RECT& rect, DWORD style, LPCSTR text, UINT id);
     ~iFileEdit() override;
 
-    // A null extension gives none, a null filter (bar form, ending "||") every file.
-    void SetOptions(BOOL openMode, LPCSTR defaultExtension, DWORD flags, LPCSTR filter);
-    void SetInitialDir(LPCSTR path);
-    CString GetText() const;
-
-    // Scrolls sideways, has a client edge instead of a border.
-    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
-
 protected:
-    // A plain double-click selects a word; with Ctrl it asks for a file.
-    afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
-    DECLARE_MESSAGE_MAP()
-
-    BOOL m_openMode = TRUE;
-    iString m_defaultExtension;
-    DWORD m_flags = 0;
-    iString m_filter;
-    iFileName m_initialDir;
+    // Asks for a file, starting on the text.
+    BOOL AskForText(iString& chosen) override;
 };

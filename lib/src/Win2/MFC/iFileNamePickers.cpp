@@ -1,8 +1,6 @@
 // The file-name button and edit, and the file test.
 #include "lib/src/Win2/MFC/iFileNamePickers.h"
 
-#include "lib/src/Win2/MFC/iFileDialog.h"
-#include "lib/src/Win2/MFC/iFileEdit.h"
 #include "lib/src/Win2/MFC/iFileNameDialog.h"
 
 #include <cstring>
@@ -37,6 +35,19 @@ std::string FilterListFromBars(const CString& filter)
     return list;
 }
 
+// Runs the system's open (openMode TRUE) or save dialog owned by parent, starting on
+// fileName; filterList is in the dialog's own form (null: none).
+BOOL AskWithSystemDialog(CWnd* parent, BOOL openMode, LPCSTR filterList, LPCSTR fileName, const CString& initialDir,
+                         DWORD flags, const CString& defaultExtension, CString& chosen)
+{
+    iFileNameDialog dialog(parent ? parent->GetSafeHwnd() : nullptr, filterList, nullptr, 0, fileName, nullptr,
+                           TextOrNull(initialDir), nullptr, flags, TextOrNull(defaultExtension));
+    if (!(openMode ? dialog.DoOpen() : dialog.DoSave()))
+        return FALSE;
+    chosen = dialog.m_fileBuffer;
+    return TRUE;
+}
+
 } // namespace
 
 BEGIN_MESSAGE_MAP(iFileNameButton, iButton)
@@ -46,18 +57,9 @@ END_MESSAGE_MAP()
 iFileNameButton::iFileNameButton(CWnd* parent, const RECT& rect, DWORD style, LPCSTR text, UINT id)
     : iButton(parent, rect, style, text, id)
 {
-    SetOptions(TRUE, nullptr, 0, nullptr);
 }
 
 iFileNameButton::~iFileNameButton() = default;
-
-void iFileNameButton::SetOptions(BOOL openMode, LPCSTR defaultExtension, DWORD flags, LPCSTR filter)
-{
-    m_openMode = openMode;
-    m_defaultExtension = defaultExtension;
-    m_flags = flags;
-    m_filter = filter ? filter : kAllFilesFilter;
-}
 
 void iFileNameButton::AddFilter(LPCSTR pair)
 {
@@ -75,44 +77,21 @@ void iFileNameButton::AddFilter(const CString& pair)
     AddFilter(static_cast<LPCSTR>(pair));
 }
 
-void iFileNameButton::SetInitialDir(LPCSTR path)
-{
-    m_initialDir = path;
-}
-
 void iFileNameButton::OnClicked()
 {
-    const bool linked = (GetStyle() & IBS_LINKED) != 0;
-    CString name;
-    if (linked) {
-        if (CWnd* before = GetWindow(GW_HWNDPREV)) {
-            before->GetWindowText(name);
-            if (auto* edit = dynamic_cast<iFileEdit*>(CWnd::FromHandlePermanent(before->m_hWnd)))
-                edit->SetOptions(m_openMode, m_defaultExtension, m_flags, m_filter);
-        }
-    } else {
-        GetWindowText(name);
-    }
-    const std::string list = FilterListFromBars(m_filter);
-    CWnd* parent = GetParent();
-    iFileNameDialog dialog(parent ? parent->GetSafeHwnd() : nullptr, list[0] ? list.c_str() : nullptr, nullptr, 0,
-                           name, nullptr, TextOrNull(m_initialDir), nullptr, m_flags, TextOrNull(m_defaultExtension));
-    if (!(m_openMode ? dialog.DoOpen() : dialog.DoSave()))
-        return;
-    // Looked up again: the dialog ran its own message loop meanwhile.
-    if (!linked)
-        SetWindowText(dialog.m_fileBuffer);
-    else if (CWnd* before = GetWindow(GW_HWNDPREV))
-        before->SetWindowText(dialog.m_fileBuffer);
+    ChooseForButton(*this);
 }
 
-BEGIN_MESSAGE_MAP(iFileNameEdit, iEdit)
-    ON_WM_LBUTTONDBLCLK()
-END_MESSAGE_MAP()
+BOOL iFileNameButton::AskForName(CWnd* parent, LPCSTR fileName, CString& chosen)
+{
+    const std::string list = FilterListFromBars(m_filter);
+    return AskWithSystemDialog(parent, m_openMode, list[0] ? list.c_str() : nullptr, fileName, m_initialDir, m_flags,
+                               m_defaultExtension, chosen);
+}
 
 iFileNameEdit::iFileNameEdit(CWnd* parent, const RECT& rect, DWORD style, LPCSTR text, UINT id)
 {
-    // Made here rather than by iEdit's form, so that this class's styles apply.
+    // Made here rather than by iEdit's form, so that the picker edit's styles apply.
     CreateItem(parent, rect, style, id);
     SetOptions(TRUE, nullptr, 0, nullptr);
 }
@@ -134,33 +113,10 @@ void iFileNameEdit::SetInitialDir(LPCSTR path)
     m_initialDir = path;
 }
 
-CString iFileNameEdit::GetText() const
+BOOL iFileNameEdit::AskForText(iString& chosen)
 {
-    CString text;
-    GetWindowText(text);
-    return text;
-}
-
-BOOL iFileNameEdit::PreCreateWindow(CREATESTRUCT& cs)
-{
-    if (!iEdit::PreCreateWindow(cs))
-        return FALSE;
-    cs.style = (cs.style | ES_AUTOHSCROLL) & ~WS_BORDER;
-    cs.dwExStyle |= WS_EX_CLIENTEDGE;
-    return TRUE;
-}
-
-void iFileNameEdit::OnLButtonDblClk(UINT nFlags, CPoint point)
-{
-    if (!(nFlags & MK_CONTROL)) {
-        iEdit::OnLButtonDblClk(nFlags, point);
-        return;
-    }
-    CWnd* parent = GetParent();
-    iFileNameDialog dialog(parent ? parent->GetSafeHwnd() : nullptr, m_filter.c_str(), nullptr, 0, GetText(),
-                           nullptr, TextOrNull(m_initialDir), nullptr, m_flags, TextOrNull(m_defaultExtension));
-    if (m_openMode ? dialog.DoOpen() : dialog.DoSave())
-        SetWindowText(dialog.m_fileBuffer);
+    return AskWithSystemDialog(GetParent(), m_openMode, m_filter.c_str(), GetText(), m_initialDir, m_flags,
+                               m_defaultExtension, chosen);
 }
 
 BOOL FileExists(LPCSTR path)

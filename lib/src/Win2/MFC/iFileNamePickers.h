@@ -5,7 +5,7 @@
 
 #include "lib/src/Win2/MFC/iButton.h"
 #include "lib/src/Win2/MFC/iEdit.h"
-#include "lib/src/Win2/MFC/iFileButton.h"
+#include "lib/src/Win2/MFC/iFilePickerOptions.h"
 
 #include "lib/src/iFileName.h"
 
@@ -15,37 +15,31 @@
 constexpr char kAllFilesFilterList[] = "All Files (*.*)\0*.*\0";
 
 // With IBS_LINKED the path goes to the window before the button, else to its caption.
-class iFileNameButton : public iButton {
+// The filter is in the bar form: each description and pattern followed by "|", the list
+// ended by a second "|".
+class iFileNameButton : public iButton, public iFilePickerOptions {
 public:
     // iButton's dialog-item form; open dialog, no default extension, no flags, every file.
     iFileNameButton(CWnd* parent, const RECT& rect, DWORD style, LPCSTR text, UINT id);
     ~iFileNameButton() override;
 
-    // The filter in the bar form: each description and pattern followed by "|", the list
-    // ended by a second "|". A null extension gives none, a null filter every file.
-    void SetOptions(BOOL openMode, LPCSTR defaultExtension, DWORD flags, LPCSTR filter);
     // Adds one pair given as description, "|", pattern, "|"; the list stays ended by "||".
     void AddFilter(LPCSTR pair);
     void AddFilter(const CString& pair);
-    void SetInitialDir(LPCSTR path);
 
     // Asks for a name; the click reaches neither the click connector nor the parent.
     afx_msg void OnClicked();
 
 protected:
+    // Asks with the system's dialog.
+    BOOL AskForName(CWnd* parent, LPCSTR fileName, CString& chosen) override;
     DECLARE_MESSAGE_MAP()
-
-    BOOL m_openMode = TRUE;
-    iString m_defaultExtension;
-    DWORD m_flags = 0;
-    iString m_filter;
-    iFileName m_initialDir;
 };
 
-class iFileNameEdit : public iEdit {
+class iFileNameEdit : public iPickerEdit {
 public:
-    // iEdit's dialog-item form, with the file-name edit's own styles; open dialog, no
-    // default extension, no flags, every file.
+    // iEdit's dialog-item form, with the picker edit's own styles; open dialog, no default
+    // extension, no flags, every file.
     iFileNameEdit(CWnd* parent, const RECT& rect, DWORD style, LPCSTR text, UINT id);
     ~iFileNameEdit() override;
 
@@ -54,15 +48,10 @@ public:
     // file, a null extension none.
     void SetOptions(BOOL openMode, LPCSTR defaultExtension, DWORD flags, LPCSTR filter);
     void SetInitialDir(LPCSTR path);
-    CString GetText() const;
-
-    // Scrolls sideways, has a client edge instead of a border.
-    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
 
 protected:
-    // A plain double-click selects a word; with Ctrl it asks for a file name.
-    afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
-    DECLARE_MESSAGE_MAP()
+    // Asks with the system's dialog, starting on the text.
+    BOOL AskForText(iString& chosen) override;
 
     BOOL m_openMode = TRUE;
     iString m_defaultExtension;

@@ -7,14 +7,12 @@
 
 class iFolderButton : public iPushButton {
 public:
-    // The style bit, meaningless for push buttons, that links the button to the window
-    // before it; the application creates its folder buttons with 0x10010010.
-    static constexpr DWORD kLinkedStyle = 0x10;
+    // The style bit that links the button to the window before it; the application
+    // creates its folder buttons with 0x10010010.
+    static constexpr DWORD kLinkedStyle = IBS_LINKED;
 
-    iFolderButton();
-    iFolderButton(CWnd* parent, const RECT& rect, DWORD style, LPCSTR text, UINT id);
-    iFolderButton(CWnd* parent, const RECT& rect, DWORD style, LPCSTR text, UINT id, DWORD exStyle, LPVOID param);
-    ~iFolderButton() override;
+    // Made as any push button: the folder button adds no style of its own.
+    using iPushButton::iPushButton;
 
 protected:
     // Runs the browse; the parent still sees the click.

@@ -40,11 +40,7 @@ iListCtrl::iListCtrl(CWnd* parent, const RECT& rect, DWORD style, LPCSTR text, U
 iListCtrl::iListCtrl(CWnd* parent, const RECT& rect, DWORD style, LPCSTR text, UINT id, DWORD exStyle,
                      LPVOID param)
 {
-    CRect mapped(rect);
-    MapDialogRectFor(parent, &mapped);
-    CreateEx(exStyle, WC_LISTVIEWA, text, style | WS_CHILD, mapped.left, mapped.top, mapped.Width(),
-             mapped.Height(), parent ? parent->GetSafeHwnd() : nullptr,
-             reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), param);
+    CreateControlWindow(*this, WC_LISTVIEWA, parent, rect, style, text, id, exStyle, param);
     CopyParentFont(this, parent);
     static_cast<void>(m_access.Attach(this));
 }

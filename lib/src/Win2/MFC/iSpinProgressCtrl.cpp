@@ -13,10 +13,7 @@ iSpinButtonCtrl::iSpinButtonCtrl(CWnd* parent, const RECT& rect, DWORD style, LP
 iSpinButtonCtrl::iSpinButtonCtrl(CWnd* parent, const RECT& rect, DWORD style, LPCSTR text, UINT id, DWORD exStyle,
                                  LPVOID param)
 {
-    CRect mapped(rect);
-    MapDialogRectFor(parent, &mapped);
-    CreateEx(exStyle, UPDOWN_CLASSA, text, style | WS_CHILD, mapped.left, mapped.top, mapped.Width(), mapped.Height(),
-             parent ? parent->GetSafeHwnd() : nullptr, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), param);
+    CreateControlWindow(*this, UPDOWN_CLASSA, parent, rect, style, text, id, exStyle, param);
     CopyParentFont(this, parent);
     SetRange32(kRangeMin, kRangeMax);
     static_cast<void>(m_access.Attach(this));

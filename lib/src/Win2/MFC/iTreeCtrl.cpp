@@ -33,11 +33,7 @@ iTreeCtrl::iTreeCtrl(CWnd* parent, const RECT& rect, DWORD style, LPCSTR text, U
 
 iTreeCtrl::iTreeCtrl(CWnd* parent, const RECT& rect, DWORD style, LPCSTR text, UINT id, DWORD exStyle, LPVOID param)
 {
-    CRect mapped(rect);
-    MapDialogRectFor(parent, &mapped);
-    CreateEx(exStyle, WC_TREEVIEWA, text, (style & ~TVS_CHECKBOXES) | WS_CHILD, mapped.left, mapped.top,
-             mapped.Width(), mapped.Height(), parent ? parent->GetSafeHwnd() : nullptr,
-             reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), param);
+    CreateControlWindow(*this, WC_TREEVIEWA, parent, rect, style & ~TVS_CHECKBOXES, text, id, exStyle, param);
     FinishCreate(parent, style);
 }
 

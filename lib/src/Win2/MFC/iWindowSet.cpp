@@ -1,5 +1,5 @@
 // Window sets, the access object that joins a control to its container's set, and the
-// two steps every creating constructor of a control shares (rectangle and font).
+// steps every creating constructor of a control shares (rectangle, window form and font).
 #include "lib/src/Win2/MFC/iWindowSet.h"
 
 iWindowSet::~iWindowSet() = default;
@@ -99,4 +99,14 @@ void CopyParentFont(CWnd* control, CWnd* parent)
     auto parentFont = reinterpret_cast<HFONT>(parent->SendMessage(WM_GETFONT));
     CFont* font = parentFont ? CFont::FromHandle(parentFont) : nullptr;
     control->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font ? font->m_hObject : nullptr), TRUE);
+}
+
+void CreateControlWindow(CWnd& control, LPCSTR className, CWnd* parent, const RECT& rect, DWORD style, LPCSTR text,
+                         UINT id, DWORD exStyle, LPVOID param)
+{
+    CRect mapped(rect);
+    MapDialogRectFor(parent, &mapped);
+    control.CreateEx(exStyle, className, text, style | WS_CHILD, mapped.left, mapped.top, mapped.Width(),
+                     mapped.Height(), parent ? parent->GetSafeHwnd() : nullptr,
+                     reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), param);
 }

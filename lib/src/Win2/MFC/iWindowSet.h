@@ -73,3 +73,8 @@ void MapDialogRectFor(CWnd* container, LPRECT rect);
 
 // Gives the control the parent's font (none when the parent answers none), redrawing it.
 void CopyParentFont(CWnd* control, CWnd* parent);
+
+// The window form of the library's controls: a child window of the class with WS_CHILD
+// added, at the rectangle mapped for the parent; the control has no window when it fails.
+void CreateControlWindow(CWnd& control, LPCSTR className, CWnd* parent, const RECT& rect, DWORD style, LPCSTR text,
+                         UINT id, DWORD exStyle, LPVOID param);
