@@ -48,7 +48,8 @@ int NameMapField::AddName(long code, const char* name)
 
 void NameMapField::BorrowMap(const NameMapField& other)
 {
-    if (&other == this || !other.m_map)
+    // Already sharing this map (the other borrowed it from us): keeping it keeps it alive.
+    if (&other == this || !other.m_map || other.m_map == m_map)
         return;
     if (m_owned)
         delete m_map;

@@ -128,6 +128,16 @@ TEST(iTypeCombo, AssignBorrowsTheOthersMap)
     *source = 1L;
     EXPECT_STREQ("North", source->GetText());
 
+    // The owner taking back its own map from a borrower keeps it (and its names) alive.
+    iType::TCombo<long> borrower(nullptr, "borrower", nullptr);
+    borrower.Assign(*source);
+    source->Assign(borrower);
+    EXPECT_EQ(borrower.GetMap(), source->GetMap());
+    EXPECT_STREQ("North", source->GetText());
+    source->AddItem(2, "South");
+    *source = 2L;
+    EXPECT_STREQ("South", source->GetText());
+
     iType::TCombo<long> keeper(nullptr, "keeper", nullptr);
     keeper.AddItem(7, "Seven");
     iType::TCombo<long> mapless(nullptr, "mapless", nullptr);

@@ -132,8 +132,9 @@ TEST(UrlEncode, NeverWritesPastTheBufferWhateverTheInput)
         Encoded e = EncodeInto(all.c_str(), room);
         EXPECT_EQ(room >= wholeRoom ? 1 : 0, e.result);
         EXPECT_EQ(0, strncmp(e.text.c_str(), UrlEncode(all.c_str()), e.text.size()));
-        if (room > 0)
+        if (room > 0) {
             EXPECT_LE(e.size + 1, room);
+        }
     }
 }
 
