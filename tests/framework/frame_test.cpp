@@ -22,6 +22,9 @@ constexpr UINT kNoHandler = 1006;
 constexpr UINT kDisabled = 1007;
 constexpr UINT kAccelerated = 1008;
 constexpr UINT kChecked = 1009;
+// Handled by everyone but the view, and by the frame and the application only.
+constexpr UINT kDocFrameApp = 1010;
+constexpr UINT kFrameApp = 1011;
 constexpr UINT kTestBarId = AFX_IDW_TOOLBAR + 5;
 
 std::vector<std::string> g_log;
@@ -41,6 +44,7 @@ IMPLEMENT_DYNCREATE(TestDoc, CDocument)
 BEGIN_MESSAGE_MAP(TestDoc, CDocument)
     ON_COMMAND(kShared, OnShared)
     ON_COMMAND(kDocOnly, OnDocOnly)
+    ON_COMMAND(kDocFrameApp, OnShared)
 END_MESSAGE_MAP()
 
 class TestView : public CView {
@@ -112,6 +116,8 @@ BEGIN_MESSAGE_MAP(TestFrame, CFrameWnd)
     ON_WM_CREATE()
     ON_COMMAND(kShared, OnShared)
     ON_COMMAND(kFrameOnly, OnFrameOnly)
+    ON_COMMAND(kDocFrameApp, OnShared)
+    ON_COMMAND(kFrameApp, OnShared)
     ON_COMMAND(kAccelerated, OnAccelerated)
 END_MESSAGE_MAP()
 
@@ -125,6 +131,8 @@ public:
 BEGIN_MESSAGE_MAP(TestApp, CWinApp)
     ON_COMMAND(kShared, OnShared)
     ON_COMMAND(kAppOnly, OnAppOnly)
+    ON_COMMAND(kDocFrameApp, OnShared)
+    ON_COMMAND(kFrameApp, OnShared)
 END_MESSAGE_MAP()
 
 class FrameTest : public ::testing::Test {
@@ -205,6 +213,8 @@ TEST_F(FrameTest, CommandsRouteViewThenDocumentThenFrameThenApplication)
     struct Case { const char* why; UINT id; const char* handledBy; };
     const Case cases[] = {
         {"everyone handles it: the view is first", kShared, "view shared"},
+        {"all but the view: the document comes before the frame", kDocFrameApp, "doc shared"},
+        {"frame and application: the frame comes first", kFrameApp, "frame shared"},
         {"only the view", kViewOnly, "view"},
         {"only the document", kDocOnly, "doc"},
         {"only the frame", kFrameOnly, "frame"},
