@@ -7,6 +7,7 @@
 #include "Exceptions.h"
 #include "ResourceModule.h"
 #include "Geometry.h"
+#include "TimeValue.h"
 #include "Position.h"
 #include "StringCollections.h"
 #include "Menu.h"
