@@ -187,6 +187,22 @@ TEST(CString, LoadStringAnswersFalseForAMissingEntry)
     EXPECT_STREQ("kept", s);
 }
 
+TEST(CString, LoadStringReadsLongEntriesWhole)
+{
+    // Ids of cstring_test.rc; 255 and 256 sit on the first buffer's edge, 600 needs two growths.
+    struct Case { UINT id; int length; };
+    const Case kCases[] = {{7300, 255}, {7301, 256}, {7302, 600}};
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.length);
+        char expected[1024] = "";
+        ASSERT_EQ(c.length, LoadStringA(AfxGetResourceHandle(), c.id, expected, sizeof expected));
+        CString s("old");
+        ASSERT_TRUE(s.LoadString(c.id));
+        EXPECT_EQ(c.length, s.GetLength());
+        EXPECT_STREQ(expected, s);
+    }
+}
+
 TEST(FrameworkExceptions, HugeAllocationThrowsTheMemoryException)
 {
     bool caught = false;
