@@ -48,6 +48,24 @@ BOOL CreateChild(CWnd& wnd, CWnd& parent, UINT id)
     return wnd.Create(nullptr, nullptr, WS_VISIBLE, CRect(0, 0, 20, 20), &parent, id);
 }
 
+// Counts the messages of one kind that reach it, whatever handles them.
+class CountingWnd : public CWnd {
+public:
+    UINT watched = 0;
+    int count = 0;
+    WPARAM lastWParam = 0;
+    LPARAM lastLParam = 0;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == watched) {
+            ++count;
+            lastWParam = wParam;
+            lastLParam = lParam;
+        }
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
 class UpdateTarget : public CCmdTarget {
 public:
     afx_msg void OnUpdateDisable(CCmdUI* pCmdUI) { pCmdUI->Enable(FALSE); }
@@ -164,6 +182,58 @@ TEST(Style, ModifyStyleChangesOnlyWhatItIsAsked)
     EXPECT_NE(0u, wnd->GetExStyle() & WS_EX_TOOLWINDOW);
     EXPECT_NE(0u, wnd->GetStyle() & WS_THICKFRAME);
     DestroyWindow(foreign);
+}
+
+TEST(SystemChanges, TopLevelWindowPassesThemToEveryDescendantOnce)
+{
+    const char* section = "intl";
+    struct Case { const char* why; UINT message; WPARAM wParam; LPARAM lParam; };
+    const Case cases[] = {
+        {"colour change", WM_SYSCOLORCHANGE, 0, 0},
+        {"setting change keeps its flag and section", WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS,
+         reinterpret_cast<LPARAM>(section)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        CWnd top;
+        CountingWnd child;
+        CountingWnd grandchild;
+        ASSERT_TRUE(CreateTop(top));
+        ASSERT_TRUE(CreateChild(child, top, 1));
+        ASSERT_TRUE(CreateChild(grandchild, child, 2));
+        child.watched = grandchild.watched = c.message;
+        top.SendMessage(c.message, c.wParam, c.lParam);
+        EXPECT_EQ(1, child.count);
+        EXPECT_EQ(1, grandchild.count) << "reached once: children do not pass it on again";
+        EXPECT_EQ(c.wParam, grandchild.lastWParam);
+        EXPECT_EQ(c.lParam, grandchild.lastLParam);
+        // Sent to a child window, it stays there.
+        child.SendMessage(c.message, c.wParam, c.lParam);
+        EXPECT_EQ(2, child.count);
+        EXPECT_EQ(1, grandchild.count);
+    }
+}
+
+TEST(AfxSetWindowText, WritesOnlyATextThatDiffers)
+{
+    CWnd parent;
+    ASSERT_TRUE(CreateTop(parent));
+    CountingWnd label;
+    ASSERT_TRUE(label.Create("STATIC", "same", WS_VISIBLE, CRect(0, 0, 50, 20), &parent, 3));
+    label.watched = WM_SETTEXT;
+    AfxSetWindowText(label.m_hWnd, "same");
+    EXPECT_EQ(0, label.count);
+    AfxSetWindowText(label.m_hWnd, "sam");
+    EXPECT_EQ(1, label.count);
+    AfxSetWindowText(label.m_hWnd, "sample");
+    EXPECT_EQ(2, label.count);
+    CString text;
+    label.GetWindowText(text);
+    EXPECT_STREQ("sample", text);
+    AfxSetWindowText(label.m_hWnd, "");
+    EXPECT_EQ(3, label.count);
+    AfxSetWindowText(label.m_hWnd, "");
+    EXPECT_EQ(3, label.count);
 }
 
 TEST(UpdateDialogControls, DisablesControlsThatNothingHandles)
