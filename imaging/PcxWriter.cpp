@@ -10,6 +10,8 @@ namespace imaging {
 namespace {
 
 constexpr int kMaxRun = 63;
+// The header's bytes per line is 16 bits and must be even.
+constexpr int kMaxPcxWidthPx = 0xFFFE;
 
 void Put16(FileBytes& file, std::size_t at, int value)
 {
@@ -38,6 +40,9 @@ void AppendRle(FileBytes& file, const std::uint8_t* line, int count)
 int PcxEncode(int, const BitmapHandle& bitmap, int, ProgressReporter& progress, FileBytes& file)
 {
     const PixelBuffer view = TopDownView(bitmap);
+    // A wider line cannot be described: the file would be read back misaligned.
+    if (view.width > kMaxPcxWidthPx)
+        return kErrorImageTooLarge;
     IndexedImage indexed;
     const bool isPaletted = TryExactPalette(view, indexed);
     const bool isGrey = view.channels == 1;

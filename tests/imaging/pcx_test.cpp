@@ -280,6 +280,31 @@ TEST(PcxWriter, EncodesLongRunsAndHighBytes)
     EXPECT_EQ(0, MaxDifference(image.handle, loaded.handle));
 }
 
+// The header holds an even 16-bit line length: 65534 pixels is the widest line it can
+// describe, and a wider image is refused rather than written misaligned.
+TEST(PcxWriter, WritesTheWidestLineAndRefusesAWiderOne)
+{
+    ScratchFolder folder;
+    struct Case { const char* why; int width; int result; };
+    const Case kCases[] = {{"the widest line", 65534, kSuccess}, {"one pixel more", 65535, kErrorImageTooLarge}};
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.why);
+        TestBitmap image;
+        // More than 256 colours, so the lines go in three planes.
+        MakeBitmap(image, c.width, 2, 24, [](int x, int y) { return Colour{x % 251, (x / 7) % 253, y * 90}; });
+        const std::string path = folder.Path("wide" + std::to_string(c.width) + ".pcx");
+        ASSERT_EQ(c.result, L_SaveBitmap(path.c_str(), &image.handle, kFormatPcx, 0, 0, nullptr));
+        if (c.result != kSuccess) {
+            EXPECT_FALSE(FileExists(path));
+            continue;
+        }
+        TestBitmap loaded;
+        ASSERT_EQ(kSuccess, L_LoadBitmap(path.c_str(), &loaded.handle, 0, kColorOrderBgr, nullptr, nullptr));
+        ASSERT_EQ(c.width, loaded.handle.width);
+        EXPECT_EQ(0, MaxDifference(image.handle, loaded.handle));
+    }
+}
+
 } // namespace
 
 } // namespace pcx_test

@@ -3,6 +3,7 @@
 #include "ImageFixtures.h"
 
 #include <algorithm>
+#include <iterator>
 
 // The file's own namespace keeps its using-directives out of the files compiled with it.
 namespace variants_test {
@@ -62,6 +63,81 @@ Bytes CoreHeaderBmp()
     }
     Put32(file, 2, static_cast<std::uint32_t>(file.size()));
     return file;
+}
+
+void PutBig32(Bytes& file, std::size_t at, std::uint32_t value)
+{
+    Put16(file, at, static_cast<int>(value >> 16), true);
+    Put16(file, at + 2, static_cast<int>(value & 0xFFFF), true);
+}
+
+// 3 x 2 RGB, big-endian ("MM"), PackBits, 150 dpi, as scanners and Macintosh programs
+// write them. The top line is (200, 10, 20) then two of (30, 40, 50), as a literal run;
+// the bottom line is nine bytes of 7, as a repeat run.
+Bytes BigEndianPackBitsTiff()
+{
+    struct Entry { int tag; int type; std::uint32_t count; std::uint32_t value; };
+    constexpr std::uint32_t kBitsAt = 158, kXResolutionAt = 164, kYResolutionAt = 172, kDataAt = 180;
+    const Bytes data{8, 200, 10, 20, 30, 40, 50, 30, 40, 50, 0xF8, 7};
+    const Entry kEntries[] = {
+        {256, 3, 1, 3},                // width (SHORT)
+        {257, 3, 1, 2},                // height
+        {258, 3, 3, kBitsAt},          // bits per sample: three SHORTs, stored apart
+        {259, 3, 1, 32773},            // PackBits
+        {262, 3, 1, 2},                // RGB
+        {273, 4, 1, kDataAt},          // strip offset (LONG)
+        {277, 3, 1, 3},                // samples per pixel
+        {278, 3, 1, 2},                // rows per strip
+        {279, 4, 1, static_cast<std::uint32_t>(data.size())},
+        {282, 5, 1, kXResolutionAt},   // RATIONAL, stored apart
+        {283, 5, 1, kYResolutionAt},
+        {296, 3, 1, 2},                // resolution unit: inch
+    };
+    Bytes file(kDataAt, 0);
+    file[0] = file[1] = 'M';
+    Put16(file, 2, 42, true);
+    PutBig32(file, 4, 8);
+    Put16(file, 8, static_cast<int>(std::size(kEntries)), true);
+    std::size_t at = 10;
+    for (const Entry& e : kEntries) {
+        Put16(file, at, e.tag, true);
+        Put16(file, at + 2, e.type, true);
+        PutBig32(file, at + 4, e.count);
+        // A single SHORT sits in the first two bytes of the value field.
+        if (e.type == 3 && e.count == 1)
+            Put16(file, at + 8, static_cast<int>(e.value), true);
+        else
+            PutBig32(file, at + 8, e.value);
+        at += 12;
+    }
+    for (int i = 0; i < 3; ++i)
+        Put16(file, kBitsAt + 2 * i, 8, true);
+    for (std::uint32_t rational : {kXResolutionAt, kYResolutionAt}) {
+        PutBig32(file, rational, 150);
+        PutBig32(file, rational + 4, 1);
+    }
+    file.insert(file.end(), data.begin(), data.end());
+    return file;
+}
+
+TEST(FormatVariants, BigEndianCompressedTiffReadsAsTiff)
+{
+    ScratchFolder folder;
+    const std::string path = folder.Path("packbits.tif");
+    WriteBytes(path, BigEndianPackBitsTiff());
+    FileInfo info{};
+    ASSERT_EQ(kSuccess, L_FileInfo(path.c_str(), &info, 0, nullptr));
+    EXPECT_EQ(kFormatTif, info.format);
+    EXPECT_EQ(3, info.width);
+    EXPECT_EQ(2, info.height);
+    EXPECT_EQ(24, info.bitsPerPixel);
+    EXPECT_EQ(150, info.xResolution);
+    TestBitmap bitmap;
+    ASSERT_EQ(kSuccess, L_LoadBitmap(path.c_str(), &bitmap.handle, 0, kColorOrderBgr, nullptr, nullptr));
+    EXPECT_EQ(150, bitmap.handle.yResolution);
+    EXPECT_EQ((Colour{200, 10, 20}), PixelAt(bitmap.handle, 0, 0));
+    EXPECT_EQ((Colour{30, 40, 50}), PixelAt(bitmap.handle, 2, 0));
+    EXPECT_EQ((Colour{7, 7, 7}), PixelAt(bitmap.handle, 1, 1));
 }
 
 TEST(FormatVariants, RunLengthBmpReadsAsBmp)
