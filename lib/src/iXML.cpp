@@ -1,6 +1,8 @@
 // The XML reader: expat's element callbacks turned into the reader's virtual events.
 #include "iXML.h"
 
+#include "framework/Exceptions.h"
+
 iXML::iXML() : m_parser(XML_ParserCreate(nullptr)), m_depth(0), m_hasFailed(false)
 {
     // No encoding name: the document's own declaration decides, else UTF-8.
@@ -40,8 +42,9 @@ int iXML::Parse(const char* buffer, int length, int isFinal)
 }
 
 // An override that throws must not unwind through expat's C frames: the parse
-// stops and Parse answers 0 instead. expat may still report the end of the tag
-// it was in; that event is dropped so the depth stays as the events left it.
+// stops and Parse answers 0 instead, and a framework exception is released here,
+// as its handler must. expat may still report the end of the tag it was in; that
+// event is dropped so the depth stays as the events left it.
 void XMLCALL iXML::OnStartElement(void* userData, const XML_Char* name, const XML_Char** attributes)
 {
     iXML* reader = static_cast<iXML*>(userData);
@@ -49,6 +52,9 @@ void XMLCALL iXML::OnStartElement(void* userData, const XML_Char* name, const XM
         return;
     try {
         reader->StartElement(name, attributes);
+    } catch (CException* e) {
+        e->Delete();
+        reader->Abort();
     } catch (...) {
         reader->Abort();
     }
@@ -61,6 +67,9 @@ void XMLCALL iXML::OnEndElement(void* userData, const XML_Char* name)
         return;
     try {
         reader->EndElement(name);
+    } catch (CException* e) {
+        e->Delete();
+        reader->Abort();
     } catch (...) {
         reader->Abort();
     }

@@ -204,3 +204,21 @@ TEST(XmlReader, ThrowingOverrideStopsTheParseWithAnError)
     EXPECT_EQ(0, reader.ParseAll("<a><bad/><c/></a>"));
     EXPECT_EQ((Events{"<a> 1"}), reader.events);
 }
+
+TEST(XmlReader, FrameworkExceptionFromAnOverrideIsReleased)
+{
+    static int released = 0;
+    struct Refusal : CException {
+        ~Refusal() override { ++released; }
+    };
+    struct Thrower : Recorder {
+        void EndElement(const char* name) override
+        {
+            if (strcmp(name, "bad") == 0)
+                throw new Refusal;
+            Recorder::EndElement(name);
+        }
+    } reader;
+    EXPECT_EQ(0, reader.ParseAll("<a><bad/><c/></a>"));
+    EXPECT_EQ(1, released);
+}
