@@ -492,7 +492,9 @@ END_MESSAGE_MAP()
 
 TEST(CToolBarCtrl, LayoutIsSavedAndRestoredThroughTheRegistry)
 {
-    const char* kSubKey = "Software\\SorvantaTest\\ControlsTest";
+    // A key of the test's own, removed whole at the end.
+    const char* kTestRoot = "Software\\SorvantaFrameworkTests";
+    const char* kSubKey = "Software\\SorvantaFrameworkTests\\Toolbar";
     RestoreCountingParent parent;
     ASSERT_TRUE(parent.CreateEx(0, nullptr, "parent", WS_OVERLAPPEDWINDOW, 0, 0, 300, 100, nullptr, nullptr));
     CToolBarCtrl bar;
@@ -518,7 +520,7 @@ TEST(CToolBarCtrl, LayoutIsSavedAndRestoredThroughTheRegistry)
     EXPECT_EQ(0, parent.restores);
     bar.RestoreState(HKEY_CURRENT_USER, kSubKey, "Layout");
     EXPECT_GE(parent.restores, 3);
-    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\SorvantaTest\\ControlsTest");
+    EXPECT_EQ(ERROR_SUCCESS, RegDeleteTreeA(HKEY_CURRENT_USER, kTestRoot));
     parent.DestroyWindow();
 }
 
