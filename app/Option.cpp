@@ -1,7 +1,7 @@
 // The options store: its fields, first-run values and usable preview sizes.
 #include "Option.h"
 
-#include "SpecialFolder.h"
+#include "ShellFolder.h"
 
 #include "framework/WinThread.h"
 #include "framework/Wnd.h"
@@ -33,7 +33,7 @@ Option::Common::Common(iType::Collection* parent)
 {
     // Made in InitInstance, maybe before the main window exists.
     CWnd* mainWnd = AfxGetMainWnd();
-    iString folder = SpecialFolderPathOr(mainWnd ? mainWnd->m_hWnd : nullptr, CSIDL_MYPICTURES, kFallbackFolder);
+    iString folder = ShellFolderPathOr(mainWnd ? mainWnd->m_hWnd : nullptr, CSIDL_MYPICTURES, kFallbackFolder);
     m_defaultOpenIn.SetDefaultText(folder);
     m_defaultSaveIn.SetDefaultText(folder);
     m_confirmOverwrite.SetNullValue(1);

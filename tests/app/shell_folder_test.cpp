@@ -1,6 +1,6 @@
 // The special-folder lookup behind the first-run folders: the folder when the shell
 // gives it, the fallback when any step fails, and the library released on every path.
-#include "app/SpecialFolder.h"
+#include "app/ShellFolder.h"
 
 #include <shlobj.h>
 
@@ -15,15 +15,15 @@ constexpr const char* kUnusedLibrary = "cabinet.dll";
 
 } // namespace
 
-TEST(SpecialFolder, GivesTheShellsFolder)
+TEST(ShellFolder, GivesTheShellsFolder)
 {
     char expected[MAX_PATH] = {};
     ASSERT_TRUE(SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_MYPICTURES | CSIDL_FLAG_CREATE, nullptr,
                                            SHGFP_TYPE_CURRENT, expected)));
-    EXPECT_EQ(std::string(expected), std::string(SpecialFolderPathOr(nullptr, CSIDL_MYPICTURES, "C:\\")));
+    EXPECT_EQ(std::string(expected), std::string(ShellFolderPathOr(nullptr, CSIDL_MYPICTURES, "C:\\")));
 }
 
-TEST(SpecialFolder, FallsBackAndReleasesTheLibraryWhateverStepFails)
+TEST(ShellFolder, FallsBackAndReleasesTheLibraryWhateverStepFails)
 {
     ASSERT_EQ(nullptr, GetModuleHandleA(kUnusedLibrary)) << "precondition: the library is not loaded yet";
     struct Case { const char* why; const char* library; const char* function; int csidl; };
@@ -34,7 +34,7 @@ TEST(SpecialFolder, FallsBackAndReleasesTheLibraryWhateverStepFails)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.why);
-        iString folder = SpecialFolderPathOr(nullptr, c.csidl, "C:\\", c.library, c.function);
+        iString folder = ShellFolderPathOr(nullptr, c.csidl, "C:\\", c.library, c.function);
         EXPECT_STREQ("C:\\", folder);
         EXPECT_EQ(nullptr, GetModuleHandleA(kUnusedLibrary));
     }

@@ -10,6 +10,6 @@
 // The folder csidl, created when missing, or fallback when the library, the function
 // or the call fails. The library is released on every path. library and function
 // name what is loaded; tests give other names to make each step fail.
-[[nodiscard]] iString SpecialFolderPathOr(HWND owner, int csidl, const char* fallback,
-                                          const char* library = "Shell32.dll",
-                                          const char* function = "SHGetSpecialFolderPathA");
+[[nodiscard]] iString ShellFolderPathOr(HWND owner, int csidl, const char* fallback,
+                                        const char* library = "Shell32.dll",
+                                        const char* function = "SHGetSpecialFolderPathA");

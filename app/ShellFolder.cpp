@@ -1,9 +1,9 @@
 // Looking up a shell special folder through a run-time-loaded shell function.
-#include "SpecialFolder.h"
+#include "ShellFolder.h"
 
 namespace {
 
-using SpecialFolderPathFunction = BOOL(WINAPI*)(HWND owner, LPSTR path, int csidl, BOOL create);
+using ShellFolderPathFunction = BOOL(WINAPI*)(HWND owner, LPSTR path, int csidl, BOOL create);
 
 // Frees the library it holds when it goes, whichever way the lookup ends.
 class AutoFreeLibrary {
@@ -26,12 +26,12 @@ private:
 
 } // namespace
 
-iString SpecialFolderPathOr(HWND owner, int csidl, const char* fallback, const char* library, const char* function)
+iString ShellFolderPathOr(HWND owner, int csidl, const char* fallback, const char* library, const char* function)
 {
     AutoFreeLibrary shell(LoadLibraryA(library));
     if (!shell)
         return iString(fallback);
-    auto getPath = reinterpret_cast<SpecialFolderPathFunction>(
+    auto getPath = reinterpret_cast<ShellFolderPathFunction>(
         reinterpret_cast<void*>(GetProcAddress(shell.get(), function)));
     char path[MAX_PATH] = {};
     if (!getPath || !getPath(owner, path, csidl, TRUE))
