@@ -66,14 +66,6 @@ CDC* CDC::FromHandle(HDC dc)
     return wrapper;
 }
 
-HDC CDC::GetSafeHdc() const
-{
-    // The empty asm hides from the optimiser that a member function's this is never null.
-    const CDC* self = this;
-    asm("" : "+r"(self));
-    return self ? self->m_hDC : nullptr;
-}
-
 BOOL CDC::Attach(HDC dc)
 {
     if (!dc || m_hDC)

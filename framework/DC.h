@@ -25,7 +25,7 @@ public:
 
     operator HDC() const { return m_hDC; }
     // Null for a null object: framework code calls it through pointers that may be null.
-    HDC GetSafeHdc() const;
+    HDC GetSafeHdc() const { return this ? m_hDC : nullptr; }
 
     static CDC* FromHandle(HDC dc);
     // Both handles become dc. FALSE for a null DC or when this object already holds one.

@@ -97,14 +97,6 @@ CGdiObject* CGdiObject::FromHandle(HGDIOBJ object)
     return wrapper;
 }
 
-HGDIOBJ CGdiObject::GetSafeHandle() const
-{
-    // The empty asm hides from the optimiser that a member function's this is never null.
-    const CGdiObject* self = this;
-    asm("" : "+r"(self));
-    return self ? self->m_hObject : nullptr;
-}
-
 BOOL CGdiObject::Attach(HGDIOBJ object)
 {
     if (!object || m_hObject)

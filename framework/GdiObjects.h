@@ -21,7 +21,7 @@ public:
 
     operator HGDIOBJ() const { return m_hObject; }
     // Null for a null object: framework code calls it through pointers that may be null.
-    HGDIOBJ GetSafeHandle() const;
+    HGDIOBJ GetSafeHandle() const { return this ? m_hObject : nullptr; }
 
     static CGdiObject* FromHandle(HGDIOBJ object);
     // FALSE for a null handle or when this object already holds one.

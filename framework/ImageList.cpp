@@ -37,15 +37,6 @@ CImageList::~CImageList()
     DeleteImageList();
 }
 
-HIMAGELIST CImageList::GetSafeHandle() const
-{
-    // Framework code calls this through null pointers; the empty asm hides from the
-    // optimiser that a member function's this is never null.
-    const CImageList* self = this;
-    asm("" : "+r"(self));
-    return self ? self->m_hImageList : nullptr;
-}
-
 CImageList* CImageList::FromHandle(HIMAGELIST hImageList)
 {
     CHandleMap<CImageList, HIMAGELIST>* map = ImageListMap();

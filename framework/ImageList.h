@@ -23,7 +23,7 @@ public:
 
     operator HIMAGELIST() const { return m_hImageList; }
     // Null for a null object: framework code calls it through pointers that may be null.
-    HIMAGELIST GetSafeHandle() const;
+    HIMAGELIST GetSafeHandle() const { return this ? m_hImageList : nullptr; }
 
     static CImageList* FromHandle(HIMAGELIST hImageList);
     static CImageList* FromHandlePermanent(HIMAGELIST hImageList);

@@ -50,14 +50,6 @@ CMenu* CMenu::FromHandlePermanent(HMENU menu)
     return (map && menu) ? map->LookupPermanent(menu) : nullptr;
 }
 
-HMENU CMenu::GetSafeHmenu() const
-{
-    // The empty asm hides from the optimiser that a member function's this is never null.
-    const CMenu* self = this;
-    asm("" : "+r"(self));
-    return self ? self->m_hMenu : nullptr;
-}
-
 BOOL CMenu::Attach(HMENU menu)
 {
     // Refused rather than silently leaking or destroying the menu already held.

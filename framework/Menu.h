@@ -27,7 +27,7 @@ public:
     BOOL Attach(HMENU menu);
     HMENU Detach();
     // Null for a null object: framework code calls it through pointers that may be null.
-    HMENU GetSafeHmenu() const;
+    HMENU GetSafeHmenu() const { return this ? m_hMenu : nullptr; }
     operator HMENU() const { return m_hMenu; }
 
     BOOL CreateMenu();
