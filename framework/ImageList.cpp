@@ -45,7 +45,7 @@ CImageList* CImageList::FromHandle(HIMAGELIST hImageList)
 
 CImageList* CImageList::FromHandlePermanent(HIMAGELIST hImageList)
 {
-    CHandleMap<CImageList, HIMAGELIST>* map = ImageListMap();
+    CHandleMap<CImageList, HIMAGELIST>* map = ImageListMap(false);
     return map && hImageList ? map->LookupPermanent(hImageList) : nullptr;
 }
 
