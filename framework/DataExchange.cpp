@@ -32,14 +32,6 @@ CString WindowText(HWND hWnd)
     return text;
 }
 
-// True when only blanks follow end.
-bool OnlyBlanksAfter(const char* end)
-{
-    while (*end && std::isspace(static_cast<unsigned char>(*end)))
-        ++end;
-    return *end == '\0';
-}
-
 const char* SkipBlanks(const char* text)
 {
     while (*text && std::isspace(static_cast<unsigned char>(*text)))
@@ -47,15 +39,26 @@ const char* SkipBlanks(const char* text)
     return text;
 }
 
-[[nodiscard]] bool ParseSigned(const char* text, long long minValue, long long maxValue, long long* value)
+// The whole text, blanks around it aside, is one number that convert (strtoll and its
+// kind) reads without overflow.
+template <class Number, class Convert>
+[[nodiscard]] bool ParseWhole(const char* text, Convert convert, Number* value)
 {
     const char* start = SkipBlanks(text);
-    if (!*start)
-        return false;
     char* end = nullptr;
     errno = 0;
-    long long parsed = std::strtoll(start, &end, 10);
-    if (end == start || errno == ERANGE || !OnlyBlanksAfter(end) || parsed < minValue || parsed > maxValue)
+    Number parsed = convert(start, &end);
+    if (end == start || errno == ERANGE || *SkipBlanks(end) != '\0')
+        return false;
+    *value = parsed;
+    return true;
+}
+
+[[nodiscard]] bool ParseSigned(const char* text, long long minValue, long long maxValue, long long* value)
+{
+    long long parsed = 0;
+    if (!ParseWhole(text, [](const char* start, char** end) { return std::strtoll(start, end, 10); }, &parsed) ||
+        parsed < minValue || parsed > maxValue)
         return false;
     *value = parsed;
     return true;
@@ -63,14 +66,12 @@ const char* SkipBlanks(const char* text)
 
 [[nodiscard]] bool ParseUnsigned(const char* text, unsigned long long maxValue, unsigned long long* value)
 {
-    const char* start = SkipBlanks(text);
     // strtoull would wrap a minus sign into a huge value.
-    if (!std::isdigit(static_cast<unsigned char>(*start)) && *start != '+')
+    if (*SkipBlanks(text) == '-')
         return false;
-    char* end = nullptr;
-    errno = 0;
-    unsigned long long parsed = std::strtoull(start, &end, 10);
-    if (end == start || errno == ERANGE || !OnlyBlanksAfter(end) || parsed > maxValue)
+    unsigned long long parsed = 0;
+    if (!ParseWhole(text, [](const char* start, char** end) { return std::strtoull(start, end, 10); }, &parsed) ||
+        parsed > maxValue)
         return false;
     *value = parsed;
     return true;
@@ -78,19 +79,15 @@ const char* SkipBlanks(const char* text)
 
 [[nodiscard]] bool ParseDouble(const char* text, double* value)
 {
-    const char* start = SkipBlanks(text);
-    if (!*start)
-        return false;
-    char* end = nullptr;
-    errno = 0;
-    double parsed = std::strtod(start, &end);
-    if (end == start || errno == ERANGE || !OnlyBlanksAfter(end) || !std::isfinite(parsed))
+    double parsed = 0;
+    if (!ParseWhole(text, [](const char* start, char** end) { return std::strtod(start, end); }, &parsed) ||
+        !std::isfinite(parsed))
         return false;
     *value = parsed;
     return true;
 }
 
-// Tells the user and ends the exchange at the edit just prepared.
+// Tells the user and ends the exchange at the control just prepared.
 [[noreturn]] void Refuse(CDataExchange* pDX, LPCSTR message)
 {
     AfxMessageBox(message, MB_ICONEXCLAMATION);
@@ -309,6 +306,5 @@ void DDV_MinMaxInt(CDataExchange* pDX, int value, int minVal, int maxVal)
         return;
     char message[128];
     std::snprintf(message, sizeof message, kIntegerRange, minVal, maxVal);
-    AfxMessageBox(message, MB_ICONEXCLAMATION);
-    pDX->Fail();
+    Refuse(pDX, message);
 }
