@@ -239,7 +239,7 @@ TOOLINFOA CToolTipCtrl::ToolInfo(CWnd* pWnd, UINT_PTR nIDTool)
     TOOLINFOA info = {};
     info.cbSize = sizeof info;
     info.hwnd = pWnd->GetSafeHwnd();
-    info.uId = nIDTool;
+    info.uId = nIDTool ? nIDTool : reinterpret_cast<UINT_PTR>(info.hwnd);
     return info;
 }
 
@@ -251,9 +251,9 @@ BOOL CToolTipCtrl::AddTool(CWnd* pWnd, LPCSTR lpszText, LPCRECT lpRectTool, UINT
     info.uFlags = TTF_SUBCLASS;
     if (lpRectTool) {
         info.rect = *lpRectTool;
+        info.uId = nIDTool;
     } else if (nIDTool == 0) {
         info.uFlags |= TTF_IDISHWND;
-        info.uId = reinterpret_cast<UINT_PTR>(pWnd->m_hWnd);
     } else {
         pWnd->GetClientRect(&info.rect);
     }
@@ -272,16 +272,12 @@ BOOL CToolTipCtrl::AddTool(CWnd* pWnd, UINT nIDText, LPCRECT lpRectTool, UINT_PT
 void CToolTipCtrl::DelTool(CWnd* pWnd, UINT_PTR nIDTool)
 {
     TOOLINFOA info = ToolInfo(pWnd, nIDTool);
-    if (nIDTool == 0)
-        info.uId = reinterpret_cast<UINT_PTR>(pWnd->GetSafeHwnd());
     SendMessage(TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&info));
 }
 
 void CToolTipCtrl::UpdateTipText(LPCSTR lpszText, CWnd* pWnd, UINT_PTR nIDTool)
 {
     TOOLINFOA info = ToolInfo(pWnd, nIDTool);
-    if (nIDTool == 0)
-        info.uId = reinterpret_cast<UINT_PTR>(pWnd->GetSafeHwnd());
     info.lpszText = const_cast<LPSTR>(lpszText);
     SendMessage(TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&info));
 }
@@ -296,8 +292,6 @@ void CToolTipCtrl::UpdateTipText(UINT nIDText, CWnd* pWnd, UINT_PTR nIDTool)
 void CToolTipCtrl::GetText(CString& str, CWnd* pWnd, UINT_PTR nIDTool) const
 {
     TOOLINFOA info = ToolInfo(pWnd, nIDTool);
-    if (nIDTool == 0)
-        info.uId = reinterpret_cast<UINT_PTR>(pWnd->GetSafeHwnd());
     // The control copies at most wParam characters (version 6) or its own 80-character limit.
     char text[256] = {};
     info.lpszText = text;

@@ -108,6 +108,6 @@ public:
     void Pop();
 
 private:
-    // A tool record of the real TOOLINFO size for pWnd and nIDTool.
+    // A tool record of the real TOOLINFO size for pWnd and nIDTool; nIDTool 0 names pWnd's window itself.
     static TOOLINFOA ToolInfo(CWnd* pWnd, UINT_PTR nIDTool);
 };
