@@ -9,6 +9,20 @@ LPARAM TextParam(LPCSTR text)
 {
     return reinterpret_cast<LPARAM>(text);
 }
+
+// An entry's text through the control's length and text messages; CB_ERR and LB_ERR are
+// the same -1, and an index past the end leaves the string empty.
+void ReadEntryText(const CWnd& control, UINT lengthMessage, UINT textMessage, int nIndex, CString& rString)
+{
+    rString.Empty();
+    const WPARAM index = static_cast<WPARAM>(nIndex);
+    int length = static_cast<int>(control.SendMessage(lengthMessage, index));
+    if (length < 0)
+        return;
+    LPSTR buffer = rString.GetBuffer(length);
+    int copied = static_cast<int>(control.SendMessage(textMessage, index, reinterpret_cast<LPARAM>(buffer)));
+    rString.ReleaseBuffer(copied < 0 ? 0 : copied);
+}
 } // namespace
 
 BOOL CComboBox::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
@@ -58,13 +72,7 @@ int CComboBox::GetLBText(int nIndex, LPSTR lpszText) const
 
 void CComboBox::GetLBText(int nIndex, CString& rString) const
 {
-    rString.Empty();
-    int length = GetLBTextLen(nIndex);
-    if (length == CB_ERR)
-        return;
-    LPSTR buffer = rString.GetBuffer(length);
-    int copied = GetLBText(nIndex, buffer);
-    rString.ReleaseBuffer(copied == CB_ERR ? 0 : copied);
+    ReadEntryText(*this, CB_GETLBTEXTLEN, CB_GETLBTEXT, nIndex, rString);
 }
 
 int CComboBox::GetLBTextLen(int nIndex) const
@@ -205,13 +213,7 @@ int CListBox::GetText(int nIndex, LPSTR lpszBuffer) const
 
 void CListBox::GetText(int nIndex, CString& rString) const
 {
-    rString.Empty();
-    int length = GetTextLen(nIndex);
-    if (length == LB_ERR)
-        return;
-    LPSTR buffer = rString.GetBuffer(length);
-    int copied = GetText(nIndex, buffer);
-    rString.ReleaseBuffer(copied == LB_ERR ? 0 : copied);
+    ReadEntryText(*this, LB_GETTEXTLEN, LB_GETTEXT, nIndex, rString);
 }
 
 int CListBox::GetTextLen(int nIndex) const
