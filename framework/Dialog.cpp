@@ -22,12 +22,7 @@ CDialog::CDialog() = default;
 
 CDialog::CDialog(LPCSTR lpszTemplateName, CWnd* pParentWnd) : m_pParentWnd(pParentWnd)
 {
-    if (IS_INTRESOURCE(lpszTemplateName)) {
-        m_lpszTemplateName = lpszTemplateName;
-    } else {
-        m_strTemplateName = lpszTemplateName;
-        m_lpszTemplateName = m_strTemplateName;
-    }
+    SetTemplateName(lpszTemplateName);
 }
 
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
@@ -46,6 +41,16 @@ CDialog::~CDialog()
     PostModal();
 }
 
+void CDialog::SetTemplateName(LPCSTR lpszTemplateName)
+{
+    if (IS_INTRESOURCE(lpszTemplateName)) {
+        m_lpszTemplateName = lpszTemplateName;
+    } else {
+        m_strTemplateName = lpszTemplateName;
+        m_lpszTemplateName = m_strTemplateName;
+    }
+}
+
 LPCDLGTEMPLATE CDialog::FindTemplate(HINSTANCE* phInst) const
 {
     *phInst = AfxGetResourceHandle();
@@ -61,12 +66,7 @@ LPCDLGTEMPLATE CDialog::FindTemplate(HINSTANCE* phInst) const
 BOOL CDialog::Create(LPCSTR lpszTemplateName, CWnd* pParentWnd)
 {
     m_lpDialogTemplate = nullptr;
-    if (IS_INTRESOURCE(lpszTemplateName)) {
-        m_lpszTemplateName = lpszTemplateName;
-    } else {
-        m_strTemplateName = lpszTemplateName;
-        m_lpszTemplateName = m_strTemplateName;
-    }
+    SetTemplateName(lpszTemplateName);
     HINSTANCE hInst = nullptr;
     LPCDLGTEMPLATE dialogTemplate = FindTemplate(&hInst);
     if (!dialogTemplate)

@@ -66,6 +66,8 @@ private:
     // The template to create from: the in-memory one, else the resource named by
     // m_lpszTemplateName in the resource module; null when missing.
     LPCDLGTEMPLATE FindTemplate(HINSTANCE* phInst) const;
+    // A resource id is kept as given; a name given as text is copied into m_strTemplateName.
+    void SetTemplateName(LPCSTR lpszTemplateName);
     CString m_strTemplateName;  // keeps a template name given as text
     // PreModal ran and PostModal has not: the destructor finishes the modal run.
     BOOL m_bModalPrepared = FALSE;
