@@ -35,5 +35,5 @@ private:
 
 extern CThreadLocal<iTempBufferRing> g_TempBufferRing;
 
-// A buffer of at least n bytes from the calling thread's g_TempBufferRing->
+// A buffer of at least n bytes from the calling thread's g_TempBufferRing.
 char* TempBuffer(unsigned n);

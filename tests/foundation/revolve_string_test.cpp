@@ -32,7 +32,7 @@ bool AllZero(const char* p, unsigned n)
     return true;
 }
 
-// Runs body on a thread of its own, which starts with a fresh g_RevolveString->
+// Runs body on a thread of its own, which starts with a fresh g_RevolveString.
 template <class Body>
 void OnFreshThread(Body body)
 {
