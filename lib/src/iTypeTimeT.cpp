@@ -162,7 +162,6 @@ Base* Time_T::Create() const
 
 void Time_T::SetDefault()
 {
-    Value() = m_default;
     if (m_defaultMode == 1)
         SetNow();
     else

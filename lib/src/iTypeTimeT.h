@@ -38,7 +38,7 @@ public:
     // 1: Clear sets the current time instead of the null value.
     int GetClearMode() const { return m_clearMode; }
     void SetClearMode(int mode) { m_clearMode = mode; }
-    // 1: SetDefault sets the current time.
+    // 1: SetDefault sets the current time; otherwise it does what Clear does.
     int GetDefaultMode() const { return m_defaultMode; }
     void SetDefaultMode(int mode) { m_defaultMode = mode; }
     // Flags of the platform's date and time formatting of the text.
