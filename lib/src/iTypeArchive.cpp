@@ -76,12 +76,17 @@ namespace {
 
 using Dword = iType::TType<unsigned long>;
 
+// The most characters a text field holds.
+[[nodiscard]] unsigned TextFieldWidth(const iType::String& field)
+{
+    return field.GetWidth() > 0 ? static_cast<unsigned>(field.GetWidth()) : 0;
+}
+
 // The text a text field stores: up to its first zero, at most its width.
 [[nodiscard]] iString StoredText(const iType::String& field)
 {
-    unsigned width = field.GetWidth() > 0 ? static_cast<unsigned>(field.GetWidth()) : 0;
     const char* text = field.GetText();
-    return iString(text, static_cast<int>(strnlen(text, width)));
+    return iString(text, static_cast<int>(strnlen(text, TextFieldWidth(field))));
 }
 
 } // namespace
@@ -91,21 +96,15 @@ int iRegistryTypeArchive::Save(iType::Base* field)
     if (!m_key || !field)
         return 0;
     const char* name = field->GetName();
-    int result = -1;
     if (m_typed) {
-        if (auto* dword = dynamic_cast<Dword*>(field)) {
-            result = m_key->SetDWord(name, dword->Value());
-        } else if (auto* text = dynamic_cast<iType::String*>(field)) {
-            result = m_key->SetString(name, StoredText(*text));
-        } else if (auto* buffer = dynamic_cast<iType::VarBufString*>(field)) {
-            result = m_key->SetString(name, iString(buffer->GetText()));
-        } else {
-            result = m_key->SetBinary(name, field->GetData(), field->GetByteSize());
-        }
-    } else {
-        result = m_key->SetBinary(name, field->GetData(), field->GetByteSize());
+        if (auto* dword = dynamic_cast<Dword*>(field))
+            return m_key->SetDWord(name, dword->Value()) == 0 ? 1 : 0;
+        if (auto* text = dynamic_cast<iType::String*>(field))
+            return m_key->SetString(name, StoredText(*text)) == 0 ? 1 : 0;
+        if (auto* buffer = dynamic_cast<iType::VarBufString*>(field))
+            return m_key->SetString(name, iString(buffer->GetText())) == 0 ? 1 : 0;
     }
-    return result == 0 ? 1 : 0;
+    return m_key->SetBinary(name, field->GetData(), field->GetByteSize()) == 0 ? 1 : 0;
 }
 
 int iRegistryTypeArchive::Load(iType::Base* field)
@@ -125,8 +124,7 @@ int iRegistryTypeArchive::Load(iType::Base* field)
             iString stored;
             if (m_key->QueryString(name, stored) != 0)
                 return 0;
-            unsigned width = text->GetWidth() > 0 ? static_cast<unsigned>(text->GetWidth()) : 0;
-            text->SetTextN(stored, width);
+            text->SetTextN(stored, TextFieldWidth(*text));
             return 1;
         }
         if (auto* buffer = dynamic_cast<iType::VarBufString*>(field)) {
