@@ -45,13 +45,14 @@ int iXML::Parse(const char* buffer, int length, int isFinal)
 // stops and Parse answers 0 instead, and a framework exception is released here,
 // as its handler must. expat may still report the end of the tag it was in; that
 // event is dropped so the depth stays as the events left it.
-void XMLCALL iXML::OnStartElement(void* userData, const XML_Char* name, const XML_Char** attributes)
+template <class Event>
+void iXML::Deliver(void* userData, Event event)
 {
     iXML* reader = static_cast<iXML*>(userData);
     if (reader->m_hasFailed)
         return;
     try {
-        reader->StartElement(name, attributes);
+        event(*reader);
     } catch (CException* e) {
         e->Delete();
         reader->Abort();
@@ -60,19 +61,14 @@ void XMLCALL iXML::OnStartElement(void* userData, const XML_Char* name, const XM
     }
 }
 
+void XMLCALL iXML::OnStartElement(void* userData, const XML_Char* name, const XML_Char** attributes)
+{
+    Deliver(userData, [&](iXML& reader) { reader.StartElement(name, attributes); });
+}
+
 void XMLCALL iXML::OnEndElement(void* userData, const XML_Char* name)
 {
-    iXML* reader = static_cast<iXML*>(userData);
-    if (reader->m_hasFailed)
-        return;
-    try {
-        reader->EndElement(name);
-    } catch (CException* e) {
-        e->Delete();
-        reader->Abort();
-    } catch (...) {
-        reader->Abort();
-    }
+    Deliver(userData, [&](iXML& reader) { reader.EndElement(name); });
 }
 
 void iXML::Abort()

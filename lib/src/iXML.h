@@ -32,6 +32,9 @@ protected:
 private:
     static void XMLCALL OnStartElement(void* userData, const XML_Char* name, const XML_Char** attributes);
     static void XMLCALL OnEndElement(void* userData, const XML_Char* name);
+    // Runs event on the reader unless its parse has failed; stops the parse if event throws.
+    template <class Event>
+    static void Deliver(void* userData, Event event);
     // Stops the parse from inside a handler whose override failed.
     void Abort();
 
