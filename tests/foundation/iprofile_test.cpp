@@ -3,7 +3,8 @@
 // modes, the default mode, and reading the mode setting from the program's INI file.
 #include "lib/src/iProfile.h"
 #include "lib/src/LibraryText.h"
-#include "lib/src/MsgBox.h"
+
+#include "msgbox_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -383,23 +384,6 @@ TEST(Profile, FourModesWriteWhereTheyShould)
 
 namespace {
 
-struct ShownBox {
-    int count = 0;
-    std::string text;
-    std::string caption;
-    UINT style = 0;
-};
-ShownBox g_box;
-
-int RecordBox(HWND, const char* text, const char* caption, UINT style)
-{
-    ++g_box.count;
-    g_box.text = text;
-    g_box.caption = caption;
-    g_box.style = style;
-    return IDOK;
-}
-
 // The program's own INI file (this test program's, beside it), made by each test
 // and removed afterwards; the default mode is restored.
 class ModeSetting : public ::testing::Test {
@@ -410,12 +394,9 @@ protected:
         ASSERT_FALSE(FileExists(std::string(m_file))) << "left over: " << m_file;
         m_savedMode = iProfile::GetDefaultMode();
         iProfile::SetDefaultMode(kProfileNamed);
-        g_box = ShownBox();
-        m_previousShow = SetMsgBoxShowFunction(RecordBox);
     }
     void TearDown() override
     {
-        SetMsgBoxShowFunction(m_previousShow);
         iProfile::SetDefaultMode(m_savedMode);
         DeleteFileA(m_file);
     }
@@ -428,10 +409,10 @@ protected:
     }
 
     iString m_file;
+    foundation_test::CapturedBoxes m_boxes;
 
 private:
     int m_savedMode = 0;
-    MsgBoxShowFunction m_previousShow = nullptr;
 };
 
 } // namespace
@@ -450,7 +431,7 @@ TEST_F(ModeSetting, KnownNamesSetTheirModeInAnyCaseAndWriteNothing)
         EXPECT_EQ(c.mode, iProfile::GetDefaultMode());
         EXPECT_EQ(c.value, StoredMode());
     }
-    EXPECT_EQ(0, g_box.count);
+    EXPECT_TRUE(m_boxes.Boxes().empty());
 }
 
 TEST_F(ModeSetting, UnknownNameMakesItPrivateTellsAndRepairs)
@@ -458,10 +439,10 @@ TEST_F(ModeSetting, UnknownNameMakesItPrivateTellsAndRepairs)
     PutMode("Shared");
     iProfile::ReadModeSetting();
     EXPECT_EQ(kProfilePrivate, iProfile::GetDefaultMode());
-    EXPECT_EQ(1, g_box.count);
-    EXPECT_EQ(".INI File", g_box.caption);
-    EXPECT_EQ(ExpectedBoxText(92), g_box.text);
-    EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), g_box.style);
+    ASSERT_EQ(1u, m_boxes.Boxes().size());
+    EXPECT_EQ(".INI File", m_boxes.Last().caption);
+    EXPECT_EQ(ExpectedBoxText(92), m_boxes.Last().text);
+    EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), m_boxes.Last().style);
     EXPECT_EQ("Private", StoredMode());
 }
 
@@ -474,14 +455,14 @@ TEST_F(ModeSetting, MissingOrEmptyKeyMakesItPrivateTellsAndRepairs)
     const Case kCases[] = {{"no file at all", nullptr}, {"empty value", ""}};
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.why);
-        g_box = ShownBox();
+        m_boxes.Forget();
         iProfile::SetDefaultMode(kProfileNamed);
         if (c.value)
             PutMode(c.value);
         iProfile::ReadModeSetting();
         EXPECT_EQ(kProfilePrivate, iProfile::GetDefaultMode());
-        EXPECT_EQ(1, g_box.count);
-        EXPECT_EQ(ExpectedBoxText(91), g_box.text);
+        EXPECT_EQ(1u, m_boxes.Boxes().size());
+        EXPECT_EQ(ExpectedBoxText(91), m_boxes.Last().text);
         EXPECT_EQ("Private", StoredMode());
         DeleteFileA(m_file);
     }

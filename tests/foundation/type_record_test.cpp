@@ -3,11 +3,12 @@
 // that a segment, key or index does not support.
 #include "lib/src/iTypeRecord.h"
 
-#include "lib/src/MsgBox.h"
 #include "lib/src/iTypeScalar.h"
 #include "lib/src/iTypeText.h"
 #include "lib/src/iTypeTimeT.h"
 #include "lib/src/iTypeVarBuf.h"
+
+#include "msgbox_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -69,28 +70,6 @@ class PlainRecord : public iType::Record {
 public:
     PlainRecord(void* data, unsigned size) : Record(data, size, "Plain", nullptr) {}
     iType::Base* Create() const override { return nullptr; }
-};
-
-struct Box {
-    std::string caption;
-    std::string text;
-};
-std::vector<Box> g_boxes;
-
-int CaptureBox(HWND, const char* text, const char* caption, UINT)
-{
-    g_boxes.push_back({caption ? caption : "", text ? text : ""});
-    return IDOK;
-}
-
-// Answers message boxes for the test and keeps what they said.
-class CapturedBoxes {
-public:
-    CapturedBoxes() : m_previous(SetMsgBoxShowFunction(CaptureBox)) { g_boxes.clear(); }
-    ~CapturedBoxes() { SetMsgBoxShowFunction(m_previous); }
-
-private:
-    MsgBoxShowFunction m_previous;
 };
 
 } // namespace
@@ -225,7 +204,7 @@ TEST(iTypeRecordSegment, NoCaseFlagComparesTextsWithoutRegardToCase)
 
 TEST(iTypeRecord, UnsupportedCreateSaysSoAndAnswersNull)
 {
-    CapturedBoxes boxes;
+    foundation_test::CapturedBoxes boxes;
     iType::TType<long> field(nullptr, "f", nullptr);
     PlainRecord record(nullptr, 0);
     auto* index = new iType::Record::Index(&record);
@@ -236,11 +215,12 @@ TEST(iTypeRecord, UnsupportedCreateSaysSoAndAnswersNull)
     EXPECT_EQ(nullptr, key->Clone());
     EXPECT_EQ(nullptr, segment->Create());
     EXPECT_EQ(nullptr, index->Create());
-    ASSERT_EQ(3u, g_boxes.size());
-    EXPECT_EQ("iType::Record::Key::Create", g_boxes[0].caption);
-    EXPECT_EQ("iType::Record::Segment::Create", g_boxes[1].caption);
-    EXPECT_EQ("iType::Record::Index::Create", g_boxes[2].caption);
-    for (const Box& box : g_boxes)
+    const std::vector<foundation_test::ShownBox>& shown = boxes.Boxes();
+    ASSERT_EQ(3u, shown.size());
+    EXPECT_EQ("iType::Record::Key::Create", shown[0].caption);
+    EXPECT_EQ("iType::Record::Segment::Create", shown[1].caption);
+    EXPECT_EQ("iType::Record::Index::Create", shown[2].caption);
+    for (const foundation_test::ShownBox& box : shown)
         EXPECT_EQ("Should not be called!", box.text);
 }
 
