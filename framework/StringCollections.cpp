@@ -4,8 +4,7 @@
 // are released once the list is empty again.
 #include "StringCollections.h"
 
-#include "ThreadLocal.h"
-
+#include "CollectionArrays.h"
 #include "Exceptions.h"
 
 #include <algorithm>
@@ -18,15 +17,11 @@ IMPLEMENT_DYNAMIC(CStringArray, CObject)
 
 namespace {
 
-// Stands where an element is asked for that does not exist; emptied at every use
-// so that a caller writing into it cannot leak text into the next such answer.
-CThreadLocal<CString> g_noElement;
-
+// Stands where an element is asked for that does not exist: the collections' shared
+// per-thread stand-in, emptied at every use.
 CString& NoElement()
 {
-    CString& none = *g_noElement;
-    none.Empty();
-    return none;
+    return collection_detail::MissingElement<CString>();
 }
 
 } // namespace
