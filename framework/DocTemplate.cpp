@@ -51,12 +51,9 @@ void CDocTemplate::RemoveDocument(CDocument* pDoc)
 
 CDocument* CDocTemplate::CreateNewDocument()
 {
-    CObject* made = m_pDocClass ? m_pDocClass->CreateObject() : nullptr;
-    CDocument* document = static_cast<CDocument*>(AfxDynamicDownCast(RUNTIME_CLASS(CDocument), made));
-    if (!document) {
-        delete made;
+    auto* document = static_cast<CDocument*>(AfxCreateObjectOfKind(m_pDocClass, RUNTIME_CLASS(CDocument)));
+    if (!document)
         return nullptr;
-    }
     AddDocument(document);
     return document;
 }
@@ -68,12 +65,9 @@ CFrameWnd* CDocTemplate::CreateNewFrame(CDocument* pDoc, CFrameWnd* pOther)
     context.m_pCurrentDoc = pDoc;
     context.m_pNewViewClass = m_pViewClass;
     context.m_pNewDocTemplate = this;
-    CObject* made = m_pFrameClass ? m_pFrameClass->CreateObject() : nullptr;
-    CFrameWnd* frame = static_cast<CFrameWnd*>(AfxDynamicDownCast(RUNTIME_CLASS(CFrameWnd), made));
-    if (!frame) {
-        delete made;
+    auto* frame = static_cast<CFrameWnd*>(AfxCreateObjectOfKind(m_pFrameClass, RUNTIME_CLASS(CFrameWnd)));
+    if (!frame)
         return nullptr;
-    }
     // A frame whose creation failed has already deleted itself.
     if (!frame->LoadFrame(m_nIDResource, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, nullptr, &context))
         return nullptr;

@@ -180,12 +180,9 @@ BOOL CFrameWnd::OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext)
 
 CWnd* CFrameWnd::CreateView(CCreateContext* pContext, UINT nID)
 {
-    CObject* made = pContext->m_pNewViewClass->CreateObject();
-    CWnd* view = static_cast<CWnd*>(AfxDynamicDownCast(RUNTIME_CLASS(CWnd), made));
-    if (!view) {
-        delete made;
+    auto* view = static_cast<CWnd*>(AfxCreateObjectOfKind(pContext->m_pNewViewClass, RUNTIME_CLASS(CWnd)));
+    if (!view)
         return nullptr;
-    }
     // A view that fails to be created has deleted itself.
     if (!view->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(0, 0, 0, 0), this, nID, pContext))
         return nullptr;

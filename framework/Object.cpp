@@ -31,3 +31,13 @@ CObject* AfxDynamicDownCast(const CRuntimeClass* runtimeClass, CObject* object)
 {
     return (object && object->IsKindOf(runtimeClass)) ? object : nullptr;
 }
+
+CObject* AfxCreateObjectOfKind(const CRuntimeClass* runtimeClass, const CRuntimeClass* baseClass)
+{
+    CObject* made = runtimeClass ? runtimeClass->CreateObject() : nullptr;
+    if (made && !made->IsKindOf(baseClass)) {
+        delete made;
+        return nullptr;
+    }
+    return made;
+}

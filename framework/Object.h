@@ -59,6 +59,9 @@ public:                                                    \
 
 // The object as className when it is one (by run-time class), else null.
 CObject* AfxDynamicDownCast(const CRuntimeClass* runtimeClass, CObject* object);
+// A new object of runtimeClass when that class is creatable and a kind of baseClass, else
+// null; an object of another kind is deleted at once. A null runtimeClass makes nothing.
+CObject* AfxCreateObjectOfKind(const CRuntimeClass* runtimeClass, const CRuntimeClass* baseClass);
 #define DYNAMIC_DOWNCAST(className, object) \
     (static_cast<className*>(AfxDynamicDownCast(RUNTIME_CLASS(className), object)))
 #define STATIC_DOWNCAST(className, object) (static_cast<className*>(object))

@@ -19,6 +19,17 @@ public:
 };
 IMPLEMENT_DYNCREATE(Dog, Animal)
 
+// Creatable, but no animal; counts its live objects.
+class Cat : public CObject {
+    DECLARE_DYNCREATE(Cat)
+public:
+    static int s_alive;
+    Cat() { ++s_alive; }
+    ~Cat() override { --s_alive; }
+};
+IMPLEMENT_DYNCREATE(Cat, CObject)
+int Cat::s_alive = 0;
+
 // A wrapper with one handle, the way window and menu wrappers use the maps.
 class Wrapper : public CObject {
 public:
@@ -67,6 +78,19 @@ TEST(RuntimeClass, CreatesOnlyDynamicallyCreatableClasses)
     EXPECT_EQ(3, static_cast<Dog*>(made)->barks);
     delete made;
     EXPECT_EQ(nullptr, RUNTIME_CLASS(Animal)->CreateObject());
+}
+
+TEST(RuntimeClass, CreatesAnObjectOnlyOfTheKindAskedFor)
+{
+    int before = Cat::s_alive;
+    CObject* dog = AfxCreateObjectOfKind(RUNTIME_CLASS(Dog), RUNTIME_CLASS(Animal));
+    ASSERT_NE(nullptr, dog);
+    EXPECT_TRUE(dog->IsKindOf(RUNTIME_CLASS(Dog)));
+    delete dog;
+    EXPECT_EQ(nullptr, AfxCreateObjectOfKind(RUNTIME_CLASS(Cat), RUNTIME_CLASS(Animal)));
+    EXPECT_EQ(before, Cat::s_alive) << "an object of the wrong kind is not left behind";
+    EXPECT_EQ(nullptr, AfxCreateObjectOfKind(RUNTIME_CLASS(Animal), RUNTIME_CLASS(Animal))) << "not creatable";
+    EXPECT_EQ(nullptr, AfxCreateObjectOfKind(nullptr, RUNTIME_CLASS(Animal)));
 }
 
 TEST(HandleMap, PermanentObjectWinsOverTemporary)
