@@ -45,8 +45,6 @@ void CControlBar::PostNcDestroy()
 
 BOOL CControlBar::CreateBarControl(LPCSTR lpszClassName, CWnd* pParentWnd, DWORD dwStyle, UINT nID)
 {
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES};
-    InitCommonControlsEx(&controls);
     m_dwStyle = dwStyle & CBRS_ALL;
     // The frame places the bar; the control must not move or size itself.
     DWORD windowStyle = (dwStyle & ~CBRS_ALL) | CCS_NOPARENTALIGN | CCS_NOMOVEY | CCS_NODIVIDER | CCS_NORESIZE;
