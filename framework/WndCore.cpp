@@ -40,6 +40,16 @@ struct WndMapTraits {
     return lstrcmpiA(className, "IME") == 0 || lstrcmpiA(className, "MSCTFIME UI") == 0;
 }
 
+// Routes hWnd's messages to the framework procedure, keeping the one it had for
+// DefWindowProc (unless it already was ours).
+void RouteToFrameworkProc(CWnd* wnd, HWND hWnd)
+{
+    auto previous =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
+    if (previous != &AfxWndProc)
+        wnd->m_pfnSuper = previous;
+}
+
 LRESULT CALLBACK CbtFilterHook(int code, WPARAM wParam, LPARAM lParam)
 {
     _AFX_THREAD_STATE* state = AfxGetThreadState();
@@ -56,10 +66,7 @@ LRESULT CALLBACK CbtFilterHook(int code, WPARAM wParam, LPARAM lParam)
                 e->Delete();
             } catch (...) {
             }
-            auto previous = reinterpret_cast<WNDPROC>(
-                SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
-            if (previous != &AfxWndProc)
-                wnd->m_pfnSuper = previous;
+            RouteToFrameworkProc(wnd, hWnd);
         }
     }
     return CallNextHookEx(hook, code, wParam, lParam);
@@ -163,10 +170,7 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
     if (!::IsWindow(hWnd) || !Attach(hWnd))
         return FALSE;
     PreSubclassWindow();
-    auto previous =
-        reinterpret_cast<WNDPROC>(SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
-    if (previous != &AfxWndProc)
-        m_pfnSuper = previous;
+    RouteToFrameworkProc(this, hWnd);
     return TRUE;
 }
 
