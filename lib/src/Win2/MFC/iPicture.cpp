@@ -3,30 +3,14 @@
 // copied into memory is no picture, never a write through a null pointer.
 #include "lib/src/Win2/MFC/iPicture.h"
 
+#include "lib/src/iFile.h"
+
 #include <climits>
 #include <cstring>
 
 namespace {
 
 iPicture::GlobalAllocFunction s_globalAlloc = &::GlobalAlloc;
-
-// Closes a file handle on every path out.
-class AutoCloseFile {
-public:
-    explicit AutoCloseFile(HANDLE file) : m_file(file) {}
-    ~AutoCloseFile()
-    {
-        if (m_file != INVALID_HANDLE_VALUE)
-            ::CloseHandle(m_file);
-    }
-    AutoCloseFile(const AutoCloseFile&) = delete;
-    AutoCloseFile& operator=(const AutoCloseFile&) = delete;
-    explicit operator bool() const { return m_file != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return m_file; }
-
-private:
-    HANDLE m_file;
-};
 
 // OLE's picture loader decodes GIF and JPEG through COM objects, so the thread needs COM
 // for the load whether or not its owner started it; a thread that has it keeps it.
@@ -112,17 +96,17 @@ BOOL iPicture::LoadFromResource(HMODULE module, LPCSTR resourceName, LPCSTR reso
 
 BOOL iPicture::LoadFromFile(LPCSTR fileName)
 {
-    AutoCloseFile file(::CreateFileA(fileName, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
+    iFile file(fileName, GENERIC_READ, 0, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
+    if (!file.IsOpen())
         return FALSE;
-    LARGE_INTEGER length = {};
+    DWORD high = 0;
+    const DWORD size = file.GetSize(&high);
     // OLE takes the size as a LONG: a larger file is no picture of ours.
-    if (!::GetFileSizeEx(file.get(), &length) || length.QuadPart > LONG_MAX)
+    if (size == INVALID_FILE_SIZE || high != 0 || size > static_cast<DWORD>(LONG_MAX))
         return FALSE;
-    const DWORD size = static_cast<DWORD>(length.QuadPart);
     HGLOBAL block = NewFilledBlock(size, [&](void* memory) {
         DWORD read = 0;
-        return ::ReadFile(file.get(), memory, size, &read, nullptr) && read == size;
+        return file.Read(memory, size, &read) && read == size;
     });
     return LoadFromMemory(block, size);
 }
