@@ -104,12 +104,8 @@ void ExchangeComboData(CDataExchange* pDX, iComboBox* comboBox, iType::Base* fie
 
 void ExchangeComboText(CDataExchange* pDX, iComboBox* comboBox, iType::String* field)
 {
-    if (!comboBox || !field)
-        return;
-    if (pDX->m_bSaveAndValidate)
-        field->SetString(comboBox->GetSelectedText());
-    else
-        LoadComboEntry(comboBox, field);
+    // The library's combo box moves its text through the same messages as any other.
+    ExchangeComboString(pDX, comboBox, field);
 }
 
 void ExchangeComboString(CDataExchange* pDX, CComboBox* comboBox, iType::String* field)
