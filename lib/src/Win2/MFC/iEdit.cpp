@@ -36,16 +36,9 @@ BOOL iPickerEdit::PreCreateWindow(CREATESTRUCT& cs)
 {
     if (!iEdit::PreCreateWindow(cs))
         return FALSE;
+    // iEdit has added the client edge.
     cs.style = (cs.style | ES_AUTOHSCROLL) & ~WS_BORDER;
-    cs.dwExStyle |= WS_EX_CLIENTEDGE;
     return TRUE;
-}
-
-CString iPickerEdit::GetText() const
-{
-    CString text;
-    GetWindowText(text);
-    return text;
 }
 
 void iPickerEdit::OnLButtonDblClk(UINT nFlags, CPoint point)

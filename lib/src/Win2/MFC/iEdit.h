@@ -29,7 +29,6 @@ public:
 
     // Scrolls sideways, has a client edge instead of a border.
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
-    CString GetText() const;
 
 protected:
     // Asks for the new text; TRUE with it in chosen when the user confirmed one.
