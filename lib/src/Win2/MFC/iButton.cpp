@@ -27,16 +27,14 @@ void iButton::CreateItem(CWnd* parent, const RECT& rect, DWORD style, LPCSTR tex
     CRect mapped(rect);
     MapDialogRectFor(parent, &mapped);
     CButton::Create(text, style | WS_CHILD, mapped, parent, id);
-    CopyParentFont(this, parent);
-    static_cast<void>(m_access.Attach(this));
+    JoinParent(*this, parent, m_access);
 }
 
 void iButton::CreateWindowForm(CWnd* parent, const RECT& rect, DWORD style, LPCSTR text, UINT id, DWORD exStyle,
                                LPVOID param)
 {
     CreateControlWindow(*this, "Button", parent, rect, style, text, id, exStyle, param);
-    CopyParentFont(this, parent);
-    static_cast<void>(m_access.Attach(this));
+    JoinParent(*this, parent, m_access);
 }
 
 void iButton::SetModified()
@@ -78,16 +76,14 @@ iGroupBox::iGroupBox(CWnd* parent, const RECT& rect, DWORD style, LPCSTR text, U
     CRect mapped(rect);
     MapDialogRectFor(parent, &mapped);
     CButton::Create(text, style | WS_CHILD | BS_GROUPBOX, mapped, parent, id);
-    CopyParentFont(this, parent);
-    static_cast<void>(m_access.Attach(this));
+    JoinParent(*this, parent, m_access);
 }
 
 iGroupBox::iGroupBox(CWnd* parent, const RECT& rect, DWORD style, LPCSTR text, UINT id, DWORD exStyle,
                      LPVOID param)
 {
     CreateControlWindow(*this, "Button", parent, rect, style | BS_GROUPBOX, text, id, exStyle, param);
-    CopyParentFont(this, parent);
-    static_cast<void>(m_access.Attach(this));
+    JoinParent(*this, parent, m_access);
 }
 
 iGroupBox::~iGroupBox() = default;

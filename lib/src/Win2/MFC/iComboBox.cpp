@@ -24,17 +24,14 @@ iComboBox::iComboBox(CWnd* parent, const RECT& rect, DWORD style, LPCSTR text, U
     CRect mapped(rect);
     MapDialogRectFor(parent, &mapped);
     CComboBox::Create(style, mapped, parent, id);
-    // Font and set membership whether or not the window was made.
-    CopyParentFont(this, parent);
-    static_cast<void>(m_access.Attach(this));
+    JoinParent(*this, parent, m_access);
 }
 
 iComboBox::iComboBox(CWnd* parent, const RECT& rect, DWORD style, LPCSTR text, UINT id, DWORD exStyle,
                      LPVOID param)
 {
     CreateControlWindow(*this, "ComboBox", parent, rect, style, text, id, exStyle, param);
-    CopyParentFont(this, parent);
-    static_cast<void>(m_access.Attach(this));
+    JoinParent(*this, parent, m_access);
 }
 
 iComboBox::~iComboBox() = default;

@@ -48,16 +48,14 @@ void iEditCtrl::CreateItem(CWnd* parent, const RECT& rect, DWORD style, UINT id)
     CRect mapped(rect);
     MapDialogRectFor(parent, &mapped);
     CEdit::Create(style, mapped, parent, id);
-    CopyParentFont(this, parent);
-    static_cast<void>(m_access.Attach(this));
+    JoinParent(*this, parent, m_access);
 }
 
 void iEditCtrl::CreateWindowForm(CWnd* parent, const RECT& rect, DWORD style, LPCSTR text, UINT id, DWORD exStyle,
                                  LPVOID param)
 {
     CreateControlWindow(*this, "Edit", parent, rect, style, text, id, exStyle, param);
-    CopyParentFont(this, parent);
-    static_cast<void>(m_access.Attach(this));
+    JoinParent(*this, parent, m_access);
 }
 
 UINT iEditCtrl::OnGetDlgCode()

@@ -33,16 +33,14 @@ iListCtrl::iListCtrl(CWnd* parent, const RECT& rect, DWORD style, LPCSTR text, U
     CRect mapped(rect);
     MapDialogRectFor(parent, &mapped);
     CListCtrl::Create(style, mapped, parent, id);
-    CopyParentFont(this, parent);
-    static_cast<void>(m_access.Attach(this));
+    JoinParent(*this, parent, m_access);
 }
 
 iListCtrl::iListCtrl(CWnd* parent, const RECT& rect, DWORD style, LPCSTR text, UINT id, DWORD exStyle,
                      LPVOID param)
 {
     CreateControlWindow(*this, WC_LISTVIEWA, parent, rect, style, text, id, exStyle, param);
-    CopyParentFont(this, parent);
-    static_cast<void>(m_access.Attach(this));
+    JoinParent(*this, parent, m_access);
 }
 
 iListCtrl::~iListCtrl() = default;

@@ -14,9 +14,8 @@ iSpinButtonCtrl::iSpinButtonCtrl(CWnd* parent, const RECT& rect, DWORD style, LP
                                  LPVOID param)
 {
     CreateControlWindow(*this, UPDOWN_CLASSA, parent, rect, style, text, id, exStyle, param);
-    CopyParentFont(this, parent);
     SetRange32(kRangeMin, kRangeMax);
-    static_cast<void>(m_access.Attach(this));
+    JoinParent(*this, parent, m_access);
 }
 
 iSpinButtonCtrl::~iSpinButtonCtrl() = default;
@@ -26,8 +25,7 @@ iProgressCtrl::iProgressCtrl(CWnd* parent, const RECT& rect, DWORD style, LPCSTR
     CRect mapped(rect);
     MapDialogRectFor(parent, &mapped);
     Create(style, mapped, parent, id);
-    CopyParentFont(this, parent);
-    static_cast<void>(m_access.Attach(this));
+    JoinParent(*this, parent, m_access);
 }
 
 iProgressCtrl::~iProgressCtrl() = default;

@@ -8,15 +8,13 @@ iStatic::iStatic(CWnd* parent, const RECT& rect, DWORD style, LPCSTR text, UINT 
     CRect mapped(rect);
     MapDialogRectFor(parent, &mapped);
     CStatic::Create(text, style, mapped, parent, id);
-    CopyParentFont(this, parent);
-    static_cast<void>(m_access.Attach(this));
+    JoinParent(*this, parent, m_access);
 }
 
 iStatic::iStatic(CWnd* parent, const RECT& rect, DWORD style, LPCSTR text, UINT id, DWORD exStyle, LPVOID param)
 {
     CreateControlWindow(*this, "Static", parent, rect, style, text, id, exStyle, param);
-    CopyParentFont(this, parent);
-    static_cast<void>(m_access.Attach(this));
+    JoinParent(*this, parent, m_access);
 }
 
 iStatic::~iStatic() = default;

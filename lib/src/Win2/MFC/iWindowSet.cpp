@@ -101,6 +101,12 @@ void CopyParentFont(CWnd* control, CWnd* parent)
     control->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font ? font->m_hObject : nullptr), TRUE);
 }
 
+void JoinParent(CWnd& control, CWnd* parent, iWindowSetAccess& access)
+{
+    CopyParentFont(&control, parent);
+    static_cast<void>(access.Attach(&control));
+}
+
 void CreateControlWindow(CWnd& control, LPCSTR className, CWnd* parent, const RECT& rect, DWORD style, LPCSTR text,
                          UINT id, DWORD exStyle, LPVOID param)
 {

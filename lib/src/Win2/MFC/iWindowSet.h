@@ -74,6 +74,10 @@ void MapDialogRectFor(CWnd* container, LPRECT rect);
 // Gives the control the parent's font (none when the parent answers none), redrawing it.
 void CopyParentFont(CWnd* control, CWnd* parent);
 
+// The last step of a control's creating constructor, whether or not its window was made:
+// the parent's font, then the container's set.
+void JoinParent(CWnd& control, CWnd* parent, iWindowSetAccess& access);
+
 // The window form of the library's controls: a child window of the class with WS_CHILD
 // added, at the rectangle mapped for the parent; the control has no window when it fails.
 void CreateControlWindow(CWnd& control, LPCSTR className, CWnd* parent, const RECT& rect, DWORD style, LPCSTR text,

@@ -10,9 +10,8 @@ iWnd::iWnd(CWnd* parent, const RECT& rect, DWORD style, LPCSTR text, UINT id)
     CRect mapped(rect);
     MapDialogRectFor(parent, &mapped);
     CWnd::Create(nullptr, text, style, mapped, parent, id, nullptr);
-    CopyParentFont(this, parent);
     // A window on no container, or no window at all, is owned by whoever made it.
-    static_cast<void>(m_access.Attach(this));
+    JoinParent(*this, parent, m_access);
 }
 
 iWnd::iWnd(CWnd* parent, const RECT& rect, DWORD style, LPCSTR text, UINT id, DWORD exStyle, LPVOID param)
@@ -20,8 +19,7 @@ iWnd::iWnd(CWnd* parent, const RECT& rect, DWORD style, LPCSTR text, UINT id, DW
     CRect mapped(rect);
     MapDialogRectFor(parent, &mapped);
     CWnd::CreateEx(exStyle, nullptr, text, style, mapped, parent, id, param);
-    CopyParentFont(this, parent);
-    static_cast<void>(m_access.Attach(this));
+    JoinParent(*this, parent, m_access);
 }
 
 iWnd::~iWnd()
