@@ -10,10 +10,6 @@ IMPLEMENT_DYNAMIC(CSliderCtrl, CWnd)
 IMPLEMENT_DYNAMIC(CToolBarCtrl, CWnd)
 IMPLEMENT_DYNAMIC(CToolTipCtrl, CWnd)
 
-BEGIN_MESSAGE_MAP(CTabCtrl, CWnd)
-    ON_WM_DESTROY()
-END_MESSAGE_MAP()
-
 BOOL CTabCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
 {
     return CWnd::Create(WC_TABCONTROLA, nullptr, dwStyle, rect, pParentWnd, nID);
@@ -61,11 +57,6 @@ BOOL CTabCtrl::GetItemRect(int nItem, LPRECT lpRect) const
 void CTabCtrl::AdjustRect(BOOL bLarger, LPRECT lpRect)
 {
     SendMessage(TCM_ADJUSTRECT, static_cast<WPARAM>(bLarger), reinterpret_cast<LPARAM>(lpRect));
-}
-
-void CTabCtrl::OnDestroy()
-{
-    Default();
 }
 
 BOOL CSpinButtonCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)

@@ -25,11 +25,6 @@ public:
     BOOL GetItemRect(int nItem, LPRECT lpRect) const;
     // Between the display area (FALSE) and the whole control (TRUE).
     void AdjustRect(BOOL bLarger, LPRECT lpRect);
-
-protected:
-    // The framework's destruction of a tab control: the default handling.
-    afx_msg void OnDestroy();
-    DECLARE_MESSAGE_MAP()
 };
 
 class CSpinButtonCtrl : public CWnd {

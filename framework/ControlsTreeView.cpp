@@ -5,10 +5,6 @@
 
 IMPLEMENT_DYNAMIC(CTreeCtrl, CWnd)
 
-BEGIN_MESSAGE_MAP(CTreeCtrl, CWnd)
-    ON_WM_DESTROY()
-END_MESSAGE_MAP()
-
 namespace {
 LPARAM ItemParam(HTREEITEM hItem)
 {
@@ -25,11 +21,6 @@ CTreeCtrl::~CTreeCtrl()
 BOOL CTreeCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
 {
     return CWnd::Create(WC_TREEVIEWA, nullptr, dwStyle, rect, pParentWnd, nID);
-}
-
-void CTreeCtrl::OnDestroy()
-{
-    Default();
 }
 
 HTREEITEM CTreeCtrl::InsertItem(LPTVINSERTSTRUCTA lpInsertStruct)

@@ -62,9 +62,4 @@ public:
     // TVSIL_NORMAL or TVSIL_STATE; the previous list, or null.
     CImageList* SetImageList(CImageList* pImageList, int nImageListType);
     CImageList* GetImageList(UINT nImageListType) const;
-
-protected:
-    // The framework's destruction of a tree control: the default handling.
-    afx_msg void OnDestroy();
-    DECLARE_MESSAGE_MAP()
 };
