@@ -78,11 +78,6 @@ void GlobalWinApp::WinHelp(DWORD_PTR dwData, UINT nCmd)
     g_shellOpen(mainWnd ? mainWnd->m_hWnd : nullptr, "open", m_pszHelpFilePath, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-void GlobalWinApp::OnHelpIndex()
-{
-    iWinApp::OnHelpIndex();
-}
-
 void GlobalWinApp::OnAppAbout()
 {
     // A copy: the window keeps its own text.

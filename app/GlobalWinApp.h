@@ -22,7 +22,6 @@ public:
     // request; any other goes to the framework's help.
     void WinHelp(DWORD_PTR dwData, UINT nCmd = HELP_CONTEXT) override;
 
-    afx_msg void OnHelpIndex();
     // The about text over the splash picture, in a window of its own that closes on the
     // first key or mouse button and frees itself.
     afx_msg void OnAppAbout();
