@@ -109,10 +109,10 @@ void Put16(Bytes& file, std::size_t at, int value, bool isBigEndian)
     file[at + (isBigEndian ? 0 : 1)] = static_cast<std::uint8_t>(value >> 8);
 }
 
-void Put32(Bytes& file, std::size_t at, std::uint32_t value)
+void Put32(Bytes& file, std::size_t at, std::uint32_t value, bool isBigEndian)
 {
-    Put16(file, at, static_cast<int>(value & 0xFFFF));
-    Put16(file, at + 2, static_cast<int>(value >> 16));
+    Put16(file, at + (isBigEndian ? 2 : 0), static_cast<int>(value & 0xFFFF), isBigEndian);
+    Put16(file, at + (isBigEndian ? 0 : 2), static_cast<int>(value >> 16), isBigEndian);
 }
 
 StatusRecorder::StatusRecorder(int cancelAt) : m_cancelAt(cancelAt)

@@ -82,9 +82,9 @@ Bytes ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const Bytes& bytes);
 bool FileExists(const std::string& path);
 
-// Numbers written into file bytes at `at`: 16 bits (little-endian unless asked), 32 bits little-endian.
+// Numbers written into file bytes at `at`, little-endian unless asked.
 void Put16(Bytes& file, std::size_t at, int value, bool isBigEndian = false);
-void Put32(Bytes& file, std::size_t at, std::uint32_t value);
+void Put32(Bytes& file, std::size_t at, std::uint32_t value, bool isBigEndian = false);
 
 // Records every status report; answers 0 from the report `cancelAt` on (never with -1).
 class StatusRecorder {

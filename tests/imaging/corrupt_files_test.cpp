@@ -213,8 +213,7 @@ TEST(CorruptFilesLying, SizesBeyondTheLimitsAreRefusedFromTheHeader)
     ASSERT_NE(0u, widthEntry);
     ASSERT_NE(0u, compressionEntry);
     Put16(tif, widthEntry + 2, 4, isBigEndian);  // type LONG
-    Put16(tif, widthEntry + 8, isBigEndian ? 1 : 70000 & 0xFFFF, isBigEndian);
-    Put16(tif, widthEntry + 10, isBigEndian ? 70000 & 0xFFFF : 1, isBigEndian);
+    Put32(tif, widthEntry + 8, 70000, isBigEndian);
     Put16(tif, compressionEntry + 8, 5, isBigEndian);  // LZW
     WriteBytes(path, tif);
 

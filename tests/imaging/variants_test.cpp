@@ -65,12 +65,6 @@ Bytes CoreHeaderBmp()
     return file;
 }
 
-void PutBig32(Bytes& file, std::size_t at, std::uint32_t value)
-{
-    Put16(file, at, static_cast<int>(value >> 16), true);
-    Put16(file, at + 2, static_cast<int>(value & 0xFFFF), true);
-}
-
 // 3 x 2 RGB, big-endian ("MM"), PackBits, 150 dpi, as scanners and Macintosh programs
 // write them. The top line is (200, 10, 20) then two of (30, 40, 50), as a literal run;
 // the bottom line is nine bytes of 7, as a repeat run.
@@ -96,25 +90,25 @@ Bytes BigEndianPackBitsTiff()
     Bytes file(kDataAt, 0);
     file[0] = file[1] = 'M';
     Put16(file, 2, 42, true);
-    PutBig32(file, 4, 8);
+    Put32(file, 4, 8, true);
     Put16(file, 8, static_cast<int>(std::size(kEntries)), true);
     std::size_t at = 10;
     for (const Entry& e : kEntries) {
         Put16(file, at, e.tag, true);
         Put16(file, at + 2, e.type, true);
-        PutBig32(file, at + 4, e.count);
+        Put32(file, at + 4, e.count, true);
         // A single SHORT sits in the first two bytes of the value field.
         if (e.type == 3 && e.count == 1)
             Put16(file, at + 8, static_cast<int>(e.value), true);
         else
-            PutBig32(file, at + 8, e.value);
+            Put32(file, at + 8, e.value, true);
         at += 12;
     }
     for (int i = 0; i < 3; ++i)
         Put16(file, kBitsAt + 2 * i, 8, true);
     for (std::uint32_t rational : {kXResolutionAt, kYResolutionAt}) {
-        PutBig32(file, rational, 150);
-        PutBig32(file, rational + 4, 1);
+        Put32(file, rational, 150, true);
+        Put32(file, rational + 4, 1, true);
     }
     file.insert(file.end(), data.begin(), data.end());
     return file;
