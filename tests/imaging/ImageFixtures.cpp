@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -102,6 +103,17 @@ void WriteBytes(const std::string& path, const Bytes& bytes)
 }
 
 bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+BitmapSnapshot::BitmapSnapshot(const imaging::BitmapHandle& bitmap)
+    : record(bitmap), pixels(bitmap.pixels, bitmap.pixels + bitmap.pixelBytes)
+{
+}
+
+bool BitmapSnapshot::Matches(const imaging::BitmapHandle& bitmap) const
+{
+    return std::memcmp(&record, &bitmap, sizeof record) == 0 &&
+           std::equal(pixels.begin(), pixels.end(), bitmap.pixels);
+}
 
 void Put16(Bytes& file, std::size_t at, int value, bool isBigEndian)
 {

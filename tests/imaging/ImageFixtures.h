@@ -67,6 +67,15 @@ double Psnr(const imaging::BitmapHandle& a, const imaging::BitmapHandle& b);
 // Largest difference of any channel of any pixel.
 int MaxDifference(const imaging::BitmapHandle& a, const imaging::BitmapHandle& b);
 
+// A copy of a bitmap's record and pixels, to show that a call changed nothing.
+struct BitmapSnapshot {
+    explicit BitmapSnapshot(const imaging::BitmapHandle& bitmap);
+    bool Matches(const imaging::BitmapHandle& bitmap) const;
+
+    imaging::BitmapHandle record;
+    Bytes pixels;
+};
+
 // A folder of its own for each test, removed with everything in it afterwards.
 class ScratchFolder {
 public:

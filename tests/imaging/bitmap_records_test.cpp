@@ -12,11 +12,6 @@ using namespace imaging_test;
 
 namespace {
 
-bool SameRecordAndPixels(const BitmapHandle& a, const BitmapHandle& b)
-{
-    return std::memcmp(&a, &b, sizeof a) == 0;
-}
-
 Colour Rows(int x, int y) { return {y * 40, x * 30, 200 - y * 40}; }
 
 TEST(CopyBitmap, MakesAnIndependentCopy)
@@ -36,10 +31,10 @@ TEST(CopyBitmap, AnEmptySourceLeavesTheDestinationAlone)
 {
     TestBitmap destination;
     MakeBitmap(destination, 3, 3, 8, Rows);
-    const BitmapHandle before = destination.handle;
+    const BitmapSnapshot before(destination.handle);
     const BitmapHandle empty{};
     EXPECT_EQ(kErrorNoBitmap, L_CopyBitmap(&destination.handle, &empty));
-    EXPECT_TRUE(SameRecordAndPixels(before, destination.handle));
+    EXPECT_TRUE(before.Matches(destination.handle));
     EXPECT_EQ(kErrorInvalidParameter, L_CopyBitmap(nullptr, &destination.handle));
     EXPECT_EQ(kErrorInvalidParameter, L_CopyBitmap(&destination.handle, nullptr));
 }
@@ -49,8 +44,7 @@ TEST(FreeBitmap, ReleasesAndEmptiesTheRecord)
     TestBitmap bitmap;
     MakeBitmap(bitmap, 3, 3, 24, Rows);
     EXPECT_EQ(kSuccess, L_FreeBitmap(&bitmap.handle));
-    const BitmapHandle empty{};
-    EXPECT_TRUE(SameRecordAndPixels(empty, bitmap.handle));
+    EXPECT_TRUE(BitmapSnapshot(BitmapHandle{}).Matches(bitmap.handle));
     EXPECT_EQ(kSuccess, L_FreeBitmap(&bitmap.handle));
     EXPECT_EQ(kErrorInvalidParameter, L_FreeBitmap(nullptr));
 }
@@ -76,11 +70,10 @@ TEST(ViewPerspective, ConvertsIntoADestinationLeavingTheSource)
 {
     TestBitmap source, converted;
     MakeBitmap(source, 3, 4, 8, Rows, kViewTopDown);
-    const Bytes before(source.handle.pixels, source.handle.pixels + source.handle.pixelBytes);
+    const BitmapSnapshot before(source.handle);
     ASSERT_EQ(kSuccess, L_ChangeBitmapViewPerspective(&converted.handle, &source.handle, kViewBottomUp));
     EXPECT_EQ(kViewBottomUp, converted.handle.viewPerspective);
-    EXPECT_EQ(kViewTopDown, source.handle.viewPerspective);
-    EXPECT_TRUE(std::equal(before.begin(), before.end(), source.handle.pixels));
+    EXPECT_TRUE(before.Matches(source.handle));
     EXPECT_EQ(0, MaxDifference(source.handle, converted.handle));
 }
 
@@ -88,11 +81,11 @@ TEST(ViewPerspective, RefusesPerspectivesItDoesNotStore)
 {
     TestBitmap bitmap;
     MakeBitmap(bitmap, 3, 4, 24, Rows, kViewBottomUp);
-    const BitmapHandle before = bitmap.handle;
+    const BitmapSnapshot before(bitmap.handle);
     for (int perspective : {-1, 1, 3, 4, 5, 8}) {
         SCOPED_TRACE(perspective);
         EXPECT_EQ(kErrorInvalidParameter, L_ChangeBitmapViewPerspective(nullptr, &bitmap.handle, perspective));
-        EXPECT_TRUE(SameRecordAndPixels(before, bitmap.handle));
+        EXPECT_TRUE(before.Matches(bitmap.handle));
     }
     BitmapHandle empty{};
     EXPECT_EQ(kErrorNoBitmap, L_ChangeBitmapViewPerspective(nullptr, &empty, kViewTopDown));
@@ -102,7 +95,7 @@ TEST(SizeBitmap, RefusesBadSizesAndFlagsWithoutChangingTheBitmap)
 {
     TestBitmap bitmap;
     MakeBitmap(bitmap, 6, 4, 24, Rows);
-    const BitmapHandle before = bitmap.handle;
+    const BitmapSnapshot before(bitmap.handle);
     struct Case { const char* why; int width; int height; int flags; int result; };
     const Case kCases[] = {
         {"width 0", 0, 4, kSizeBicubic, kErrorInvalidParameter},
@@ -117,7 +110,7 @@ TEST(SizeBitmap, RefusesBadSizesAndFlagsWithoutChangingTheBitmap)
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.why);
         EXPECT_EQ(c.result, L_SizeBitmap(&bitmap.handle, c.width, c.height, c.flags));
-        EXPECT_TRUE(SameRecordAndPixels(before, bitmap.handle));
+        EXPECT_TRUE(before.Matches(bitmap.handle));
     }
     BitmapHandle empty{};
     EXPECT_EQ(kErrorNoBitmap, L_SizeBitmap(&empty, 10, 10, kSizeBicubic));

@@ -5,7 +5,6 @@
 
 #include <windows.h>
 
-#include <cstring>
 #include <functional>
 
 // The file's own namespace keeps its using-directives out of the files compiled with it.
@@ -30,19 +29,6 @@ int CountFiles(const std::string& pattern)
     FindClose(search);
     return count;
 }
-
-// A copy of a bitmap's record and pixels, to show that nothing changed.
-struct Snapshot {
-    explicit Snapshot(const BitmapHandle& bitmap)
-        : record(bitmap), pixels(bitmap.pixels, bitmap.pixels + bitmap.pixelBytes) {}
-    bool Matches(const BitmapHandle& bitmap) const
-    {
-        return std::memcmp(&record, &bitmap, sizeof record) == 0
-               && std::equal(pixels.begin(), pixels.end(), bitmap.pixels);
-    }
-    BitmapHandle record;
-    Bytes pixels;
-};
 
 class Progress : public ::testing::Test {
 protected:
@@ -120,7 +106,7 @@ TEST_F(Progress, CancellingLeavesTheBitmapAsItWas)
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.why);
-        const Snapshot before(image.handle);
+        const BitmapSnapshot before(image.handle);
         StatusRecorder recorder(c.cancelAt);
         EXPECT_EQ(kErrorCancelled, c.run());
         EXPECT_TRUE(before.Matches(image.handle));
