@@ -311,7 +311,8 @@ TEST_F(ControlsTest, TreeViewItemsWalksStateImagesAndHitTest)
     EXPECT_EQ(child1, tree.GetPrevSiblingItem(child2));
     EXPECT_EQ(root, tree.GetParentItem(child2));
     EXPECT_EQ(nullptr, tree.GetNextSiblingItem(child2));
-    EXPECT_TRUE(tree.ItemHasChildren(root) || tree.GetChildItem(root) != nullptr);
+    EXPECT_TRUE(tree.ItemHasChildren(root));
+    EXPECT_FALSE(tree.ItemHasChildren(child1));
 
     EXPECT_TRUE(tree.Expand(root, TVE_EXPAND));
     EXPECT_TRUE(tree.GetItemState(root, TVIS_EXPANDED) & TVIS_EXPANDED);
