@@ -57,32 +57,18 @@ int LengthPrefixed<PrefixBytes>::CompareTo(const Base& other) const
 template class LengthPrefixed<2>;
 template class LengthPrefixed<4>;
 
-namespace {
-
-template <class Kind>
-Base* CreateLike(const Base& field)
-{
-    unsigned capacity = field.GetData() ? field.GetByteSize() : 0;
-    auto* created = new Kind(capacity);
-    created->SetName(field.GetName());
-    created->SetDescription(field.GetDescription());
-    return created;
-}
-
-} // namespace
-
 VarBuf::~VarBuf() = default;
 
 Base* VarBuf::Create() const
 {
-    return CreateLike<VarBuf>(*this);
+    return NamedAsThis(new VarBuf(GetCapacity()));
 }
 
 VarBuf32::~VarBuf32() = default;
 
 Base* VarBuf32::Create() const
 {
-    return CreateLike<VarBuf32>(*this);
+    return NamedAsThis(new VarBuf32(GetCapacity()));
 }
 
 VarBufString::VarBufString()
@@ -138,7 +124,7 @@ const char* VarBufString::GetText() const
 
 Base* VarBufString::Create() const
 {
-    return CreateLike<VarBufString>(*this);
+    return NamedAsThis(new VarBufString(GetCapacity()));
 }
 
 int VarBufString::SetText(const char* text)
