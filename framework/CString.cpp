@@ -599,3 +599,20 @@ int CString::Replace(LPCSTR oldText, LPCSTR newText)
     *this = result;
     return count;
 }
+
+BOOL AfxExtractSubString(CString& rString, LPCSTR lpszFullString, int iSubString, char chSep)
+{
+    rString.Empty();
+    if (!lpszFullString || iSubString < 0)
+        return FALSE;
+    LPCSTR start = lpszFullString;
+    for (; iSubString > 0; --iSubString) {
+        start = strchr(start, chSep);
+        if (!start)
+            return FALSE;
+        ++start;
+    }
+    LPCSTR end = strchr(start, chSep);
+    rString = end ? CString(start, static_cast<int>(end - start)) : CString(start);
+    return TRUE;
+}

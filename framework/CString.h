@@ -116,3 +116,8 @@ bool operator<(LPCSTR a, const CString& b);
 bool operator>(const CString& a, const CString& b);
 bool operator<=(const CString& a, const CString& b);
 bool operator>=(const CString& a, const CString& b);
+
+// Field iSubString of lpszFullString, whose fields are separated by chSep (resource strings
+// pack a window title, a prompt and more, one per line). FALSE, with rString empty, when
+// there are fewer fields; an empty field is still a field.
+BOOL AfxExtractSubString(CString& rString, LPCSTR lpszFullString, int iSubString, char chSep = '\n');

@@ -26,17 +26,7 @@ void CDocTemplate::LoadTemplate()
 
 BOOL CDocTemplate::GetDocString(CString& rString, DocStringIndex index) const
 {
-    rString.Empty();
-    int start = 0;
-    for (int i = 0; i < index; ++i) {
-        int end = m_strDocStrings.Find('\n', start);
-        if (end < 0)
-            return FALSE;
-        start = end + 1;
-    }
-    int end = m_strDocStrings.Find('\n', start);
-    rString = end < 0 ? m_strDocStrings.Mid(start) : m_strDocStrings.Mid(start, end - start);
-    return !rString.IsEmpty();
+    return AfxExtractSubString(rString, m_strDocStrings, index) && !rString.IsEmpty();
 }
 
 void CDocTemplate::AddDocument(CDocument* pDoc)

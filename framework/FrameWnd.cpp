@@ -117,11 +117,9 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
     CString title;
     if (pContext && pContext->m_pNewDocTemplate)
         pContext->m_pNewDocTemplate->GetDocString(title, CDocTemplate::windowTitle);
-    if (title.IsEmpty() && title.LoadString(nIDResource)) {
-        int end = title.Find('\n');
-        if (end >= 0)
-            title = title.Left(end);
-    }
+    CString frameStrings;
+    if (title.IsEmpty() && frameStrings.LoadString(nIDResource))
+        AfxExtractSubString(title, frameStrings, 0);
     m_strTitle = title;
     HINSTANCE module = AfxGetResourceHandle();
     LPCSTR resource = MAKEINTRESOURCEA(nIDResource);

@@ -72,12 +72,10 @@ CWnd* CFrameWnd::GetMessageBar()
 
 void CFrameWnd::GetMessageString(UINT nID, CString& rMessage) const
 {
-    rMessage.Empty();
-    if (!rMessage.LoadString(nID))
-        return;
-    int end = rMessage.Find('\n');
-    if (end >= 0)
-        rMessage = rMessage.Left(end);
+    // The prompt is the first line; a tooltip text may follow it.
+    CString strings;
+    strings.LoadString(nID);
+    AfxExtractSubString(rMessage, strings, 0);
 }
 
 LRESULT CFrameWnd::OnSetMessageString(WPARAM wParam, LPARAM lParam)

@@ -274,3 +274,27 @@ TEST(CString, ReplaceLeavesSharedCopiesAlone)
     EXPECT_EQ(3, withZero.GetLength());
     EXPECT_EQ('b', withZero[2]);
 }
+
+TEST(AfxExtractSubString, FindsTheFieldOrSaysThereIsNone)
+{
+    struct Case { const char* why; const char* full; int index; char separator; BOOL found; const char* field; };
+    const Case cases[] = {
+        {"first of several", "Title\nPrompt\nTip", 0, '\n', TRUE, "Title"},
+        {"middle", "Title\nPrompt\nTip", 1, '\n', TRUE, "Prompt"},
+        {"last, no separator after it", "Title\nPrompt\nTip", 2, '\n', TRUE, "Tip"},
+        {"one past the last", "Title\nPrompt\nTip", 3, '\n', FALSE, ""},
+        {"empty field between separators", "a\n\nc", 1, '\n', TRUE, ""},
+        {"empty field after a trailing separator", "a\n", 1, '\n', TRUE, ""},
+        {"no separator: the whole text", "whole", 0, '\n', TRUE, "whole"},
+        {"empty text has one empty field", "", 0, '\n', TRUE, ""},
+        {"another separator", "x|y", 1, '|', TRUE, "y"},
+        {"negative index", "a\nb", -1, '\n', FALSE, ""},
+        {"null text", nullptr, 0, '\n', FALSE, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        CString field = "left over";
+        EXPECT_EQ(c.found, AfxExtractSubString(field, c.full, c.index, c.separator));
+        EXPECT_STREQ(c.field, field);
+    }
+}

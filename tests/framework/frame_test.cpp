@@ -329,6 +329,10 @@ TEST_F(FrameTest, StatusTextsGoToTheStatusBar)
     frame->SetMessageText("Done");
     frame->m_wndStatusBar.GetWindowText(text);
     EXPECT_STREQ("Done", text);
+    // A command's string holds its prompt, then its tooltip: only the prompt shows.
+    frame->SetMessageText(7303);
+    frame->m_wndStatusBar.GetWindowText(text);
+    EXPECT_STREQ("Opens a picture", text);
 }
 
 TEST_F(FrameTest, DestroyedFrameDeletesItselfItsViewAndItsDocument)
