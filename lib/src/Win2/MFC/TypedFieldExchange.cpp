@@ -132,7 +132,7 @@ void ExchangeCheckList(CDataExchange* pDX, iListCtrl* list, iType::BitSet* field
 {
     if (!list || !field || !list->HasCheckBoxes())
         return;
-    const int count = static_cast<int>(list->SendMessage(LVM_GETITEMCOUNT));
+    const int count = list->GetItemCount();
     auto bitOf = [&](int item) { return byItemData ? static_cast<int>(list->GetItemData(item)) : item; };
     if (pDX->m_bSaveAndValidate) {
         field->ClearAll();

@@ -50,19 +50,9 @@ void iListCtrl::SetOnItemChanged(CObject* target, iNotifyConnector::Function fun
     m_onItemChanged.Set(target, function);
 }
 
-BOOL iListCtrl::SetItemState(int item, UINT state, UINT mask)
-{
-    LVITEMA change = {};
-    change.mask = LVIF_STATE;
-    change.state = state;
-    change.stateMask = mask;
-    return static_cast<BOOL>(SendMessage(LVM_SETITEMSTATE, static_cast<WPARAM>(item),
-                                         reinterpret_cast<LPARAM>(&change)));
-}
-
 int iListCtrl::GetFocusedItem() const
 {
-    return static_cast<int>(SendMessage(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_FOCUSED, 0)));
+    return GetNextItem(-1, LVNI_FOCUSED);
 }
 
 BOOL iListCtrl::SetItemFocus(int item, BOOL on)
@@ -72,7 +62,7 @@ BOOL iListCtrl::SetItemFocus(int item, BOOL on)
 
 DWORD iListCtrl::HasCheckBoxes() const
 {
-    return static_cast<DWORD>(SendMessage(LVM_GETEXTENDEDLISTVIEWSTYLE)) & LVS_EX_CHECKBOXES;
+    return GetExtendedStyle() & LVS_EX_CHECKBOXES;
 }
 
 void iListCtrl::SetCheckBoxes(BOOL on)
@@ -87,8 +77,7 @@ void iListCtrl::SetFullRowSelect(BOOL on)
 
 int iListCtrl::GetCheck(int item) const
 {
-    const UINT state = static_cast<UINT>(SendMessage(LVM_GETITEMSTATE, static_cast<WPARAM>(item), kStateImageMask));
-    return static_cast<int>(state >> kListStateImageShift) - 1;
+    return static_cast<int>(GetItemState(item, kStateImageMask) >> kListStateImageShift) - 1;
 }
 
 void iListCtrl::SetCheck(int item, int check)
@@ -99,7 +88,7 @@ void iListCtrl::SetCheck(int item, int check)
         return;
     }
     SendMessage(WM_SETREDRAW, FALSE);
-    const int count = static_cast<int>(SendMessage(LVM_GETITEMCOUNT));
+    const int count = GetItemCount();
     for (int each = 0; each < count; ++each)
         SetItemState(each, state, kStateImageMask);
     SendMessage(WM_SETREDRAW, TRUE);

@@ -31,8 +31,6 @@ public:
     void SetOnDblClk(const iNotifyConnector& connector) { m_onDblClk = connector; }
     void SetOnReturn(const iNotifyConnector& connector) { m_onReturn = connector; }
 
-    // LVM_SETITEMSTATE with the state under the mask; the message's answer.
-    BOOL SetItemState(int item, UINT state, UINT mask);
     // The item with the focus rectangle, or -1.
     int GetFocusedItem() const;
     // Sets or clears the focus state only, never the selection.
