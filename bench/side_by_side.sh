@@ -1,8 +1,8 @@
 #!/bin/sh
 # Times the bicubic 2x enlargement of a 4000 x 3000 24-bit image with libvips and
 # ImageMagick beside our imaging bench, on this machine, one thread and all cores.
-# For measuring only: it needs libvips-tools, libvips-dev, imagemagick and hyperfine
-# (apt-get install -y libvips-tools libvips-dev imagemagick hyperfine), which the
+# For measuring only: it needs libvips-tools, libvips-dev, imagemagick, hyperfine and gcc
+# (apt-get install -y libvips-tools libvips-dev imagemagick hyperfine gcc), which the
 # project's set-up does not install. Run from the repository root after tools/test has
 # built the bench into $BUILD_DIR (default build).
 set -eu
