@@ -44,7 +44,7 @@ public:
 
     operator HWND() const { return m_hWnd; }
     // Null for a null object: framework code calls it through pointers that may be null.
-    HWND GetSafeHwnd() const;
+    HWND GetSafeHwnd() const { return this ? m_hWnd : nullptr; }
 
     // The permanent object of the window, else a temporary plain CWnd; null for null.
     static CWnd* FromHandle(HWND hWnd);

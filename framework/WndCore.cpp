@@ -122,15 +122,6 @@ CWnd::~CWnd()
         CWnd::DestroyWindow();
 }
 
-HWND CWnd::GetSafeHwnd() const
-{
-    // Framework code calls this through null pointers; the empty asm hides from the
-    // optimiser that a member function's this is never null.
-    const CWnd* self = this;
-    asm("" : "+r"(self));
-    return self ? self->m_hWnd : nullptr;
-}
-
 CWnd* CWnd::FromHandle(HWND hWnd)
 {
     CHandleMap<CWnd, HWND>* map = WndMap();

@@ -114,6 +114,10 @@ TEST(WndHandleMap, CreatedObjectIsThePermanentObjectOfItsWindow)
     EXPECT_EQ(&wnd, CWnd::FromHandlePermanent(wnd.m_hWnd));
     EXPECT_EQ(&wnd, CWnd::FromHandle(wnd.m_hWnd));
     EXPECT_TRUE(CWnd::FromHandle(wnd.m_hWnd)->IsKindOf(RUNTIME_CLASS(RecordingWnd)));
+    EXPECT_EQ(wnd.m_hWnd, wnd.GetSafeHwnd());
+    // Framework code asks a window pointer that may be null for its handle.
+    const CWnd* none = nullptr;
+    EXPECT_EQ(nullptr, none->GetSafeHwnd());
 }
 
 TEST(WndHandleMap, ForeignWindowGetsAPlainTemporaryObjectUntilIdle)
