@@ -62,23 +62,13 @@ bool iTreeCtrl::CheckBoxesActive() const
 
 int iTreeCtrl::GetCheck(HTREEITEM item) const
 {
-    TVITEMA state = {};
-    state.mask = TVIF_HANDLE | TVIF_STATE;
-    state.hItem = item;
-    state.stateMask = TVIS_STATEIMAGEMASK;
-    if (!GetItem(&state))
-        return -1;
-    return static_cast<int>(state.state >> kTreeStateImageShift) - 1;
+    // An item that is not there has no state image: -1 as well.
+    return static_cast<int>(GetItemState(item, TVIS_STATEIMAGEMASK) >> kTreeStateImageShift) - 1;
 }
 
 void iTreeCtrl::SetCheck(HTREEITEM item, BOOL check)
 {
-    TVITEMA state = {};
-    state.mask = TVIF_HANDLE | TVIF_STATE;
-    state.hItem = item;
-    state.state = INDEXTOSTATEIMAGEMASK(check ? kCheckedImage : kUncheckedImage);
-    state.stateMask = TVIS_STATEIMAGEMASK;
-    SetItem(&state);
+    SetItemState(item, INDEXTOSTATEIMAGEMASK(check ? kCheckedImage : kUncheckedImage), TVIS_STATEIMAGEMASK);
 }
 
 void iTreeCtrl::ToggleCheck(HTREEITEM item)
