@@ -35,6 +35,13 @@ std::string FilterListFromBars(const CString& filter)
     return list;
 }
 
+// Whether a bar-form filter ends its list with "||".
+bool EndsBarList(const CString& filter)
+{
+    const int length = filter.GetLength();
+    return length >= 2 && filter[length - 1] == '|' && filter[length - 2] == '|';
+}
+
 // Runs the system's open (openMode TRUE) or save dialog owned by parent, starting on
 // fileName; filterList is in the dialog's own form (null: none).
 BOOL AskWithSystemDialog(CWnd* parent, BOOL openMode, LPCSTR filterList, LPCSTR fileName, const CString& initialDir,
@@ -63,12 +70,10 @@ iFileNameButton::~iFileNameButton() = default;
 
 void iFileNameButton::AddFilter(LPCSTR pair)
 {
-    const int length = m_filter.GetLength();
-    if (length >= 2 && m_filter[length - 1] == '|' && m_filter[length - 2] == '|')
-        m_filter.SetLength(length - 1);
+    if (EndsBarList(m_filter))
+        m_filter.SetLength(m_filter.GetLength() - 1);
     m_filter += pair;
-    const int added = m_filter.GetLength();
-    if (!(added >= 2 && m_filter[added - 1] == '|' && m_filter[added - 2] == '|'))
+    if (!EndsBarList(m_filter))
         m_filter += "|";
 }
 
