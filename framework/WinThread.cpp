@@ -190,13 +190,8 @@ BOOL CWinThread::PreTranslateMessage(MSG* pMsg)
         return TRUE;
     // A window outside the main window's tree (an unowned popup) still lets the main
     // window see the message, for its accelerators.
-    if (stop && pMsg->hwnd) {
-        HWND top = pMsg->hwnd;
-        for (HWND parent = ::GetParent(top); parent; parent = ::GetParent(parent))
-            top = parent;
-        if (top != stop)
-            return mainWnd->PreTranslateMessage(pMsg);
-    }
+    if (stop && pMsg->hwnd && ::GetAncestor(pMsg->hwnd, GA_ROOTOWNER) != stop)
+        return mainWnd->PreTranslateMessage(pMsg);
     return FALSE;
 }
 

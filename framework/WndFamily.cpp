@@ -28,12 +28,8 @@ void CWnd::SetOwner(CWnd* pOwnerWnd)
 
 CWnd* CWnd::GetTopLevelParent() const
 {
-    HWND top = m_hWnd;
-    if (!top)
-        return nullptr;
-    for (HWND parent = ::GetParent(top); parent; parent = ::GetParent(parent))
-        top = parent;
-    return FromHandle(top);
+    // The root owner walks the same chain as ::GetParent: parents, then owners of popups.
+    return m_hWnd ? FromHandle(::GetAncestor(m_hWnd, GA_ROOTOWNER)) : nullptr;
 }
 
 CWnd* CWnd::GetDlgItem(int nID) const

@@ -263,6 +263,19 @@ TEST_F(FrameTest, AcceleratorFromAChildWindowReachesTheFrame)
     EXPECT_FALSE(app.PreTranslateMessage(&other));
 }
 
+TEST_F(FrameTest, AcceleratorFromAnUnownedPopupReachesTheMainFrame)
+{
+    ACCEL accel = {FVIRTKEY, VK_F5, static_cast<WORD>(kAccelerated)};
+    frame->m_hAccelTable = CreateAcceleratorTableA(&accel, 1);
+    HWND popup = CreateWindowExA(0, "STATIC", "popup", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, popup);
+    MSG key = {popup, WM_KEYDOWN, VK_F5, 0x003F0001};
+    EXPECT_TRUE(app.PreTranslateMessage(&key));
+    ASSERT_EQ(1u, g_log.size());
+    EXPECT_EQ("accelerated", g_log[0]);
+    DestroyWindow(popup);
+}
+
 TEST_F(FrameTest, LayoutPutsTheStatusBarAtTheBottomAndTheViewInTheRest)
 {
     CRect client;
