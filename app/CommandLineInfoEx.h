@@ -3,7 +3,7 @@
 // file name, so the shell command stays "new file" whatever the command line holds.
 #pragma once
 
-#include "lib/src/Win2/MFC/iCommandLineInfo.h"
+#include "lib/src/Win2/Wnd/iCommandLineInfo.h"
 #include "lib/src/iString.h"
 
 class CommandLineInfoEx : public iCommandLineInfo {

@@ -3,7 +3,7 @@
 #include "GlobalWinApp.h"
 
 #include "framework/Wnd.h"
-#include "lib/src/Win2/MFC/iSplash.h"
+#include "lib/src/Win2/Wnd/iSplash.h"
 #include "lib/src/MsgBox.h"
 
 #include <objbase.h>

@@ -8,7 +8,7 @@
 #include "AppCommands.h"
 
 #include "framework/NamedMutex.h"
-#include "lib/src/Win2/MFC/iWinApp.h"
+#include "lib/src/Win2/Wnd/iWinApp.h"
 #include "lib/src/iString.h"
 
 #include <windows.h>

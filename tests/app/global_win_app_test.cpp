@@ -5,7 +5,7 @@
 
 #include "framework/Framework.h"
 #include "lib/src/MsgBox.h"
-#include "lib/src/Win2/MFC/iSplash.h"
+#include "lib/src/Win2/Wnd/iSplash.h"
 
 #include "shell_test_support.h"
 

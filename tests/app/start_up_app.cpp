@@ -5,7 +5,7 @@
 
 #include "app/CommandLineInfoEx.h"
 #include "lib/src/FilePaths.h"
-#include "lib/src/Win2/MFC/iSingleDocTemplate.h"
+#include "lib/src/Win2/Wnd/iSingleDocTemplate.h"
 
 namespace app_test {
 

@@ -3,8 +3,8 @@
 // container that holds a window that holds a control, subclassed windows included.
 // iFrameWnd: its creating forms, its controls going with it whoever ends it, and a
 // creation that fails inside the constructor.
-#include "lib/src/Win2/MFC/iFrameWnd.h"
-#include "lib/src/Win2/MFC/iWnd.h"
+#include "lib/src/Win2/Wnd/iFrameWnd.h"
+#include "lib/src/Win2/Wnd/iWnd.h"
 
 #include "framework/window_test_support.h"
 

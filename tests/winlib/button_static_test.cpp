@@ -1,12 +1,12 @@
 // Buttons and statics: both creating forms, click connectors before the parent's own
 // handler, the group box's style, marking a page modified, the folder button's browse into
 // the edit before it or into its own caption, and the static label.
-#include "lib/src/Win2/MFC/iButton.h"
-#include "lib/src/Win2/MFC/iEdit.h"
-#include "lib/src/Win2/MFC/iFolderBrowse.h"
-#include "lib/src/Win2/MFC/iFolderButton.h"
-#include "lib/src/Win2/MFC/iStatic.h"
-#include "lib/src/Win2/MFC/iWnd.h"
+#include "lib/src/Win2/Wnd/iButton.h"
+#include "lib/src/Win2/Wnd/iEdit.h"
+#include "lib/src/Win2/Wnd/iFolderBrowse.h"
+#include "lib/src/Win2/Wnd/iFolderButton.h"
+#include "lib/src/Win2/Wnd/iStatic.h"
+#include "lib/src/Win2/Wnd/iWnd.h"
 
 #include "framework/window_test_support.h"
 #include "winlib_test_support.h"

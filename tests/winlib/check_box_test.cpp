@@ -1,8 +1,8 @@
 // The library's check box on a container that stands for a property page: always an
 // automatic check box, and every click marks the page before it reaches the click
 // connector and the parent.
-#include "lib/src/Win2/MFC/iCheckBox.h"
-#include "lib/src/Win2/MFC/iWnd.h"
+#include "lib/src/Win2/Wnd/iCheckBox.h"
+#include "lib/src/Win2/Wnd/iWnd.h"
 
 #include "winlib_test_support.h"
 

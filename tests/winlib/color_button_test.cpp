@@ -2,8 +2,8 @@
 // the template gave it a type), its swatch, sunken frame, caption in the true inverse
 // colour straight on the swatch and focus mark drawn into a memory DC, and the colour dialog on a click,
 // answered from a thread timer.
-#include "lib/src/Win2/MFC/iColorButton.h"
-#include "lib/src/Win2/MFC/iWnd.h"
+#include "lib/src/Win2/Wnd/iColorButton.h"
+#include "lib/src/Win2/Wnd/iWnd.h"
 
 #include "framework/window_test_support.h"
 #include "winlib_test_support.h"

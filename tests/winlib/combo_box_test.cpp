@@ -1,8 +1,8 @@
 // The library's combo box on a real parent window: both creating forms, each
 // notification reaching its own connector and then the parent, page modification for
 // selection and edit changes only, and the item-data operations.
-#include "lib/src/Win2/MFC/iComboBox.h"
-#include "lib/src/Win2/MFC/iWnd.h"
+#include "lib/src/Win2/Wnd/iComboBox.h"
+#include "lib/src/Win2/Wnd/iWnd.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Event connectors: firing with the sender (and the notification's header and result),
 // empty halves, handlers of a base class of the target, copies, and the library's
 // reflection convention on real windows: the connector runs first, then the parent's map.
-#include "lib/src/Win2/MFC/iConnector.h"
+#include "lib/src/Win2/Wnd/iConnector.h"
 
 #include <commctrl.h>
 

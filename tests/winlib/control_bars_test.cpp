@@ -1,10 +1,10 @@
 // The window-set toolbar and status bar: what each form creates (the toolbar's window
 // form included), their styles and ids, joining a library container's set and being
 // deleted with it, and joining no set on other frames.
-#include "lib/src/Win2/MFC/iFrameWnd.h"
-#include "lib/src/Win2/MFC/iStatusBar.h"
-#include "lib/src/Win2/MFC/iToolBar.h"
-#include "lib/src/Win2/MFC/iWnd.h"
+#include "lib/src/Win2/Wnd/iFrameWnd.h"
+#include "lib/src/Win2/Wnd/iStatusBar.h"
+#include "lib/src/Win2/Wnd/iToolBar.h"
+#include "lib/src/Win2/Wnd/iWnd.h"
 
 #include "framework/window_test_support.h"
 #include "winlib_test_support.h"

@@ -1,6 +1,6 @@
 // In-memory dialog templates: the layout word by word, menus, titles, padding, and that
 // the system makes a dialog from one with the caption and font it names.
-#include "lib/src/Win2/MFC/iDialogTemplate.h"
+#include "lib/src/Win2/Wnd/iDialogTemplate.h"
 
 #include <gtest/gtest.h>
 

@@ -2,10 +2,10 @@
 // focus, modal runs ended from a timer or a posted message, the owner disabled while the
 // dialog lives and given back after (also after an exception, and when the dialog is never
 // run), idle messages, controls deleted with the dialog, and resource dialogs.
-#include "lib/src/Win2/MFC/iButton.h"
-#include "lib/src/Win2/MFC/iDialog.h"
-#include "lib/src/Win2/MFC/iEdit.h"
-#include "lib/src/Win2/MFC/iWnd.h"
+#include "lib/src/Win2/Wnd/iButton.h"
+#include "lib/src/Win2/Wnd/iDialog.h"
+#include "lib/src/Win2/Wnd/iEdit.h"
+#include "lib/src/Win2/Wnd/iWnd.h"
 
 #include "framework/window_test_support.h"
 

@@ -1,10 +1,10 @@
 // iEditCtrl, iEdit and iFolderEdit: creation and styles, typed getters and setters at
 // their edges, the change rule with page marks and auto-advance, colours, the context menu
 // and the edit commands, and the folder edit's browse on Ctrl+double-click.
-#include "lib/src/Win2/MFC/iEdit.h"
-#include "lib/src/Win2/MFC/iEditCtrl.h"
-#include "lib/src/Win2/MFC/iFolderBrowse.h"
-#include "lib/src/Win2/MFC/iWnd.h"
+#include "lib/src/Win2/Wnd/iEdit.h"
+#include "lib/src/Win2/Wnd/iEditCtrl.h"
+#include "lib/src/Win2/Wnd/iFolderBrowse.h"
+#include "lib/src/Win2/Wnd/iWnd.h"
 
 #include "framework/window_test_support.h"
 #include "winlib_test_support.h"

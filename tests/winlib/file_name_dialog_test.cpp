@@ -2,7 +2,7 @@
 // look-ups, the type-change hook on a name box of its own, making a chosen name carry
 // its type's extension (and refusing when it would not fit), and a real save dialog
 // driven from a timer.
-#include "lib/src/Win2/MFC/iFileNameDialog.h"
+#include "lib/src/Win2/Wnd/iFileNameDialog.h"
 
 #include "framework/window_test_support.h"
 

@@ -3,9 +3,9 @@
 // writing its own caption; the edit's styles, the name and type the dialog starts on,
 // the path it takes, cancel and the plain double-click; and the file test for files,
 // folders and missing paths.
-#include "lib/src/Win2/MFC/iFileEdit.h"
-#include "lib/src/Win2/MFC/iFileNamePickers.h"
-#include "lib/src/Win2/MFC/iWnd.h"
+#include "lib/src/Win2/Wnd/iFileEdit.h"
+#include "lib/src/Win2/Wnd/iFileNamePickers.h"
+#include "lib/src/Win2/Wnd/iWnd.h"
 
 #include "file_picker_test_support.h"
 #include "winlib_test_support.h"

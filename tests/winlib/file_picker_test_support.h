@@ -3,9 +3,9 @@
 // button must follow, linked to the edit before it or writing its own caption.
 #pragma once
 
-#include "lib/src/Win2/MFC/iButton.h"
-#include "lib/src/Win2/MFC/iFileEdit.h"
-#include "lib/src/Win2/MFC/iWnd.h"
+#include "lib/src/Win2/Wnd/iButton.h"
+#include "lib/src/Win2/Wnd/iFileEdit.h"
+#include "lib/src/Win2/Wnd/iWnd.h"
 
 #include "winlib_test_support.h"
 

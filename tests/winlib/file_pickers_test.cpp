@@ -3,10 +3,10 @@
 // starts from, the path it takes, cancel, and a plain double-click's word selection),
 // and the file button, linked to the edit before it or writing its own caption. The
 // system's dialogs are answered from a thread timer.
-#include "lib/src/Win2/MFC/iFileButton.h"
-#include "lib/src/Win2/MFC/iFileDialog.h"
-#include "lib/src/Win2/MFC/iFileEdit.h"
-#include "lib/src/Win2/MFC/iWnd.h"
+#include "lib/src/Win2/Wnd/iFileButton.h"
+#include "lib/src/Win2/Wnd/iFileDialog.h"
+#include "lib/src/Win2/Wnd/iFileEdit.h"
+#include "lib/src/Win2/Wnd/iWnd.h"
 
 #include "file_picker_test_support.h"
 #include "winlib_test_support.h"

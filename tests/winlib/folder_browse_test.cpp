@@ -1,7 +1,7 @@
 // Folder browsing: what the browser is asked for, the path of the chosen folder, and
 // that a cancel or a choice without a file path leaves the caller's text alone. One test
 // drives the shell's own browser from a timer.
-#include "lib/src/Win2/MFC/iFolderBrowse.h"
+#include "lib/src/Win2/Wnd/iFolderBrowse.h"
 
 #include <gtest/gtest.h>
 

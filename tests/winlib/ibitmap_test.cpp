@@ -1,6 +1,6 @@
 // iBitmap: each way of making one (resource by name and id, compatible with a DC, from
 // sizes and bits), what a refused bitmap leaves, its size, and that it deletes its bitmap.
-#include "lib/src/Win2/MFC/iBitmap.h"
+#include "lib/src/Win2/Wnd/iBitmap.h"
 
 #include <gtest/gtest.h>
 

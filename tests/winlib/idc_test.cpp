@@ -1,7 +1,7 @@
 // Device contexts: iDC's ways of making or adopting a DC and deleting it, iClientDC, and
 // the off-screen iCDC drawing into memory DCs checked pixel by pixel: where its (0, 0)
 // lands, what it copies, which bitmap it deletes and what it gives back.
-#include "lib/src/Win2/MFC/iDC.h"
+#include "lib/src/Win2/Wnd/iDC.h"
 
 #include "winlib_test_support.h"
 

@@ -1,7 +1,7 @@
 // Fonts made in one call: the logical-height form keeps every field as given; the
 // point-size form converts tenths of a point through the DC (or the screen) and keeps
 // the first 31 characters of a face name.
-#include "lib/src/Win2/MFC/iFont.h"
+#include "lib/src/Win2/Wnd/iFont.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // iLBitmap: its empty, loaded and failed states, size as seen through the view
 // perspective, resolution, and the calls it must not pass on to the library.
-#include "lib/src/Win2/MFC/iLBitmap.h"
-#include "lib/src/Win2/MFC/iLFileInfo.h"
+#include "lib/src/Win2/Wnd/iLBitmap.h"
+#include "lib/src/Win2/Wnd/iLFileInfo.h"
 
 #include "imaging/BitmapStorage.h"
 

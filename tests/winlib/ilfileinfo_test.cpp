@@ -1,5 +1,5 @@
 // iLFileInfo: reads, the kept path, the file name, and a failed read after a good one.
-#include "lib/src/Win2/MFC/iLFileInfo.h"
+#include "lib/src/Win2/Wnd/iLFileInfo.h"
 
 #include "imaging/BitmapStorage.h"
 

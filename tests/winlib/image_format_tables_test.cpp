@@ -1,6 +1,6 @@
 // Format tables: lookups at the ends of the group range, identifiers with, without and with no
 // group at all, and the shape of every pattern the file list and Save As dialog split.
-#include "lib/src/Win2/MFC/ImageFormatTables.h"
+#include "lib/src/Win2/Wnd/ImageFormatTables.h"
 
 #include <gtest/gtest.h>
 

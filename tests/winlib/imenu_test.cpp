@@ -1,7 +1,7 @@
 // Menus owning their handle: an empty menu bar and pop-up menu from the constructor,
 // items added with the framework's operations, a pop-up tracked and chosen from, and the
 // handle destroyed with the object (a detached one survives).
-#include "lib/src/Win2/MFC/iMenu.h"
+#include "lib/src/Win2/Wnd/iMenu.h"
 
 #include <gtest/gtest.h>
 

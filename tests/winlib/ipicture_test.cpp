@@ -2,7 +2,7 @@
 // written by WIC), measuring and drawing every pixel of the picture, and every way a load
 // fails: missing, damaged or empty data, a file it cannot open, and global memory that
 // cannot be had. A failed load is no picture, never a crash.
-#include "lib/src/Win2/MFC/iPicture.h"
+#include "lib/src/Win2/Wnd/iPicture.h"
 
 #include "winlib_test_support.h"
 

@@ -3,8 +3,8 @@
 // the synchronous form, file mode with and without a sound, the placeholder without a
 // picture, the overlay text kept inside the client area, the left Ctrl and Shift keys
 // while it paints, and an owner that goes first.
-#include "lib/src/Win2/MFC/iFrameWnd.h"
-#include "lib/src/Win2/MFC/iSplash.h"
+#include "lib/src/Win2/Wnd/iFrameWnd.h"
+#include "lib/src/Win2/Wnd/iSplash.h"
 
 #include "framework/window_test_support.h"
 #include "winlib_test_support.h"

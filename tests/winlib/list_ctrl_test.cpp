@@ -1,9 +1,9 @@
 // iListCtrl and iImageList: the two creating forms, the nine notifications and which of
 // them the parent still sees, the check-box rule on a page, check states, focus, search by
 // text, and image lists made in one step.
-#include "lib/src/Win2/MFC/iImageList.h"
-#include "lib/src/Win2/MFC/iListCtrl.h"
-#include "lib/src/Win2/MFC/iWnd.h"
+#include "lib/src/Win2/Wnd/iImageList.h"
+#include "lib/src/Win2/Wnd/iListCtrl.h"
+#include "lib/src/Win2/Wnd/iWnd.h"
 
 #include "framework/window_test_support.h"
 #include "winlib_test_support.h"

@@ -1,6 +1,6 @@
 // Splitting a module path into drive, directory, name, extension and folder, with
 // every part bounded by its fixed field.
-#include "lib/src/Win2/MFC/iPathParts.h"
+#include "lib/src/Win2/Wnd/iPathParts.h"
 
 #include <gtest/gtest.h>
 

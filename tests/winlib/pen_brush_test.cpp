@@ -1,7 +1,7 @@
 // Pens and brushes: a refused pen is empty and selects nothing, a brush that cannot be
 // made or attached throws the resource exception, each deletes its handle, and both
 // draw what they were made with into a memory DC.
-#include "lib/src/Win2/MFC/iPenBrush.h"
+#include "lib/src/Win2/Wnd/iPenBrush.h"
 
 #include "winlib_test_support.h"
 

@@ -3,10 +3,10 @@
 // pages run modally and ended from a timer, controls made on every showing and deleted with
 // the page's window, data exchange after the controls exist, Apply enabled by a change,
 // pages removed while the sheet shows, and captions.
-#include "lib/src/Win2/MFC/iEdit.h"
-#include "lib/src/Win2/MFC/iPropertyPage.h"
-#include "lib/src/Win2/MFC/iPropertySheet.h"
-#include "lib/src/Win2/MFC/iWnd.h"
+#include "lib/src/Win2/Wnd/iEdit.h"
+#include "lib/src/Win2/Wnd/iPropertyPage.h"
+#include "lib/src/Win2/Wnd/iPropertySheet.h"
+#include "lib/src/Win2/Wnd/iWnd.h"
 
 #include "winlib_test_support.h"
 

@@ -2,9 +2,9 @@
 // button with its own check state, its group handling (checking one unchecks the one
 // checked before, within the group only), its click, its drawing into a memory DC, and
 // its use by the radio-field exchange.
-#include "lib/src/Win2/MFC/TypedFieldExchange.h"
-#include "lib/src/Win2/MFC/iRadioButton.h"
-#include "lib/src/Win2/MFC/iWnd.h"
+#include "lib/src/Win2/Wnd/TypedFieldExchange.h"
+#include "lib/src/Win2/Wnd/iRadioButton.h"
+#include "lib/src/Win2/Wnd/iWnd.h"
 
 #include "winlib_test_support.h"
 

@@ -1,8 +1,8 @@
 // Spin and progress controls made in one step on a container: the spin control's fixed
 // 32-bit range whatever its style, which forms take the parent's font, and membership
 // in the container's window set.
-#include "lib/src/Win2/MFC/iSpinProgressCtrl.h"
-#include "lib/src/Win2/MFC/iWnd.h"
+#include "lib/src/Win2/Wnd/iSpinProgressCtrl.h"
+#include "lib/src/Win2/Wnd/iWnd.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // clicks on a box (pressed and released on the same item or not), the space bar,
 // disabling the boxes (their images swapped for the resource bitmaps, nothing toggled),
 // the selection connector, and a tree whose check boxes came later.
-#include "lib/src/Win2/MFC/iTreeCtrl.h"
-#include "lib/src/Win2/MFC/iWnd.h"
+#include "lib/src/Win2/Wnd/iTreeCtrl.h"
+#include "lib/src/Win2/Wnd/iWnd.h"
 
 #include "framework/window_test_support.h"
 

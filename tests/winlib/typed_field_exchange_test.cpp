@@ -2,10 +2,10 @@
 // and radio buttons that move only the value (a field's default survives a save), text
 // fields with their length limit and input rules, combo boxes by item data and by text,
 // and list check boxes against a bit set.
-#include "lib/src/Win2/MFC/TypedFieldExchange.h"
-#include "lib/src/Win2/MFC/iComboBox.h"
-#include "lib/src/Win2/MFC/iListCtrl.h"
-#include "lib/src/Win2/MFC/iWnd.h"
+#include "lib/src/Win2/Wnd/TypedFieldExchange.h"
+#include "lib/src/Win2/Wnd/iComboBox.h"
+#include "lib/src/Win2/Wnd/iListCtrl.h"
+#include "lib/src/Win2/Wnd/iWnd.h"
 
 #include "framework/window_test_support.h"
 

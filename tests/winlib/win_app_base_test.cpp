@@ -1,9 +1,9 @@
 // The application base, the text-string document template and the command-line base:
 // the module path record, the name setters, document strings given in code, and the
 // parameter counter with its one-parameter pending slot.
-#include "lib/src/Win2/MFC/iCommandLineInfo.h"
-#include "lib/src/Win2/MFC/iSingleDocTemplate.h"
-#include "lib/src/Win2/MFC/iWinApp.h"
+#include "lib/src/Win2/Wnd/iCommandLineInfo.h"
+#include "lib/src/Win2/Wnd/iSingleDocTemplate.h"
+#include "lib/src/Win2/Wnd/iWinApp.h"
 
 #include "framework/Framework.h"
 

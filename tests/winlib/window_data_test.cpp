@@ -1,7 +1,7 @@
 // Window placement records against Wine's real registry, below a company key of the
 // test's own that the fixture removes: first run, maximised and minimised frames,
 // unusable stored values, the hierarchy key path and the map of registered windows.
-#include "lib/src/Win2/MFC/iWindowData.h"
+#include "lib/src/Win2/Wnd/iWindowData.h"
 
 #include "framework/Framework.h"
 #include "lib/src/iRegistry.h"

@@ -1,8 +1,8 @@
 // Window sets: containers deleting the control objects created on them, controls leaving
 // the set whoever deletes them, the access object's container lookup (no parent, a plain
 // window, a foreign window, a page), dialog-unit mapping by container, and the font copy.
-#include "lib/src/Win2/MFC/iWindowSet.h"
-#include "lib/src/Win2/MFC/iWnd.h"
+#include "lib/src/Win2/Wnd/iWindowSet.h"
+#include "lib/src/Win2/Wnd/iWnd.h"
 
 #include "framework/window_test_support.h"
 #include "winlib_test_support.h"

@@ -3,8 +3,8 @@
 // picture, temporary files, and a canvas painted with paper to draw on.
 #pragma once
 
-#include "lib/src/Win2/MFC/iFolderBrowse.h"
-#include "lib/src/Win2/MFC/iWnd.h"
+#include "lib/src/Win2/Wnd/iFolderBrowse.h"
+#include "lib/src/Win2/Wnd/iWnd.h"
 
 #include "framework/paper_canvas.h"
 

@@ -1,0 +1,36 @@
+// The library's plain frame: a framework frame that owns the control objects created
+// on it. It joins no window set itself. Like every framework frame, one made with new
+// deletes itself, and its controls with it, once its window is destroyed.
+#pragma once
+
+#include "lib/src/Win2/Wnd/iWindowSet.h"
+
+class iFrameWnd : public CFrameWnd, public iWindowSetContainer {
+    DECLARE_DYNCREATE(iFrameWnd)
+public:
+    // No window yet.
+    iFrameWnd();
+    // The frame of the framework's frame class with this title, style and rectangle (in
+    // pixels), without menu. The id is not used. With a parent it takes the parent's font.
+    iFrameWnd(CWnd* parent, const RECT& rect, DWORD style, LPCSTR title, UINT id);
+    iFrameWnd(CWnd* parent, const RECT& rect, DWORD style, LPCSTR title, UINT id, DWORD exStyle,
+              CCreateContext* context);
+    // Deletes the controls in its set, then destroys the window.
+    ~iFrameWnd() override;
+
+    iWindowSet& GetWindowSet() override { return m_windowSet; }
+
+protected:
+    // A creation that fails inside a creating constructor must not delete the object
+    // the constructor is still building: the caller gets it back without a window and
+    // deletes it. Afterwards the frame deletes itself as every frame does.
+    void PostNcDestroy() override;
+
+    iWindowSet m_windowSet;
+
+private:
+    void CreateFrame(CWnd* parent, const RECT& rect, DWORD style, LPCSTR title, DWORD exStyle,
+                     CCreateContext* context);
+
+    bool m_isConstructing = false;
+};
