@@ -50,7 +50,9 @@ void CALLBACK AnswerSaveDialog(HWND, UINT, UINT_PTR timer, DWORD)
     g_saveDialog.selectedType = text;
     if (g_saveDialog.typeIndex >= 0) {
         SendMessageA(types, CB_SETCURSEL, static_cast<WPARAM>(g_saveDialog.typeIndex), 0);
+        // As a choice in the list ends: the system's dialogs take the type on either.
         SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(kFileTypeComboId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(types));
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(kFileTypeComboId, CBN_SELENDOK), reinterpret_cast<LPARAM>(types));
     }
     if (!g_saveDialog.name.empty())
         SetWindowTextA(nameBox, g_saveDialog.name.c_str());

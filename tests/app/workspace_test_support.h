@@ -13,6 +13,9 @@
 
 #include "lib/src/Win2/Wnd/iComboBox.h"
 #include "lib/src/Win2/Wnd/iEdit.h"
+#include "lib/src/Win2/Wnd/iStatic.h"
+#include "lib/src/Win2/Wnd/iButton.h"
+#include "lib/src/Win2/Wnd/iCheckBox.h"
 
 #include "framework/Framework.h"
 
@@ -45,7 +48,7 @@ public:
     BoxAnswers(const BoxAnswers&) = delete;
     BoxAnswers& operator=(const BoxAnswers&) = delete;
 
-    void Queue(std::initializer_list<int> answers) { m_answers.insert(m_answers.end(), answers); }
+    void Queue(const std::vector<int>& answers) { m_answers.insert(m_answers.end(), answers.begin(), answers.end()); }
     const std::vector<Box>& Boxes() const { return m_boxes; }
     std::vector<std::string> Texts() const;
     // Every box shown so far, each on its own line, for a failure's message.
