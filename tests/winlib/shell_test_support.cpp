@@ -5,6 +5,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <atomic>
 #include <fstream>
 
@@ -333,6 +334,98 @@ IShellFolder* ParentFolderOf(const std::string& path, LPITEMIDLIST* absolute, LP
     if (FAILED(::SHBindToParent(*absolute, IID_IShellFolder, reinterpret_cast<void**>(&parent), relative)))
         return nullptr;
     return parent;
+}
+
+BEGIN_MESSAGE_MAP(BrowseContainer, iWnd)
+    ON_REGISTERED_MESSAGE(g_shellRefreshMessage, OnShellRefresh)
+END_MESSAGE_MAP()
+
+BrowseContainer::BrowseContainer()
+    : iWnd(nullptr, CRect(0, 0, 720, 420), WS_OVERLAPPEDWINDOW, "shell browsing", 0, 0, nullptr)
+{
+}
+
+LRESULT BrowseContainer::OnShellRefresh(WPARAM wParam, LPARAM)
+{
+    refreshes.push_back(wParam);
+    return 0;
+}
+
+BrowsePair::BrowsePair()
+{
+    tree = new iShellTreeCtrl(&container, CRect(0, 0, 260, 400),
+                              WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT, nullptr, kTreeId,
+                              WS_EX_CLIENTEDGE, nullptr);
+    list = new iShellListCtrl(&container, CRect(270, 0, 710, 200), WS_VISIBLE | LVS_REPORT | LVS_SINGLESEL,
+                              nullptr, kListId, WS_EX_CLIENTEDGE, nullptr);
+    tree->SetListCtrl(list);
+    tree->SetEnumFlags(kTreeFlags, true);
+    list->SetTreeCtrl(tree);
+    list->SetFullRowSelect(TRUE);
+    list->m_enumFlags = SHCONTF_NONFOLDERS;
+    list->SetOnItemChanged(this, &BrowsePair::OnItemChanged);
+}
+
+BrowsePair::~BrowsePair()
+{
+    delete list;
+    delete tree;
+}
+
+void BrowsePair::OnItemChanged(CWnd*, NMHDR* header, LRESULT*)
+{
+    const auto* change = reinterpret_cast<const NMLISTVIEW*>(header);
+    if ((change->uChanged & LVIF_STATE) && ((change->uNewState ^ change->uOldState) & LVIS_SELECTED))
+        ++selectionChanges;
+}
+
+std::vector<std::string> BrowsePair::ListNames() const
+{
+    std::vector<std::string> names;
+    for (int item = 0; item < list->GetItemCount(); ++item)
+        names.push_back(std::string(list->GetItemText(item, 0)));
+    return names;
+}
+
+std::vector<std::string> BrowsePair::FilesOf(const std::string& folder, bool withHidden)
+{
+    std::vector<std::string> names;
+    const std::string base = folder.back() == '\\' ? folder : folder + "\\";
+    WIN32_FIND_DATAA found;
+    HANDLE search = ::FindFirstFileA((base + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            continue;
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) && !withHidden)
+            continue;
+        names.push_back(ShellDisplayName(base + found.cFileName));
+    } while (::FindNextFileA(search, &found));
+    ::FindClose(search);
+    return Sorted(names);
+}
+
+std::string BrowsePair::SelectedPath() const
+{
+    CString path;
+    return tree->GetSelectedPath(path) ? std::string(path) : std::string();
+}
+
+HTREEITEM BrowsePair::ChildWithPath(HTREEITEM parent, const std::string& path) const
+{
+    for (HTREEITEM child = tree->GetChildItem(parent); child; child = tree->GetNextSiblingItem(child)) {
+        const iShellTreeItem* record = tree->GetRecord(child);
+        if (record && lstrcmpiA(PathOfList(record->absoluteList).c_str(), path.c_str()) == 0)
+            return child;
+    }
+    return nullptr;
+}
+
+std::vector<std::string> Sorted(std::vector<std::string> texts)
+{
+    std::sort(texts.begin(), texts.end());
+    return texts;
 }
 
 } // namespace shell_test

@@ -4,6 +4,9 @@
 #pragma once
 
 #include "lib/src/Win2/Wnd/iShell.h"
+#include "lib/src/Win2/Wnd/iShellListCtrl.h"
+#include "lib/src/Win2/Wnd/iShellTreeCtrl.h"
+#include "lib/src/Win2/Wnd/iWnd.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -133,5 +136,48 @@ UINT CommandOfVerb(IShellFolder* folder, LPCITEMIDLIST item, const char* verb);
 // The folder that holds path's last element and that element's relative list (a
 // pointer into *absolute, which the caller frees); null when the shell fails.
 IShellFolder* ParentFolderOf(const std::string& path, LPITEMIDLIST* absolute, LPCITEMIDLIST* relative);
+
+// The workspace's arrangement: a container holding a folder tree and a file list linked
+// both ways, the tree showing hidden folders, the list files only. The container counts
+// the refresh messages it gets; the list counts the selection changes it reports.
+class BrowseContainer : public iWnd {
+public:
+    BrowseContainer();
+    std::vector<WPARAM> refreshes;
+
+protected:
+    LRESULT OnShellRefresh(WPARAM wParam, LPARAM lParam);
+    DECLARE_MESSAGE_MAP()
+};
+
+class BrowsePair : public CObject {
+public:
+    static constexpr DWORD kTreeFlags = SHCONTF_FOLDERS | SHCONTF_NONFOLDERS | SHCONTF_INCLUDEHIDDEN;
+    static constexpr UINT kTreeId = 501;
+    static constexpr UINT kListId = 502;
+
+    BrowsePair();
+    ~BrowsePair() override;
+
+    // The column-0 texts in order.
+    std::vector<std::string> ListNames() const;
+    // The shell's display names of the files the list would show for folder, sorted.
+    static std::vector<std::string> FilesOf(const std::string& folder, bool withHidden = false);
+    std::string SelectedPath() const;
+    // The child of parent whose path is path (letter case aside), or null.
+    HTREEITEM ChildWithPath(HTREEITEM parent, const std::string& path) const;
+    // Selection changes (LVN_ITEMCHANGED with LVIS_SELECTED changing) the list reported.
+    int selectionChanges = 0;
+
+    BrowseContainer container;
+    iShellTreeCtrl* tree = nullptr;
+    iShellListCtrl* list = nullptr;
+
+private:
+    void OnItemChanged(CWnd* sender, NMHDR* header, LRESULT* result);
+};
+
+// Sorted copy.
+std::vector<std::string> Sorted(std::vector<std::string> texts);
 
 } // namespace shell_test

@@ -102,19 +102,25 @@ void iShellListCtrl::Refresh()
     folder->Release();
 }
 
+// The old top item is found by its name, like the focused one: a file added before it
+// moves it down, and the top index alone would then show the file before it. The focus
+// goes first: a list may scroll to the item that takes it.
 void iShellListCtrl::RefreshKeepSelection()
 {
     const int topIndex = GetTopIndex();
+    const CString topName = topIndex >= 0 && topIndex < GetItemCount() ? GetItemText(topIndex, kNameColumn) : CString();
     const int focused = GetFocusedItem();
     const CString focusedName = focused >= 0 ? GetItemText(focused, kNameColumn) : CString();
     Refresh();
-    const int found = FindItemByText(-1, focusedName);
-    if (found < 0)
-        return;
+    const int found = focusedName.IsEmpty() ? -1 : FindItemByText(-1, focusedName);
+    if (found >= 0)
+        SetItemFocus(found, TRUE);
+    int top = topName.IsEmpty() ? -1 : FindItemByText(-1, topName);
+    if (top < 0)
+        top = topIndex;
     CRect bounds;
-    if (GetItemRect(found, &bounds, LVIR_BOUNDS))
-        Scroll(CSize(0, bounds.Height() * topIndex));
-    SetItemFocus(found, TRUE);
+    if (top >= 0 && GetItemCount() > 0 && GetItemRect(0, &bounds, LVIR_BOUNDS))
+        Scroll(CSize(0, bounds.Height() * (top - GetTopIndex())));
 }
 
 LRESULT iShellListCtrl::OnShellRefresh(WPARAM wParam, LPARAM)

@@ -149,8 +149,8 @@ int iShellListCtrl::AddFileItem(const CString& path, CString, BOOL relative)
                                  m_shell.GetIconIndex(fullPath, SHGFI_SMALLICON), 0);
     if (index < 0)
         return -1;
-    if (bytes != 0)
-        SetItemText(index, kSizeColumn, m_shell.FileSizeText(sizeText.c_str()));
+    // An empty file's size stays empty, set so whatever the control shows for a text never set.
+    SetItemText(index, kSizeColumn, bytes != 0 ? m_shell.FileSizeText(sizeText.c_str()) : CString());
     SetItemText(index, kTypeColumn, m_shell.GetTypeName(fullPath));
     SetItemText(index, kModifiedColumn, m_shell.FileTimeText(&found.ftLastWriteTime));
     return index;

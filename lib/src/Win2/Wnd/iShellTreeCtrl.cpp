@@ -239,6 +239,14 @@ void iShellTreeCtrl::OnItemExpanding(NMHDR* header, LRESULT* result)
     }
     TVSORTCB sort = {item, &iShellTreeCtrl::CompareItems, 0};
     SortChildrenCB(&sort);
+    // A folder the shell said had subfolders but that showed none loses its button.
+    if (!GetChildItem(item)) {
+        TVITEMA none = {};
+        none.mask = TVIF_CHILDREN;
+        none.hItem = item;
+        none.cChildren = 0;
+        SetItem(&none);
+    }
     SetRedraw(TRUE);
 }
 
