@@ -6,6 +6,7 @@
 #include "imaging/PixelBufferChecks.h"
 #include "imaging/Parallel.h"
 #include "imaging/ResampleRows.h"
+#include "imaging/ScratchMemory.h"
 
 #include <algorithm>
 #include <cstring>
