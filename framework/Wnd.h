@@ -175,6 +175,8 @@ public:
     BOOL RedrawWindow(LPCRECT lpRectUpdate = nullptr, CRgn* prgnUpdate = nullptr,
                       UINT flags = RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
     void UpdateWindow();
+    // WM_SETREDRAW: FALSE holds back drawing while many changes are made.
+    void SetRedraw(BOOL bRedraw = TRUE);
     // Sends WM_PRINT so the window paints itself into pDC.
     void Print(CDC* pDC, DWORD dwFlags) const;
 
