@@ -57,9 +57,9 @@ public:
     int IsDataWaiting();
     // The dotted address of a host (of the part after the last "@" of a mail address):
     // 0 found, 1 `out` too small, 2 look-up failed. `out` changes only on 0.
-    static int GetAddressFromName(const char* name, char* out, int outSize);
+    int GetAddressFromName(const char* name, char* out, int outSize);
     // 1 when the text is a dotted IPv4 address other than 255.255.255.255.
-    static int IsIPAddress(const char* text);
+    int IsIPAddress(const char* text);
     // 1 while the peer holds the connection, 0 once it closed or reset it.
     int IsConnected();
     // Field `index` (from 0) of the text split at any of the separators (runs of them

@@ -64,6 +64,38 @@ hostent* WSAAPI SpyLookUp(const char* name)
 
 } // namespace
 
+HangingPort::HangingPort()
+{
+    if (!m_listener.Start(0, 1, false))
+        return;
+    m_port = m_listener.Port();
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<u_short>(m_port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    // The queue holds a connection or two; the first connect that stays unanswered
+    // for 300 ms shows that the port now drops SYNs.
+    for (int i = 0; i < 8 && !m_isHanging; ++i) {
+        SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        u_long on = 1;
+        ioctlsocket(s, FIONBIO, &on);
+        connect(s, reinterpret_cast<const sockaddr*>(&address), sizeof(address));
+        fd_set writable;
+        FD_ZERO(&writable);
+        FD_SET(s, &writable);
+        timeval timeout = {0, 300 * 1000};
+        if (select(0, nullptr, &writable, nullptr, &timeout) == 0)
+            m_isHanging = true;
+        m_fillers.push_back(s);
+    }
+}
+
+HangingPort::~HangingPort()
+{
+    for (SOCKET s : m_fillers)
+        closesocket(s);
+}
+
 SocketCallSpy::SocketCallSpy() : m_calls(RealSocketCalls())
 {
     m_calls.startup = SpyStartup;

@@ -5,7 +5,10 @@
 
 #include "net/SocketCalls.h"
 
+#include "tests/net/servers/loopback_listener_test_support.h"
+
 #include <atomic>
+#include <vector>
 
 namespace net_test {
 
@@ -34,6 +37,30 @@ public:
 
 private:
     SocketCalls m_calls;
+};
+
+// A loopback port whose connects hang: a listener that never accepts, with its
+// queue filled by connections of its own, so that the system drops further SYNs.
+class HangingPort {
+public:
+    HangingPort();
+    ~HangingPort();
+    // Whether a probe connect was seen to hang; if not, the fixture proved nothing.
+    bool IsHanging() const { return m_isHanging; }
+    int Port() const { return m_port; }
+
+private:
+    class Silent : public LoopbackListener {
+    public:
+        ~Silent() override { Stop(); }
+
+    protected:
+        void Serve(SOCKET connection, int) override { closesocket(connection); }
+    };
+    Silent m_listener;
+    std::vector<SOCKET> m_fillers;
+    int m_port = 0;
+    bool m_isHanging = false;
 };
 
 // Milliseconds since construction.

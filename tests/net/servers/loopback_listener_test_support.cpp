@@ -57,7 +57,7 @@ Step Trickle(std::string bytes, int intervalMs)
 }
 
 LoopbackListener::LoopbackListener()
-    : m_listen(INVALID_SOCKET), m_port(0), m_started(false), m_stopping(false), m_accepted(0),
+    : m_listen(INVALID_SOCKET), m_port(0), m_started(false), m_stopping(false), m_accepted(0), m_served(0),
       m_stopEvent(CreateEventA(nullptr, TRUE, FALSE, nullptr))
 {
     WSADATA data;
@@ -131,8 +131,22 @@ void LoopbackListener::AcceptLoop()
                    sizeof(sendTimeOutMs));
         int index = m_accepted++;
         std::lock_guard<std::mutex> lock(m_threadsMutex);
-        m_connectionThreads.emplace_back([this, connection, index] { Serve(connection, index); });
+        m_connectionThreads.emplace_back([this, connection, index] {
+            Serve(connection, index);
+            ++m_served;
+        });
     }
+}
+
+bool LoopbackListener::WaitUntilServed(int count, int timeoutMs) const
+{
+    ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
+    while (m_served.load() < count) {
+        if (GetTickCount64() >= end)
+            return false;
+        Sleep(10);
+    }
+    return true;
 }
 
 bool LoopbackListener::PauseUnlessStopped(int ms) const

@@ -58,6 +58,8 @@ public:
     void Stop();
     int Port() const { return m_port; }
     int AcceptedCount() const { return m_accepted.load(); }
+    // Waits until `count` connections have been served to their end.
+    bool WaitUntilServed(int count, int timeoutMs) const;
 
 protected:
     // Serves one accepted connection (numbered from 0) and closes it.
@@ -84,6 +86,7 @@ private:
     bool m_started;
     std::atomic<bool> m_stopping;
     std::atomic<int> m_accepted;
+    std::atomic<int> m_served;
     HANDLE m_stopEvent;
     std::thread m_acceptThread;
     std::mutex m_threadsMutex;

@@ -65,10 +65,16 @@ void MailServer::Say(SOCKET connection, const std::string& reply) const
         return;
     size_t pieces = static_cast<size_t>(std::max(shape.pieces, 1));
     size_t pieceBytes = (reply.size() + pieces - 1) / pieces;
-    for (size_t at = 0; at < reply.size(); at += pieceBytes) {
+    for (size_t at = 0; at < reply.size();) {
         if (at > 0 && !PauseUnlessStopped(shape.gapMs))
             return;
-        SendAll(connection, reply.data() + at, std::min(pieceBytes, reply.size() - at));
+        size_t length = std::min(pieceBytes, reply.size() - at);
+        if (shape.linePerPiece) {
+            size_t lineEnd = reply.find("\r\n", at);
+            length = lineEnd == std::string::npos ? reply.size() - at : lineEnd + 2 - at;
+        }
+        SendAll(connection, reply.data() + at, length);
+        at += length;
     }
 }
 

@@ -9,11 +9,13 @@
 
 namespace net_test {
 
-// How a server's replies leave: after a delay, and cut into pieces sent apart.
+// How a server's replies leave: after a delay, and cut into pieces (of equal size,
+// or one line each) sent apart.
 struct ReplyShape {
     int delayMs = 0;
     int pieces = 1;
     int gapMs = 0;
+    bool linePerPiece = false;
 };
 
 class MailServer : public LoopbackListener {
