@@ -21,6 +21,11 @@ public:
     static const AFX_MSGMAP_ENTRY* FindMessageEntry(const AFX_MSGMAP_ENTRY* entries, UINT message, UINT code,
                                                     UINT id);
 
+    // The hourglass while a long operation runs. Calls nest per thread: the cursor shown
+    // before the first Begin comes back with the last End.
+    void BeginWaitCursor();
+    void EndWaitCursor();
+
 protected:
     static const AFX_MSGMAP* GetThisMessageMap();
     virtual const AFX_MSGMAP* GetMessageMap() const;
@@ -31,3 +36,13 @@ inline const AFX_MSGMAP* AfxGetBaseMessageMap(const AFX_MSGMAP* map)
 {
     return map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr;
 }
+
+// Shows the wait cursor for its own lifetime, so it ends on every way out of a scope,
+// exceptions included.
+class CWaitCursor {
+public:
+    CWaitCursor();
+    ~CWaitCursor();
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
+};

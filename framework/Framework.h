@@ -31,6 +31,8 @@
 #include "View.h"
 #include "FrameWnd.h"
 #include "ControlBar.h"
+#include "DockBar.h"
+#include "AfxGlobalData.h"
 #include "StatusBar.h"
 #include "DocTemplate.h"
 #include "CommandLineInfo.h"

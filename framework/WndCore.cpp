@@ -323,9 +323,11 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (m_pfnSuper)
-        return ::CallWindowProcA(m_pfnSuper, m_hWnd, message, wParam, lParam);
-    return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
+    LRESULT result = m_pfnSuper ? ::CallWindowProcA(m_pfnSuper, m_hWnd, message, wParam, lParam)
+                                : ::DefWindowProcA(m_hWnd, message, wParam, lParam);
+    if (message == WM_NOTIFY && IsUnansweredToolTipText(reinterpret_cast<NMHDR*>(lParam)))
+        AnswerToolTipText(reinterpret_cast<NMHDR*>(lParam));
+    return result;
 }
 
 LRESULT CWnd::Default()
@@ -346,6 +348,8 @@ const MSG* CWnd::GetCurrentMessage()
 
 BOOL CWnd::PreTranslateMessage(MSG* pMsg)
 {
+    if (m_nFlags & WF_TOOLTIPS)
+        FilterToolTipMessage(pMsg);
     return FALSE;
 }
 

@@ -169,6 +169,11 @@ void CWnd::Invalidate(BOOL bErase)
     ::InvalidateRect(m_hWnd, nullptr, bErase);
 }
 
+void CWnd::SetRedraw(BOOL bRedraw)
+{
+    ::SendMessageA(m_hWnd, WM_SETREDRAW, bRedraw, 0);
+}
+
 void CWnd::InvalidateRect(LPCRECT lpRect, BOOL bErase)
 {
     ::InvalidateRect(m_hWnd, lpRect, bErase);
