@@ -186,12 +186,13 @@ private:
     for (int y = 0; y < layout.height; ++y) {
         const std::uint8_t* in = file.data() + layout.header.dataOffset + y * rowBytes;
         std::uint8_t* out = target.pixels + static_cast<std::ptrdiff_t>(y) * target.bytesPerLine;
-        for (int x = 0; x < layout.width; ++x) {
+        if (bits == 24)
+            std::memcpy(out, in, static_cast<std::size_t>(layout.width) * 3);
+        for (int x = 0; bits != 24 && x < layout.width; ++x) {
             switch (bits) {
             case 1: indexed.Put(x, y, (in[x / 8] >> (7 - x % 8)) & 1); break;
             case 4: indexed.Put(x, y, (in[x / 2] >> (x % 2 ? 0 : 4)) & 0x0F); break;
             case 8: indexed.Put(x, y, in[x]); break;
-            case 24: std::memcpy(out + 3 * x, in + 3 * x, 3); break;
             default: {
                 const std::uint32_t pixel = bits == 16 ? static_cast<std::uint32_t>(in[2 * x] | in[2 * x + 1] << 8)
                                                        : static_cast<std::uint32_t>(in[4 * x] | in[4 * x + 1] << 8
