@@ -10,6 +10,7 @@
 #include "lib/src/Win2/Wnd/iComboBox.h"
 #include "lib/src/Win2/Wnd/iEdit.h"
 #include "lib/src/Win2/Wnd/iFont.h"
+#include "lib/src/Win2/Wnd/iShellListCtrl.h"
 #include "lib/src/Win2/Wnd/iStatic.h"
 
 IMPLEMENT_DYNCREATE(Workspace, iView)
@@ -25,6 +26,7 @@ BEGIN_MESSAGE_MAP(Workspace, iView)
     ON_UPDATE_COMMAND_UI_RANGE(ID_FILE_NEW, ID_FILE_MRU_LAST, OnUpdateFileCommand)
     ON_COMMAND(ID_APP_BANNER_HISTORY, OnBannerHistory)
     ON_UPDATE_COMMAND_UI(ID_APP_BANNER_HISTORY, OnUpdateBannerHistory)
+    ON_REGISTERED_MESSAGE(g_shellRefreshMessage, OnShellRefresh)
 END_MESSAGE_MAP()
 
 namespace {
@@ -36,6 +38,11 @@ constexpr COLORREF kDetailTextColour = RGB(0, 0, 255);
 
 // The controls that grow with the window keep their left and top; the rest never move.
 constexpr int kGroupBottomMargin = 70;
+constexpr int kBrowserBottomMargin = 75;
+// Folders of the tree: SHCONTF_FOLDERS | SHCONTF_INCLUDEHIDDEN | SHCONTF_INIT_ON_FIRST_NEXT.
+constexpr DWORD kTreeEnumFlags = 0xE0;
+// Files only: SHCONTF_NONFOLDERS.
+constexpr DWORD kListEnumFlags = 0x40;
 constexpr int kResultGroupMargin = 5;
 constexpr int kResultRightMargin = 10;
 constexpr int kResultBottomMargin = 12;
@@ -109,6 +116,9 @@ void Workspace::CreateControls()
     m_methodLabel = new iStatic(this, CRect(12, 160, 102, 181), kInput | SS_RIGHT, "Resample Method", kControlId);
     m_method = new iComboBox(this, CRect(115, 160, 235, 285), kInput | CBS_DROPDOWNLIST, "", kControlId);
     m_explorerGroup = new iGroupBox(this, CRect(5, 200, 245, 350), WS_VISIBLE, "Explorer", kControlId);
+    m_folderTree = new iShellTreeCtrl(this, CRect(10, 215, 240, 345),
+                                      WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT, "", kControlId,
+                                      WS_EX_CLIENTEDGE, nullptr);
     m_previewGroup = new iGroupBox(this, CRect(250, 5, 473, 195), WS_VISIBLE, "Preview", kControlId);
     m_preview = new BitmapCtrl(this, CRect(255, 20, 468, 187), WS_VISIBLE, "", kControlId, WS_EX_CLIENTEDGE, nullptr);
     m_originalGroup = new iGroupBox(this, CRect(250, 200, 473, 315), WS_VISIBLE, "Original Image", kControlId);
@@ -121,6 +131,8 @@ void Workspace::CreateControls()
     new iStatic(this, CRect(257, 275, 312, 293), WS_VISIBLE | SS_RIGHT, "Dimensions", kControlId);
     m_dimensionsValue = new iStatic(this, CRect(320, 275, 463, 289), WS_VISIBLE, "", kControlId);
     m_filesGroup = new iGroupBox(this, CRect(250, 320, 473, 365), WS_VISIBLE, "Files", kControlId);
+    m_fileList = new iShellListCtrl(this, CRect(255, 335, 468, 360), WS_VISIBLE | LVS_REPORT | LVS_SINGLESEL, "",
+                                    kControlId, WS_EX_CLIENTEDGE, nullptr);
     m_resultGroup = new iGroupBox(this, CRect(478, 5, 635, 365), WS_VISIBLE, "Result", kControlId);
     m_result = new BitmapCtrl(this, CRect(483, 20, 630, 357), WS_VISIBLE, "", kControlId, WS_EX_CLIENTEDGE, nullptr);
 
@@ -150,6 +162,14 @@ void Workspace::CreateControls()
     m_method->AddItem(kTamrowProgressive, "Tamrow Progressive");
     m_method->SelectByData(kTamrowProgressive);
     m_proportions->SetCheck(BST_CHECKED);
+    m_folderTree->SetListCtrl(m_fileList);
+    m_fileList->SetTreeCtrl(m_folderTree);
+    m_folderTree->SetEnumFlags(kTreeEnumFlags, true);
+    m_fileList->SetFullRowSelect(TRUE);
+    m_fileList->SetOnItemChanged(this, &Workspace::OnFileItemChanged);
+    m_fileList->SetOnDblClk(iNotifyConnector(this, &Workspace::OnFileDoubleClick));
+    m_fileList->SetOnReturn(iNotifyConnector(this, &Workspace::OnFileReturn));
+    m_fileList->m_enumFlags = kListEnumFlags;
     m_result->SetOnPanEnd(iConnector(this, &Workspace::OnResultViewChanged));
 }
 
@@ -187,12 +207,14 @@ void Workspace::OnSize(UINT nType, int cx, int cy)
 {
     iView::OnSize(nType, cx, cy);
     // Sizes sent while the view is being created find no controls yet.
-    if (!m_result)
+    if (!m_folderTree || !m_result)
         return;
     CRect client;
     GetClientRect(&client);
     MoveEdges(m_explorerGroup, -1, client.bottom - kGroupBottomMargin);
+    MoveEdges(m_folderTree, -1, client.bottom - kBrowserBottomMargin);
     MoveEdges(m_filesGroup, -1, client.bottom - kGroupBottomMargin);
+    MoveEdges(m_fileList, -1, client.bottom - kBrowserBottomMargin);
     MoveEdges(m_resultGroup, client.right - kResultGroupMargin, client.bottom - kResultGroupMargin);
     MoveEdges(m_result, client.right - kResultRightMargin, client.bottom - kResultBottomMargin);
     m_result->RecalcLayout();

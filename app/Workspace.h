@@ -16,6 +16,8 @@ class iEdit;
 class iFont;
 class iGroupBox;
 class iPushButton;
+class iShellListCtrl;
+class iShellTreeCtrl;
 class iStatic;
 
 // What the workspace's frame offers a resize: the main frame's status bar runs one
@@ -50,6 +52,13 @@ public:
     // The controls paint themselves.
     void OnDraw(CDC* pDC) override;
 
+    // The Files list's selection: after the question about unsaved changes of the open
+    // image, the newly selected file is shown. A save that fails (or is declined) keeps
+    // the open image, and the list's selection goes back to it.
+    void OnFileItemChanged(CWnd* sender, NMHDR* header, LRESULT* result);
+    // Double click and Return in the Files list open the selected file.
+    void OnFileDoubleClick(CWnd* sender, NMHDR* header, LRESULT* result);
+    void OnFileReturn(CWnd* sender, NMHDR* header, LRESULT* result);
     // The selected file: the result picture is emptied, the file's information read,
     // its details shown and the inputs reset, and the preview loaded.
     void ShowSelectedFile(const char* path);
@@ -59,6 +68,8 @@ public:
     void RefreshPreview();
     void OnResultViewChanged(CWnd* sender);
     void UpdateTitle();
+    // The Files list shows every file, or with "Display Graphics Only" the chosen types.
+    void ApplyFileTypeFilter(bool refresh);
     void ApplyOptions(bool refresh);
 
     // The "New Dimensions" inputs.
@@ -112,6 +123,8 @@ public:
     iStatic* GetFormatValue() const { return m_formatValue; }
     iStatic* GetSizeValue() const { return m_sizeValue; }
     iStatic* GetDimensionsValue() const { return m_dimensionsValue; }
+    iShellTreeCtrl* GetFolderTree() const { return m_folderTree; }
+    iShellListCtrl* GetFileList() const { return m_fileList; }
 
 protected:
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
@@ -124,6 +137,8 @@ protected:
     afx_msg void OnExtraCommand(UINT id);
     afx_msg void OnBannerHistory();
     afx_msg void OnUpdateBannerHistory(CCmdUI* pCmdUI);
+    // A command from the folder tree's shell menu may have changed the folder's files.
+    afx_msg LRESULT OnShellRefresh(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
     void CreateControls();
@@ -140,6 +155,12 @@ protected:
     bool RunMethod(int method, int width, int height, int passes);
     // The "Error loading file" box for the path.
     void ShowLoadError(const char* path);
+    // The file-system path of the Files list's item; empty when it has none.
+    iString GetItemPath(int item) const;
+    // Selects the Files list's item of the path; when the folder shown has none, takes
+    // the selection off itemToClear (-1: none). The selection handler stays out of it.
+    void SelectListItem(const iString& path, int itemToClear);
+    void RefreshFileList();
 
     iFont* m_font = nullptr;
     iGroupBox* m_dimensionsGroup = nullptr;
@@ -158,6 +179,7 @@ protected:
     iStatic* m_methodLabel = nullptr;
     iComboBox* m_method = nullptr;
     iGroupBox* m_explorerGroup = nullptr;
+    iShellTreeCtrl* m_folderTree = nullptr;
     iGroupBox* m_previewGroup = nullptr;
     BitmapCtrl* m_preview = nullptr;
     iGroupBox* m_originalGroup = nullptr;
@@ -166,6 +188,7 @@ protected:
     iStatic* m_sizeValue = nullptr;
     iStatic* m_dimensionsValue = nullptr;
     iGroupBox* m_filesGroup = nullptr;
+    iShellListCtrl* m_fileList = nullptr;
     iGroupBox* m_resultGroup = nullptr;
     BitmapCtrl* m_result = nullptr;
 
@@ -177,4 +200,6 @@ protected:
     bool m_isDimensionGuarded = false;
     bool m_isOpen = false;
     bool m_isModified = false;
+    // Set while the view itself moves the Files list's selection.
+    bool m_isReselecting = false;
 };

@@ -80,6 +80,7 @@ bool Workspace::SaveFile()
         return false;
     }
     m_isModified = false;
+    RefreshFileList();
     return true;
 }
 
@@ -109,5 +110,6 @@ bool Workspace::SaveFileAs()
         return false;
     }
     m_isModified = false;
+    RefreshFileList();
     return true;
 }

@@ -50,3 +50,7 @@
 #include "ControlsCommon.h"
 #include "ImageList.h"
 #include "CommonDialogs.h"
+#include "OleExceptions.h"
+#include "OccManager.h"
+#include "OleControlContainer.h"
+#include "OleControlSite.h"

@@ -18,9 +18,12 @@
 class CDC;
 class CDataExchange;
 class CException;
+class CFile;
 class CFont;
 class CFrameWnd;
 class CMenu;
+class COleControlContainer;
+class COleControlSite;
 class CRgn;
 class CScrollBar;
 struct CCreateContext;
@@ -241,6 +244,24 @@ public:
     int GetCheckedRadioButton(int nIDFirstButton, int nIDLastButton) const;
     LRESULT SendDlgItemMessage(int nID, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
 
+    // OLE controls. CreateControl hosts the control of clsid as this object, a child of
+    // pParentWnd at rect with id nID (see COleControlSite::CreateControl; containment must
+    // be enabled). FALSE leaves this object without a window or control. A control may
+    // have no window of its own: moving, placing and destroying this object still reach it.
+    BOOL CreateControl(REFCLSID clsid, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
+                       UINT nID, CFile* pPersist = nullptr, BOOL bStorage = FALSE, BSTR bstrLicKey = nullptr);
+    // The hosted control's object (no reference added), or null.
+    LPUNKNOWN GetControlUnknown();
+    // Calls the hosted control's automation member dwDispID as wFlags says (DISPATCH_METHOD,
+    // DISPATCH_PROPERTYGET). pbParamInfo lists the types of the arguments that follow
+    // (VTS_* strings, null for none); the result of type vtRet (VT_EMPTY: none, VT_BSTR: a
+    // CString) goes to pvRet. Failures throw COleDispatchException or COleException.
+    void InvokeHelper(DISPID dwDispID, WORD wFlags, VARTYPE vtRet, void* pvRet, const BYTE* pbParamInfo, ...);
+    // The site of the control this object hosts, and the container of the controls this
+    // window hosts; both null for ordinary windows.
+    COleControlSite* m_pCtrlSite = nullptr;
+    COleControlContainer* m_pCtrlCont = nullptr;
+
     // Default message handlers: each passes the message to Default().
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
     afx_msg BOOL OnNcCreate(LPCREATESTRUCT lpCreateStruct);
@@ -339,6 +360,11 @@ BOOL IsUnansweredToolTipText(const NMHDR* pNMHDR);
 
 // Moves hWnd to lpRect (parent coordinates) within the layout's batch; nothing without a batch.
 void AfxRepositionWindow(AFX_SIZEPARENTPARAMS* lpLayout, HWND hWnd, LPCRECT lpRect);
+
+// Parameter types for CWnd::InvokeHelper, concatenated into one string per call. 0x40
+// marks an argument passed by pointer.
+#define VTS_NONE ""
+#define VTS_PVARIANT "\x4C"
 
 // The window procedure of every framework window.
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);

@@ -114,8 +114,9 @@ void WorkspaceTest::SetUp()
     app_test::DeleteTestKeys();
     g_pOption = new app_test::TestOption;
     g_pOption->LoadFromRegistry();
-    // Saving asks nothing unless a test wants it to.
+    // Saving asks nothing unless a test wants it to; the folder tree starts in the scratch folder.
     g_pOption->m_common.m_confirmOverwrite.Value() = 0;
+    g_pOption->m_common.m_defaultOpenIn.SetText(m_folder.Path().c_str());
     m_frame = new WorkspaceFrame;
     auto* document = new Document;
     CCreateContext context;
@@ -132,6 +133,10 @@ void WorkspaceTest::TearDown()
 {
     if (m_frame && m_frame->m_hWnd)
         m_frame->DestroyWindow();
+    // The folder tree made the scratch folder the current directory, which could not be removed.
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    SetCurrentDirectoryA(temp);
     delete g_pOption;
     g_pOption = nullptr;
     app_test::DeleteTestKeys();
