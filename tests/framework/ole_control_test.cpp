@@ -176,6 +176,19 @@ TEST_F(OleControlTest, DestroyingTheObjectClosesUnsitesAndReleasesTheControl)
     EXPECT_TRUE(owner.m_pCtrlCont->m_sites.empty());
 }
 
+TEST_F(OleControlTest, ControlWindowDestroyedFromOutsideStillReleasesTheControl)
+{
+    CWnd host;
+    ASSERT_TRUE(Host(host));
+    ::DestroyWindow(host.m_hWnd);
+    EXPECT_EQ(nullptr, host.m_hWnd);
+    EXPECT_EQ(nullptr, host.m_pCtrlSite);
+    EXPECT_EQ(1, control()->closeCalls);
+    EXPECT_EQ(nullptr, control()->site);
+    EXPECT_EQ(0, fakeClass->OutsideReferences());
+    EXPECT_EQ(0, TrackingOccManager::s_live);
+}
+
 TEST_F(OleControlTest, DestroyingTheParentReleasesEveryControlOnIt)
 {
     CWnd first;
