@@ -506,3 +506,36 @@ uint32_t mgGetResource(int fileNumber, const void* key, void* buffer, uint32_t s
     mgSetError(0);
     return found;
 }
+
+uint16_t mgWalkResourceChain(int fileNumber, uint32_t* count)
+{
+    *count = 0;
+    mgFileControl* f = mgCheckFile(fileNumber);
+    if (!f)
+        return mgCtx()->uerr_cod;
+    uint32_t anchorPosition = mgH32(f, kHdrResourceAnchor);
+    if (anchorPosition == 0)
+        return mgSetError(kMgNoResources);
+    Record anchor;
+    if (uint16_t error = ReadRecord(f, anchorPosition, &anchor))
+        return error;
+    Record prev = anchor;
+    uint32_t limit = EndOf(f) / kMgResourceHeader + 2;
+    for (uint32_t at = anchor.next; at != anchorPosition;) {
+        if (*count > limit)
+            return mgSetError(kMgNoResourceRecord);
+        Record cur;
+        if (uint16_t error = ReadRecord(f, at, &cur))
+            return error;
+        if (cur.previous != prev.position)
+            return mgSetError(kMgNoResourceRecord);
+        if (prev.position != anchorPosition && !Before(prev.type, prev.number, cur.type, cur.number))
+            return mgSetError(kMgNoResourceRecord);
+        *count += 1;
+        prev = cur;
+        at = cur.next;
+    }
+    if (anchor.previous != prev.position)
+        return mgSetError(kMgNoResourceRecord);
+    return 0;
+}

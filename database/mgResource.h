@@ -64,6 +64,9 @@ uint16_t mgDeleteResource(int fileNumber, uint32_t type, uint32_t number);
 // found, 404 truncated: only size bytes were copied). The length found goes to *length.
 uint32_t mgGetResource(int fileNumber, const void* key, void* buffer, uint32_t size, int mode, uint32_t* length);
 uint16_t mgCreateAnchor(mgFileControl* f);
+// Walks the whole chain, checking links, lengths and order; the resources it holds, the
+// anchor not counted. 0, 401 without an anchor, or the fault met.
+uint16_t mgWalkResourceChain(int fileNumber, uint32_t* count);
 
 uint16_t mgPutDefinitionPart(int fileNumber, const mgDefinitionPart* part, uint32_t type);
 uint16_t mgGetDefinitionPart(int fileNumber, mgDefinitionPart* part, uint32_t type);
