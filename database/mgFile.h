@@ -113,6 +113,9 @@ constexpr uint16_t kMgModeForceOpen = 0x4000;
 constexpr uint32_t kMgPendingUpdate = 0x8000;
 constexpr uint32_t kMgNoUpdateFlagDropped = 0x20000;
 constexpr uint32_t kMgLockedTransfers = 0x10000000;
+// A transfer of this file failed while it was being changed: its update flag stays set at
+// close, so that the next open refuses the file (14) instead of trusting a half-made change.
+constexpr uint32_t kMgSessionFailed = 0x20000000;
 
 // An open file: one per file number of the instance.
 struct mgFileControl {
@@ -262,6 +265,8 @@ void mgInitHeader(mgFileControl* f);
 // Before the first change of a file with the pending-update bit: writes and flushes its
 // update flag (and its host's). Every write of the file calls it.
 uint16_t mgMarkUpdate(mgFileControl* f);
+// Records that a transfer of the file failed (see kMgSessionFailed).
+void mgMarkFailed(mgFileControl* f);
 // Reads the header again when the file is shared (others may have changed it).
 uint16_t mgRefreshHeader(mgFileControl* f);
 uint32_t mgExtendFile(mgFileControl* f, uint32_t bytes, uint32_t alignment);

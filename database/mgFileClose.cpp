@@ -50,14 +50,18 @@ uint16_t mgCloseFile(int fileNumber, int)
         if (error && !first)
             first = error;
     }
+    mgFileControl* host = mgIsMember(f) ? f->partner : nullptr;
+    bool failed = (f->flags & kMgSessionFailed) || (host && (host->flags & kMgSessionFailed));
+    if (failed && !first)
+        first = kMgShortWrite;
     bool changed = f->header[kHdrUpdateFlag] != 0;
     bool readOnly = (f->mode & kMgModeReadOnly) != 0;
     bool deferred = (f->flags & kMgPendingUpdate) != 0;
-    if (f->header[kHdrUpdateFlag] == kMgUpdateChanged) {
+    if (f->header[kHdrUpdateFlag] == kMgUpdateChanged && !failed) {
         f->header[kHdrUpdateFlag] = 0;
         mgSetH32(f, kHdrCloseTime, mgNow());
     }
-    if (changed && deferred && !readOnly && !first) {
+    if (changed && deferred && !readOnly && !first && !failed) {
         // The members' blocks first: the first header, with its cleared flag, says the
         // file is whole only once everything else is on disk.
         for (mgFileControl* m = f->nextMember; m; m = m->nextMember) {

@@ -104,6 +104,24 @@ uint16_t GrowPhysical(mgFileControl* f, uint32_t oldLogical, uint32_t bytes, uin
 
 } // namespace
 
+void mgMarkFailed(mgFileControl* f)
+{
+    mgFileControl* first = mgGroupFirst(f);
+    mgFileControl* targets[2] = {first, mgIsMember(first) ? first->partner : nullptr};
+    for (mgFileControl* t : targets) {
+        if (!t || (t->flags & kMgSessionFailed))
+            continue;
+        t->flags |= kMgSessionFailed;
+        // A file changed without the deferred flag (opened shared) is marked on disk now,
+        // as far as the disk still takes it.
+        if (!(t->flags & kMgPendingUpdate) && !(t->mode & kMgModeReadOnly)) {
+            uint8_t flag = kMgUpdateChanged;
+            mgReadWrite(kMgWrite | kMgHeaderTransfer, t, mgHeaderPosition(t) + kHdrUpdateFlag, &flag, 1, nullptr);
+            t->header[kHdrUpdateFlag] = kMgUpdateChanged;
+        }
+    }
+}
+
 uint16_t mgMarkUpdate(mgFileControl* f)
 {
     mgFileControl* first = mgGroupFirst(f);

@@ -401,7 +401,11 @@ uint16_t mgOpenFile(int fileNumber, const char* name, uint16_t mode)
     f->mode = openMode;
     if (openMode != mgH16(f, kHdrFileMode)) {
         mgSetH16(f, kHdrFileMode, openMode);
-        if (writing && !recovered) {
+        // A file that keeps the update flag writes its header with the first change and at
+        // close; an open alone leaves it as it is (an open refused for another file of the
+        // set must not have changed this one).
+        bool deferred = !(mode & (kMgModeShared | kMgModeReadOnly | kMgModeNoUpdateFlag));
+        if (writing && !recovered && !deferred) {
             mgSetH32(f, kHdrWriteCount, mgH32(f, kHdrWriteCount) + 1);
             if (uint16_t error = mgReadWrite(kMgWrite | kMgHeaderTransfer, f, mgHeaderPosition(f), f->header,
                                              kMgHeaderSize, nullptr))

@@ -217,6 +217,13 @@ uint16_t mgReadWrite(int operation, mgFileControl* f, uint32_t position, void* b
     if (!ok || done < length) {
         if (!ok)
             StoreSystemCode(error);
+        mgFileControl* first = mgGroupFirst(f);
+        // A read that fails in the middle of a change leaves it half made, like a failed
+        // write; before any change (or in a shared file, which keeps no flag) it changes
+        // nothing.
+        bool changing = first->header[kHdrUpdateFlag] != 0 && (first->flags & kMgPendingUpdate);
+        if (isWrite || (changing && !(operation & kMgHeaderTransfer)))
+            mgMarkFailed(f);
         return mgSetError(isWrite ? kMgShortWrite : kMgShortRead);
     }
     return 0;
@@ -334,6 +341,7 @@ uint16_t mgsave(mgFileControl* f)
         snprintf(text, sizeof text, "mgsave failed: system code = %lu  lc = %d  fd = %lld", error, 31,
                  (long long)(intptr_t)phys->handle);
         mgStatusLogFile(text, phys->name, kMgLogTextOnly);
+        mgMarkFailed(f);
         return mgSetError(kMgFlushFailed);
     }
     return 0;
