@@ -72,6 +72,16 @@ double ElapsedMs(std::chrono::steady_clock::time_point since)
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since).count();
 }
 
+// User plus kernel time of every thread of the process so far, in milliseconds.
+double ProcessCpuMs()
+{
+    FILETIME created, exited, kernel, user;
+    if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user))
+        return 0;
+    auto ms = [](const FILETIME& t) { return (double(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) / 1e4; };
+    return ms(kernel) + ms(user);
+}
+
 using Kernel = std::function<bool(const imaging::PixelBuffer& source, const imaging::PixelBuffer& target, int threads)>;
 
 struct Timing {
@@ -211,9 +221,75 @@ void ReportCodecs(const Image& image)
     }
 }
 
+// The cost of touching a fresh target once (allocation and page faults, no computation):
+// the floor under every "fresh" figure.
+double FirstTouchMs(int width, int height)
+{
+    std::vector<double> times;
+    for (int run = 0; run < kRuns; ++run) {
+        auto start = std::chrono::steady_clock::now();
+        Image fresh(width, height);
+        std::memset(fresh.bytes.get(), 1, fresh.Size());
+        times.push_back(ElapsedMs(start));
+    }
+    return Median(times);
+}
+
+// How the warm resize and sharpen scale with threads: wall time, the CPU time of all
+// threads, and both against one thread. Runs alternate thread counts round by round, so
+// a change in the machine's load falls on all of them alike.
+void ReportScaling(const Image& large, const Image& enlarged, int allThreads)
+{
+    struct Case { const char* name; const Image& source; int width, height; Kernel kernel; };
+    const Case kCases[] = {
+        {"bicubic 2x", large, 8000, 6000, ResizeWith(imaging::ResampleMethod::Bicubic)},
+        {"sharpen 750", enlarged, 8000, 6000, SharpenBy(750)},
+    };
+    std::vector<int> threadCounts;
+    for (int threads = 1; threads < allThreads; threads *= 2)
+        threadCounts.push_back(threads);
+    threadCounts.push_back(allThreads);
+    constexpr int kRounds = 9;
+
+    std::printf("scaling (warm; wall: median of %d rounds; cpu: all threads' user + kernel time, mean of the\n"
+                "rounds, as the process clock ticks in 10 ms steps):\n", kRounds);
+    std::printf("%-14s %7s %9s %9s %8s %9s\n", "case", "threads", "wall ms", "cpu ms", "speed-up", "cpu ratio");
+    for (const Case& c : kCases) {
+        Image target(c.width, c.height);
+        std::memset(target.bytes.get(), 0, target.Size());
+        std::vector<std::vector<double>> wall(threadCounts.size()), cpu(threadCounts.size());
+        for (int round = -1; round < kRounds; ++round) {
+            for (std::size_t i = 0; i < threadCounts.size(); ++i) {
+                double cpuBefore = ProcessCpuMs();
+                auto start = std::chrono::steady_clock::now();
+                (void)c.kernel(c.source.Buffer(), target.Buffer(), threadCounts[i]);
+                double ms = ElapsedMs(start);
+                if (round >= 0) {
+                    wall[i].push_back(ms);
+                    cpu[i].push_back(ProcessCpuMs() - cpuBefore);
+                }
+            }
+        }
+        auto mean = [](const std::vector<double>& values) {
+            double sum = 0;
+            for (double v : values)
+                sum += v;
+            return sum / double(values.size());
+        };
+        const double oneWall = Median(wall[0]), oneCpu = mean(cpu[0]);
+        for (std::size_t i = 0; i < threadCounts.size(); ++i) {
+            std::printf("%-14s %7d %9.1f %9.1f %7.2fx %8.2fx\n", c.name, threadCounts[i], Median(wall[i]),
+                        mean(cpu[i]), oneWall / Median(wall[i]), mean(cpu[i]) / oneCpu);
+        }
+    }
+    std::printf("first touch of a fresh 8000x6000 target (allocate and fill, no computation): %.1f ms\n\n",
+                FirstTouchMs(8000, 6000));
+}
+
 } // namespace
 
-int main()
+// No argument: the whole bench. "scaling": only the thread scaling of resize and sharpen.
+int main(int argc, char** argv)
 {
     const int allThreads = int(std::max(1u, std::thread::hardware_concurrency()));
     std::printf("imaging bench: %d cores, kernel path %s, median of %d runs\n\n", allThreads,
@@ -221,10 +297,14 @@ int main()
 
     const Image large = MakeTestImage(4000, 3000, 20240601u);
     const Image medium = MakeTestImage(3000, 2000, 20240602u);
-    ReportResizeMemory(large);
-
+    if (argc <= 1)
+        ReportResizeMemory(large);
     Image enlarged(8000, 6000);
     (void)imaging::Resample(large.Buffer(), enlarged.Buffer(), imaging::ResampleMethod::Bicubic, nullptr, 0);
+    if (argc > 1 && std::strcmp(argv[1], "scaling") == 0) {
+        ReportScaling(large, enlarged, allThreads);
+        return 0;
+    }
 
     struct Case {
         const char* name;
@@ -241,6 +321,7 @@ int main()
         {"sharpen 750", enlarged, 8000, 6000, SharpenBy(750)},
         {"sharpen -1000", enlarged, 8000, 6000, SharpenBy(-1000)},
     };
+    ReportScaling(large, enlarged, allThreads);
     std::printf("%-22s %-10s %-10s %7s %10s %9s %10s %9s\n", "case", "source", "target", "threads", "warm ms",
                 "warm MP/s", "fresh ms", "fresh MP/s");
     for (const Case& c : kCases)

@@ -2,7 +2,9 @@
 // passing notifications to the owner.
 #include "ControlBar.h"
 
+#include "AfxGlobalData.h"
 #include "DC.h"
+#include "DockBar.h"
 #include "FrameWnd.h"
 #include "PaintDC.h"
 
@@ -18,12 +20,8 @@ BEGIN_MESSAGE_MAP(CControlBar, CWnd)
     ON_WM_PAINT()
     ON_MESSAGE(WM_SIZEPARENT, OnSizeParent)
     ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
+    ON_WM_TIMER()
 END_MESSAGE_MAP()
-
-namespace {
-// The framework's border: two pixels on each bordered side.
-constexpr int kBorder2 = 2;
-}
 
 CControlBar::CControlBar() = default;
 
@@ -97,7 +95,12 @@ LRESULT CControlBar::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam)
         if (OnWndMsg(nMsg, wParam, lParam, &result))
             return result;
         CWnd* owner = GetOwner();
-        return owner && owner->m_hWnd ? owner->SendMessage(nMsg, wParam, lParam) : 0;
+        if (owner && owner->m_hWnd)
+            result = owner->SendMessage(nMsg, wParam, lParam);
+        // A tip the owner left without text gets the bar's own.
+        if (nMsg == WM_NOTIFY && IsUnansweredToolTipText(reinterpret_cast<NMHDR*>(lParam)))
+            return DefWindowProc(nMsg, wParam, lParam);
+        return result;
     }
     default:
         return CWnd::WindowProc(nMsg, wParam, lParam);
@@ -117,13 +120,13 @@ CSize CControlBar::CalcDynamicLayout(int nLength, DWORD dwMode)
 void CControlBar::CalcInsideRect(CRect& rect, BOOL bHorz) const
 {
     if (m_dwStyle & CBRS_BORDER_LEFT)
-        rect.left += kBorder2;
+        rect.left += afxData.cxBorder2;
     if (m_dwStyle & CBRS_BORDER_TOP)
-        rect.top += kBorder2;
+        rect.top += afxData.cyBorder2;
     if (m_dwStyle & CBRS_BORDER_RIGHT)
-        rect.right -= kBorder2;
+        rect.right -= afxData.cxBorder2;
     if (m_dwStyle & CBRS_BORDER_BOTTOM)
-        rect.bottom -= kBorder2;
+        rect.bottom -= afxData.cyBorder2;
     // A vertical bar turns its margins with it.
     if (bHorz) {
         rect.left += m_cxLeftBorder;
@@ -238,6 +241,18 @@ LRESULT CControlBar::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam)
     return 0;
 }
 
+BOOL CControlBar::IsDockBar() const
+{
+    return IsKindOf(RUNTIME_CLASS(CDockBar));
+}
+
+BOOL CControlBar::IsFloating() const
+{
+    if (IsDockBar())
+        return static_cast<const CDockBar*>(this)->m_bFloating;
+    return m_pDockBar && m_pDockBar->m_bFloating;
+}
+
 CFrameWnd* CControlBar::GetDockingFrame() const
 {
     CFrameWnd* frame = GetParentFrame();
@@ -259,27 +274,27 @@ void CControlBar::DoPaint(CDC* pDC)
 
 void CControlBar::DrawBorders(CDC* pDC, CRect& rect)
 {
-    COLORREF shadow = ::GetSysColor(COLOR_BTNSHADOW);
-    COLORREF highlight = ::GetSysColor(COLOR_BTNHIGHLIGHT);
+    COLORREF shadow = afxData.clrBtnShadow;
+    COLORREF highlight = afxData.clrBtnHilite;
     // Each bordered side: a shadow line, then a highlight line inside it.
     if (m_dwStyle & CBRS_BORDER_TOP) {
         pDC->FillSolidRect(rect.left, rect.top, rect.Width(), 1, shadow);
         pDC->FillSolidRect(rect.left, rect.top + 1, rect.Width(), 1, highlight);
-        rect.top += kBorder2;
+        rect.top += afxData.cyBorder2;
     }
     if (m_dwStyle & CBRS_BORDER_BOTTOM) {
         pDC->FillSolidRect(rect.left, rect.bottom - 2, rect.Width(), 1, shadow);
         pDC->FillSolidRect(rect.left, rect.bottom - 1, rect.Width(), 1, highlight);
-        rect.bottom -= kBorder2;
+        rect.bottom -= afxData.cyBorder2;
     }
     if (m_dwStyle & CBRS_BORDER_LEFT) {
         pDC->FillSolidRect(rect.left, rect.top, 1, rect.Height(), shadow);
         pDC->FillSolidRect(rect.left + 1, rect.top, 1, rect.Height(), highlight);
-        rect.left += kBorder2;
+        rect.left += afxData.cxBorder2;
     }
     if (m_dwStyle & CBRS_BORDER_RIGHT) {
         pDC->FillSolidRect(rect.right - 2, rect.top, 1, rect.Height(), shadow);
         pDC->FillSolidRect(rect.right - 1, rect.top, 1, rect.Height(), highlight);
-        rect.right -= kBorder2;
+        rect.right -= afxData.cxBorder2;
     }
 }

@@ -3,7 +3,9 @@
 // when destroyed, takes its room through WM_SIZEPARENT (asking CalcDynamicLayout with
 // the LM_ modes), updates its items at idle time through OnUpdateCmdUI, and passes the
 // notifications its controls send to its owner after offering them to their objects.
-// Docking (dock bars, drag contexts) is added by the classes that provide it.
+// Bars with CBRS_TOOLTIPS show tips for their tools, bars with CBRS_FLYBY the prompt of
+// the tool under the mouse in their owner frame's status bar. Docking (dock bars, drag
+// contexts) is added by the classes that provide it.
 #pragma once
 
 #include "Wnd.h"
@@ -24,6 +26,9 @@ public:
     virtual void DoPaint(CDC* pDC);
     virtual void DelayShow(BOOL bShow);
     virtual void OnBarStyleChange(DWORD dwOldStyle, DWORD dwNewStyle);
+    // Shows the prompt of command nHit (-1: the idle message) in the owner frame's status
+    // bar; FALSE when the owner is not a frame.
+    virtual BOOL SetStatusText(int nHit);
 
     void SetBarStyle(DWORD dwStyle);
     DWORD GetBarStyle() const { return m_dwStyle; }
@@ -35,9 +40,15 @@ public:
     DWORD RecalcDelayShow(AFX_SIZEPARENTPARAMS* lpLayout);
     // The parent frame, or the dock site when there is none.
     CFrameWnd* GetDockingFrame() const;
+    // Floating: a dock bar of a floating frame, or a bar docked in one.
+    BOOL IsFloating() const;
+    BOOL IsDockBar() const;
     void DrawBorders(CDC* pDC, CRect& rect);
 
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    // Tooltips and flyby prompts from the mouse; keyboard messages go to the owner's
+    // frames first (their accelerators), then through IsDialogMessage.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
     LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override;
 
     int m_cxLeftBorder = 6;
@@ -68,10 +79,15 @@ protected:
     afx_msg void OnPaint();
     afx_msg LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
 
     DECLARE_MESSAGE_MAP()
 
 private:
+    // Shows the prompt of the tool under the mouse, or the idle message once it has left.
+    void UpdateFlybyStatus(const MSG* pMsg);
+    BOOL IsCursorOverBar() const;
+
     // Set while the destructor destroys the window: the object is already being deleted.
     bool m_bInDestructor = false;
 };

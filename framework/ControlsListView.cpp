@@ -271,6 +271,16 @@ BOOL CListCtrl::EnsureVisible(int nItem, BOOL bPartialOK)
     return static_cast<BOOL>(SendMessage(LVM_ENSUREVISIBLE, static_cast<WPARAM>(nItem), bPartialOK));
 }
 
+int CListCtrl::GetTopIndex() const
+{
+    return static_cast<int>(SendMessage(LVM_GETTOPINDEX));
+}
+
+BOOL CListCtrl::Scroll(CSize size)
+{
+    return static_cast<BOOL>(SendMessage(LVM_SCROLL, static_cast<WPARAM>(size.cx), size.cy));
+}
+
 DWORD CListCtrl::GetExtendedStyle() const
 {
     return static_cast<DWORD>(SendMessage(LVM_GETEXTENDEDLISTVIEWSTYLE));

@@ -72,6 +72,10 @@ public:
     int GetNextItem(int nItem, int nFlags) const;
     UINT GetSelectedCount() const;
     BOOL EnsureVisible(int nItem, BOOL bPartialOK);
+    // The first visible item.
+    int GetTopIndex() const;
+    // Scrolls by size in pixels; the report view moves by whole rows.
+    BOOL Scroll(CSize size);
 
     DWORD GetExtendedStyle() const;
     DWORD SetExtendedStyle(DWORD dwNewStyle);

@@ -246,6 +246,11 @@ BOOL CTreeCtrl::EnsureVisible(HTREEITEM hItem)
     return static_cast<BOOL>(SendMessage(TVM_ENSUREVISIBLE, 0, ItemParam(hItem)));
 }
 
+BOOL CTreeCtrl::SortChildrenCB(LPTVSORTCB pSort)
+{
+    return static_cast<BOOL>(SendMessage(TVM_SORTCHILDRENCB, 0, reinterpret_cast<LPARAM>(pSort)));
+}
+
 CImageList* CTreeCtrl::SetImageList(CImageList* pImageList, int nImageListType)
 {
     LRESULT previous = SendMessage(TVM_SETIMAGELIST, static_cast<WPARAM>(nImageListType),

@@ -58,6 +58,8 @@ public:
     BOOL Expand(HTREEITEM hItem, UINT nCode);
     BOOL SelectItem(HTREEITEM hItem);
     BOOL EnsureVisible(HTREEITEM hItem);
+    // Orders the children of pSort->hParent by its callback.
+    BOOL SortChildrenCB(LPTVSORTCB pSort);
 
     // TVSIL_NORMAL or TVSIL_STATE; the previous list, or null.
     CImageList* SetImageList(CImageList* pImageList, int nImageListType);

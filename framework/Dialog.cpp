@@ -144,6 +144,8 @@ void CDialog::EndDialog(int nResult)
 
 BOOL CDialog::PreTranslateMessage(MSG* pMsg)
 {
+    if (m_nFlags & WF_TOOLTIPS)
+        FilterToolTipMessage(pMsg);
     if (pMsg->message < WM_KEYFIRST || pMsg->message > WM_KEYLAST || !m_hWnd)
         return FALSE;
     if (pMsg->hwnd != m_hWnd && !::IsChild(m_hWnd, pMsg->hwnd))

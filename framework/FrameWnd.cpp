@@ -17,6 +17,7 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_WM_CREATE()
     ON_WM_DESTROY()
     ON_WM_CLOSE()
+    ON_MESSAGE(WM_QUERYENDSESSION, OnQueryEndSession)
     ON_WM_SIZE()
     ON_WM_SETFOCUS()
     ON_WM_NCACTIVATE()
@@ -267,6 +268,14 @@ void CFrameWnd::OnClose()
     if (document && !document->CanCloseFrame(this))
         return;
     DestroyWindow();
+}
+
+LRESULT CFrameWnd::OnQueryEndSession(WPARAM, LPARAM)
+{
+    CWinApp* app = AfxGetApp();
+    if (app && app->m_pMainWnd == this)
+        return app->SaveAllModified();
+    return TRUE;
 }
 
 void CFrameWnd::OnDestroy()

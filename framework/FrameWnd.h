@@ -85,6 +85,9 @@ public:
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
     afx_msg void OnDestroy();
     afx_msg void OnClose();
+    // A session that ends asks the main frame's documents about their changes as closing
+    // it does: FALSE keeps the session from ending.
+    afx_msg LRESULT OnQueryEndSession(WPARAM wParam, LPARAM lParam);
     afx_msg void OnSize(UINT nType, int cx, int cy);
     afx_msg void OnSetFocus(CWnd* pOldWnd);
     afx_msg BOOL OnNcActivate(BOOL bActive);

@@ -126,7 +126,8 @@ void CPropertyPage::OnCancel() {}
 
 BOOL CPropertyPage::PreTranslateMessage(MSG* pMsg)
 {
-    return FALSE;
+    // The sheet runs the dialog keys of its pages.
+    return CWnd::PreTranslateMessage(pMsg);
 }
 
 BOOL CPropertyPage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)

@@ -19,3 +19,14 @@ void AfxSetResourceHandle(HINSTANCE resourceModule)
 {
     g_resourceModule = resourceModule;
 }
+
+HINSTANCE AfxFindResourceHandle(LPCSTR lpszName, LPCSTR lpszType)
+{
+    HINSTANCE current = AfxGetResourceHandle();
+    if (::FindResourceA(current, lpszName, lpszType))
+        return current;
+    HINSTANCE program = AfxGetInstanceHandle();
+    if (program != current && ::FindResourceA(program, lpszName, lpszType))
+        return program;
+    return current;
+}

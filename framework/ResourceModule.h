@@ -9,3 +9,6 @@ HINSTANCE AfxGetResourceHandle();
 void AfxSetResourceHandle(HINSTANCE resourceModule);
 // The module the program was started from.
 HINSTANCE AfxGetInstanceHandle();
+// The module that holds resource lpszName of type lpszType: the current resource module
+// when it has it, else the program's own; the current resource module when neither has.
+HINSTANCE AfxFindResourceHandle(LPCSTR lpszName, LPCSTR lpszType);

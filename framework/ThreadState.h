@@ -1,17 +1,21 @@
 // Stands in for the framework's per-thread state: the thread object running on the
 // thread, the message being dispatched (CWnd::GetCurrentMessage), the menu tracking
-// record, the window-creation hook and the thread's frame windows.
+// record, the window-creation hook, the thread's frame windows, and the tooltip and
+// flyby state of its windows.
 #pragma once
 
 #include <windows.h>
 
 #include <vector>
 
+class CToolTipCtrl;
 class CWinThread;
 class CWnd;
 class CFrameWnd;
 
 struct _AFX_THREAD_STATE {
+    ~_AFX_THREAD_STATE();
+
     CWinThread* m_pCurrentWinThread = nullptr;
     // The message the framework is dispatching now; saved and restored around nested sends.
     MSG m_lastSentMsg = {};
@@ -24,6 +28,16 @@ struct _AFX_THREAD_STATE {
     HWND m_hLockoutNotifyWindow = nullptr;
     // Every frame window of the thread, floating frames included: idle update visits them.
     std::vector<CFrameWnd*> m_frameList;
+
+    // The thread's tooltip control and the tool it holds (window and id); -1 for none.
+    CToolTipCtrl* m_pToolTip = nullptr;
+    HWND m_hWndLastHit = nullptr;
+    int m_nLastHit = -1;
+    HWND m_hWndLastTool = nullptr;
+    UINT_PTR m_nLastToolId = 0;
+    // The bar whose flyby prompt the status bar shows, and the prompt's id (-1: none).
+    HWND m_hWndLastStatus = nullptr;
+    int m_nLastStatus = -1;
 };
 
 // The calling thread's state, made on first use.

@@ -2,6 +2,7 @@
 #include "WinApp.h"
 
 #include "Exceptions.h"
+#include "OccManager.h"
 #include "RecentFileList.h"
 #include "ResourceModule.h"
 #include "Wnd.h"
@@ -99,8 +100,11 @@ int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, in
     int exitCode = -1;
     try {
         app->InitFromModule(hInstance, lpCmdLine, nCmdShow);
-        if (app->InitApplication() && app->InitInstance())
-            return app->Run();
+        if (app->InitApplication() && app->InitInstance()) {
+            exitCode = app->Run();
+            AfxTermControlContainer();
+            return exitCode;
+        }
     } catch (CException* e) {
         e->Delete();
     } catch (...) {
@@ -117,6 +121,7 @@ int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, in
         e->Delete();
     } catch (...) {
     }
+    AfxTermControlContainer();
     return exitCode;
 }
 

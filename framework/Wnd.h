@@ -13,12 +13,17 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 class CDC;
 class CDataExchange;
 class CException;
+class CFile;
 class CFont;
 class CFrameWnd;
 class CMenu;
+class COleControlContainer;
+class COleControlSite;
 class CRgn;
 class CScrollBar;
 struct CCreateContext;
@@ -75,7 +80,9 @@ public:
     virtual BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     // The original window procedure (or the system default) with this message.
     virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
-    // DefWindowProc with the message being dispatched now.
+    // DefWindowProc with the message being dispatched now. A tooltip's TTN_NEEDTEXT left
+    // without text here gets the tip part (after the first newline) of the tool's command
+    // string.
     LRESULT Default();
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
     virtual BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
@@ -86,6 +93,20 @@ public:
     // Offers the message being dispatched to the child's permanent object.
     static BOOL ReflectLastMsg(HWND hWndChild, LRESULT* pResult = nullptr);
     virtual BOOL IsFrameWnd() const;
+
+    // Tooltips. With them enabled, the mouse messages this window pre-translates reach
+    // the thread's one tooltip control (made when first needed), which shows the tip of
+    // the tool that OnToolHitTest finds under the mouse.
+    BOOL EnableToolTips(BOOL bEnable = TRUE);
+    // The id of the tool at point (client coordinates), or -1. The default: a visible child
+    // control with an id; pTI (when given) makes that child the tool, its text asked for
+    // with TTN_NEEDTEXT.
+    virtual int OnToolHitTest(CPoint point, TOOLINFOA* pTI);
+    // Relays a mouse message to the thread's tooltip, switching tools as the hit changes.
+    void FilterToolTipMessage(MSG* pMsg);
+    // Hides the tip being shown, if any.
+    static void CancelToolTips();
+
     virtual void CalcWindowRect(LPRECT lpClientRect, UINT nAdjustType = 0);
 
     // The message being dispatched on this thread (window, message, wParam, lParam, time, point).
@@ -157,6 +178,8 @@ public:
     BOOL RedrawWindow(LPCRECT lpRectUpdate = nullptr, CRgn* prgnUpdate = nullptr,
                       UINT flags = RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
     void UpdateWindow();
+    // WM_SETREDRAW: FALSE holds back drawing while many changes are made.
+    void SetRedraw(BOOL bRedraw = TRUE);
     // Sends WM_PRINT so the window paints itself into pDC.
     void Print(CDC* pDC, DWORD dwFlags) const;
 
@@ -220,6 +243,24 @@ public:
     // The id of the checked button in the range, or 0.
     int GetCheckedRadioButton(int nIDFirstButton, int nIDLastButton) const;
     LRESULT SendDlgItemMessage(int nID, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+
+    // OLE controls. CreateControl hosts the control of clsid as this object, a child of
+    // pParentWnd at rect with id nID (see COleControlSite::CreateControl; containment must
+    // be enabled). FALSE leaves this object without a window or control. A control may
+    // have no window of its own: moving, placing and destroying this object still reach it.
+    BOOL CreateControl(REFCLSID clsid, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
+                       UINT nID, CFile* pPersist = nullptr, BOOL bStorage = FALSE, BSTR bstrLicKey = nullptr);
+    // The hosted control's object (no reference added), or null.
+    LPUNKNOWN GetControlUnknown();
+    // Calls the hosted control's automation member dwDispID as wFlags says (DISPATCH_METHOD,
+    // DISPATCH_PROPERTYGET). pbParamInfo lists the types of the arguments that follow
+    // (VTS_* strings, null for none); the result of type vtRet (VT_EMPTY: none, VT_BSTR: a
+    // CString) goes to pvRet. Failures throw COleDispatchException or COleException.
+    void InvokeHelper(DISPID dwDispID, WORD wFlags, VARTYPE vtRet, void* pvRet, const BYTE* pbParamInfo, ...);
+    // The site of the control this object hosts, and the container of the controls this
+    // window hosts; both null for ordinary windows.
+    COleControlSite* m_pCtrlSite = nullptr;
+    COleControlContainer* m_pCtrlCont = nullptr;
 
     // Default message handlers: each passes the message to Default().
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
@@ -288,6 +329,8 @@ protected:
     // for the reflected message, else to drawItem and counts as handled; the rest as usual.
     BOOL OwnerDrawChildNotify(void (CWnd::*drawItem)(LPDRAWITEMSTRUCT), UINT message, WPARAM wParam, LPARAM lParam,
                               LRESULT* pResult);
+    // Fills a TTN_NEEDTEXT request with the tip part of the tool's command string.
+    void AnswerToolTipText(NMHDR* pNMHDR);
     // Ends a modal run that exception e left: e is deleted, the run answers -1 and its loop is over.
     void AbandonModalRun(CException* e);
 
@@ -312,8 +355,16 @@ struct AFX_SIZEPARENTPARAMS {
     BOOL bStretch;
 };
 
+// A TTN_NEEDTEXTA or TTN_NEEDTEXTW request whose text is still missing or empty.
+BOOL IsUnansweredToolTipText(const NMHDR* pNMHDR);
+
 // Moves hWnd to lpRect (parent coordinates) within the layout's batch; nothing without a batch.
 void AfxRepositionWindow(AFX_SIZEPARENTPARAMS* lpLayout, HWND hWnd, LPCRECT lpRect);
+
+// Parameter types for CWnd::InvokeHelper, concatenated into one string per call. 0x40
+// marks an argument passed by pointer.
+#define VTS_NONE ""
+#define VTS_PVARIANT "\x4C"
 
 // The window procedure of every framework window.
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);

@@ -5,6 +5,8 @@
 
 #include "ControlRegistration.h"
 #include "Exceptions.h"
+#include "OleControlContainer.h"
+#include "OleControlSite.h"
 #include "ResourceModule.h"
 #include "ThreadHandleMap.h"
 #include "ThreadState.h"
@@ -118,8 +120,13 @@ CWnd::CWnd(HWND marker) : m_hWnd(marker) {}
 
 CWnd::~CWnd()
 {
+    // A control without a window of its own has no WM_DESTROY to release it.
+    if (m_pCtrlSite)
+        AfxOleDestroyHostedControl(this);
     if (IsPermanentOwner(this, m_hWnd))
         CWnd::DestroyWindow();
+    if (m_pCtrlCont)
+        AfxOleDestroyContainer(this);
 }
 
 CWnd* CWnd::FromHandle(HWND hWnd)
@@ -264,6 +271,15 @@ void CWnd::PostNcDestroy() {}
 BOOL CWnd::DestroyWindow()
 {
     HWND hWnd = m_hWnd;
+    if (m_pCtrlSite) {
+        // The control closes while its window still exists, and usually destroys that
+        // window itself; this object may then be gone (a self-deleting window).
+        AfxOleDestroyHostedControl(this);
+        if (!hWnd)
+            return TRUE;
+        if (!::IsWindow(hWnd))
+            return TRUE;
+    }
     if (!hWnd)
         return FALSE;
     CHandleMap<CWnd, HWND>* map = WndMap();
@@ -307,8 +323,15 @@ LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM l
     } catch (...) {
         result = ReactToException(nullptr, state->m_lastSentMsg);
     }
-    if (nMsg == WM_NCDESTROY)
+    // Hosted controls go while their windows, children of this one, still exist.
+    if (nMsg == WM_DESTROY && pWnd->m_pCtrlCont)
+        AfxOleDestroyContainer(pWnd);
+    if (nMsg == WM_NCDESTROY) {
+        // A control's window destroyed from outside: the control itself is released now.
+        if (pWnd->m_pCtrlSite)
+            AfxOleDestroyHostedControl(pWnd);
         FinishNcDestroy(pWnd, hWnd);
+    }
     state->m_lastSentMsg = saved;
     return result;
 }
@@ -323,9 +346,11 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (m_pfnSuper)
-        return ::CallWindowProcA(m_pfnSuper, m_hWnd, message, wParam, lParam);
-    return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
+    LRESULT result = m_pfnSuper ? ::CallWindowProcA(m_pfnSuper, m_hWnd, message, wParam, lParam)
+                                : ::DefWindowProcA(m_hWnd, message, wParam, lParam);
+    if (message == WM_NOTIFY && IsUnansweredToolTipText(reinterpret_cast<NMHDR*>(lParam)))
+        AnswerToolTipText(reinterpret_cast<NMHDR*>(lParam));
+    return result;
 }
 
 LRESULT CWnd::Default()
@@ -346,6 +371,8 @@ const MSG* CWnd::GetCurrentMessage()
 
 BOOL CWnd::PreTranslateMessage(MSG* pMsg)
 {
+    if (m_nFlags & WF_TOOLTIPS)
+        FilterToolTipMessage(pMsg);
     return FALSE;
 }
 
@@ -356,6 +383,9 @@ BOOL CWnd::WalkPreTranslateTree(HWND hWndStop, MSG* pMsg)
     for (HWND hWnd = pMsg->hwnd; hWnd; hWnd = ::GetParent(hWnd)) {
         CWnd* wnd = FromHandlePermanent(hWnd);
         if (wnd && wnd->PreTranslateMessage(pMsg))
+            return TRUE;
+        // A hosted control gets its keys (accelerators, tabbing inside it) after its object.
+        if (wnd && wnd->m_pCtrlSite && wnd->m_pCtrlSite->PreTranslateMessage(pMsg))
             return TRUE;
         if (hWnd == hWndStop)
             break;

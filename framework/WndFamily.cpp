@@ -2,7 +2,9 @@
 // updates the framework hands down the window tree.
 #include "Wnd.h"
 
+#include "AfxGlobalData.h"
 #include "CmdUI.h"
+#include "WinThread.h"
 
 #include <vector>
 
@@ -124,6 +126,8 @@ void CWnd::UpdateDialogControls(CCmdTarget* pTarget, BOOL bDisableIfNoHndler)
 
 void CWnd::OnSysColorChange()
 {
+    if (this == AfxGetMainWnd())
+        afxData.UpdateSysColors();
     if (!(GetStyle() & WS_CHILD))
         SendMessageToDescendants(WM_SYSCOLORCHANGE, 0, 0, TRUE, FALSE);
     Default();
@@ -131,6 +135,10 @@ void CWnd::OnSysColorChange()
 
 void CWnd::OnSettingChange(UINT uFlags, LPCSTR lpszSection)
 {
+    if (this == AfxGetMainWnd()) {
+        afxData.UpdateSysMetrics();
+        afxData.UpdateSysColors();
+    }
     if (!(GetStyle() & WS_CHILD)) {
         const MSG* msg = GetCurrentMessage();
         SendMessageToDescendants(msg->message, msg->wParam, msg->lParam, TRUE, FALSE);

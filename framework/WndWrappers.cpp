@@ -7,6 +7,7 @@
 #include "DC.h"
 #include "GdiObjects.h"
 #include "Menu.h"
+#include "OleControlSite.h"
 
 DWORD CWnd::GetStyle() const
 {
@@ -99,6 +100,11 @@ void CWnd::MapWindowPoints(CWnd* pwndTo, LPRECT lpRect) const
 
 void CWnd::MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint)
 {
+    // A hosted control places its own window (it may have none).
+    if (m_pCtrlSite) {
+        m_pCtrlSite->MoveWindow(x, y, nWidth, nHeight);
+        return;
+    }
     ::MoveWindow(m_hWnd, x, y, nWidth, nHeight, bRepaint);
 }
 
@@ -109,6 +115,8 @@ void CWnd::MoveWindow(LPCRECT lpRect, BOOL bRepaint)
 
 BOOL CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags)
 {
+    if (m_pCtrlSite)
+        return m_pCtrlSite->SetWindowPos(pWndInsertAfter ? pWndInsertAfter->m_hWnd : nullptr, x, y, cx, cy, nFlags);
     return ::SetWindowPos(m_hWnd, pWndInsertAfter ? pWndInsertAfter->m_hWnd : nullptr, x, y, cx, cy, nFlags);
 }
 
@@ -167,6 +175,11 @@ void CWnd::CenterWindow(CWnd* pAlternateOwner)
 void CWnd::Invalidate(BOOL bErase)
 {
     ::InvalidateRect(m_hWnd, nullptr, bErase);
+}
+
+void CWnd::SetRedraw(BOOL bRedraw)
+{
+    ::SendMessageA(m_hWnd, WM_SETREDRAW, bRedraw, 0);
 }
 
 void CWnd::InvalidateRect(LPCRECT lpRect, BOOL bErase)

@@ -1,6 +1,7 @@
 // The codec of each format: signature, structural check, measuring, decoding, encoding.
 #include "imaging/Codecs.h"
 
+#include "imaging/BmpCodec.h"
 #include "imaging/FileStructure.h"
 #include "imaging/PcxCodec.h"
 #include "imaging/WicCodec.h"
@@ -25,7 +26,7 @@ const Codec kCodecs[] = {
     {kFormatJpeg, "JPG", IsJpegFile, CheckJpegStructure, WicReadInfo, WicDecode, WicEncode},
     {kFormatTif, "TIF", IsTiffFile, CheckTiffStructure, WicReadInfo, WicDecode, WicEncode},
     {kFormatGif, "GIF", IsGifFile, CheckGifStructure, WicReadInfo, WicDecode, WicEncode},
-    {kFormatBmp, "BMP", IsBmpFile, CheckBmpStructure, WicReadInfo, WicDecode, WicEncode},
+    {kFormatBmp, "BMP", IsBmpFile, CheckBmpStructure, BmpReadInfo, BmpDecode, WicEncode},
     {kFormatPcx, "PCX", IsPcxFile, nullptr, PcxReadInfo, PcxDecode, PcxEncode},
     {kFormatPng, "PNG", IsPngFile, nullptr, WicReadInfo, WicDecode, nullptr},
 };

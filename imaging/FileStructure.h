@@ -12,12 +12,15 @@
 namespace imaging {
 
 [[nodiscard]] int CheckJpegStructure(const FileBytes& file);
+// The Huffman-coded data of a structurally sound JPEG file: kSuccess or kErrorFileCorrupt.
+[[nodiscard]] int CheckJpegEntropyData(const FileBytes& file);
 [[nodiscard]] int CheckTiffStructure(const FileBytes& file);
+// True for a TIFF stored plain or with LZW, Deflate or PackBits, which every decoder
+// reads: a failure to decode it means damage, where with another compression (JPEG,
+// fax codings, ...) it may mean a variant the decoder does not handle.
+[[nodiscard]] bool HasCommonTiffCompression(const FileBytes& file);
 [[nodiscard]] int CheckGifStructure(const FileBytes& file);
 [[nodiscard]] int CheckBmpStructure(const FileBytes& file);
-
-// True for a BMP whose rows are stored bottom-up (a positive height, or the old core header).
-[[nodiscard]] bool IsBottomUpBmp(const FileBytes& file);
 
 // Bounds-checked little- and big-endian reads: every offset that comes from a file is
 // tested with Has before it is read.

@@ -108,7 +108,7 @@ int CheckJpegStructure(const FileBytes& file)
         if (marker == 0xD9) {
             if (!hasFrame || !hasScan || codedBytes * 8 < neededBits)
                 return kErrorFileCorrupt;
-            return kSuccess;
+            return CheckJpegEntropyData(file);
         }
         if (IsStandalone(marker))
             continue;

@@ -167,6 +167,8 @@ void StorePlanarRow(const PcxHeader& header, const std::uint8_t* line, const Pal
                 out[x] = level;
             else
                 out[3 * x] = out[3 * x + 1] = out[3 * x + 2] = level;
+        } else if (channels == 1) {
+            out[x] = egaPalette[index][0];
         } else {
             out[3 * x] = egaPalette[index][2];
             out[3 * x + 1] = egaPalette[index][1];
@@ -206,13 +208,15 @@ void StorePlanarRow(const PcxHeader& header, const std::uint8_t* line, const Pal
 [[nodiscard]] int DecodePlanar(const FileBytes& file, const PcxHeader& header, int bitsPerPixel,
                                ProgressReporter& progress, OwnedBitmap& bitmap)
 {
-    const int channels = (header.planes == 1 && bitsPerPixel != 24) ? 1 : 3;
-    const int result = bitmap.Allocate(header.width, header.height, channels * 8, kViewTopDown);
-    if (result != kSuccess)
-        return result;
     Palette egaPalette{};
     for (std::size_t i = 0; i < 16; ++i)
         egaPalette[i] = {file[16 + 3 * i], file[17 + 3 * i], file[18 + 3 * i]};
+    // Black and white, or 16 colours that are all grey, load as grey like every grey image.
+    const bool isGrey = header.bitsPerPlane == 1 && (header.planes == 1 || IsGreyPalette(egaPalette));
+    const int channels = (isGrey && bitsPerPixel != 24) ? 1 : 3;
+    const int result = bitmap.Allocate(header.width, header.height, channels * 8, kViewTopDown);
+    if (result != kSuccess)
+        return result;
 
     std::vector<std::uint8_t> line(static_cast<std::size_t>(header.bytesPerLine) * header.planes);
     RleStream stream(file);

@@ -6,6 +6,7 @@
 #include "imaging/PixelBufferChecks.h"
 #include "imaging/Parallel.h"
 #include "imaging/ResampleRows.h"
+#include "imaging/ScratchMemory.h"
 
 #include <algorithm>
 #include <cstring>
@@ -21,13 +22,13 @@ namespace {
 constexpr std::size_t kRingBudgetBytes = 64u << 20;
 
 template <int Channels>
-void GatherRow(const std::uint8_t* source, const std::vector<int>& firstColumn, std::uint8_t* out)
+void GatherRow(const std::uint8_t* source, const ScratchVector<int>& firstColumn, std::uint8_t* out)
 {
     for (std::size_t x = 0; x < firstColumn.size(); ++x)
         std::memcpy(out + x * Channels, source + std::size_t(firstColumn[x]) * Channels, Channels);
 }
 
-void GatherRow(const std::uint8_t* source, const std::vector<int>& firstColumn, int channels, std::uint8_t* out)
+void GatherRow(const std::uint8_t* source, const ScratchVector<int>& firstColumn, int channels, std::uint8_t* out)
 {
     switch (channels) {
     case 1: GatherRow<1>(source, firstColumn, out); break;
@@ -37,10 +38,11 @@ void GatherRow(const std::uint8_t* source, const std::vector<int>& firstColumn, 
 }
 
 // One worker's ring: slot k holds the intermediate of some source row r with r % taps == k.
+// Scratch memory: kept pages, and blocks of their own cache lines for each worker.
 struct RowRing {
-    std::vector<std::int16_t> storage;
-    std::vector<int> sourceRow;
-    std::vector<const std::int16_t*> window;
+    ScratchVector<std::int16_t> storage;
+    ScratchVector<int> sourceRow;
+    ScratchVector<const std::int16_t*> window;
 };
 
 class SeparableResampler {

@@ -38,6 +38,30 @@ struct KernelRow {
     ResampleKernel kernel;
 };
 
+// floor, ceil and lround for values well inside the int range, exactly as the library
+// functions answer but inline: this runtime's versions are calls costing tens of
+// nanoseconds, and a resize makes several for each of thousands of outputs before its
+// workers can start.
+int FloorToInt(double x)
+{
+    const int t = int(x);
+    return t > x ? t - 1 : t;
+}
+
+int CeilToInt(double x)
+{
+    const int t = int(x);
+    return t < x ? t + 1 : t;
+}
+
+// Halves away from zero. x - t is exact, as t is x without its fraction.
+int RoundToInt(double x)
+{
+    const int t = int(x);
+    const double fraction = x - t;
+    return fraction >= 0.5 ? t + 1 : fraction <= -0.5 ? t - 1 : t;
+}
+
 // Nearest neighbour stays a point sampler when reducing: widening it would make it an
 // area average, which is a different method.
 constexpr KernelRow kKernels[] = {
@@ -46,13 +70,21 @@ constexpr KernelRow kKernels[] = {
     {ResampleMethod::Bicubic, {KeysCubicWeight, 2.0, true}},
 };
 
-// One output's weights in double precision, edges folded onto the edge samples.
-struct Footprint {
-    int first = 0;
-    std::vector<double> weights;
+// Every output's weights in double precision, edges folded onto the edge samples, one
+// run after another in `weights`: output i's run starts at start[i] and ends at start[i + 1].
+// Built without an allocation per output: a resize computes thousands of them on the
+// calling thread before any worker starts.
+struct Footprints {
+    ScratchVector<int> first;
+    ScratchVector<std::size_t> start;
+    ScratchVector<double> weights;
+    ScratchVector<double> folded;  // scratch of one output
+
+    void Add(int output, int sourceLength, int targetLength, const ResampleKernel& kernel);
+    std::size_t SizeOf(int output) const { return start[std::size_t(output) + 1] - start[std::size_t(output)]; }
 };
 
-Footprint ComputeFootprint(int output, int sourceLength, int targetLength, const ResampleKernel& kernel)
+void Footprints::Add(int output, int sourceLength, int targetLength, const ResampleKernel& kernel)
 {
     // Exact for integer sizes: an output centre on a source boundary stays on it.
     double centre = (2.0 * output + 1.0) * sourceLength / (2.0 * targetLength);
@@ -62,11 +94,11 @@ Footprint ComputeFootprint(int output, int sourceLength, int targetLength, const
 
     // Taps past an edge fold onto the edge sample: the window of stored weights stays
     // inside the source.
-    int reachLo = int(std::floor(centre - radius - 0.5));
-    int reachHi = int(std::ceil(centre + radius - 0.5));
+    int reachLo = FloorToInt(centre - radius - 0.5);
+    int reachHi = CeilToInt(centre + radius - 0.5);
     int lo = std::clamp(reachLo, 0, sourceLength - 1);
     int hi = std::clamp(reachHi, 0, sourceLength - 1);
-    std::vector<double> folded(std::size_t(hi - lo + 1), 0.0);
+    folded.assign(std::size_t(hi - lo + 1), 0.0);
     int used0 = hi + 1, used1 = lo - 1;
     double total = 0.0;
     for (int j = reachLo; j <= reachHi; ++j) {
@@ -79,35 +111,34 @@ Footprint ComputeFootprint(int output, int sourceLength, int targetLength, const
         used0 = std::min(used0, clamped);
         used1 = std::max(used1, clamped);
     }
-    Footprint fp;
     if (used1 < used0 || total == 0.0) {
         // Cannot happen for the kernels above; keep the nearest sample rather than nothing.
-        fp.first = std::clamp(int(std::floor(centre)), 0, sourceLength - 1);
-        fp.weights.assign(1, 1.0);
-        return fp;
+        first.push_back(std::clamp(FloorToInt(centre), 0, sourceLength - 1));
+        weights.push_back(1.0);
+    } else {
+        while (used0 < used1 && folded[std::size_t(used0 - lo)] == 0.0)
+            ++used0;
+        while (used1 > used0 && folded[std::size_t(used1 - lo)] == 0.0)
+            --used1;
+        first.push_back(used0);
+        for (int j = used0; j <= used1; ++j)
+            weights.push_back(folded[std::size_t(j - lo)] / total);
     }
-    while (used0 < used1 && folded[std::size_t(used0 - lo)] == 0.0)
-        ++used0;
-    while (used1 > used0 && folded[std::size_t(used1 - lo)] == 0.0)
-        --used1;
-    fp.first = used0;
-    for (int j = used0; j <= used1; ++j)
-        fp.weights.push_back(folded[std::size_t(j - lo)] / total);
-    return fp;
+    start.push_back(weights.size());
 }
 
 // Rounds to fixed point by running sums: rounding each weight alone would drop whole
 // footprints once a strong reduction makes every weight smaller than one step, while
 // this keeps every partial sum within half a step of the exact one. What is left of
 // kWeightOne after the last rounding goes on the largest weight (keeps 2).
-void ToFixedPoint(const std::vector<double>& weights, std::int16_t* out)
+void ToFixedPoint(const double* weights, std::size_t count, std::int16_t* out)
 {
     double exactSum = 0.0;
     int sum = 0;
     std::size_t largest = 0;
-    for (std::size_t k = 0; k < weights.size(); ++k) {
+    for (std::size_t k = 0; k < count; ++k) {
         exactSum += weights[k] * kWeightOne;
-        int roundedSum = int(std::lround(exactSum));
+        int roundedSum = RoundToInt(exactSum);
         out[k] = std::int16_t(roundedSum - sum);
         sum = roundedSum;
         if (std::fabs(weights[k]) > std::fabs(weights[largest]))
@@ -129,25 +160,32 @@ const ResampleKernel& KernelFor(ResampleMethod method)
 AxisWeights ComputeAxisWeights(int sourceLength, int targetLength, ResampleMethod method)
 {
     const ResampleKernel& kernel = KernelFor(method);
-    std::vector<Footprint> footprints(static_cast<std::size_t>(targetLength));
+    Footprints footprints;
+    footprints.first.reserve(std::size_t(targetLength));
+    footprints.start.reserve(std::size_t(targetLength) + 1);
+    footprints.start.push_back(0);
+    // Room for the usual footprint, so that the runs rarely move while they grow.
+    const double scale = double(sourceLength) / targetLength;
+    const double reach = 2.0 * kernel.support * ((kernel.widensOnReduction && scale > 1.0) ? scale : 1.0) + 2.0;
+    footprints.weights.reserve(std::size_t(targetLength) * std::size_t(std::min(reach, double(sourceLength) + 1.0)));
     AxisWeights axis;
     axis.taps = 1;
     for (int i = 0; i < targetLength; ++i) {
-        footprints[std::size_t(i)] = ComputeFootprint(i, sourceLength, targetLength, kernel);
-        axis.taps = std::max(axis.taps, int(footprints[std::size_t(i)].weights.size()));
+        footprints.Add(i, sourceLength, targetLength, kernel);
+        axis.taps = std::max(axis.taps, int(footprints.SizeOf(i)));
     }
     axis.tapStride = (axis.taps + 3) & ~3;
     axis.first.resize(std::size_t(targetLength));
     axis.weights.assign(std::size_t(targetLength) * axis.tapStride, 0);
     axis.isPointSampling = axis.taps == 1;
     for (int i = 0; i < targetLength; ++i) {
-        const Footprint& fp = footprints[std::size_t(i)];
         // Slide the window left at the far edge so that it stays inside the source (keeps 1).
-        int first = std::min(fp.first, sourceLength - axis.taps);
-        int offset = fp.first - first;
+        const int footprintFirst = footprints.first[std::size_t(i)];
+        int first = std::min(footprintFirst, sourceLength - axis.taps);
+        int offset = footprintFirst - first;
         axis.first[std::size_t(i)] = first;
         std::int16_t* w = axis.weights.data() + std::size_t(i) * axis.tapStride;
-        ToFixedPoint(fp.weights, w + offset);
+        ToFixedPoint(footprints.weights.data() + footprints.start[std::size_t(i)], footprints.SizeOf(i), w + offset);
     }
     return axis;
 }

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "imaging/PixelKernels.h"
+#include "imaging/ScratchMemory.h"
 
 #include <cstdint>
 #include <vector>
@@ -30,8 +31,8 @@ struct AxisWeights {
     int taps = 0;       // weights used per output: the widest footprint of the axis
     int tapStride = 0;  // taps rounded up to a multiple of four
     bool isPointSampling = false;  // every output takes exactly one source sample whole
-    std::vector<int> first;
-    std::vector<std::int16_t> weights;  // [output][tapStride]
+    ScratchVector<int> first;
+    ScratchVector<std::int16_t> weights;  // [output][tapStride]
 
     const std::int16_t* WeightsOf(int output) const { return weights.data() + std::size_t(output) * tapStride; }
 };

@@ -3,6 +3,7 @@
 // independent and a worker's only state is one row of column sums.
 #include "imaging/PixelBufferChecks.h"
 #include "imaging/Parallel.h"
+#include "imaging/ScratchMemory.h"
 #include "imaging/SharpenRows.h"
 
 #include <algorithm>
@@ -26,9 +27,9 @@ bool Sharpen(const PixelBuffer& source, const PixelBuffer& target, int amount, c
     const int channels = source.channels;
     try {
         int workers = WorkerCount(threads, height);
-        std::vector<std::vector<std::int16_t>> scratch(static_cast<std::size_t>(workers));
+        std::vector<ScratchVector<std::int16_t>> scratch(static_cast<std::size_t>(workers));
         auto band = [&](int worker, int firstRow, int endRow, BandControl& control) {
-            std::vector<std::int16_t>& sums = scratch[std::size_t(worker)];
+            ScratchVector<std::int16_t>& sums = scratch[std::size_t(worker)];
             sums.resize(std::size_t(width + 2) * channels);
             for (int y = firstRow; y < endRow; ++y) {
                 std::uint8_t* out = MutableRowOf(target, y);

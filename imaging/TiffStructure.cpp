@@ -54,7 +54,36 @@ struct IfdEntry {
     return true;
 }
 
+// The value of the first directory's compression entry: 1 (none) when it has none, 0
+// when the file has no directory to read.
+std::uint32_t ReadCompression(const FileBytes& file)
+{
+    if (file.size() < 8)
+        return 0;
+    const ByteReader reader(file, file[0] == 'M');
+    const std::uint32_t directory = reader.U32(4);
+    if (directory < 8 || !reader.Has(directory, 2))
+        return 0;
+    const std::uint32_t entryCount = reader.U16(directory);
+    if (!reader.Has(directory + 2, 12ull * entryCount))
+        return 0;
+    for (std::uint32_t i = 0; i < entryCount; ++i) {
+        const std::size_t at = directory + 2 + 12 * i;
+        if (reader.U16(at) == kTagCompression && reader.U32(at + 4) >= 1)
+            return reader.U16(at + 2) == 4 ? reader.U32(at + 8) : reader.U16(at + 8);
+    }
+    return 1;
+}
+
 } // namespace
+
+bool HasCommonTiffCompression(const FileBytes& file)
+{
+    switch (ReadCompression(file)) {
+    case 1: case 5: case 8: case 32773: case 32946: return true;  // none, LZW, Deflate, PackBits
+    default: return false;
+    }
+}
 
 int CheckTiffStructure(const FileBytes& file)
 {

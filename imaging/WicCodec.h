@@ -1,6 +1,7 @@
-// JPEG, TIFF, GIF, BMP and PNG through the platform's Windows Imaging Component. Wine's
-// WIC fails to convert indexed images to 24 bits and scales by nearest neighbour only,
-// so pixels are taken as 8-bit grey or 32-bit BGR and packed here, and never scaled.
+// JPEG, TIFF, GIF and PNG read, and JPEG, TIFF, GIF and BMP written, through the
+// platform's Windows Imaging Component. Wine's WIC fails to convert indexed images to
+// 24 bits and scales by nearest neighbour only, so pixels are taken as 8-bit grey or
+// 32-bit BGR and packed here, and never scaled.
 #pragma once
 
 #include "imaging/Codecs.h"

@@ -133,9 +133,27 @@ void PackRow(const std::uint8_t* in, int inBytes, std::uint8_t* out, int outChan
     }
 }
 
-} // namespace
+// A decoder's failure on a TIFF whose structure is sound and whose compression is not
+// one every decoder reads means a variant it does not handle, not damage.
+int ExplainFailure(int format, const FileBytes& file, int result)
+{
+    if (result == kErrorFileCorrupt && format == kFormatTif && !HasCommonTiffCompression(file))
+        return kErrorFileFormat;
+    return result;
+}
 
-int WicReadInfo(int format, const FileBytes& file, ImageInfo& info)
+// WIC's decoders may hold the whole frame in its own pixel format before handing out
+// rows: that frame, not only our bitmap, must stay within the limits before a row is
+// asked for. A format of unknown depth counts as 32 bits.
+[[nodiscard]] int CheckDecoderFrame(IWICImagingFactory* factory, const WICPixelFormatGUID& format, const ImageInfo& info)
+{
+    const int knownBits = BitsPerPixelOf(factory, format);
+    const int bits = knownBits > 0 ? knownBits : 32;
+    const std::int64_t frameBytes = (static_cast<std::int64_t>(info.width) * bits + 7) / 8 * info.height;
+    return frameBytes > kMaxImageBytes ? kErrorImageTooLarge : kSuccess;
+}
+
+int ReadInfo(int format, const FileBytes& file, ImageInfo& info)
 {
     ScopedComInit com;
     if (!com.IsReady())
@@ -147,7 +165,7 @@ int WicReadInfo(int format, const FileBytes& file, ImageInfo& info)
     return ReadFrameInfo(opened.factory.Get(), opened.frame.Get(), info);
 }
 
-int WicDecode(int format, const FileBytes& file, int bitsPerPixel, ProgressReporter& progress, OwnedBitmap& bitmap)
+int Decode(int format, const FileBytes& file, int bitsPerPixel, ProgressReporter& progress, OwnedBitmap& bitmap)
 {
     ScopedComInit com;
     if (!com.IsReady())
@@ -164,6 +182,9 @@ int WicDecode(int format, const FileBytes& file, int bitsPerPixel, ProgressRepor
     WICPixelFormatGUID nativeFormat{};
     if (FAILED(opened.frame->GetPixelFormat(&nativeFormat)))
         return kErrorFileCorrupt;
+    result = CheckDecoderFrame(opened.factory.Get(), nativeFormat, info);
+    if (result != kSuccess)
+        return result;
     const bool isGreyFile = IsGreyFormat(nativeFormat)
                             || (IsIndexed(nativeFormat) && HasGreyPalette(opened.factory.Get(), opened.frame.Get()));
     const bool takesGreyBytes = IsGreyFormat(nativeFormat);
@@ -183,8 +204,7 @@ int WicDecode(int format, const FileBytes& file, int bitsPerPixel, ProgressRepor
         source = converter;
     }
 
-    const bool isBottomUp = format == kFormatBmp && IsBottomUpBmp(file);
-    result = bitmap.Allocate(info.width, info.height, outBitsPerPixel, isBottomUp ? kViewBottomUp : kViewTopDown);
+    result = bitmap.Allocate(info.width, info.height, outBitsPerPixel, kViewTopDown);
     if (result != kSuccess)
         return result;
     BitmapHandle& target = bitmap.get();
@@ -213,6 +233,18 @@ int WicDecode(int format, const FileBytes& file, int bitsPerPixel, ProgressRepor
             return kErrorCancelled;
     }
     return kSuccess;
+}
+
+} // namespace
+
+int WicReadInfo(int format, const FileBytes& file, ImageInfo& info)
+{
+    return ExplainFailure(format, file, ReadInfo(format, file, info));
+}
+
+int WicDecode(int format, const FileBytes& file, int bitsPerPixel, ProgressReporter& progress, OwnedBitmap& bitmap)
+{
+    return ExplainFailure(format, file, Decode(format, file, bitsPerPixel, progress, bitmap));
 }
 
 } // namespace imaging

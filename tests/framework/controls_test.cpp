@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -357,6 +358,48 @@ TEST_F(ControlsTest, TreeViewItemsWalksStateImagesAndHitTest)
     EXPECT_TRUE(tree.DeleteAllItems());
     EXPECT_EQ(0u, tree.GetCount());
     tree.SetImageList(nullptr, TVSIL_STATE);
+}
+
+int CALLBACK CompareByData(LPARAM first, LPARAM second, LPARAM sortParam)
+{
+    EXPECT_EQ(77, sortParam);
+    return first < second ? -1 : first > second ? 1 : 0;
+}
+
+TEST_F(ControlsTest, TreeViewSortsChildrenByCallback)
+{
+    CTreeCtrl tree;
+    ASSERT_TRUE(tree.Create(WS_VISIBLE | TVS_HASBUTTONS, kRect, &parent, kControlId));
+    HTREEITEM root = tree.InsertItem("root");
+    HTREEITEM grandChild = nullptr;
+    for (LPARAM data : {3, 1, 2}) {
+        HTREEITEM child = tree.InsertItem(TVIF_TEXT | TVIF_PARAM, "child", 0, 0, 0, 0, data, root, TVI_LAST);
+        if (data == 3)
+            grandChild = tree.InsertItem(TVIF_TEXT | TVIF_PARAM, "grandchild", 0, 0, 0, 0, 9, child, TVI_LAST);
+    }
+    TVSORTCB sort = {root, &CompareByData, 77};
+    EXPECT_TRUE(tree.SortChildrenCB(&sort));
+    std::vector<DWORD_PTR> order;
+    for (HTREEITEM child = tree.GetChildItem(root); child; child = tree.GetNextSiblingItem(child))
+        order.push_back(tree.GetItemData(child));
+    EXPECT_EQ((std::vector<DWORD_PTR>{1, 2, 3}), order);
+    EXPECT_EQ(3u, tree.GetItemData(tree.GetParentItem(grandChild)));  // children move with their parent
+}
+
+TEST_F(ControlsTest, ListViewScrollsByPixelsAndReportsItsTopItem)
+{
+    CListCtrl list;
+    ASSERT_TRUE(list.Create(WS_VISIBLE | LVS_REPORT, kRect, &parent, kControlId));
+    list.InsertColumn(0, "Name", LVCFMT_LEFT, 100);
+    for (int each = 0; each < 60; ++each)
+        list.InsertItem(each, "row");
+    EXPECT_EQ(0, list.GetTopIndex());
+    CRect row;
+    ASSERT_TRUE(list.GetItemRect(0, &row, LVIR_BOUNDS));
+    EXPECT_TRUE(list.Scroll(CSize(0, row.Height() * 17)));
+    EXPECT_EQ(17, list.GetTopIndex());
+    EXPECT_TRUE(list.Scroll(CSize(0, -row.Height() * 5)));
+    EXPECT_EQ(12, list.GetTopIndex());
 }
 
 TEST_F(ControlsTest, TabItemsAndSelection)

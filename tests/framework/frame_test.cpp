@@ -392,6 +392,28 @@ TEST_F(FrameTest, ModifiedDocumentIsAskedAboutAndKeptUnlessTheUserDiscards)
     PumpPending();
 }
 
+TEST_F(FrameTest, ASessionEndAsksAboutChangesAsClosingDoes)
+{
+    struct Case { const char* why; int answer; LRESULT endsSession; };
+    const Case cases[] = {
+        {"cancel keeps the session from ending", IDCANCEL, FALSE},
+        {"no lets it end", IDNO, TRUE},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        test_support::MessageBoxRecorder recorder(c.answer);
+        frame->GetActiveDocument()->SetModifiedFlag(TRUE);
+        EXPECT_EQ(c.endsSession, frame->SendMessage(WM_QUERYENDSESSION, 0, 0));
+        EXPECT_EQ(1, recorder.count());
+        // The program itself goes only when the session does end.
+        EXPECT_FALSE(g_frameGone);
+    }
+    frame->GetActiveDocument()->SetModifiedFlag(FALSE);
+    test_support::MessageBoxRecorder recorder(IDCANCEL);
+    EXPECT_EQ(TRUE, frame->SendMessage(WM_QUERYENDSESSION, 0, 0));
+    EXPECT_EQ(0, recorder.count());
+}
+
 TEST_F(FrameTest, MenuSelectionTracksTheItemAndClosingTheMenuTheIdleMessage)
 {
     // WM_SETMESSAGESTRING answers the id it replaces, which tells what the frame showed.

@@ -147,6 +147,26 @@ TEST(WinThread, AutoDeletingThreadFreesItselfWhenItEnds)
     EXPECT_TRUE(destroyed);
 }
 
+TEST(WinThread, KeptThreadObjectOutlivesItsThreadSoItsOwnerCanJoinIt)
+{
+    // A worker whose owner stops it with WM_QUIT, joins it with a bounded wait and then
+    // deletes the object itself, as the banner strip does with its worker.
+    bool destroyed = false;
+    auto* thread = new RecordingThread;
+    thread->m_bAutoDelete = FALSE;
+    thread->destroyed = &destroyed;
+    ASSERT_TRUE(thread->CreateThread());
+    ASSERT_TRUE(thread->PostThreadMessage(WM_QUIT, 5, 0));
+    EXPECT_EQ(5u, WaitForExitCode(thread->m_hThread));
+    // Long after the end the handle still names the ended thread.
+    Sleep(50);
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread->m_hThread, 0));
+    EXPECT_EQ(5u, WaitForExitCode(thread->m_hThread));
+    EXPECT_FALSE(destroyed);
+    delete thread;
+    EXPECT_TRUE(destroyed);
+}
+
 TEST(WinThread, CurrentThreadObjectBelongsToItsOwnThread)
 {
     RecordingThread thread;

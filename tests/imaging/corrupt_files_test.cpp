@@ -3,7 +3,12 @@
 // They answer errors (or, where the damage leaves a readable image, a sound bitmap),
 // never a crash, a hang or a huge allocation.
 #include "ImageFixtures.h"
+#include "ProgressiveJpegFixtures.h"
 
+#include <windows.h>
+#include <psapi.h>
+
+#include <chrono>
 #include <random>
 
 // The file's own namespace keeps its using-directives out of the files compiled with it.
@@ -221,6 +226,245 @@ TEST(CorruptFilesLying, SizesBeyondTheLimitsAreRefusedFromTheHeader)
     EXPECT_EQ(kErrorImageTooLarge, L_FileInfo(path.c_str(), &info, 0, nullptr));
     TestBitmap bitmap;
     EXPECT_EQ(kErrorImageTooLarge, L_LoadBitmap(path.c_str(), &bitmap.handle, 0, kColorOrderBgr, nullptr, nullptr));
+}
+
+// Files as other programs write them, each once mishandled.
+
+using BgrColour = std::array<std::uint8_t, 3>;
+
+// A BMP with a 40-byte header: the palette (blue, green, red entries), `gap` bytes (masks),
+// then the pixel data.
+Bytes MakeBmp(int width, int height, int bitsPerPixel, int compression, const std::vector<BgrColour>& palette,
+              const Bytes& data, const Bytes& gap = {})
+{
+    const std::size_t dataAt = 14 + 40 + gap.size() + 4 * palette.size();
+    Bytes file(dataAt, 0);
+    file[0] = 'B';
+    file[1] = 'M';
+    Put32(file, 10, static_cast<std::uint32_t>(dataAt));
+    Put32(file, 14, 40);
+    Put32(file, 18, static_cast<std::uint32_t>(width));
+    Put32(file, 22, static_cast<std::uint32_t>(height));
+    Put16(file, 26, 1);
+    Put16(file, 28, bitsPerPixel);
+    Put32(file, 30, static_cast<std::uint32_t>(compression));
+    Put32(file, 34, static_cast<std::uint32_t>(data.size()));
+    Put32(file, 46, static_cast<std::uint32_t>(palette.size()));
+    std::copy(gap.begin(), gap.end(), file.begin() + 54);
+    for (std::size_t i = 0; i < palette.size(); ++i)
+        std::copy(palette[i].begin(), palette[i].end(), file.begin() + 54 + gap.size() + 4 * i);
+    file.insert(file.end(), data.begin(), data.end());
+    Put32(file, 2, static_cast<std::uint32_t>(file.size()));
+    return file;
+}
+
+std::vector<BgrColour> ColourPalette(int size)
+{
+    std::vector<BgrColour> palette;
+    for (int i = 0; i < size; ++i)
+        palette.push_back({static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(255 - i), static_cast<std::uint8_t>(7 * i)});
+    return palette;
+}
+
+std::vector<BgrColour> GreyPalette(int size)
+{
+    std::vector<BgrColour> palette;
+    for (int i = 0; i < size; ++i) {
+        const auto level = static_cast<std::uint8_t>(i * 255 / (size - 1));
+        palette.push_back({level, level, level});
+    }
+    return palette;
+}
+
+std::size_t PeakPrivateBytes()
+{
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    return K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters) ? counters.PeakPagefileUsage : 0;
+}
+
+// A run-length stream may end at once (the rest is background), so a file of a few bytes
+// can claim any size: these are refused from their headers at once, without allocating
+// what they claim, yet measured as they are.
+TEST(OutsideFiles, TinyRunLengthBmpsClaimingHugeSizesAreRefusedAtOnce)
+{
+    struct Case { const char* why; int side; int bits; int compression; std::vector<BgrColour> palette; std::size_t size; };
+    const Case kCases[] = {
+        {"RLE8, 256 colours", 23200, 8, 1, ColourPalette(256), 1080},
+        {"RLE4, 16 colours", 23200, 4, 2, ColourPalette(16), 120},
+        {"RLE8, 256 greys", 23200, 8, 1, GreyPalette(256), 1080},
+        {"RLE8, smaller but still far beyond its data", 16000, 8, 1, ColourPalette(256), 1080},
+    };
+    ScratchFolder folder;
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.why);
+        const Bytes file = MakeBmp(c.side, c.side, c.bits, c.compression, c.palette, {0x00, 0x01});
+        ASSERT_EQ(c.size, file.size());
+        const std::string path = folder.Path("huge.bmp");
+        WriteBytes(path, file);
+
+        FileInfo info{};
+        ASSERT_EQ(kSuccess, L_FileInfo(path.c_str(), &info, 0, nullptr));
+        EXPECT_EQ(c.side, info.width);
+        EXPECT_EQ(c.side, info.height);
+        EXPECT_EQ(c.bits, info.bitsPerPixel);
+
+        const std::size_t peakBefore = PeakPrivateBytes();
+        const auto start = std::chrono::steady_clock::now();
+        TestBitmap bitmap;
+        EXPECT_EQ(kErrorImageTooLarge, L_LoadBitmap(path.c_str(), &bitmap.handle, 0, kColorOrderBgr, nullptr, nullptr));
+        const auto elapsed = std::chrono::steady_clock::now() - start;
+        EXPECT_EQ(nullptr, bitmap.handle.pixels);
+        EXPECT_LT(elapsed, std::chrono::seconds(1));
+        EXPECT_LT(PeakPrivateBytes(), peakBefore + (64u << 20));
+    }
+}
+
+// A small run-length image whose stream ends early is sound: the rest is palette entry 0.
+// Its depth is the file's own, from the information and from the record loading fills.
+TEST(OutsideFiles, RunLengthBmpsEndingEarlyLoadWithBackgroundAndTheirOwnDepth)
+{
+    struct Case { const char* why; int bits; int compression; Bytes data; };
+    const Case kCases[] = {
+        {"RLE8: two of colour 1, end of bitmap", 8, 1, {2, 1, 0, 1}},
+        {"RLE4: two of colour 1, stream simply ends", 4, 2, {2, 0x11}},
+    };
+    ScratchFolder folder;
+    const std::vector<BgrColour> palette = ColourPalette(16);
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.why);
+        const std::string path = folder.Path("short.bmp");
+        WriteBytes(path, MakeBmp(4, 3, c.bits, c.compression, palette, c.data));
+        FileInfo info{};
+        ASSERT_EQ(kSuccess, L_FileInfo(path.c_str(), &info, 0, nullptr));
+        EXPECT_EQ(c.bits, info.bitsPerPixel);
+        FileInfo loadedInfo{};
+        TestBitmap bitmap;
+        ASSERT_EQ(kSuccess, L_LoadBitmap(path.c_str(), &bitmap.handle, 0, kColorOrderBgr, nullptr, &loadedInfo));
+        EXPECT_EQ(c.bits, loadedInfo.bitsPerPixel);
+        EXPECT_EQ(24, bitmap.handle.bitsPerPixel);
+        const Colour colour1{palette[1][2], palette[1][1], palette[1][0]};
+        const Colour background{palette[0][2], palette[0][1], palette[0][0]};
+        EXPECT_EQ(colour1, PixelAt(bitmap.handle, 0, 2));  // the first stored row is the bottom line
+        EXPECT_EQ(colour1, PixelAt(bitmap.handle, 1, 2));
+        EXPECT_EQ(background, PixelAt(bitmap.handle, 2, 2));
+        EXPECT_EQ(background, PixelAt(bitmap.handle, 3, 0));
+    }
+}
+
+// Bitfields compression with a 40-byte header needs three mask words after it; without
+// them, information and loading agree on the 5-6-5 layout readers assume.
+TEST(OutsideFiles, BitfieldsBmpWithAndWithoutMasksReadTheSameWayForInfoAndLoad)
+{
+    struct Case { const char* why; Bytes masks; Bytes pixels; Colour first; Colour second; };
+    const Case kCases[] = {
+        {"no mask words: 5-6-5", {}, {0x00, 0xF8, 0xE0, 0x07, 0, 0, 0, 0}, {255, 0, 0}, {0, 255, 0}},
+        {"5-5-5 masks given", {0x00, 0x7C, 0, 0, 0xE0, 0x03, 0, 0, 0x1F, 0, 0, 0},
+         {0x00, 0x7C, 0x1F, 0x00, 0, 0, 0, 0}, {255, 0, 0}, {0, 0, 255}},
+    };
+    ScratchFolder folder;
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.why);
+        const std::string path = folder.Path("bitfields.bmp");
+        WriteBytes(path, MakeBmp(2, 2, 16, 3, {}, c.pixels, c.masks));
+        FileInfo info{};
+        ASSERT_EQ(kSuccess, L_FileInfo(path.c_str(), &info, 0, nullptr));
+        EXPECT_EQ(16, info.bitsPerPixel);
+        TestBitmap bitmap;
+        ASSERT_EQ(kSuccess, L_LoadBitmap(path.c_str(), &bitmap.handle, 0, kColorOrderBgr, nullptr, nullptr));
+        EXPECT_EQ(c.first, PixelAt(bitmap.handle, 0, 1));
+        EXPECT_EQ(c.second, PixelAt(bitmap.handle, 1, 1));
+    }
+}
+
+// Damage inside the coded data of a progressive JPEG leaves its structure whole; the
+// platform's decoder only warns and paints garbage. Each flip below makes the reference
+// decoder report a bad Huffman code or a premature end of a scan's data.
+TEST(OutsideFiles, ProgressiveJpegWithDamagedCodedDataIsCorrupt)
+{
+    ScratchFolder folder;
+    const std::string path = folder.Path("progressive.jpg");
+    const Bytes intact(std::begin(kProgressiveJpeg), std::end(kProgressiveJpeg));
+    WriteBytes(path, intact);
+    TestBitmap good;
+    ASSERT_EQ(kSuccess, L_LoadBitmap(path.c_str(), &good.handle, 0, kColorOrderBgr, nullptr, nullptr));
+    EXPECT_EQ(24, good.handle.width);
+    EXPECT_EQ(16, good.handle.height);
+
+    struct Case { const char* why; std::size_t at; };
+    const Case kCases[] = {
+        {"first DC scan, bad code", 0xEF},
+        {"first AC scan, bad code", 0x11D},
+        {"AC refinement, bad code", 0x235},
+        {"AC refinement, runs past its data", 0x1CE},
+        {"last scan, runs past its data", 0x277},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.why);
+        Bytes damaged = intact;
+        damaged[c.at] ^= 0xFF;
+        WriteBytes(path, damaged);
+        TestBitmap bitmap;
+        EXPECT_EQ(kErrorFileCorrupt, L_LoadBitmap(path.c_str(), &bitmap.handle, 0, kColorOrderBgr, nullptr, nullptr));
+        EXPECT_EQ(nullptr, bitmap.handle.pixels);
+    }
+}
+
+TEST(OutsideFiles, IntactProgressiveJpegWithRestartMarkersLoads)
+{
+    ScratchFolder folder;
+    const std::string path = folder.Path("restarts.jpg");
+    WriteBytes(path, Bytes(std::begin(kProgressiveJpegWithRestarts), std::end(kProgressiveJpegWithRestarts)));
+    TestBitmap bitmap;
+    ASSERT_EQ(kSuccess, L_LoadBitmap(path.c_str(), &bitmap.handle, 0, kColorOrderBgr, nullptr, nullptr));
+    EXPECT_EQ(24, bitmap.handle.width);
+}
+
+// A sound TIFF whose one strip is a JPEG stream (compression 7), as scanners write them:
+// a variant the platform's decoder may not read, never "corrupt".
+TEST(OutsideFiles, JpegCompressedTiffIsAFormatVariantNotDamage)
+{
+    ScratchFolder folder;
+    TestBitmap image;
+    MakeBitmap(image, 16, 16, 24, PhotoLike);
+    const std::string jpegPath = folder.Path("strip.jpg");
+    ASSERT_EQ(kSuccess, L_SaveBitmap(jpegPath.c_str(), &image.handle, kFormatJpeg, 0, 0, nullptr));
+    const Bytes strip = ReadBytes(jpegPath);
+
+    struct Entry { int tag; int type; std::uint32_t count; std::uint32_t value; };
+    constexpr std::uint32_t kEntryCount = 11, kBitsAt = 8 + 2 + 12 * kEntryCount + 4, kDataAt = kBitsAt + 6;
+    const Entry kEntries[kEntryCount] = {
+        {256, 3, 1, 16}, {257, 3, 1, 16}, {258, 3, 3, kBitsAt}, {259, 3, 1, 7}, {262, 3, 1, 6},
+        {273, 4, 1, kDataAt}, {277, 3, 1, 3}, {278, 3, 1, 16}, {279, 4, 1, static_cast<std::uint32_t>(strip.size())},
+        {284, 3, 1, 1}, {530, 3, 2, 2 | 2 << 16},
+    };
+    Bytes tif(kDataAt, 0);
+    tif[0] = tif[1] = 'I';
+    Put16(tif, 2, 42);
+    Put32(tif, 4, 8);
+    Put16(tif, 8, kEntryCount);
+    for (std::uint32_t i = 0; i < kEntryCount; ++i) {
+        const std::size_t at = 10 + 12 * i;
+        Put16(tif, at, kEntries[i].tag);
+        Put16(tif, at + 2, kEntries[i].type);
+        Put32(tif, at + 4, kEntries[i].count);
+        Put32(tif, at + 8, kEntries[i].value);
+    }
+    for (int i = 0; i < 3; ++i)
+        Put16(tif, kBitsAt + 2 * i, 8);
+    tif.insert(tif.end(), strip.begin(), strip.end());
+    const std::string path = folder.Path("jpeg.tif");
+    WriteBytes(path, tif);
+
+    FileInfo info{};
+    const int infoResult = L_FileInfo(path.c_str(), &info, 0, nullptr);
+    EXPECT_TRUE(infoResult == kSuccess || infoResult == kErrorFileFormat) << infoResult;
+    TestBitmap bitmap;
+    const int loadResult = L_LoadBitmap(path.c_str(), &bitmap.handle, 0, kColorOrderBgr, nullptr, nullptr);
+    EXPECT_TRUE(loadResult == kSuccess || loadResult == kErrorFileFormat) << loadResult;
+    if (loadResult == kSuccess) {
+        EXPECT_GT(Psnr(image.handle, bitmap.handle), 25.0);
+    }
 }
 
 } // namespace

@@ -1,5 +1,6 @@
-// Bands of rows on worker threads: every row once, progress on the calling thread,
-// prompt cancel, and failures on a worker reported instead of escaping its thread.
+// Rows on the calling thread and worker threads: every row once, a stalled worker's rows
+// taken over, progress on the calling thread, prompt cancel, and failures on a worker
+// reported instead of escaping its thread.
 #include "imaging/Parallel.h"
 
 #include <gtest/gtest.h>
@@ -15,21 +16,17 @@ using imaging::BandControl;
 using imaging::BandResult;
 using imaging::RunRowBands;
 
-TEST(RowBands, EveryRowOnceAndEachWorkerInRisingOrder)
+TEST(RowBands, EveryRowOnceWithWorkerZeroOnTheCallingThread)
 {
     const int kRows = 1000;
+    const std::thread::id caller = std::this_thread::get_id();
     for (int workers : {1, 3, 8}) {
         SCOPED_TRACE(workers);
         std::vector<std::atomic<int>> visits(kRows);
-        std::mutex mutex;
-        std::vector<int> lastRowOf(std::size_t(workers), -1);
-        bool rising = true;
+        std::atomic<bool> zeroOnCaller{true};
         auto work = [&](int worker, int firstRow, int endRow, BandControl& control) {
-            {
-                std::lock_guard<std::mutex> lock(mutex);
-                rising = rising && firstRow > lastRowOf[std::size_t(worker)];
-                lastRowOf[std::size_t(worker)] = endRow - 1;
-            }
+            if ((worker == 0) != (std::this_thread::get_id() == caller))
+                zeroOnCaller = false;
             for (int y = firstRow; y < endRow; ++y) {
                 visits[std::size_t(y)].fetch_add(1);
                 if (!control.RowDone())
@@ -39,8 +36,36 @@ TEST(RowBands, EveryRowOnceAndEachWorkerInRisingOrder)
         EXPECT_EQ(BandResult::Done, RunRowBands(kRows, workers, nullptr, work));
         for (int y = 0; y < kRows; ++y)
             ASSERT_EQ(1, visits[std::size_t(y)].load()) << "row " << y;
-        EXPECT_TRUE(rising);
+        EXPECT_TRUE(zeroOnCaller);
     }
+}
+
+// A worker that stalls (its thread lost to another program, or here the calling thread
+// busy elsewhere) keeps only the piece it holds: the others take the rest of its range over.
+TEST(RowBands, OthersTakeOverTheRowsOfAStalledWorker)
+{
+    const int kRows = 800;
+    const int kWorkers = 4;
+    std::vector<std::atomic<int>> rowsBy(kWorkers);
+    std::atomic<bool> hasStalled{false};
+    auto work = [&](int worker, int firstRow, int endRow, BandControl& control) {
+        if (worker == 0 && !hasStalled.exchange(true))
+            std::this_thread::sleep_for(std::chrono::milliseconds(600));
+        for (int y = firstRow; y < endRow; ++y) {
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
+            rowsBy[std::size_t(worker)].fetch_add(1);
+            if (!control.RowDone())
+                return;
+        }
+    };
+    EXPECT_EQ(BandResult::Done, RunRowBands(kRows, kWorkers, nullptr, work));
+    int total = 0;
+    for (auto& rows : rowsBy)
+        total += rows.load();
+    EXPECT_EQ(kRows, total);
+    // Its own range was a quarter of the rows; after the stall nothing of it was left
+    // but the piece it held, a few rows.
+    EXPECT_LT(rowsBy[0].load(), kRows / 32);
 }
 
 TEST(RowBands, ProgressRisesFromZeroToNinetyNineOnCallingThread)

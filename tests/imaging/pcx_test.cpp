@@ -174,6 +174,25 @@ TEST_F(PcxReader, AGreyPaletteLoadsAsGrey)
     EXPECT_EQ(255 - 0x10, PixelAt(bitmap.handle, 1, 0)[0]);
 }
 
+// 16 greys in four planes load at 8 bits, as the same picture does from a 4-bit BMP or a GIF;
+// asked for 24 bits, as colour. Pixel 0 has planes 1 and 3 set: index 10.
+TEST_F(PcxReader, SixteenGreysInPlanesLoadAsGrey)
+{
+    Bytes header = PcxHeader(2, 1, 1, 4, 2);
+    for (int i = 0; i < 16; ++i)
+        header[16 + 3 * i] = header[17 + 3 * i] = header[18 + 3 * i] = static_cast<std::uint8_t>(i * 17);
+    const Bytes file = Join({header, {0x00, 0x00, 0x80, 0x00, 0x00, 0x00, 0x80, 0x00}});
+    TestBitmap grey;
+    ASSERT_EQ(kSuccess, Load(file, grey));
+    EXPECT_EQ(8, grey.handle.bitsPerPixel);
+    EXPECT_EQ((Colour{170, 170, 170}), PixelAt(grey.handle, 0, 0));
+    EXPECT_EQ((Colour{0, 0, 0}), PixelAt(grey.handle, 1, 0));
+    TestBitmap colour;
+    ASSERT_EQ(kSuccess, Load(file, colour, 24));
+    EXPECT_EQ(24, colour.handle.bitsPerPixel);
+    EXPECT_EQ((Colour{170, 170, 170}), PixelAt(colour.handle, 0, 0));
+}
+
 TEST_F(PcxReader, RefusesHeadersThatCannotBeRight)
 {
     Bytes tooShortLines = PcxHeader(5, 1, 8, 1, 4);

@@ -32,7 +32,7 @@ TEST(ImageFormatGroups, TextsOfTheGroupsTheProgramShows)
 {
     struct Case { int group; const char* name; const char* description; const char* pattern; };
     const Case kCases[] = {
-        {0, "LEAD", "LEAD", "*.cmp"},
+        {0, "CMP", "CMP", "*.cmp"},
         {2, "JPG", "JPEG", "*.jpg;*.jpeg;*.jtf"},
         {13, "", "DGN", "*.dgn"},  // empty short name, not null
         {15, "EXIF", "EXIF", "*.exf;*.tif;*.jpg"},
@@ -94,6 +94,8 @@ TEST(ImageFormatIds, GroupOfIdentifiers)
         {"PCX saves as 1, the first pair", 1, 31},
         {"OS/2 bitmap, not Windows", 14, 40},
         {"PNG", 75, 6},
+        {"CMP", 5, 0},
+        {"last CMP kind", 65, 0},
         {"last of 50 to 119", 119, 44},
         {"first of 121 to 173 has no group", 121, -1},
         {"stored twice without group", 162, -1},
@@ -121,6 +123,7 @@ TEST(ImageFormatIds, NameOfAnIdentifierWithoutGroupIsNull)
     EXPECT_EQ(nullptr, FileFormatName(FileFormatGroupOf(8)));
     EXPECT_STREQ("", FileFormatName(FileFormatGroupOf(63)));  // group 14 has no short name
     EXPECT_STREQ("PNG", FileFormatName(FileFormatGroupOf(75)));
+    EXPECT_STREQ("CMP", FileFormatName(FileFormatGroupOf(30)));
 }
 
 TEST(ImageFormatIds, MapIsAscendingWithOnlyTheKnownDuplicate)

@@ -3,7 +3,7 @@
 #include "lib/src/Win2/Wnd/ImageFormatTables.h"
 
 const ImageFormatGroup ImageFormatGroupTable[kImageFormatGroupCount] = {
-    {"LEAD", "LEAD", "*.cmp"},  // 0
+    {"CMP", "CMP", "*.cmp"},  // 0
     {"CMW", "CMW", "*.cmw"},  // 1
     {"JPG", "JPEG", "*.jpg;*.jpeg;*.jtf"},  // 2
     {"J2K", "JPEG 2000", "*.j2k;*.jp2"},  // 3

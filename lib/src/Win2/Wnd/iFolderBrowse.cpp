@@ -23,6 +23,11 @@ BrowseForFolderFunction SetBrowseForFolderFunction(BrowseForFolderFunction brows
     return previous;
 }
 
+PIDLIST_ABSOLUTE ShowFolderBrowser(LPBROWSEINFOA info)
+{
+    return (g_browse ? g_browse : ::SHBrowseForFolderA)(info);
+}
+
 bool BrowseForFolder(HWND owner, iString& path)
 {
     // Both buffers take a whole path: the shell writes up to MAX_PATH characters.
@@ -36,7 +41,7 @@ bool BrowseForFolder(HWND owner, iString& path)
     info.ulFlags = BIF_RETURNONLYFSDIRS;
     info.lpfn = nullptr;
     info.lParam = 0;
-    PIDLIST_ABSOLUTE list = (g_browse ? g_browse : ::SHBrowseForFolderA)(&info);
+    PIDLIST_ABSOLUTE list = ShowFolderBrowser(&info);
     if (!list)
         return false;
     const BOOL hasPath = ::SHGetPathFromIDListA(list, folder);

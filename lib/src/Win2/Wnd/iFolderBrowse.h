@@ -14,6 +14,9 @@ using BrowseForFolderFunction = PIDLIST_ABSOLUTE(WINAPI*)(LPBROWSEINFOA info);
 // the one it replaces.
 BrowseForFolderFunction SetBrowseForFolderFunction(BrowseForFolderFunction browse);
 
+// Shows the browser described by info through the current function.
+PIDLIST_ABSOLUTE ShowFolderBrowser(LPBROWSEINFOA info);
+
 // Runs the browser owned by owner (null: none). true with the chosen folder's full path;
 // false, with path untouched, when the user cancelled or the choice has no file path.
 [[nodiscard]] bool BrowseForFolder(HWND owner, iString& path);

@@ -25,12 +25,13 @@ protected:
     // the constructor is still building: the caller gets it back without a window and
     // deletes it. Afterwards the frame deletes itself as every frame does.
     void PostNcDestroy() override;
+    // The creating forms' work, for derived frames whose own PreCreateWindow must apply:
+    // they create from their own constructors.
+    void CreateFrame(CWnd* parent, const RECT& rect, DWORD style, LPCSTR title, DWORD exStyle,
+                     CCreateContext* context);
 
     iWindowSet m_windowSet;
 
 private:
-    void CreateFrame(CWnd* parent, const RECT& rect, DWORD style, LPCSTR title, DWORD exStyle,
-                     CCreateContext* context);
-
     bool m_isConstructing = false;
 };

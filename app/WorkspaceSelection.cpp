@@ -1,0 +1,137 @@
+// From a selected file to its details and preview: the file's information, the details
+// in "Original Image", the new-size inputs reset to the file, the preview with the
+// result's frame, the title, and the options that shape the preview.
+#include "Workspace.h"
+
+#include "Document.h"
+#include "Option.h"
+
+#include "lib/src/MsgBox.h"
+#include "lib/src/Win2/Wnd/ImageFormatTables.h"
+#include "lib/src/Win2/Wnd/iComboBox.h"
+#include "lib/src/Win2/Wnd/iEdit.h"
+#include "lib/src/Win2/Wnd/iShellTreeCtrl.h"
+#include "lib/src/Win2/Wnd/iStatic.h"
+
+#include <cstring>
+
+namespace {
+
+// Files this size and larger show their size in kilobytes.
+constexpr long kKilobyteSizeFrom = 10240000;
+
+} // namespace
+
+void Workspace::ShowSelectedFile(const char* path)
+{
+    m_result->Free(true);
+    m_fileInfo.Read(path, 0, nullptr);
+    ShowFileInfo();
+    LoadPreview();
+}
+
+void Workspace::ShowFileInfo()
+{
+    if (!m_fileInfo.IsValid()) {
+        for (CWnd* value : {static_cast<CWnd*>(m_nameValue), static_cast<CWnd*>(m_formatValue),
+                            static_cast<CWnd*>(m_sizeValue), static_cast<CWnd*>(m_dimensionsValue),
+                            static_cast<CWnd*>(m_widthEdit), static_cast<CWnd*>(m_heightEdit),
+                            static_cast<CWnd*>(m_resolutionEdit)})
+            value->SetWindowText("");
+        return;
+    }
+    const imaging::FileInfo& info = m_fileInfo.GetInfo();
+    m_nameValue->SetWindowText(m_fileInfo.GetFileName());
+    const char* format = FileFormatName(FileFormatGroupOf(static_cast<unsigned>(info.format)));
+    m_formatValue->SetWindowText(format ? format : "");
+    CString size;
+    const long bytes = info.sizeDisk;
+    if (bytes < kKilobyteSizeFrom)
+        size.Format("%ld %s", bytes, "b");
+    else
+        size.Format("%ld %s", bytes / 1024, "Kb");
+    m_sizeValue->SetWindowText(size);
+    CString dimensions;
+    dimensions.Format("%d x %d x %db", info.width, info.height, info.bitsPerPixel);
+    m_dimensionsValue->SetWindowText(dimensions);
+
+    m_newWidth = info.width;
+    m_newHeight = info.height;
+    m_isDimensionGuarded = true;
+    m_widthUnit->SelectByData(kPercent);
+    m_heightUnit->SelectByData(kPercent);
+    m_widthEdit->SetInt(100, 10);
+    m_heightEdit->SetInt(100, 10);
+    m_isDimensionGuarded = false;
+
+    m_newResolution = GetFileResolution();
+    m_isResolutionGuarded = false;
+    m_resolutionUnit->SelectByData(kPixelsPerInch);
+    // Read back unchanged by the resolution handler.
+    m_resolutionEdit->SetInt(GetFileResolution(), 10);
+}
+
+int Workspace::GetFileResolution() const
+{
+    if (!m_fileInfo.IsValid() || m_fileInfo.GetInfo().xResolution <= 0)
+        return kFallbackResolution;
+    return m_fileInfo.GetInfo().xResolution;
+}
+
+void Workspace::LoadPreview()
+{
+    if (!m_fileInfo.IsValid())
+        return;
+    m_preview->Free(true);
+    if (!m_preview->Load(m_fileInfo.GetPath(), true))
+        ShowLoadError(m_fileInfo.GetPath());
+    m_preview->CopyViewFrom(*m_result);
+}
+
+void Workspace::ShowLoadError(const char* path)
+{
+    MsgBox(MB_OK, "Error", m_hWnd,
+           "Error loading file %s\nThe file may be damaged, or its pixels are in a form this program does not "
+           "read.\nPlease choose another file.",
+           path);
+}
+
+void Workspace::RefreshPreview()
+{
+    m_preview->CopyViewFrom(*m_result);
+    m_preview->Invalidate(TRUE);
+    m_preview->UpdateWindow();
+}
+
+void Workspace::OnResultViewChanged(CWnd*)
+{
+    RefreshPreview();
+}
+
+void Workspace::UpdateTitle()
+{
+    CDocument* document = GetDocument();
+    if (!document)
+        return;
+    if (!m_isOpen)
+        document->SetTitle("");
+    else if (g_pOption->m_common.m_displayFullPathInTitle.Value())
+        document->SetTitle(m_fileInfo.GetPath());
+    else
+        document->SetTitle(m_fileInfo.GetFileName());
+}
+
+void Workspace::ApplyOptions(bool refresh)
+{
+    ApplyFileTypeFilter(refresh);
+    const char* startFolder = g_pOption->m_common.m_defaultOpenIn.GetText();
+    if (startFolder && strlen(startFolder) >= 3)
+        m_folderTree->SelectPath(startFolder);
+    m_preview->SetDisplayMode(static_cast<int>(g_pOption->m_common.m_displaySize.Value()));
+    if (refresh) {
+        m_preview->RecalcLayout();
+        m_preview->Invalidate(TRUE);
+        m_preview->UpdateWindow();
+    }
+    UpdateTitle();
+}

@@ -1,0 +1,111 @@
+// What the workspace tests share: a frame of the framework's own that hosts the program's
+// document and workspace view and records the pass counts a resize hands it, the
+// program's message boxes answered in code, the system's save dialog answered from a
+// timer, and the small actions a user takes on the view's controls.
+#pragma once
+
+#include "test_stores.h"
+
+#include "winlib/test_images.h"
+
+#include "app/Document.h"
+#include "app/Workspace.h"
+
+#include "lib/src/Win2/Wnd/iComboBox.h"
+#include "lib/src/Win2/Wnd/iEdit.h"
+#include "lib/src/Win2/Wnd/iStatic.h"
+#include "lib/src/Win2/Wnd/iButton.h"
+#include "lib/src/Win2/Wnd/iCheckBox.h"
+
+#include "framework/Framework.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace workspace_test {
+
+// Hosts the workspace as the main frame will, telling it nothing but the pass counts.
+class WorkspaceFrame : public CFrameWnd, public PassCountTarget {
+public:
+    void SetPassCount(int count) override { passCounts.push_back(count); }
+    std::vector<int> passCounts;
+};
+
+// Answers the program's message boxes in the order queued (then OK) and keeps each box.
+class BoxAnswers {
+public:
+    struct Box {
+        std::string text;
+        std::string caption;
+        UINT style;
+    };
+
+    BoxAnswers();
+    ~BoxAnswers();
+    BoxAnswers(const BoxAnswers&) = delete;
+    BoxAnswers& operator=(const BoxAnswers&) = delete;
+
+    void Queue(const std::vector<int>& answers) { m_answers.insert(m_answers.end(), answers.begin(), answers.end()); }
+    const std::vector<Box>& Boxes() const { return m_boxes; }
+    std::vector<std::string> Texts() const;
+    // Every box shown so far, each on its own line, for a failure's message.
+    std::string Describe() const;
+    void Clear() { m_boxes.clear(); }
+
+private:
+    static int Show(HWND owner, const char* text, const char* caption, UINT style);
+
+    std::deque<int> m_answers;
+    std::vector<Box> m_boxes;
+    static BoxAnswers* s_current;
+};
+
+// What to do in the next save dialog and what it showed.
+struct SaveDialogScript {
+    std::string name;       // empty: leave the name box as it is
+    int typeIndex = -1;     // zero-based file type to choose; -1: leave it
+    bool confirm = true;
+    // Filled in when the dialog came.
+    bool sawDialog = false;
+    std::string nameBox;
+    std::string selectedType;
+    std::vector<std::string> types;
+    int ticks = 0;
+};
+extern SaveDialogScript g_saveDialog;
+
+// Starts the script afresh; the next file dialog of this thread is answered by it.
+void ExpectSaveDialog(const std::string& name, int typeIndex, bool confirm);
+
+// A frame with the program's document and workspace view, below the test company's
+// registry key, with the options store in place; each test starts from a first run.
+class WorkspaceTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Sets the edit's text as typing would: the view hears of the change.
+    static void Type(iEdit* edit, const char* text);
+    // Chooses the entry carrying the value as a user would: the view hears of the change.
+    static void Choose(iComboBox* combo, DWORD value);
+    static std::string Text(CWnd* window);
+    // Sends the button's click as the user's press would.
+    static void Click(CWnd* button);
+
+    // Saves a 24-bit image of the format to the scratch folder and answers its path.
+    std::string MakeImage(const char* name, int width, int height, int format = imaging::kFormatBmp,
+                          int resolution = 72,
+                          const test_images::ColourAt& colour = test_images::Plain(RGB(200, 100, 50)));
+    // Selects the file as the Files list does, then opens it; the result must be open.
+    void OpenImage(const std::string& path);
+
+    test_images::ScratchFolder m_folder{"workspace"};
+    BoxAnswers m_boxes;
+    WorkspaceFrame* m_frame = nullptr;
+    Workspace* m_workspace = nullptr;
+};
+
+} // namespace workspace_test

@@ -1,0 +1,11 @@
+// Ids of the bitmap fixtures in sys_color_bitmaps.rc.
+#pragma once
+
+#define IDB_FOUR_BIT_FULL_TABLE 7400
+#define IDB_EIGHT_BIT_SHORT_TABLE 7401
+#define IDB_TWENTY_FOUR_BIT 7402
+#define IDB_SIXTEEN_BIT_BITFIELDS 7403
+#define IDB_THIRTY_TWO_BIT_BITFIELDS 7404
+#define IDB_V5_HEADER_SHORT_TABLE 7405
+#define IDB_TABLE_PAST_THE_END 7406
+#define IDB_MORE_COLOURS_THAN_BITS 7407

@@ -1,0 +1,94 @@
+// What the toolkit's tests share: pumping the queue, a recorder that answers the
+// foundation's message boxes, a scope that changes system colours and puts them back,
+// and a white canvas to draw on and read back (from the framework's tests).
+#pragma once
+
+#include "framework/Framework.h"
+#include "framework/paper_canvas.h"
+#include "framework/window_test_support.h"
+#include "lib/src/MsgBox.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace toolkit_test {
+
+using test_support::PaperCanvas;
+using test_support::PumpPending;
+
+// Records the boxes shown through the foundation's message-box function while it lives.
+class MsgBoxRecorder {
+public:
+    explicit MsgBoxRecorder(int answer = IDOK)
+    {
+        s_answer = answer;
+        s_boxes.clear();
+        m_previous = SetMsgBoxShowFunction(&Record);
+    }
+    ~MsgBoxRecorder() { SetMsgBoxShowFunction(m_previous); }
+    MsgBoxRecorder(const MsgBoxRecorder&) = delete;
+    MsgBoxRecorder& operator=(const MsgBoxRecorder&) = delete;
+
+    struct Box {
+        HWND owner;
+        std::string text;
+        std::string caption;
+        UINT style;
+    };
+    static const std::vector<Box>& boxes() { return s_boxes; }
+
+private:
+    static int Record(HWND owner, const char* text, const char* caption, UINT style)
+    {
+        s_boxes.push_back({owner, text ? text : "", caption ? caption : "", style});
+        return s_answer;
+    }
+    MsgBoxShowFunction m_previous;
+    static inline int s_answer = IDOK;
+    static inline std::vector<Box> s_boxes;
+};
+
+// Sets some system colours for the test prefix and puts the old ones back when it goes.
+class SysColorScope {
+public:
+    SysColorScope(std::initializer_list<std::pair<int, COLORREF>> colours)
+    {
+        std::vector<int> elements;
+        std::vector<COLORREF> values;
+        for (const auto& [element, value] : colours) {
+            m_saved.emplace_back(element, GetSysColor(element));
+            elements.push_back(element);
+            values.push_back(value);
+        }
+        SetSysColors(static_cast<int>(elements.size()), elements.data(), values.data());
+    }
+    ~SysColorScope()
+    {
+        std::vector<int> elements;
+        std::vector<COLORREF> values;
+        for (const auto& [element, value] : m_saved) {
+            elements.push_back(element);
+            values.push_back(value);
+        }
+        SetSysColors(static_cast<int>(elements.size()), elements.data(), values.data());
+    }
+    SysColorScope(const SysColorScope&) = delete;
+    SysColorScope& operator=(const SysColorScope&) = delete;
+
+private:
+    std::vector<std::pair<int, COLORREF>> m_saved;
+};
+
+// Takes the WM_QUIT a test expects from the queue; whether there was one.
+inline bool TakeQuitMessage()
+{
+    MSG msg;
+    return PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
+}
+
+} // namespace toolkit_test

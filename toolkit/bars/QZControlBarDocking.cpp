@@ -1,0 +1,67 @@
+// A toolkit bar's docking set-up and its dock hooks, which follow the frame the bar is
+// in when that is not its home frame.
+#include "toolkit/bars/QZControlBar.h"
+
+#include "framework/FrameWnd.h"
+#include "toolkit/bars/QZDockContextWndHook.h"
+
+IMPLEMENT_DYNAMIC(CQZDockContextWndHook, CQZWndHook)
+
+void CQZControlBar::EnableDocking(DWORD dwDockStyle)
+{
+    m_dwDockStyle = dwDockStyle;
+    if (!m_hWndOwner && m_hWnd)
+        m_hWndOwner = ::GetParent(m_hWnd);
+}
+
+void CQZControlBar::EnableDockHooks(BOOL bEnable)
+{
+    m_bDockHooks = bEnable ? TRUE : FALSE;
+    DeleteDockHooks();
+    if (!bEnable)
+        return;
+    // The floating-frame hook waits for a drag; the home hook watches the home frame.
+    m_pFloatingHook = new CQZDockContextWndHook(this);
+    m_pHomeHook = new CQZDockContextWndHook(this);
+    if (m_pHomeFrame && m_pHomeFrame->m_hWnd)
+        m_pHomeHook->HookWindow(m_pHomeFrame);
+}
+
+BOOL CQZControlBar::HasDockHooks() const
+{
+    return m_bDockHooks;
+}
+
+void CQZControlBar::UpdateDockHooks()
+{
+    if (!m_pFloatingHook)
+        return;
+    m_pFloatingHook->HookWindow(static_cast<HWND>(nullptr));
+    CFrameWnd* frame = GetParentFrame();
+    if (frame && frame != m_pHomeFrame)
+        m_pFloatingHook->HookWindow(frame);
+}
+
+void CQZControlBar::DeleteDockHooks()
+{
+    delete m_pFloatingHook;
+    m_pFloatingHook = nullptr;
+    delete m_pHomeHook;
+    m_pHomeHook = nullptr;
+}
+
+CQZDockContextWndHook::~CQZDockContextWndHook() = default;
+
+LRESULT CQZDockContextWndHook::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg != WM_DESTROY)
+        return CQZWndHook::WindowProc(msg, wParam, lParam);
+    // The frame the bar was away in goes: the hook lets go of it once the frame is done.
+    CQZControlBar* bar = m_pBar;
+    const bool isAway = bar && ::IsWindow(bar->m_hWnd) && bar->GetParentFrame() &&
+                        bar->GetParentFrame() != bar->m_pHomeFrame;
+    const LRESULT result = CQZWndHook::WindowProc(msg, wParam, lParam);
+    if (isAway)
+        HookWindow(static_cast<HWND>(nullptr));
+    return result;
+}

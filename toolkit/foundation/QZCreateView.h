@@ -1,0 +1,15 @@
+// Creation of a view inside any window (a docking window or tab, not only a frame).
+#pragma once
+
+#include <windows.h>
+
+class CDocument;
+class CWnd;
+struct CCreateContext;
+struct CRuntimeClass;
+
+// A view of class pViewClass as a child of pParent with the style and id; a null context
+// is built from the class and the document, a null owner means the parent. Null when the
+// view or its window cannot be made.
+CWnd* QZCreateView(CWnd* pParent, CRuntimeClass* pViewClass, CDocument* pDoc, CCreateContext* pContext,
+                   DWORD dwStyle, CWnd* pOwner, UINT nID);

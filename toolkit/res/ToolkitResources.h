@@ -1,0 +1,13 @@
+// Resource ids of the toolkit: the numbers are fixed by the toolkit's design (other code
+// and stored layouts know them), so they never change.
+#pragma once
+
+// Splitter cursors: a left-right arrow across two vertical bars, an up-down arrow across two horizontal bars.
+#define IDC_QZ_SPLIT_HORZ 4512
+#define IDC_QZ_SPLIT_VERT 4514
+
+// Names of untitled bars in the bar menu.
+#define IDS_QZ_DOCK_WINDOW 4556
+#define IDS_QZ_TOOLBAR 4558
+#define IDS_QZ_STATUS_BAR 4560
+#define IDS_QZ_CONTROL_BAR 4645
