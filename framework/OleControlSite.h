@@ -6,7 +6,6 @@
 // and releases it so that nothing of the control outlives the window.
 #pragma once
 
-#include "CString.h"
 #include "CmdTarget.h"
 #include "Geometry.h"
 

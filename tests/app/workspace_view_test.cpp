@@ -4,6 +4,7 @@
 #include "workspace_test_support.h"
 
 #include "framework/paper_canvas.h"
+#include "lib/src/Win2/Wnd/iShellListCtrl.h"
 
 #include <gtest/gtest.h>
 
@@ -106,7 +107,9 @@ TEST_F(WorkspaceView, GrowingTheWindowLengthensTheColumnsAndKeepsThePanels)
     CRect client;
     m_workspace->GetClientRect(&client);
     EXPECT_EQ(CRect(5, 200, 245, client.bottom - 70), RectOf(explorer));
+    EXPECT_EQ(CRect(10, 215, 240, client.bottom - 75), RectOf(m_workspace->GetFolderTree()));
     EXPECT_EQ(CRect(250, 320, 473, client.bottom - 70), RectOf(files));
+    EXPECT_EQ(CRect(255, 335, 468, client.bottom - 75), RectOf(m_workspace->GetFileList()));
     EXPECT_EQ(CRect(478, 5, client.right - 5, client.bottom - 5), RectOf(result));
     EXPECT_EQ(CRect(483, 20, client.right - 10, client.bottom - 12), RectOf(m_workspace->GetResultPicture()));
     EXPECT_EQ(CRect(5, 5, 245, 195), RectOf(dimensions));
