@@ -8,3 +8,8 @@
 #define IDR_TEST_CONTEXT_MENU 7510
 #define ID_TEST_FIRST 7511
 #define ID_TEST_SECOND 7512
+// A 16 x 16 icon (a green square inside a 2-pixel transparent margin), a blue one for the
+// pressed state, and a 16 x 16 bitmap in the four standard button colours, frame to centre.
+#define IDI_TEST_ICON 7520
+#define IDI_TEST_PRESSED_ICON 7521
+#define IDB_TEST_BUTTON_BITMAP 7522
