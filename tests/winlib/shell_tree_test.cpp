@@ -114,6 +114,9 @@ protected:
 TEST_F(ShellTreeTest, TheDesktopIsTheOnlyTopItemWithItsFoldersOnceAfterEveryRefill)
 {
     iShellTreeCtrl& tree = *m_pair.tree;
+    EXPECT_STREQ("iShellTreeCtrl", tree.GetRuntimeClass()->m_lpszClassName);
+    EXPECT_TRUE(tree.IsKindOf(RUNTIME_CLASS(iTreeCtrl)));
+    EXPECT_EQ(0xFFFFu, tree.GetRuntimeClass()->m_wSchema);
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round);
         HTREEITEM desktop = tree.GetRootItem();
