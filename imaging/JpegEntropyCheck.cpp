@@ -16,22 +16,32 @@
 namespace imaging {
 namespace {
 
+constexpr int kFastBits = 9;
+
 // A Huffman table as T.81 F.2.2.3 decodes it: for each code length, the largest code
-// and where its values start.
+// and where its values start; codes of up to kFastBits bits also by a lookup of that
+// many bits ahead (length in the high byte, value in the low; 0 for a longer code).
 struct HuffmanTable {
     bool isDefined = false;
     std::array<std::int32_t, 18> maxCode{};
     std::array<std::int32_t, 17> valueOffset{};
     std::array<std::uint8_t, 256> values{};
+    std::array<std::uint16_t, 1 << kFastBits> fast{};
 };
 
 [[nodiscard]] bool BuildTable(const std::uint8_t* counts, const std::uint8_t* values, int valueCount, HuffmanTable& table)
 {
     std::int32_t code = 0;
     int index = 0;
+    table.fast.fill(0);
     for (int length = 1; length <= 16; ++length) {
         const int count = counts[length - 1];
         table.valueOffset[length] = index - code;
+        for (int i = 0; i < count && length <= kFastBits && code + i < (1 << length); ++i) {
+            const int shift = kFastBits - length;
+            const auto entry = static_cast<std::uint16_t>(length << 8 | values[index + i]);
+            std::fill(table.fast.begin() + ((code + i) << shift), table.fast.begin() + ((code + i + 1) << shift), entry);
+        }
         code += count;
         index += count;
         // Codes of one length must fit in it, and all ones is never a code.
@@ -64,7 +74,8 @@ public:
 
     [[nodiscard]] bool Bits(int count, std::uint32_t& value)
     {
-        Fill(count);
+        if (m_count < count)
+            Fill();
         if (count > m_realBits)
             return false;
         value = count == 0 ? 0 : static_cast<std::uint32_t>(m_buffer >> (m_count - count)) & ((1u << count) - 1);
@@ -76,18 +87,28 @@ public:
     // A symbol of the table; false for a pattern that is no code, or for data run out.
     [[nodiscard]] bool Decode(const HuffmanTable& table, int& symbol)
     {
-        std::int32_t code = 0;
-        for (int length = 1; length <= 16; ++length) {
-            std::uint32_t bit = 0;
-            if (!Bits(1, bit))
-                return false;
-            code = (code << 1) | static_cast<std::int32_t>(bit);
-            if (code <= table.maxCode[length]) {
-                symbol = table.values[static_cast<std::size_t>(table.valueOffset[length] + code) & 0xFF];
-                return true;
+        if (m_count < 16)
+            Fill();
+        const auto ahead = static_cast<std::int32_t>(m_buffer >> (m_count - 16)) & 0xFFFF;
+        int length = table.fast[static_cast<std::size_t>(ahead >> (16 - kFastBits))] >> 8;
+        if (length != 0) {
+            symbol = table.fast[static_cast<std::size_t>(ahead >> (16 - kFastBits))] & 0xFF;
+        } else {
+            for (length = kFastBits + 1; length <= 16; ++length) {
+                const std::int32_t code = ahead >> (16 - length);
+                if (code <= table.maxCode[length]) {
+                    symbol = table.values[static_cast<std::size_t>(table.valueOffset[length] + code) & 0xFF];
+                    break;
+                }
             }
+            if (length > 16)
+                return false;
         }
-        return false;
+        if (length > m_realBits)
+            return false;
+        m_count -= length;
+        m_realBits -= length;
+        return true;
     }
 
     // Drops what is left of the data and stands at the next marker: the position of its FF.
@@ -103,9 +124,11 @@ public:
     }
 
 private:
-    void Fill(int needed)
+    // Tops the buffer up to at least 56 bits; past the data's end with zeros, which are
+    // not real bits.
+    void Fill()
     {
-        while (m_count < needed) {
+        while (m_count <= 56) {
             std::uint8_t byte = 0;
             bool isReal = false;
             if (!m_atMarker && m_pos < m_reader.size()) {
@@ -257,14 +280,17 @@ private:
                     ++m_eobRun;
                     break;
                 }
-                for (; k <= m_scan.se; ++k) {
-                    if (nonZero >> k & 1) {
-                        if (!Skip(1))
-                            return false;
-                    } else if (--run < 0) {
-                        break;
-                    }
-                }
+                // Past `run` zero coefficients to the next zero, with a correction bit
+                // for each nonzero one passed; past the band when too few zeros are left.
+                const std::uint64_t band = BandFrom(k);
+                std::uint64_t zeros = ~nonZero & band;
+                for (; run > 0 && zeros != 0; --run)
+                    zeros &= zeros - 1;
+                const int stop = zeros != 0 ? __builtin_ctzll(zeros) : m_scan.se + 1;
+                const std::uint64_t passed = band & (stop >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << stop) - 1);
+                if (!SkipCorrections(nonZero & passed))
+                    return false;
+                k = stop;
                 if (size != 0) {
                     if (k > m_scan.se)
                         return false;
@@ -273,11 +299,23 @@ private:
             }
         }
         if (m_eobRun > 0) {
-            for (; k <= m_scan.se; ++k) {
-                if ((nonZero >> k & 1) && !Skip(1))
-                    return false;
-            }
+            // A correction bit for each coefficient of the rest of the band already nonzero.
+            if (!SkipCorrections(nonZero & BandFrom(k)))
+                return false;
             --m_eobRun;
+        }
+        return true;
+    }
+    // The coefficients from k to the end of the scan's band.
+    std::uint64_t BandFrom(int k) const
+    {
+        return k > m_scan.se ? 0 : (~std::uint64_t{0} << k) & (~std::uint64_t{0} >> (63 - m_scan.se));
+    }
+    [[nodiscard]] bool SkipCorrections(std::uint64_t coefficients)
+    {
+        for (int count = __builtin_popcountll(coefficients); count > 0; count -= 16) {
+            if (!Skip(std::min(count, 16)))
+                return false;
         }
         return true;
     }

@@ -68,6 +68,20 @@ public:
         m_work.notify_all();
     }
 
+    // Takes back the job's tasks that no thread has begun, so that the job is finished
+    // once the begun ones are: a run whose rows are all taken need not wait for a thread
+    // the system has not woken yet (under load that can take milliseconds).
+    void Withdraw(PoolJob& job)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (job.claimed == job.count)
+            return;
+        m_queue.erase(std::find(m_queue.begin(), m_queue.end(), &job));
+        job.count = job.claimed;
+        if (job.finished == job.count)
+            m_done.notify_all();
+    }
+
     // Waits up to `timeout` for the job's tasks; true once all have finished.
     [[nodiscard]] bool WaitFor(PoolJob& job, std::chrono::milliseconds timeout)
     {
@@ -232,6 +246,7 @@ public:
     ~JobGuard()
     {
         m_run.stop.store(true);
+        m_pool.Withdraw(m_job);
         m_pool.Wait(m_job);
     }
 
@@ -303,6 +318,8 @@ BandResult RunRowBands(int rowCount, int workers, const ProgressFn& progress, co
             cancelled = !reports.Update();
             return !cancelled;
         });
+        // Every row is taken now: only the workers still on a piece are waited for.
+        pool.Withdraw(job);
         while (!cancelled && !run.failed.load()) {
             const bool allFinished = job.count == 0 || pool.WaitFor(job, kPollInterval);
             cancelled = !reports.Update();
