@@ -13,6 +13,8 @@
 #include "toolkit/docking/QZMiniDockFrameWnd.h"
 #include "toolkit/docking/QZSplitterDock.h"
 
+#include <deque>
+#include <functional>
 #include <vector>
 
 namespace toolkit_test {
@@ -88,61 +90,79 @@ private:
     static inline bool s_readable = true;
 };
 
-// A hidden window whose posted message places the pointer, and that runs a check when asked.
+// A hidden window that plays a drag's steps one message at a time, so that each mouse
+// message is made when the one before it has been handled, with its point in the bar's
+// client coordinates of that moment, as the system would make it.
 class PointerMover : public CWnd {
 public:
-    static constexpr UINT kPlace = WM_APP + 20;
-    static constexpr UINT kCheck = WM_APP + 21;
+    static constexpr UINT kStep = WM_APP + 20;
 
+    std::deque<std::function<void()>> steps;
     std::function<void()> check;
 
     BOOL CreateMover() { return CreateEx(0, nullptr, "mover", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr); }
+    // Posts the first step; a drag loop started after it plays the rest.
+    void Begin()
+    {
+        if (!steps.empty())
+            PostMessage(kStep);
+    }
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
-        if (message == kPlace) {
-            PointerSeam::Place(CPoint(static_cast<int>(wParam), static_cast<int>(lParam)));
-            return 0;
-        }
-        if (message == kCheck) {
-            if (check)
-                check();
-            return 0;
-        }
-        return CWnd::WindowProc(message, wParam, lParam);
+        if (message != kStep || steps.empty())
+            return CWnd::WindowProc(message, wParam, lParam);
+        const std::function<void()> step = steps.front();
+        steps.pop_front();
+        step();
+        if (!steps.empty())
+            PostMessage(kStep);
+        return 0;
     }
 };
 
-// The messages of a drag with the pointer where each mouse message says it is.
+// The steps of a drag: the pointer placed where each mouse message says it is.
 class LiveDragScript {
 public:
-    LiveDragScript(CWnd* bar, PointerMover* mover) : m_script(bar), m_mover(mover) {}
-    LiveDragScript& MoveTo(CPoint screen, WPARAM keys = MK_LBUTTON)
+    LiveDragScript(CWnd* bar, PointerMover* mover) : m_bar(bar), m_mover(mover) {}
+    // times moves to the same point, one after the other.
+    LiveDragScript& MoveTo(CPoint screen, WPARAM keys = MK_LBUTTON, int times = 1)
     {
-        Place(screen);
-        m_script.MoveTo(screen, keys);
+        CWnd* bar = m_bar;
+        m_mover->steps.push_back([bar, screen, keys, times] {
+            PointerSeam::Place(screen);
+            for (int i = 0; i < times; ++i)
+                docking_test::DragScript(bar).MoveTo(screen, keys);
+        });
         return *this;
     }
     LiveDragScript& Key(UINT vk, bool down)
     {
-        m_script.Key(vk, down);
+        CWnd* bar = m_bar;
+        m_mover->steps.push_back([bar, vk, down] { docking_test::DragScript(bar).Key(vk, down); });
         return *this;
     }
     LiveDragScript& Release(CPoint screen)
     {
-        Place(screen);
-        m_script.Release(screen);
+        CWnd* bar = m_bar;
+        m_mover->steps.push_back([bar, screen] {
+            PointerSeam::Place(screen);
+            docking_test::DragScript(bar).Release(screen);
+        });
         return *this;
     }
     // The mover runs its check at this point of the drag.
     LiveDragScript& Check()
     {
-        m_mover->PostMessage(PointerMover::kCheck);
+        PointerMover* mover = m_mover;
+        m_mover->steps.push_back([mover] {
+            if (mover->check)
+                mover->check();
+        });
         return *this;
     }
 
 private:
-    void Place(CPoint screen) { m_mover->PostMessage(PointerMover::kPlace, screen.x, screen.y); }
-    docking_test::DragScript m_script;
+    CWnd* m_bar;
     PointerMover* m_mover;
 };
 
@@ -187,6 +207,7 @@ public:
     }
     void TearDown() override
     {
+        mover.steps.clear();
         mover.DestroyWindow();
         if (frame && ::IsWindow(frame->m_hWnd))
             frame->DestroyWindow();

@@ -11,6 +11,9 @@
 #include "toolkit/foundation/QZMessages.h"
 #include "toolkit/foundation/QZSkin.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 // Toolkit style bit of a docking window docked and not yet given its share of its row.
@@ -29,6 +32,27 @@ void RestoreRowOf(CControlBar* bar)
         return;
     if (auto* dockBar = DYNAMIC_DOWNCAST(CQZDockBar, bar->m_pDockBar))
         dockBar->RestoreDockWindows(dockWindow, TRUE);
+}
+
+// Puts the dock bar's rows back as they were when they still hold the same bars: only
+// the dragged bar moved, and the rows it left may have closed up or wrapped meanwhile.
+void RestoreRows(CDockBar* dockBar, const CPtrArray& savedRows)
+{
+    std::vector<void*> now;
+    std::vector<void*> before;
+    for (int i = 0; i < dockBar->m_arrBars.GetSize(); ++i) {
+        if (dockBar->GetDockedControlBar(i))
+            now.push_back(dockBar->m_arrBars.GetAt(i));
+    }
+    for (int i = 0; i < savedRows.GetSize(); ++i) {
+        void* entry = savedRows.GetAt(i);
+        if (entry && !CDockBar::IsPlaceHolder(entry))
+            before.push_back(entry);
+    }
+    std::sort(now.begin(), now.end());
+    std::sort(before.begin(), before.end());
+    if (now == before)
+        dockBar->m_arrBars.Copy(savedRows);
 }
 
 } // namespace
@@ -91,6 +115,14 @@ void CQZDockContext::StartDrag(CPoint pt)
     const CRect savedFrameVert = m_rectFrameDragVert;
     const DWORD savedOverDockStyle = m_dwOverDockStyle;
     CDockBar* savedDockBar = m_pBar->m_pDockBar;
+    // The dock bar's rows and the bar's place as they were, for a cancel.
+    CPtrArray savedRows;
+    CRect savedPlace;
+    if (!wasFloating && savedDockBar) {
+        savedRows.Copy(savedDockBar->m_arrBars);
+        m_pBar->GetWindowRect(&savedPlace);
+        savedDockBar->ScreenToClient(&savedPlace);
+    }
     m_pBar->PostMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(m_pBar->m_hWnd), 0);
     Move(pt);
     const BOOL released = Track();
@@ -104,6 +136,9 @@ void CQZDockContext::StartDrag(CPoint pt)
             m_dwOverDockStyle = savedOverDockStyle;
             const CRect& rect = (savedOverDockStyle & CBRS_ORIENT_VERT) ? savedVert : savedHorz;
             savedDockBar->CDockBar::DockControlBar(m_pBar, &rect);
+            RestoreRows(savedDockBar, savedRows);
+            m_pBar->SetWindowPos(nullptr, savedPlace.left, savedPlace.top, 0, 0,
+                                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         } else if (wasFloating) {
             m_dwOverDockStyle = 0;
             EndDrag();
