@@ -54,6 +54,8 @@ ShellOpenFunction SetShellOpenFunction(ShellOpenFunction open)
 
 BEGIN_MESSAGE_MAP(GlobalWinApp, iWinApp)
     ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
+    // Closes the main window, which asks about unsaved changes first.
+    ON_COMMAND(ID_APP_EXIT, OnAppExit)
     ON_COMMAND(ID_HELP_INDEX, OnHelpIndex)
     ON_COMMAND(ID_CONTEXT_HELP, OnContextHelp)
     ON_COMMAND(ID_HELP, OnHelp)
