@@ -28,7 +28,7 @@ const Codec kCodecs[] = {
     {kFormatGif, "GIF", IsGifFile, CheckGifStructure, WicReadInfo, WicDecode, WicEncode},
     {kFormatBmp, "BMP", IsBmpFile, CheckBmpStructure, BmpReadInfo, BmpDecode, WicEncode},
     {kFormatPcx, "PCX", IsPcxFile, nullptr, PcxReadInfo, PcxDecode, PcxEncode},
-    {kFormatPng, "PNG", IsPngFile, nullptr, WicReadInfo, WicDecode, nullptr},
+    {kFormatPng, "PNG", IsPngFile, CheckPngStructure, WicReadInfo, WicDecode, nullptr},
 };
 
 } // namespace

@@ -21,6 +21,7 @@ namespace imaging {
 [[nodiscard]] bool HasCommonTiffCompression(const FileBytes& file);
 [[nodiscard]] int CheckGifStructure(const FileBytes& file);
 [[nodiscard]] int CheckBmpStructure(const FileBytes& file);
+[[nodiscard]] int CheckPngStructure(const FileBytes& file);
 
 // Bounds-checked little- and big-endian reads: every offset that comes from a file is
 // tested with Has before it is read.

@@ -16,7 +16,9 @@ namespace imaging {
 constexpr int kSuccess = 1;
 constexpr int kErrorInvalidParameter = -1;  // null record or name, unknown flag or code, size below 1, amount out of range
 constexpr int kErrorNoMemory = -2;          // the pixels could not be allocated
-constexpr int kErrorImageTooLarge = -3;     // beyond kMaxSidePx or kMaxImageBytes, a file beyond kMaxFileBytes,
+constexpr int kErrorImageTooLarge = -3;     // beyond kMaxSidePx or kMaxImageBytes (our bitmap, or the frame a
+                                            // platform decoder would hold), a file beyond kMaxFileBytes, a
+                                            // run-length BMP of over 256 MB whose data could not fill it,
                                             // or a PCX save wider than 65534 pixels
 constexpr int kErrorFileOpen = -4;          // missing, a folder, or no access
 constexpr int kErrorFileRead = -5;

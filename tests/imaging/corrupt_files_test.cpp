@@ -320,6 +320,56 @@ TEST(OutsideFiles, TinyRunLengthBmpsClaimingHugeSizesAreRefusedAtOnce)
     }
 }
 
+std::uint32_t Crc32(const Bytes& bytes, std::size_t from, std::size_t to)
+{
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (std::size_t i = from; i < to; ++i) {
+        crc ^= bytes[i];
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+// A PNG chunk: length, type, data, CRC of type and data.
+void AddPngChunk(Bytes& file, const char* type, const Bytes& data)
+{
+    Bytes chunk(4, 0);
+    Put32(chunk, 0, static_cast<std::uint32_t>(data.size()), true);
+    chunk.insert(chunk.end(), type, type + 4);
+    chunk.insert(chunk.end(), data.begin(), data.end());
+    const std::uint32_t crc = Crc32(chunk, 4, chunk.size());
+    chunk.resize(chunk.size() + 4);
+    Put32(chunk, chunk.size() - 4, crc, true);
+    file.insert(file.end(), chunk.begin(), chunk.end());
+}
+
+// A 16-bit grey PNG of 46000 x 46000 would be a bitmap of 8-bit grey just within the
+// limits, but the platform's decoder holds its frame at 16 bits, twice the limit, and
+// allocates it as soon as it opens the file: the header is checked before that.
+TEST(OutsideFiles, PngWhoseDecoderFrameWouldPassTheLimitsIsRefusedAtOnce)
+{
+    Bytes png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    Bytes header(13, 0);
+    Put32(header, 0, 46000, true);
+    Put32(header, 4, 46000, true);
+    header[8] = 16;  // bits per sample
+    header[9] = 0;   // grey
+    AddPngChunk(png, "IHDR", header);
+    AddPngChunk(png, "IDAT", {0x78, 0x9C, 0x03, 0x00, 0x00, 0x00, 0x00, 0x01});
+    AddPngChunk(png, "IEND", {});
+    ScratchFolder folder;
+    const std::string path = folder.Path("deep.png");
+    WriteBytes(path, png);
+
+    FileInfo info{};
+    EXPECT_EQ(kErrorImageTooLarge, L_FileInfo(path.c_str(), &info, 0, nullptr));
+    const auto start = std::chrono::steady_clock::now();
+    TestBitmap bitmap;
+    EXPECT_EQ(kErrorImageTooLarge, L_LoadBitmap(path.c_str(), &bitmap.handle, 0, kColorOrderBgr, nullptr, nullptr));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+}
+
 // A small run-length image whose stream ends early is sound: the rest is palette entry 0.
 // Its depth is the file's own, from the information and from the record loading fills.
 TEST(OutsideFiles, RunLengthBmpsEndingEarlyLoadWithBackgroundAndTheirOwnDepth)

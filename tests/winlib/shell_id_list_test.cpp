@@ -244,18 +244,16 @@ public:
     }
 };
 
-// One element whose payload is two bytes of padding and then text (terminated or not).
+// One element whose payload is two bytes of padding and then text (terminated or not),
+// followed by the list's terminator.
 std::vector<BYTE> ElementHolding(const std::string& text, bool terminated)
 {
-    std::vector<BYTE> bytes(4, 0xAB);
-    bytes.insert(bytes.end(), text.begin(), text.end());
-    if (terminated)
-        bytes.push_back(0);
-    const USHORT count = static_cast<USHORT>(bytes.size());
+    const size_t count = 4 + text.size() + (terminated ? 1 : 0);
+    std::vector<BYTE> bytes(count + 2, 0);
     bytes[0] = static_cast<BYTE>(count & 0xFF);
     bytes[1] = static_cast<BYTE>(count >> 8);
-    bytes.push_back(0);
-    bytes.push_back(0);
+    bytes[2] = bytes[3] = 0xAB;
+    std::copy(text.begin(), text.end(), bytes.begin() + 4);
     return bytes;
 }
 
@@ -293,8 +291,9 @@ TEST(ShellDisplayName, EveryAnswerKindIsCopiedBoundedAndTerminated)
         std::vector<char> name(MAX_PATH + 16, '#');
         const BOOL named = shell.GetName(&folder, AsList(item), SHGDN_NORMAL, name.data());
         EXPECT_EQ(c.succeeds, named != FALSE);
-        if (c.succeeds)
+        if (c.succeeds) {
             EXPECT_EQ(c.text, std::string(name.data()));
+        }
         EXPECT_EQ(std::string(16, '#'), std::string(name.data() + MAX_PATH, 16));
     }
 }

@@ -75,6 +75,9 @@ TEST_F(ShellListTest, FourColumnsNameSizeTypeModified)
     };
     const Column columns[] = {
         {"Name", LVCFMT_LEFT, 150}, {"Size", LVCFMT_RIGHT, 80}, {"Type", LVCFMT_LEFT, 80}, {"Modified", LVCFMT_LEFT, 80}};
+    EXPECT_STREQ("iShellListCtrl", m_pair.list->GetRuntimeClass()->m_lpszClassName);
+    EXPECT_TRUE(m_pair.list->IsKindOf(RUNTIME_CLASS(iListCtrl)));
+    EXPECT_EQ(0xFFFFu, m_pair.list->GetRuntimeClass()->m_wSchema);
     ASSERT_EQ(4, m_pair.list->GetHeaderCtrl()->GetItemCount());
     for (int index = 0; index < 4; ++index) {
         SCOPED_TRACE(index);
@@ -221,6 +224,10 @@ TEST_F(ShellListTest, RefillKeepsTheTopItemAndTheFocusAndReportsNoSelection)
     ASSERT_EQ(120, list.GetTopIndex());
     const std::string topName(list.GetItemText(120, 0));
     const std::string focusedName(list.GetItemText(150, 0));
+    // The count sees a selection change when there is one.
+    list.SetItemState(3, LVIS_SELECTED, LVIS_SELECTED);
+    ASSERT_EQ(1, m_pair.selectionChanges);
+    list.SetItemState(3, 0, LVIS_SELECTED);
     m_pair.selectionChanges = 0;
 
     // A save adds a file that the shell lists before all the others.
@@ -385,6 +392,49 @@ TEST_F(ShellListTest, FillsAndDeletionsLeaveNoBlockAndTheShellKeepsItsImageLists
     m_pair.tree->SetListCtrl(nullptr);
     EXPECT_GT(ImageList_GetImageCount(smallIcons), 0);
     EXPECT_GT(ImageList_GetImageCount(largeIcons), 0);
+}
+
+TEST_F(ShellListTest, ItemsOutsideTheFileSystemAreLeftOutAndNothingOfThemKept)
+{
+    // My Computer holds the drives, which have paths, and items that have none.
+    iShellTreeCtrl& tree = *m_pair.tree;
+    LPITEMIDLIST drives = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(::SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &drives));
+    iShellTreeItem* computer = nullptr;
+    for (HTREEITEM child = tree.GetChildItem(tree.GetRootItem()); child && !computer;
+         child = tree.GetNextSiblingItem(child)) {
+        iShellTreeItem* record = tree.GetRecord(child);
+        if (record && record->parentFolder->CompareIDs(0, record->relativeList, drives) == S_OK)
+            computer = record;
+    }
+    ::CoTaskMemFree(drives);
+    ASSERT_NE(nullptr, computer);
+    IShellFolder* folder = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(computer->parentFolder->BindToObject(computer->relativeList, nullptr, IID_IShellFolder,
+                                                                 reinterpret_cast<void**>(&folder)));
+    m_pair.list->m_enumFlags = SHCONTF_FOLDERS | SHCONTF_NONFOLDERS;
+    int enumerated = 0;
+    IEnumIDList* elements = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(folder->EnumObjects(nullptr, m_pair.list->m_enumFlags, &elements));
+    LPITEMIDLIST element = nullptr;
+    ULONG fetched = 0;
+    for (; elements->Next(1, &element, &fetched) == S_OK; ++enumerated)
+        ::CoTaskMemFree(element);
+    elements->Release();
+    {
+        shell_test::AllocationCount count;
+        ASSERT_TRUE(count.IsCounting());
+        EXPECT_TRUE(m_pair.list->ShowFolder(computer, folder));
+        EXPECT_GE(RowOf(m_pair, "C:\\"), 0);
+        EXPECT_LT(m_pair.list->GetItemCount(), enumerated);  // some had no path
+        for (int row = 0; row < m_pair.list->GetItemCount(); ++row) {
+            SCOPED_TRACE(row);
+            EXPECT_FALSE(shell_test::PathOfList(m_pair.list->GetRecord(row)->absoluteList).empty());
+        }
+        m_pair.list->DeleteAllItems();
+        EXPECT_EQ(0, count.Outstanding());
+    }
+    folder->Release();
 }
 
 } // namespace

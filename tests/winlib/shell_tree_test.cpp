@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <shellapi.h>
+
 #include <string>
 #include <vector>
 
@@ -112,6 +114,9 @@ protected:
 TEST_F(ShellTreeTest, TheDesktopIsTheOnlyTopItemWithItsFoldersOnceAfterEveryRefill)
 {
     iShellTreeCtrl& tree = *m_pair.tree;
+    EXPECT_STREQ("iShellTreeCtrl", tree.GetRuntimeClass()->m_lpszClassName);
+    EXPECT_TRUE(tree.IsKindOf(RUNTIME_CLASS(iTreeCtrl)));
+    EXPECT_EQ(0xFFFFu, tree.GetRuntimeClass()->m_wSchema);
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round);
         HTREEITEM desktop = tree.GetRootItem();
@@ -147,6 +152,20 @@ TEST_F(ShellTreeTest, FoldersOnlyWithButtonsAsTheShellAnswersAndChildrenFilledOn
     HTREEITEM empty = m_pair.ChildWithPath(holiday, m_scratch.Path("Holiday 2004\\empty"));
     ASSERT_TRUE(dayOne && empty);
     EXPECT_TRUE(tree.ItemHasChildren(dayOne));
+    // The shell's small icons, closed and open.
+    TVITEMA icons = {};
+    icons.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    icons.hItem = dayOne;
+    ASSERT_TRUE(tree.GetItem(&icons));
+    LPITEMIDLIST dayOneList = shell_test::ParsePath(m_scratch.Path("Holiday 2004\\Day.one"));
+    SHFILEINFOA info = {};
+    ::SHGetFileInfoA(reinterpret_cast<LPCSTR>(dayOneList), 0, &info, sizeof info,
+                     SHGFI_SYSICONINDEX | SHGFI_PIDL | SHGFI_SMALLICON);
+    EXPECT_EQ(info.iIcon, icons.iImage);
+    ::SHGetFileInfoA(reinterpret_cast<LPCSTR>(dayOneList), 0, &info, sizeof info,
+                     SHGFI_SYSICONINDEX | SHGFI_PIDL | SHGFI_SMALLICON | SHGFI_OPENICON);
+    EXPECT_EQ(info.iIcon, icons.iSelectedImage);
+    ::CoTaskMemFree(dayOneList);
     EXPECT_EQ(ShellSaysHasSubfolders(m_scratch.Path("Holiday 2004\\empty")), tree.ItemHasChildren(empty) != FALSE);
     tree.Expand(empty, TVE_EXPAND);
     EXPECT_FALSE(tree.ItemHasChildren(empty));

@@ -11,6 +11,9 @@
 #include "lib/src/Win2/Wnd/iShellTreeCtrl.h"
 #include "lib/src/iStringSet.h"
 
+#include <map>
+#include <string>
+
 // What each list item carries as its data, allocated with the shell's task allocator.
 // A file's path is SHGetPathFromIDList of its absolute list.
 struct iShellListItem {
@@ -84,9 +87,22 @@ protected:
     BOOL GetOpenPath(int item, CString& path) const;
     void Construct();
 
+    // The row of one enumerated item, as AddFileItem shows its path, from what the fill
+    // already holds: the item's folder and list give its icon without a second walk from
+    // the Desktop, the enumeration its display name, and type names are asked once per
+    // extension of plain files. -1 when the file cannot be found by its path.
+    int AddEnumeratedItem(IShellFolder* folder, LPCITEMIDLIST element, const CString& path,
+                          const CString& displayName);
+    // A new last row with the file's size and date; -1 when the insertion fails.
+    int InsertFileRow(const CString& name, int icon, const CString& typeName, const WIN32_FILE_ATTRIBUTE_DATA& file);
+    CString CachedTypeName(const CString& path, DWORD fileAttributes);
+
     iShell m_shell;
     iShellTreeCtrl* m_treeCtrl = nullptr;
     iStringSet m_extensions;
+    // Type names by lower-case extension, kept for one fill so a changed association
+    // shows at the next.
+    std::map<std::string, CString> m_typeNames;
 };
 
 // Frees a list item record and what it holds; null does nothing.

@@ -13,6 +13,9 @@ namespace {
 // "C:\" stands for every drive: the system image lists are the same for all paths.
 constexpr char kListImageListPath[] = "C:\\";
 
+// Files whose icon, target or kind may be their own: their type name is always asked.
+const char* const kOwnTypeExtensions[] = {"exe", "ico", "lnk", "cur", "ani", "url", "pif", "scr"};
+
 // Drawing off and the wait cursor for the scope; both come back on every way out.
 class HeldDrawing {
 public:
@@ -59,6 +62,7 @@ BOOL iShellListCtrl::ShowFolder(iShellTreeItem* treeRecord, IShellFolder* folder
     if (!SendMessage(LVM_GETIMAGELIST, LVSIL_NORMAL) && !SetImageLists())
         return FALSE;
     DeleteAllItems();
+    m_typeNames.clear();
     if (!FillFolder(treeRecord, folder))
         return FALSE;
     if (m_sortColumn != -1)
@@ -114,7 +118,7 @@ BOOL iShellListCtrl::FillFolder(iShellTreeItem* treeRecord, IShellFolder* folder
         if (!m_shell.GetName(folder, element, SHGDN_NORMAL, displayName, sizeof displayName))
             filled = FALSE;
         else
-            index = AddFileItem(path, displayName, FALSE);
+            index = AddEnumeratedItem(folder, element, path, displayName);
         // Items that cannot be found by their path (outside the file system) are not shown.
         if (index < 0 || !SetItem(index, 0, LVIF_PARAM, nullptr, 0, 0, 0, reinterpret_cast<LPARAM>(record)))
             FreeShellListItem(memory, record);
@@ -135,25 +139,55 @@ int iShellListCtrl::AddFileItem(const CString& path, CString, BOOL relative)
             folder += '\\';
         fullPath = folder + path;
     }
-    WIN32_FIND_DATAA found = {};
-    HANDLE search = ::FindFirstFileA(fullPath, &found);
-    if (search == INVALID_HANDLE_VALUE)
+    // The same answer as FindFirstFile on the path, without searching its folder.
+    WIN32_FILE_ATTRIBUTE_DATA file = {};
+    if (!::GetFileAttributesExA(fullPath, GetFileExInfoStandard, &file))
         return -1;
-    ::FindClose(search);
-    // All 64 bits of the size: 4 GB and more are files like any other.
-    const unsigned long long bytes = (static_cast<unsigned long long>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
-    const std::string sizeText = std::to_string(bytes);
+    return InsertFileRow(m_shell.GetDisplayName(fullPath), m_shell.GetIconIndex(fullPath, SHGFI_SMALLICON),
+                         m_shell.GetTypeName(fullPath), file);
+}
 
-    const CString name = m_shell.GetDisplayName(fullPath);
-    const int index = InsertItem(LVIF_TEXT | LVIF_IMAGE, GetItemCount(), name, 0, 0,
-                                 m_shell.GetIconIndex(fullPath, SHGFI_SMALLICON), 0);
+int iShellListCtrl::AddEnumeratedItem(IShellFolder* folder, LPCITEMIDLIST element, const CString& path,
+                                      const CString& displayName)
+{
+    WIN32_FILE_ATTRIBUTE_DATA file = {};
+    if (!::GetFileAttributesExA(path, GetFileExInfoStandard, &file))
+        return -1;
+    // The index in the system image list, whose small and large lists share indexes.
+    const int icon = ::SHMapPIDLToSystemImageListIndex(folder, element, nullptr);
+    return InsertFileRow(displayName, icon, CachedTypeName(path, file.dwFileAttributes), file);
+}
+
+int iShellListCtrl::InsertFileRow(const CString& name, int icon, const CString& typeName,
+                                  const WIN32_FILE_ATTRIBUTE_DATA& file)
+{
+    const int index = InsertItem(LVIF_TEXT | LVIF_IMAGE, GetItemCount(), name, 0, 0, icon, 0);
     if (index < 0)
         return -1;
+    // All 64 bits of the size: 4 GB and more are files like any other.
+    const unsigned long long bytes = (static_cast<unsigned long long>(file.nFileSizeHigh) << 32) | file.nFileSizeLow;
+    const std::string sizeText = std::to_string(bytes);
     // An empty file's size stays empty, set so whatever the control shows for a text never set.
     SetItemText(index, kSizeColumn, bytes != 0 ? m_shell.FileSizeText(sizeText.c_str()) : CString());
-    SetItemText(index, kTypeColumn, m_shell.GetTypeName(fullPath));
-    SetItemText(index, kModifiedColumn, m_shell.FileTimeText(&found.ftLastWriteTime));
+    SetItemText(index, kTypeColumn, typeName);
+    SetItemText(index, kModifiedColumn, m_shell.FileTimeText(&file.ftLastWriteTime));
     return index;
+}
+
+CString iShellListCtrl::CachedTypeName(const CString& path, DWORD fileAttributes)
+{
+    iString extension = iFileName(path).GetExtension();
+    extension.MakeLower();
+    bool cacheable = !(fileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+    for (const char* own : kOwnTypeExtensions)
+        cacheable = cacheable && extension != own;
+    if (!cacheable)
+        return m_shell.GetTypeName(path);
+    const std::string key(extension);
+    auto known = m_typeNames.find(key);
+    if (known == m_typeNames.end())
+        known = m_typeNames.emplace(key, m_shell.GetTypeName(path)).first;
+    return known->second;
 }
 
 BOOL iShellListCtrl::SortItems(int, bool)

@@ -38,6 +38,7 @@ BEGIN_MESSAGE_MAP(iShellTreeCtrl, iTreeCtrl)
     ON_NOTIFY_REFLECT(TVN_DELETEITEMA, OnDeleteItem)
     ON_NOTIFY_REFLECT(TVN_SELCHANGEDA, OnSelectionChanged)
     ON_NOTIFY_REFLECT(TVN_ITEMEXPANDINGA, OnItemExpanding)
+    ON_NOTIFY_REFLECT(TVN_GETDISPINFOA, OnGetDisplayInfo)
 END_MESSAGE_MAP()
 
 iShellTreeCtrl::iShellTreeCtrl(CWnd* parent, const RECT& rect, DWORD style, LPCSTR text, UINT id)
@@ -183,8 +184,11 @@ void iShellTreeCtrl::FillChildren(IShellFolder* folder, LPCITEMIDLIST parentList
             }
             insert.item.pszText = name;
             insert.item.lParam = reinterpret_cast<LPARAM>(record);
-            if (record->absoluteList)
-                m_shell.SetItemIcons(record->absoluteList, &insert.item);
+            // The closed icon SetItemIcons would find from the absolute list, asked of the
+            // folder at hand instead of a walk from the Desktop for each item; the open one
+            // is asked when the tree first needs it.
+            insert.item.iImage = ::SHMapPIDLToSystemImageListIndex(folder, element, nullptr);
+            insert.item.iSelectedImage = I_IMAGECALLBACK;
             HTREEITEM inserted = InsertItem(&insert);
             if (inserted)
                 previous = inserted;
@@ -291,6 +295,19 @@ void iShellTreeCtrl::OnRightClick(NMHDR*, LRESULT* result)
     const iShellTreeItem* record = RecordOf(data.lParam);
     if (record->parentFolder && record->relativeList)
         m_shell.DoContextMenu(::GetParent(m_hWnd), record->parentFolder, record->relativeList, point);
+}
+
+// The open icon of an item filled by FillChildren, kept by the tree once asked.
+void iShellTreeCtrl::OnGetDisplayInfo(NMHDR* header, LRESULT* result)
+{
+    *result = 0;
+    auto* request = reinterpret_cast<NMTVDISPINFOA*>(header);
+    const iShellTreeItem* record = RecordOf(request->item.lParam);
+    if (!(request->item.mask & TVIF_SELECTEDIMAGE) || !record || !record->absoluteList)
+        return;
+    request->item.iSelectedImage = m_shell.GetFileInfoIcon(
+        record->absoluteList, SHGFI_SYSICONINDEX | SHGFI_PIDL | SHGFI_SMALLICON | SHGFI_OPENICON);
+    request->item.mask |= TVIF_DI_SETITEM;
 }
 
 void iShellTreeCtrl::OnDeleteItem(NMHDR* header, LRESULT* result)

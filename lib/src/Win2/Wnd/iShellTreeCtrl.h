@@ -67,6 +67,7 @@ protected:
     afx_msg void OnDeleteItem(NMHDR* header, LRESULT* result);
     afx_msg void OnSelectionChanged(NMHDR* header, LRESULT* result);
     afx_msg void OnItemExpanding(NMHDR* header, LRESULT* result);
+    afx_msg void OnGetDisplayInfo(NMHDR* header, LRESULT* result);
     DECLARE_MESSAGE_MAP()
 
     // The folder an item stands for, bound through its record; null when it has none.

@@ -1,0 +1,156 @@
+// Error codes of the ISAM engine: 16-bit numbers, 0 = success, left in the instance's
+// error words (uerr_cod, isam_code) and answered by most calls. The numbers are part of
+// the engine's interface and stay as they are; kMgFileDamaged is the one number of our
+// own, for a value read from a file that no sound file can hold and that has no number
+// of its own.
+#pragma once
+
+#include <cstdint>
+
+constexpr uint16_t kMgOk = 0;
+constexpr uint16_t kMgDuplicateKey = 2;
+constexpr uint16_t kMgKeyOtherPosition = 3;
+constexpr uint16_t kMgKeyNotFound = 4;
+constexpr uint16_t kMgNoMemoryAtStart = 10;
+constexpr uint16_t kMgBadStartCount = 11;
+constexpr uint16_t kMgCannotOpen = 12;
+constexpr uint16_t kMgBadHeader = 13;
+constexpr uint16_t kMgNotClosedCleanly = 14;
+constexpr uint16_t kMgFileRefused = 15;
+constexpr uint16_t kMgIndexCreateFailed = 16;
+constexpr uint16_t kMgDataCreateFailed = 17;
+constexpr uint16_t kMgIndexExists = 18;
+constexpr uint16_t kMgFileExists = 19;
+constexpr uint16_t kMgNodeTooSmall = 20;
+constexpr uint16_t kMgRecordTooShort = 21;
+constexpr uint16_t kMgBadFileNumber = 22;
+constexpr uint16_t kMgBadMemberCount = 23;
+constexpr uint16_t kMgCloseFailed = 24;
+constexpr uint16_t kMgFileNotOpen = 26;
+constexpr uint16_t kMgScanPositionZero = 27;
+constexpr uint16_t kMgInsertPositionZero = 28;
+constexpr uint16_t kMgPositionZero = 29;
+constexpr uint16_t kMgBeyondEnd = 30;
+constexpr uint16_t kMgDeleteChainBroken = 31;
+constexpr uint16_t kMgAlreadyDeleted = 32;
+constexpr uint16_t kMgNoBuffer = 33;
+constexpr uint16_t kMgSeekFailed = 35;
+constexpr uint16_t kMgShortRead = 36;
+constexpr uint16_t kMgShortWrite = 37;
+constexpr uint16_t kMgReopenFailed = 38;
+constexpr uint16_t kMgFileTooLarge = 39;
+constexpr uint16_t kMgNodeTooLarge = 40;
+constexpr uint16_t kMgHeaderUnlockFailed = 41;
+constexpr uint16_t kMgHeaderLockFailed = 42;
+constexpr uint16_t kMgBadVersion = 43;
+constexpr uint16_t kMgSerialExhausted = 44;
+constexpr uint16_t kMgKeyTooLong = 45;
+constexpr uint16_t kMgNumberInUse = 46;
+constexpr uint16_t kMgNoFileSlots = 47;
+constexpr uint16_t kMgWrongFileKind = 48;
+constexpr uint16_t kMgFlushFailed = 49;
+constexpr uint16_t kMgNodeLockFailed = 50;
+constexpr uint16_t kMgNodeUnlockFailed = 51;
+constexpr uint16_t kMgBadKeyType = 52;
+constexpr uint16_t kMgNoTransactionAttributes = 53;
+constexpr uint16_t kMgReadOnly = 54;
+constexpr uint16_t kMgDeleteFailed = 55;
+constexpr uint16_t kMgSharedInSet = 56;
+constexpr uint16_t kMgNotLocked = 57;
+constexpr uint16_t kMgBadPercent = 60;
+constexpr uint16_t kMgNoTransferFile = 61;
+constexpr uint16_t kMgResourceReadOnly = 62;
+constexpr uint16_t kMgPoolExhausted = 68;
+constexpr uint16_t kMgMemberMismatch = 69;
+constexpr uint16_t kMgTransactionActive = 70;
+constexpr uint16_t kMgNoTransaction = 71;
+constexpr uint16_t kMgBadKeyRequest = 80;
+constexpr uint16_t kMgNoMemoryContext = 82;
+constexpr uint16_t kMgNoMemoryTables = 83;
+constexpr uint16_t kMgUnsupportedMode = 99;
+constexpr uint16_t kMgNoCurrentRecord = 100;
+constexpr uint16_t kMgNoRecord = 101;
+constexpr uint16_t kMgTooManyFiles = 104;
+constexpr uint16_t kMgKeyNotRestored = 105;
+constexpr uint16_t kMgTooManyIndexes = 107;
+constexpr uint16_t kMgTooManySegments = 109;
+constexpr uint16_t kMgLocksHeld = 112;
+constexpr uint16_t kMgLockTableFull = 113;
+constexpr uint16_t kMgKeyLengthMismatch = 115;
+constexpr uint16_t kMgBadMode = 116;
+constexpr uint16_t kMgUnknownMark = 123;
+constexpr uint16_t kMgMemberCountMismatch = 124;
+constexpr uint16_t kMgAlreadyStarted = 125;
+constexpr uint16_t kMgEmptyName = 130;
+constexpr uint16_t kMgNameTooLong = 139;
+constexpr uint16_t kMgLengthTooLarge = 140;
+constexpr uint16_t kMgSpaceIndexFailed = 146;
+constexpr uint16_t kMgSpaceNotFree = 147;
+constexpr uint16_t kMgDataTooLong = 148;
+constexpr uint16_t kMgVariableTooShort = 149;
+constexpr uint16_t kMgBufferTooSmall = 153;
+constexpr uint16_t kMgBadSlotMark = 158;
+constexpr uint16_t kMgHeaderPositionZero = 159;
+constexpr uint16_t kMgRecordChanged = 160;
+constexpr uint16_t kMgMemberBlockMissing = 165;
+constexpr uint16_t kMgIndexTextNoMemory = 181;
+constexpr uint16_t kMgTooManyFilesLimit = 182;
+constexpr uint16_t kMgDefinitionTextNoMemory = 195;
+constexpr uint16_t kMgPackNoMemory = 197;
+constexpr uint16_t kMgBadDefinition = 198;
+constexpr uint16_t kMgNoSchema = 199;
+constexpr uint16_t kMgHasAnchor = 400;
+constexpr uint16_t kMgNoResources = 401;
+constexpr uint16_t kMgAnchorReadOnly = 402;
+constexpr uint16_t kMgEmptySearchKey = 403;
+constexpr uint16_t kMgResourceTruncated = 404;
+constexpr uint16_t kMgResourceExists = 405;
+constexpr uint16_t kMgBadSearchCode = 406;
+constexpr uint16_t kMgNoResourceRecord = 407;
+constexpr uint16_t kMgResourceNotFound = 408;
+constexpr uint16_t kMgResourceTooShort = 409;
+constexpr uint16_t kMgNotStarted = 410;
+constexpr uint16_t kMgNotAHost = 411;
+constexpr uint16_t kMgHostNotOpen = 413;
+constexpr uint16_t kMgMemberIsHost = 414;
+constexpr uint16_t kMgDirectoryNeedsFlag = 415;
+constexpr uint16_t kMgHostNodeSize = 417;
+constexpr uint16_t kMgNameWidth = 418;
+constexpr uint16_t kMgMemberTransactionBits = 419;
+constexpr uint16_t kMgFieldBeyondSchema = 433;
+constexpr uint16_t kMgPartTooLarge = 434;
+constexpr uint16_t kMgPartNoMemory = 435;
+constexpr uint16_t kMgBadPartNumber = 436;
+constexpr uint16_t kMgNoPartBuffer = 437;
+constexpr uint16_t kMgPartEmpty = 438;
+constexpr uint16_t kMgOutsideRecord = 445;
+constexpr uint16_t kMgBadDefinitionType = 446;
+constexpr uint16_t kMgBadProfile = 454;
+constexpr uint16_t kMgLockModesDisabled = 464;
+constexpr uint16_t kMgNegativeLength = 469;
+constexpr uint16_t kMgNoInstance = 516;
+constexpr uint16_t kMgNoSuchInstance = 517;
+constexpr uint16_t kMgInstanceExists = 518;
+constexpr uint16_t kMgCorruptIndex = 527;
+constexpr uint16_t kMgShortLengthSegment = 528;
+constexpr uint16_t kMgWantsMirror = 550;
+constexpr uint16_t kMgBadDuplicateKeyLength = 582;
+constexpr uint16_t kMgNoFieldNames = 596;
+constexpr uint16_t kMgExpressionInvalid = 597;
+constexpr uint16_t kMgEvaluationFailed = 598;
+constexpr uint16_t kMgNoMemoryControl = 603;
+constexpr uint16_t kMgRecoveryMark = 606;
+constexpr uint16_t kMgIndexMismatch = 608;
+constexpr uint16_t kMgNegativeBuffer = 634;
+constexpr uint16_t kMgReachesLockArea = 653;
+constexpr uint16_t kMgBadNodeSize = 668;
+constexpr uint16_t kMgSegmentRefused = 694;
+// A value read from a file that no sound file holds (a length, count or link out of
+// range) where the failing layer has no number of its own; the file is left as it is.
+constexpr uint16_t kMgFileDamaged = 700;
+
+// A search that met a node deleted under it answers this so that its caller starts over.
+constexpr uint16_t kMgStartOver = 0xFFFD;
+// "Not found, with the insertion neighbours" of the resource search, and "the root
+// appeared meanwhile" of the first-root step.
+constexpr uint16_t kMgNotFoundMark = 0xFFFF;

@@ -1,0 +1,42 @@
+// The scripted workload of the crash matrix and the demonstration tool: create a cache-like
+// set, add records with splits, rewrite, delete, update a resource, close, reopen, add more,
+// close; a run stops at the first engine call that fails, as a killed program would.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace dbtest {
+
+struct WorkloadRun {
+    // The records (by id) the set held at its last clean close.
+    std::map<uint32_t, std::vector<uint8_t>> closed;
+    bool created = false;
+    bool completed = false;
+    std::string stoppedAt;
+};
+
+struct WorkloadShape {
+    bool host = true;   // a superfile host set, else a data file and a three-index file
+    int adds = 120;
+};
+
+// Runs the workload on a started instance; the files are named from `path`.
+WorkloadRun RunWorkload(const std::string& path, const WorkloadShape& shape);
+
+// What the next ordinary open of the set answers, and what it holds.
+struct ReopenVerdict {
+    int code = 0;          // the open's answer: 0, or the engine's code
+    bool matches = false;  // with 0: the records equal the reference
+    bool checked = false;  // with 0: the consistency checker passed
+    std::string detail;
+};
+
+ReopenVerdict Reopen(const std::string& path, const WorkloadShape& shape, const WorkloadRun& run);
+
+// The files of a set made from `path`.
+std::vector<std::string> SetFiles(const std::string& path, const WorkloadShape& shape);
+
+} // namespace dbtest

@@ -1,0 +1,294 @@
+// Region locks between handles and processes, and record locks by ISAM lock mode.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "cache_set_support.h"
+#include "database/mgFile.h"
+#include "database/mgInstance.h"
+#include "database/mgLock.h"
+#include "database/mgOs.h"
+#include "database/mgRecord.h"
+#include "database_test_support.h"
+
+using namespace dbtest;
+
+namespace {
+
+// Starts a named instance (so two can hold the same set on two handles).
+void StartNamed(const char* name)
+{
+    ASSERT_EQ(0, mgRegisterInstance(name));
+    ASSERT_EQ(0, mgInitIsamEx(16, 16, 32, 16, 33, 0, 0, 0));
+    mgSetLockWait(2, 1);
+}
+
+void StopNamed(const char* name)
+{
+    mgSwitchInstance(name);
+    mgStopIsam();
+    mgUnregisterInstance(name);
+}
+
+uint32_t FirstRecordPosition(int data)
+{
+    std::vector<uint8_t> record(2061);
+    if (mgFirstRecord(uint16_t(data + 1), record.data()) != 0)
+        return 0;
+    return mgCurrentInstanceId() ? mgCtx()->files[data]->currentPosition : 0;
+}
+
+} // namespace
+
+TEST(RegionLocks, TwoHandlesInOneProcessExcludeEachOther)
+{
+    ScratchFolder folder;
+    InstallHooks();
+    std::string path = folder.File("Cache.dat");
+    StartNamed("first");
+    ASSERT_EQ(0, CreateCacheSet(path));
+    CacheSet a;
+    ASSERT_EQ(0, a.Open(path, 3));
+    std::vector<uint8_t> record = CacheRecord(1, 1, 1);
+    ASSERT_EQ(0, mgAddRecord(uint16_t(a.data), record.data()));
+    uint32_t position = FirstRecordPosition(a.data);
+    ASSERT_NE(0u, position);
+    ASSERT_EQ(0, mgLockRecord(a.data, kMgLockWriteNoWait, position));
+
+    StartNamed("second");
+    CacheSet b;
+    ASSERT_EQ(0, b.Open(path, 3));
+    EXPECT_EQ(kMgHeaderLockFailed, mgLockRecord(b.data, kMgLockWriteNoWait, position));
+    // Reads take no region lock: the record is still readable through the other handle.
+    std::vector<uint8_t> found(2061);
+    EXPECT_EQ(0, mgFirstRecord(uint16_t(b.data + 1), found.data()));
+    EXPECT_EQ(record, found);
+
+    ASSERT_EQ(0, mgSwitchInstance("first"));
+    ASSERT_EQ(0, mgLockRecord(a.data, kMgLockRelease, position));
+    ASSERT_EQ(0, mgSwitchInstance("second"));
+    EXPECT_EQ(0, mgLockRecord(b.data, kMgLockWriteNoWait, position));
+    EXPECT_EQ(0, mgLockRecord(b.data, kMgLockRelease, position));
+    EXPECT_EQ(0, b.Close());
+    StopNamed("second");
+    ASSERT_EQ(0, mgSwitchInstance("first"));
+    EXPECT_EQ(0, a.Close());
+    StopNamed("first");
+}
+
+TEST(RegionLocks, HeaderHeldByOneHandleMakesTheOthersAddWaitAndFail)
+{
+    ScratchFolder folder;
+    InstallHooks();
+    std::string path = folder.File("Cache.dat");
+    StartNamed("first");
+    ASSERT_EQ(0, CreateCacheSet(path));
+    CacheSet a;
+    ASSERT_EQ(0, a.Open(path, 3));
+    mgFileControl* data = mgCtx()->files[a.data];
+    ASSERT_EQ(0, mgLockHeader(mgHeaderPosition(data), data, true));
+
+    StartNamed("second");
+    CacheSet b;
+    ASSERT_EQ(0, b.Open(path, 3));
+    std::vector<uint8_t> record = CacheRecord(9, 9, 9);
+    EXPECT_EQ(kMgHeaderLockFailed, mgAddRecord(uint16_t(b.data), record.data()));
+
+    ASSERT_EQ(0, mgSwitchInstance("first"));
+    ASSERT_EQ(0, mgUnlockHeader(mgHeaderPosition(data), data));
+    ASSERT_EQ(0, mgSwitchInstance("second"));
+    EXPECT_EQ(0, mgAddRecord(uint16_t(b.data), record.data()));
+    EXPECT_EQ(1u, mgRecordCount(uint16_t(b.data)));
+    EXPECT_EQ(0, b.Close());
+    StopNamed("second");
+    ASSERT_EQ(0, mgSwitchInstance("first"));
+    EXPECT_EQ(1u, mgRecordCount(uint16_t(a.data)));
+    EXPECT_EQ(0, a.Close());
+    StopNamed("first");
+}
+
+TEST(RegionLocks, RefusedLockIsAnErrorNotAHang)
+{
+    ScratchFolder folder;
+    std::string path = folder.File("Cache.dat");
+    Engine engine;
+    ASSERT_EQ(0, CreateCacheSet(path));
+    CacheSet set;
+    ASSERT_EQ(0, set.Open(path, 3));
+    {
+        FaultyIo io;
+        FaultPlan plan;
+        plan.refuseLocks = true;
+        io.Plan(plan);
+        std::vector<uint8_t> record = CacheRecord(1, 1, 1);
+        EXPECT_EQ(kMgHeaderLockFailed, mgAddRecord(uint16_t(set.data), record.data()));
+    }
+    std::vector<uint8_t> record = CacheRecord(1, 1, 1);
+    EXPECT_EQ(0, mgAddRecord(uint16_t(set.data), record.data()));
+    EXPECT_EQ(0, set.Close());
+}
+
+TEST(RegionLocks, HeaderLockRefusedWhenTheFileReachesTheLockArea)
+{
+    ScratchFolder folder;
+    std::string path = folder.File("Cache.dat");
+    Engine engine;
+    ASSERT_EQ(0, CreateCacheSet(path));
+    CacheSet set;
+    ASSERT_EQ(0, set.Open(path, 3));
+    mgFileControl* host = mgCtx()->files[set.host];
+    uint32_t end = mgH32(host, kHdrLogicalEnd);
+    mgSetH32(host, kHdrLogicalEnd, 0xFFF7FFFF);
+    EXPECT_EQ(kMgReachesLockArea, mgLockHeader(0, host, true));
+    mgSetH32(host, kHdrLogicalEnd, end);
+    EXPECT_EQ(0, mgLockHeader(0, host, true));
+    EXPECT_EQ(0, mgUnlockHeader(0, host));
+    EXPECT_EQ(0, set.Close());
+}
+
+// The second process of the cross-process test: opens the set shared, write-locks the first
+// record, says so through an event and keeps the lock until told to release it.
+int RunLockChild(int argc, char** argv)
+{
+    if (argc < 5 || strcmp(argv[2], "hold") != 0)
+        return 2;
+    InstallHooks();
+    std::string path = argv[3];
+    std::string tag = argv[4];
+    HANDLE held = CreateEventA(nullptr, TRUE, FALSE, ("isam-held-" + tag).c_str());
+    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, ("isam-release-" + tag).c_str());
+    if (mgInitIsam(16, 16, 32) != 0)
+        return 3;
+    CacheSet set;
+    if (set.Open(path, 3) != 0)
+        return 4;
+    uint32_t position = FirstRecordPosition(set.data);
+    if (position == 0 || mgLockRecord(set.data, kMgLockWriteNoWait, position) != 0)
+        return 5;
+    SetEvent(held);
+    WaitForSingleObject(release, 60000);
+    mgLockRecord(set.data, kMgLockRelease, position);
+    set.Close();
+    mgStopIsam();
+    return 0;
+}
+
+TEST(RegionLocks, TwoProcessesExcludeEachOther)
+{
+    ScratchFolder folder;
+    std::string path = folder.File("Cache.dat");
+    Engine engine;
+    ASSERT_EQ(0, CreateCacheSet(path));
+    CacheSet set;
+    ASSERT_EQ(0, set.Open(path, 3));
+    std::vector<uint8_t> record = CacheRecord(1, 1, 1);
+    ASSERT_EQ(0, mgAddRecord(uint16_t(set.data), record.data()));
+    uint32_t position = FirstRecordPosition(set.data);
+    ASSERT_EQ(0, set.Close());
+
+    std::string tag = std::to_string(GetCurrentProcessId());
+    HANDLE held = CreateEventA(nullptr, TRUE, FALSE, ("isam-held-" + tag).c_str());
+    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, ("isam-release-" + tag).c_str());
+    char program[MAX_PATH];
+    GetModuleFileNameA(nullptr, program, MAX_PATH);
+    std::string command = std::string("\"") + program + "\" --child hold \"" + path + "\" " + tag;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION child{};
+    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child));
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(held, 60000)) << "the second process did not take its lock";
+
+    ASSERT_EQ(0, set.Open(path, 3));
+    EXPECT_EQ(kMgHeaderLockFailed, mgLockRecord(set.data, kMgLockWriteNoWait, position));
+    SetEvent(release);
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(child.hProcess, 60000));
+    DWORD code = 1;
+    GetExitCodeProcess(child.hProcess, &code);
+    EXPECT_EQ(0u, code);
+    EXPECT_EQ(0, mgLockRecord(set.data, kMgLockWriteNoWait, position));
+    EXPECT_EQ(0, mgLockRecord(set.data, kMgLockRelease, position));
+    EXPECT_EQ(0, set.Close());
+    CloseHandle(child.hProcess);
+    CloseHandle(child.hThread);
+    CloseHandle(held);
+    CloseHandle(release);
+}
+
+// Which lock a read takes, by ISAM lock mode: none without locking, read locks in the read
+// modes, write locks in the write modes; a new record is always write-locked.
+TEST(RecordLocks, ReadsAndAddsLockAsTheLockModeSays)
+{
+    struct Case {
+        const char* why;
+        int16_t lockMode;
+        int readKind;
+        int addKind;
+    };
+    const Case kCases[] = {
+        {"no locking", 0, 0, 0},
+        {"write locks without waiting", 2, kMgKindWrite, kMgKindWrite},
+        {"write locks with waiting", 3, kMgKindWrite, kMgKindWrite},
+        {"read locks", 4, kMgKindRead, kMgKindWrite},
+        {"read locks, other form", 11, kMgKindRead, kMgKindWrite},
+        {"suspended", 5, 0, 0},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.why);
+        ScratchFolder folder;
+        Engine engine;
+        std::string path = folder.File("Cache.dat");
+        ASSERT_EQ(0, CreateCacheSet(path));
+        CacheSet set;
+        ASSERT_EQ(0, set.Open(path, 3));
+        std::vector<uint8_t> record = CacheRecord(1, 1, 1);
+        ASSERT_EQ(0, mgAddRecord(uint16_t(set.data), record.data()));
+        uint32_t first = mgCtx()->files[set.data]->currentPosition;
+        if (c.lockMode == 5) {
+            ASSERT_EQ(0, mgSetIsamLockMode(2));
+            ASSERT_EQ(0, mgSetIsamLockMode(5));
+        } else {
+            ASSERT_EQ(0, mgSetIsamLockMode(c.lockMode));
+        }
+        std::vector<uint8_t> found(2061);
+        ASSERT_EQ(0, mgFirstRecord(uint16_t(set.data + 1), found.data()));
+        for (int kind : {int(kMgKindRead), int(kMgKindWrite)})
+            EXPECT_EQ(kind == c.readKind ? 0 : kMgNotLocked, mgTestLock(set.data, kind, first)) << "read, kind " << kind;
+        std::vector<uint8_t> second = CacheRecord(2, 2, 2);
+        ASSERT_EQ(0, mgAddRecord(uint16_t(set.data), second.data()));
+        uint32_t added = mgCtx()->files[set.data]->currentPosition;
+        for (int kind : {int(kMgKindRead), int(kMgKindWrite)})
+            EXPECT_EQ(kind == c.addKind ? 0 : kMgNotLocked, mgTestLock(set.data, kind, added)) << "add, kind " << kind;
+        mgSetIsamLockMode(0);
+        EXPECT_EQ(0, set.Close());
+    }
+}
+
+TEST(RecordLocks, SameRecordLockedTwiceKeepsOneEntryAndUpgradesAReadLock)
+{
+    ScratchFolder folder;
+    Engine engine;
+    std::string path = folder.File("Cache.dat");
+    ASSERT_EQ(0, CreateCacheSet(path));
+    CacheSet set;
+    ASSERT_EQ(0, set.Open(path, 3));
+    std::vector<uint8_t> record = CacheRecord(1, 1, 1);
+    ASSERT_EQ(0, mgAddRecord(uint16_t(set.data), record.data()));
+    uint32_t position = mgCtx()->files[set.data]->currentPosition;
+    ASSERT_EQ(0, mgLockRecord(set.data, kMgLockWriteNoWait, position));
+    ASSERT_EQ(0, mgLockRecord(set.data, kMgLockWriteNoWait, position));
+    EXPECT_EQ(1, mgCtx()->lockCount);
+    ASSERT_EQ(0, mgLockRecord(set.data, kMgLockRelease, position));
+    EXPECT_EQ(0, mgCtx()->lockCount);
+    ASSERT_EQ(0, mgLockRecord(set.data, kMgLockRead, position));
+    EXPECT_EQ(0, mgTestLock(set.data, kMgKindRead, position));
+    ASSERT_EQ(0, mgLockRecord(set.data, kMgLockWriteWait, position));
+    EXPECT_EQ(0, mgTestLock(set.data, kMgKindWrite, position));
+    EXPECT_EQ(1, mgCtx()->lockCount);
+    EXPECT_EQ(0, mgLockRecord(set.data, kMgLockReleaseFile, 0));
+    EXPECT_EQ(0, mgCtx()->lockCount);
+    EXPECT_EQ(0, mgCtx()->uerr_cod);
+    EXPECT_EQ(kMgPositionZero, mgLockRecord(set.data, kMgLockWriteNoWait, 0));
+    EXPECT_EQ(kMgBeyondEnd, mgLockRecord(set.data, kMgLockWriteNoWait, 0x7FFFFFFF));
+    EXPECT_EQ(0, set.Close());
+}

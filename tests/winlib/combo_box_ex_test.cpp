@@ -1,0 +1,268 @@
+// The library's extended combo box on a real parent window: both creating forms, each
+// notification reaching its own connector and then the parent, page modification for
+// selection and edit changes only, and the selected and edit texts read from the
+// control's own records and edit box.
+#include "lib/src/Win2/Wnd/iComboBoxEx.h"
+#include "lib/src/Win2/Wnd/iWnd.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr UINT kComboExId = 311;
+
+// Counts the firings of the connector it is bound to, and who sent them.
+class ComboExFireCounter : public CObject {
+public:
+    void OnFired(CWnd* sender)
+    {
+        ++m_count;
+        m_sender = sender;
+    }
+    int m_count = 0;
+    CWnd* m_sender = nullptr;
+};
+
+// A container that stands for a property page, answers a font and records the
+// notifications that reach its own map.
+class ComboExPage : public iWnd {
+public:
+    ComboExPage() : iWnd(nullptr, CRect(0, 0, 400, 300), WS_OVERLAPPEDWINDOW, "page", 0, 0, nullptr) {}
+    bool IsPropertyPage() const override { return m_isPage; }
+    void MarkPageModified() override { ++m_modifiedMarks; }
+
+    bool m_isPage = true;
+    int m_modifiedMarks = 0;
+    std::vector<int> m_parentSaw;
+    HFONT m_font = static_cast<HFONT>(GetStockObject(ANSI_VAR_FONT));
+
+protected:
+    void OnComboExCommand() { m_parentSaw.push_back(static_cast<short>(HIWORD(GetCurrentMessage()->wParam))); }
+    LRESULT OnGetFont(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(m_font); }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(ComboExPage, iWnd)
+    ON_MESSAGE(WM_GETFONT, OnGetFont)
+    ON_CONTROL(CBN_ERRSPACE, kComboExId, OnComboExCommand)
+    ON_CONTROL(CBN_SELCHANGE, kComboExId, OnComboExCommand)
+    ON_CONTROL(CBN_DBLCLK, kComboExId, OnComboExCommand)
+    ON_CONTROL(CBN_SETFOCUS, kComboExId, OnComboExCommand)
+    ON_CONTROL(CBN_KILLFOCUS, kComboExId, OnComboExCommand)
+    ON_CONTROL(CBN_EDITCHANGE, kComboExId, OnComboExCommand)
+    ON_CONTROL(CBN_EDITUPDATE, kComboExId, OnComboExCommand)
+    ON_CONTROL(CBN_DROPDOWN, kComboExId, OnComboExCommand)
+    ON_CONTROL(CBN_CLOSEUP, kComboExId, OnComboExCommand)
+    ON_CONTROL(CBN_SELENDOK, kComboExId, OnComboExCommand)
+    ON_CONTROL(CBN_SELENDCANCEL, kComboExId, OnComboExCommand)
+END_MESSAGE_MAP()
+
+// Adds an entry at the end of the control's list, as its owner does.
+int InsertEntry(CWnd* combo, const char* text)
+{
+    COMBOBOXEXITEMA item = {};
+    item.mask = CBEIF_TEXT;
+    item.iItem = -1;
+    item.pszText = const_cast<LPSTR>(text);
+    return static_cast<int>(combo->SendMessage(CBEM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+class ComboBoxExTest : public ::testing::Test {
+protected:
+    void SetUp() override { m_parent = std::make_unique<ComboExPage>(); }
+
+    // A control owned by the parent's window set.
+    iComboBoxEx* NewComboEx(DWORD style = CBS_DROPDOWNLIST)
+    {
+        return new iComboBoxEx(m_parent.get(), CRect(10, 10, 160, 200), style | WS_VISIBLE, nullptr, kComboExId);
+    }
+
+    // What the control reports to its parent, as the system sends it.
+    void Notify(iComboBoxEx* combo, int code)
+    {
+        m_parent->SendMessage(WM_COMMAND, MAKEWPARAM(kComboExId, code), reinterpret_cast<LPARAM>(combo->m_hWnd));
+    }
+
+    std::unique_ptr<ComboExPage> m_parent;
+};
+
+TEST_F(ComboBoxExTest, BothFormsMakeAnExtendedComboWithTheParentsFontInTheParentsSet)
+{
+    iComboBoxEx* item = NewComboEx();
+    auto* window = new iComboBoxEx(m_parent.get(), CRect(10, 40, 160, 200), CBS_DROPDOWN, "ignored",
+                                   kComboExId + 1, WS_EX_ACCEPTFILES, nullptr);
+    for (iComboBoxEx* combo : {item, window}) {
+        ASSERT_TRUE(IsWindow(combo->m_hWnd));
+        char className[32] = {};
+        GetClassNameA(combo->m_hWnd, className, sizeof className);
+        EXPECT_STRCASEEQ("ComboBoxEx32", className);
+        EXPECT_TRUE(combo->GetStyle() & WS_CHILD);
+        EXPECT_EQ(m_parent->m_hWnd, GetParent(combo->m_hWnd));
+        EXPECT_EQ(reinterpret_cast<LRESULT>(m_parent->m_font), combo->SendMessage(WM_GETFONT));
+        EXPECT_EQ(1u, m_parent->GetWindowSet().count(combo));
+    }
+    EXPECT_EQ(kComboExId, static_cast<UINT>(item->GetDlgCtrlID()));
+    EXPECT_EQ(kComboExId + 1, static_cast<UINT>(window->GetDlgCtrlID()));
+    EXPECT_TRUE(window->GetExStyle() & WS_EX_ACCEPTFILES);
+
+    // The container deletes both with itself, and their windows with them.
+    HWND itemWindow = item->m_hWnd;
+    HWND windowWindow = window->m_hWnd;
+    m_parent.reset();
+    EXPECT_FALSE(IsWindow(itemWindow));
+    EXPECT_FALSE(IsWindow(windowWindow));
+}
+
+TEST_F(ComboBoxExTest, DeletingTheControlDestroysItsWindowAndLeavesTheSet)
+{
+    iComboBoxEx* combo = NewComboEx();
+    HWND window = combo->m_hWnd;
+    delete combo;
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_TRUE(m_parent->GetWindowSet().empty());
+}
+
+TEST_F(ComboBoxExTest, AControlWithoutParentJoinsNoSet)
+{
+    iComboBoxEx orphan(nullptr, CRect(0, 0, 100, 100), WS_POPUP | CBS_DROPDOWNLIST, nullptr, 0, 0, nullptr);
+    EXPECT_EQ(nullptr, orphan.GetWindowSetAccess().GetSet());
+}
+
+TEST_F(ComboBoxExTest, EachNotificationFiresItsConnectorThenReachesTheParent)
+{
+    iComboBoxEx* combo = NewComboEx();
+    struct Row {
+        int code;
+        iConnector iComboBoxEx::*slot;
+        bool marksPage;
+    };
+    const Row kRows[] = {
+        {CBN_ERRSPACE, &iComboBoxEx::m_onErrSpace, false},
+        {CBN_SELCHANGE, &iComboBoxEx::m_onSelChange, true},
+        {CBN_DBLCLK, &iComboBoxEx::m_onDblClk, false},
+        {CBN_SETFOCUS, &iComboBoxEx::m_onSetFocus, false},
+        {CBN_KILLFOCUS, &iComboBoxEx::m_onKillFocus, false},
+        {CBN_EDITCHANGE, &iComboBoxEx::m_onEditChange, true},
+        {CBN_EDITUPDATE, &iComboBoxEx::m_onEditUpdate, true},
+        {CBN_DROPDOWN, &iComboBoxEx::m_onDropDown, false},
+        {CBN_CLOSEUP, &iComboBoxEx::m_onCloseUp, false},
+        {CBN_SELENDOK, &iComboBoxEx::m_onSelEndOk, false},
+        {CBN_SELENDCANCEL, &iComboBoxEx::m_onSelEndCancel, false},
+    };
+    std::vector<ComboExFireCounter> counters(std::size(kRows));
+    for (size_t i = 0; i < std::size(kRows); ++i)
+        combo->*(kRows[i].slot) = iConnector(&counters[i], &ComboExFireCounter::OnFired);
+
+    for (size_t i = 0; i < std::size(kRows); ++i) {
+        SCOPED_TRACE("notification " + std::to_string(kRows[i].code));
+        m_parent->m_parentSaw.clear();
+        int marksBefore = m_parent->m_modifiedMarks;
+        Notify(combo, kRows[i].code);
+        // Each connector has fired once for its own row and earlier, never for a later one.
+        for (size_t j = 0; j < counters.size(); ++j)
+            EXPECT_EQ(j <= i ? 1 : 0, counters[j].m_count) << "connector " << j;
+        EXPECT_EQ(combo, counters[i].m_sender);
+        EXPECT_EQ(std::vector<int>{kRows[i].code}, m_parent->m_parentSaw);
+        EXPECT_EQ(marksBefore + (kRows[i].marksPage ? 1 : 0), m_parent->m_modifiedMarks);
+    }
+}
+
+TEST_F(ComboBoxExTest, AnEmptyConnectorIsSkippedAndTheParentStillHears)
+{
+    iComboBoxEx* combo = NewComboEx();
+    Notify(combo, CBN_SELCHANGE);
+    Notify(combo, CBN_CLOSEUP);
+    EXPECT_EQ((std::vector<int>{CBN_SELCHANGE, CBN_CLOSEUP}), m_parent->m_parentSaw);
+    EXPECT_EQ(1, m_parent->m_modifiedMarks);
+}
+
+TEST_F(ComboBoxExTest, OffAPageAChangeMarksNothing)
+{
+    m_parent->m_isPage = false;
+    iComboBoxEx* combo = NewComboEx();
+    Notify(combo, CBN_SELCHANGE);
+    Notify(combo, CBN_EDITUPDATE);
+    EXPECT_EQ(0, m_parent->m_modifiedMarks);
+}
+
+TEST_F(ComboBoxExTest, TheUsersSelectionChangeTravelsFromTheInnerListToTheConnector)
+{
+    iComboBoxEx* combo = NewComboEx();
+    ComboExFireCounter counter;
+    combo->m_onSelChange = iConnector(&counter, &ComboExFireCounter::OnFired);
+    InsertEntry(combo, "first");
+    InsertEntry(combo, "second");
+    combo->SetCurSel(0);
+    // The arrow key moves the selection of the closed inner list, which reports it to the
+    // extended combo box, which reports it to the parent as its own.
+    auto inner = reinterpret_cast<HWND>(combo->SendMessage(CBEM_GETCOMBOCONTROL));
+    ASSERT_TRUE(inner);
+    SendMessageA(inner, WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_EQ(1, counter.m_count);
+    EXPECT_EQ(combo, counter.m_sender);
+    EXPECT_EQ(1, m_parent->m_modifiedMarks);
+    EXPECT_STREQ("second", combo->GetSelectedText());
+}
+
+TEST_F(ComboBoxExTest, TheSelectedTextIsTheSelectedEntrysOrEmpty)
+{
+    iComboBoxEx* combo = NewComboEx();
+    EXPECT_STREQ("", combo->GetSelectedText()) << "empty list";
+    // Longer than a first guess at a buffer, so that it is read whole only by asking again.
+    const std::string longName(700, 'n');
+    InsertEntry(combo, "alpha");
+    InsertEntry(combo, longName.c_str());
+    InsertEntry(combo, "");
+    EXPECT_STREQ("", combo->GetSelectedText()) << "nothing selected";
+
+    struct Case {
+        const char* why;
+        int index;
+        std::string text;
+    };
+    const Case kCases[] = {
+        {"first entry", 0, "alpha"},
+        {"text longer than the first buffer", 1, longName},
+        {"an entry without text", 2, ""},
+        {"selection cleared again", -1, ""},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.why);
+        combo->SetCurSel(c.index);
+        EXPECT_EQ(c.text, std::string(combo->GetSelectedText()));
+    }
+}
+
+TEST_F(ComboBoxExTest, TheEditTextComesFromTheEditBoxAndADropListHasNone)
+{
+    iComboBoxEx* dropDown = NewComboEx(CBS_DROPDOWN);
+    InsertEntry(dropDown, "listed");
+    auto edit = reinterpret_cast<HWND>(dropDown->SendMessage(CBEM_GETEDITCONTROL));
+    ASSERT_TRUE(edit);
+    SetWindowTextA(edit, "typed by hand");
+    EXPECT_STREQ("typed by hand", dropDown->GetEditText());
+    EXPECT_STREQ("", dropDown->GetSelectedText());
+
+    iComboBoxEx* dropList = NewComboEx(CBS_DROPDOWNLIST);
+    InsertEntry(dropList, "listed");
+    dropList->SetCurSel(0);
+    EXPECT_STREQ("listed", dropList->GetSelectedText());
+    EXPECT_STREQ("", dropList->GetEditText());
+}
+
+TEST_F(ComboBoxExTest, IsMadeByItsRuntimeClass)
+{
+    std::unique_ptr<CObject> made(RUNTIME_CLASS(iComboBoxEx)->CreateObject());
+    ASSERT_NE(nullptr, made);
+    EXPECT_STREQ("iComboBoxEx", made->GetRuntimeClass()->m_lpszClassName);
+    EXPECT_TRUE(made->IsKindOf(RUNTIME_CLASS(CComboBoxEx)));
+    EXPECT_TRUE(made->IsKindOf(RUNTIME_CLASS(CComboBox)));
+    EXPECT_STREQ("CComboBoxEx", RUNTIME_CLASS(CComboBoxEx)->m_lpszClassName);
+    EXPECT_EQ(nullptr, RUNTIME_CLASS(CComboBoxEx)->CreateObject()) << "not dynamically creatable";
+}
+
+} // namespace
