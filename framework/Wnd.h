@@ -122,6 +122,9 @@ public:
     CFrameWnd* GetParentFrame() const;
     CFrameWnd* GetTopLevelFrame() const;
     CWnd* GetTopLevelParent() const;
+    // Makes the top-level parent the active window unless this window or one of its
+    // ancestors is in front already.
+    void ActivateTopParent();
     CWnd* GetDlgItem(int nID) const;
     int GetDlgCtrlID() const;
     int SetDlgCtrlID(int nID);
