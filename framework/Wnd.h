@@ -175,6 +175,8 @@ public:
     BOOL IsIconic() const;
     BOOL IsZoomed() const;
     void CenterWindow(CWnd* pAlternateOwner = nullptr);
+    // The desktop window, as a temporary object.
+    static CWnd* GetDesktopWindow();
     void Invalidate(BOOL bErase = TRUE);
     void InvalidateRect(LPCRECT lpRect, BOOL bErase = TRUE);
     void ValidateRect(LPCRECT lpRect);

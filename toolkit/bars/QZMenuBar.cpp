@@ -199,7 +199,7 @@ CQZMenuBar::CQZMenuBar()
         if (::SystemParametersInfoA(SPI_GETMENUUNDERLINES, 0, &underlines, 0))
             m_bShowUnderlines = underlines;
     }
-    m_ilButtons.Create(IDB_QZ_MDI_BUTTONS, 10, 1, RGB(255, 0, 255));
+    m_ilButtons.Create(IDB_QZ_CAPTION_GLYPHS, 10, 1, RGB(255, 0, 255));
     ResetTracking();
 }
 
