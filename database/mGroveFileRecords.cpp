@@ -9,6 +9,7 @@
 #include "database/iDBLock.h"
 #include "database/mGrovePlus.h"
 #include "database/mgBytes.h"
+#include "database/mgErrors.h"
 #include "database/mgKey.h"
 #include "database/mgRecord.h"
 
@@ -158,7 +159,17 @@ int mGroveFile::FindWith(EngineKeyedRead read, void* record, int key, bool padHi
     m_currentKey = resolved;
     PackRecord(record);
     uint16_t index = IndexOf(resolved);
-    uint32_t pad = padHigh && m_definition->indexes[resolved].duplicates ? kPadHigh : kPadLow;
+    const mgIndexDef& definition = m_definition->indexes[resolved];
+    bool duplicates = definition.duplicates != 0;
+    // In a key with duplicates the last four bytes are the record's position. A search
+    // for equal values finds the first of them (the engine's exact search would compare
+    // the position too and find none), and a search for greater values passes them all.
+    bool equal = read == mgGetEqualRecord;
+    if (duplicates && equal)
+        read = mgGetGreaterOrEqualRecord;
+    if (duplicates && read == mgGetGreaterRecord)
+        padHigh = true;
+    uint32_t pad = duplicates && padHigh ? kPadHigh : kPadLow;
     mgInstanceContext* ctx = mgCtx();
     ctx->uerr_cod = 0;
     // A key that cannot be built (its segment outside the record, a refused mode) is the
@@ -168,7 +179,22 @@ int mGroveFile::FindWith(EngineKeyedRead read, void* record, int key, bool padHi
         m_lastResult = int16_t(ctx->uerr_cod);
         return m_lastResult;
     }
-    return ReadWith(read(index, m_keyBuffer.get(), m_recordArea.get()), record);
+    if (!(duplicates && equal))
+        return ReadWith(read(index, m_keyBuffer.get(), m_recordArea.get()), record);
+
+    uint16_t data = uint16_t(m_dataNumber);
+    mgSaveRestorePosition(data, 0);
+    int answer = read(index, m_keyBuffer.get(), m_recordArea.get());
+    if (answer == 0) {
+        size_t valueLength = size_t(definition.keyLength > 4 ? definition.keyLength - 4 : 0);
+        if (!mgGetCurrentKey(int16_t(index), m_secondKey.get(), nullptr) ||
+            memcmp(m_secondKey.get(), m_keyBuffer.get(), valueLength) != 0) {
+            // Another value: not found, and the record current before stays current.
+            mgSaveRestorePosition(data, 1);
+            answer = kMgNoRecord;
+        }
+    }
+    return ReadWith(answer, record);
 }
 
 int mGroveFile::FindEqual(void* record, int key)
@@ -191,6 +217,7 @@ int mGroveFile::FindLess(void* record, int key)
     return FindWith(mgGetLessRecord, record, key, false);
 }
 
+// With duplicates the key is padded with 0xFF bytes: the last record of equal values.
 int mGroveFile::FindLessOrEqual(void* record, int key)
 {
     return FindWith(mgGetLessOrEqualRecord, record, key, true);

@@ -10,10 +10,10 @@
 #include "database/iDB.h"
 #include "database/mgContext.h"
 
-// The longest path a set may have: its data member's name ("!data.dat" after the path)
-// must fit the engine's 256-byte names whole. A longer path is refused with -1 before
+// The longest path a set may have: the engine opens a set by its data member's name (the
+// path and "!data.dat") of at most 254 characters. A longer path is refused with -1 before
 // anything is deleted, created or opened; a cut name would name another file.
-constexpr size_t kLongestSetPath = 255 - 9;
+constexpr size_t kLongestSetPath = 254 - 9;
 
 // Owns the copy of its instance's name; stops the instance when deleted.
 class mGrovePlus : public iDBEngine {

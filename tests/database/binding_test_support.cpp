@@ -74,6 +74,12 @@ CacheBytes MakeCache(long id, long inserted, long updated, const std::string& pa
     return out;
 }
 
+bool HasPage(iDBFile& file, long id)
+{
+    CacheBytes probe = MakeCache(id, 0, 0);
+    return file.FindEqual(probe.bytes, 0) == 0 && probe.Id() == id;
+}
+
 TestRecord::TestRecord(unsigned size, unsigned recordFlags) : Record(size, "Test", nullptr)
 {
     SetRecordFlags(recordFlags);

@@ -54,6 +54,8 @@ struct CacheBytes {
     }
 };
 CacheBytes MakeCache(long id, long inserted, long updated, const std::string& page = "");
+// Whether the file finds the page by its number (key 0).
+bool HasPage(iDBFile& file, long id);
 
 // A record over a zero-filled buffer of its own, with fields and keys the test adds; owns
 // the fields (the record itself owns its index, keys and segments).
