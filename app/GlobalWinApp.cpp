@@ -2,6 +2,8 @@
 // command table and the shell interface ids.
 #include "GlobalWinApp.h"
 
+#include "SendToFriendDialog.h"
+
 #include "framework/Wnd.h"
 #include "lib/src/Win2/Wnd/iSplash.h"
 #include "lib/src/MsgBox.h"
@@ -54,10 +56,13 @@ ShellOpenFunction SetShellOpenFunction(ShellOpenFunction open)
 
 BEGIN_MESSAGE_MAP(GlobalWinApp, iWinApp)
     ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
+    // Closes the main window, which asks about unsaved changes first.
+    ON_COMMAND(ID_APP_EXIT, OnAppExit)
     ON_COMMAND(ID_HELP_INDEX, OnHelpIndex)
     ON_COMMAND(ID_CONTEXT_HELP, OnContextHelp)
     ON_COMMAND(ID_HELP, OnHelp)
     ON_COMMAND(ID_APP_SPARE, OnIgnoredCommand)
+    ON_COMMAND(ID_APP_SEND_TO_FRIEND, OnSendToFriend)
     ON_COMMAND(ID_APP_BANNER_HISTORY, OnIgnoredCommand)
 END_MESSAGE_MAP()
 
@@ -84,6 +89,13 @@ void GlobalWinApp::OnAppAbout()
     iString text = m_aboutText;
     iSplash::ShowWithText(AfxGetMainWnd(), SPLASH_RESOURCE | SPLASH_MOUSE | SPLASH_KEYBOARD, "Splash", 0, text,
                           &m_aboutRect, DT_WORDBREAK | DT_NOPREFIX, m_aboutTextColor);
+}
+
+void GlobalWinApp::OnSendToFriend()
+{
+    auto* dialog = new SendToFriendDialog(AfxGetMainWnd());
+    dialog->DoModal();
+    delete dialog;
 }
 
 void GlobalWinApp::OnIgnoredCommand()

@@ -25,6 +25,8 @@ public:
     // The about text over the splash picture, in a window of its own that closes on the
     // first key or mouse button and frees itself.
     afx_msg void OnAppAbout();
+    // The send-to-friend dialog, modal over the main window; freed when it closes.
+    afx_msg void OnSendToFriend();
 
 protected:
     // Commands that reach the application and are answered without an action.

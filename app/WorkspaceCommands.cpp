@@ -46,6 +46,9 @@ void Workspace::OnUpdateFileCommand(CCmdUI* pCmdUI)
         pCmdUI->Enable(m_isOpen);
         break;
     default:
+        // Nothing adds to the recent-file list: its entries stay greyed.
+        if (pCmdUI->m_nID >= ID_FILE_MRU_FILE1 && pCmdUI->m_nID <= ID_FILE_MRU_LAST)
+            pCmdUI->Enable(FALSE);
         break;
     }
 }

@@ -5,6 +5,7 @@
 #include "AfxGlobalData.h"
 #include "DC.h"
 #include "DockBar.h"
+#include "DockContext.h"
 #include "FrameWnd.h"
 #include "PaintDC.h"
 
@@ -21,6 +22,8 @@ BEGIN_MESSAGE_MAP(CControlBar, CWnd)
     ON_MESSAGE(WM_SIZEPARENT, OnSizeParent)
     ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
     ON_WM_TIMER()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_LBUTTONDBLCLK()
 END_MESSAGE_MAP()
 
 CControlBar::CControlBar() = default;
@@ -33,6 +36,7 @@ CControlBar::~CControlBar()
         DestroyWindow();
     if (m_pDockSite)
         m_pDockSite->RemoveControlBar(this);
+    delete m_pDockContext;
 }
 
 void CControlBar::PostNcDestroy()
@@ -72,6 +76,13 @@ int CControlBar::OnCreate(LPCREATESTRUCT lpCreateStruct)
 
 void CControlBar::OnDestroy()
 {
+    // A dock bar keeps no entry of a bar that is gone.
+    if (m_pDockBar) {
+        CDockBar* dockBar = m_pDockBar;
+        m_pDockBar = nullptr;
+        if (::IsWindow(dockBar->m_hWnd))
+            dockBar->RemoveControlBar(this);
+    }
     if (m_pDockSite) {
         m_pDockSite->RemoveControlBar(this);
         m_pDockSite = nullptr;

@@ -4,12 +4,14 @@
 // the LM_ modes), updates its items at idle time through OnUpdateCmdUI, and passes the
 // notifications its controls send to its owner after offering them to their objects.
 // Bars with CBRS_TOOLTIPS show tips for their tools, bars with CBRS_FLYBY the prompt of
-// the tool under the mouse in their owner frame's status bar. Docking (dock bars, drag
-// contexts) is added by the classes that provide it.
+// the tool under the mouse in their owner frame's status bar. A bar with docking enabled
+// owns a drag context: a press where it has no tool drags it, a double click docks or
+// floats it; its place is recorded in and restored from a CControlBarInfo.
 #pragma once
 
 #include "Wnd.h"
 
+class CControlBarInfo;
 class CDockBar;
 class CDockContext;
 
@@ -44,6 +46,14 @@ public:
     BOOL IsFloating() const;
     BOOL IsDockBar() const;
     void DrawBorders(CDC* pDC, CRect& rect);
+
+    // Stores the sides the bar may dock on (CBRS_ALIGN_ bits, CBRS_FLOAT_MULTI), makes its
+    // drag context when it has none, and takes the parent as owner when it has none.
+    void EnableDocking(DWORD dwDockStyle);
+    // The bar's id, visibility, place in its parent, most recent width and drag-context places.
+    virtual void GetBarInfo(CControlBarInfo* pInfo);
+    // Shows or hides the bar, moves it to the recorded place and takes back the rest.
+    virtual void SetBarInfo(CControlBarInfo* pInfo, CFrameWnd* pFrame);
 
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     // Tooltips and flyby prompts from the mouse; keyboard messages go to the owner's
@@ -80,6 +90,8 @@ protected:
     afx_msg LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
     afx_msg void OnTimer(UINT_PTR nIDEvent);
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
 
     DECLARE_MESSAGE_MAP()
 

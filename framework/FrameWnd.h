@@ -10,7 +10,10 @@
 #include "Wnd.h"
 
 class CControlBar;
+class CDockBar;
+class CDockState;
 class CDocument;
+class CMiniDockFrameWnd;
 class CView;
 struct CCreateContext;
 
@@ -51,7 +54,35 @@ public:
     void AddControlBar(CControlBar* pBar);
     void RemoveControlBar(CControlBar* pBar);
     CControlBar* GetControlBar(UINT nID);
+    // Shows or hides a bar; a floating bar's frame is laid out, or hidden with its last bar.
     void ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay);
+
+    // Docking. EnableDocking makes a dock bar for each allowed side (top, bottom, left,
+    // right) that the frame does not have yet, throwing the resource exception when one
+    // cannot be made; floating frames are CMiniDockFrameWnd unless a class is set.
+    void EnableDocking(DWORD dwDockStyle);
+    // Docks pBar on dock bar nDockBarID (0: the first side its alignment names) at lpRect
+    // (screen; null: a row of its own at the end), then lays the frame out.
+    void DockControlBar(CControlBar* pBar, UINT nDockBarID = 0, LPCRECT lpRect = nullptr);
+    void DockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect = nullptr);
+    // A new floating frame of m_pFloatingFrameClass for bars of dwStyle; null when the class
+    // cannot make one or its window cannot be created.
+    CMiniDockFrameWnd* CreateFloatingFrame(DWORD dwStyle);
+    // Moves the floating frame that holds only pBar to point (screen), or floats pBar in a
+    // new one there, and lays it out.
+    void FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle = CBRS_ALIGN_TOP);
+    // Docks pBar back; without a dock bar on its most recent dock bar when the frame still
+    // has it, else on the first side its alignment allows.
+    void ReDockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect = nullptr);
+    // The records of the frame's bars in list order.
+    void GetDockState(CDockState& state) const;
+    // Applies stored records: floating frames are made anew, records of bars the frame does
+    // not have (or whose floating frame cannot be made) are left out.
+    void SetDockState(const CDockState& state);
+    // The bar layout in the application's profile under lpszProfileName. Loading a layout
+    // that is missing or malformed keeps the current one.
+    void SaveBarState(LPCSTR lpszProfileName) const;
+    void LoadBarState(LPCSTR lpszProfileName);
 
     // "title" alone, or with the document title after (or, with FWS_PREFIXTITLE, before) it.
     virtual void OnUpdateFrameTitle(BOOL bAddToTitle);

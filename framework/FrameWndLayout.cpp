@@ -2,6 +2,7 @@
 #include "FrameWnd.h"
 
 #include "ControlBar.h"
+#include "DockBar.h"
 
 #include <vector>
 
@@ -108,6 +109,24 @@ void CFrameWnd::ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay)
 {
     if (!pBar || !pBar->m_hWnd)
         return;
+    if (pBar->IsFloating() && pBar->m_pDockBar) {
+        // A floating bar shows at once; its frame goes with its last visible bar.
+        pBar->SetWindowPos(nullptr, 0, 0, 0, 0,
+                           SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE |
+                               (bShow ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+        pBar->DelayShow(bShow);
+        CDockBar* dockBar = pBar->m_pDockBar;
+        CFrameWnd* frame = dockBar->GetParentFrame();
+        if (!frame)
+            return;
+        if (dockBar->GetDockedVisibleCount() > 0) {
+            frame->RecalcLayout();
+            frame->ShowWindow(SW_SHOWNA);
+        } else {
+            frame->ShowWindow(SW_HIDE);
+        }
+        return;
+    }
     pBar->DelayShow(bShow);
     if (bDelay) {
         DelayRecalcLayout();

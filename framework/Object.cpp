@@ -1,6 +1,20 @@
 // Run-time class records: kind tests walk the chain of base records.
 #include "Object.h"
 
+#include <cstring>
+#include <vector>
+
+namespace {
+
+// Filled during static initialisation, read afterwards.
+std::vector<CRuntimeClass*>& SerialClasses()
+{
+    static std::vector<CRuntimeClass*> classes;
+    return classes;
+}
+
+} // namespace
+
 const CRuntimeClass CObject::classCObject = {"CObject", static_cast<int>(sizeof(CObject)), 0xFFFF, nullptr, nullptr};
 
 CRuntimeClass* CObject::GetRuntimeClass() const
@@ -40,4 +54,20 @@ CObject* AfxCreateObjectOfKind(const CRuntimeClass* runtimeClass, const CRuntime
         return nullptr;
     }
     return made;
+}
+
+AFX_CLASSINIT::AFX_CLASSINIT(CRuntimeClass* pNewClass)
+{
+    SerialClasses().push_back(pNewClass);
+}
+
+CRuntimeClass* CRuntimeClass::FromName(LPCSTR lpszClassName)
+{
+    if (!lpszClassName)
+        return nullptr;
+    for (CRuntimeClass* registered : SerialClasses()) {
+        if (std::strcmp(registered->m_lpszClassName, lpszClassName) == 0)
+            return registered;
+    }
+    return nullptr;
 }

@@ -16,6 +16,13 @@ struct CRuntimeClass {
     // A new object of this class, or null when the class cannot be created dynamically.
     CObject* CreateObject() const;
     BOOL IsDerivedFrom(const CRuntimeClass* base) const;
+    // The serializable class registered under that name, or null.
+    static CRuntimeClass* FromName(LPCSTR lpszClassName);
+};
+
+// Enters a serializable class into the list of classes registered at start-up.
+struct AFX_CLASSINIT {
+    explicit AFX_CLASSINIT(CRuntimeClass* pNewClass);
 };
 
 class CObject {
@@ -56,6 +63,15 @@ public:                                                    \
 #define IMPLEMENT_DYNCREATE(className, baseClassName)                  \
     CObject* className::CreateObject() { return new className; }      \
     SORVANTA_IMPLEMENT_RUNTIMECLASS(className, baseClassName, 0xFFFF, className::CreateObject)
+
+// Serializable classes: dynamically creatable, with a schema number, and registered at
+// start-up so that they can be found by name.
+#define DECLARE_SERIAL(className) DECLARE_DYNCREATE(className)
+
+#define IMPLEMENT_SERIAL(className, baseClassName, wSchema)                              \
+    CObject* className::CreateObject() { return new className; }                         \
+    SORVANTA_IMPLEMENT_RUNTIMECLASS(className, baseClassName, wSchema, className::CreateObject) \
+    static const AFX_CLASSINIT sorvantaClassInit##className(RUNTIME_CLASS(className));
 
 // The object as className when it is one (by run-time class), else null.
 CObject* AfxDynamicDownCast(const CRuntimeClass* runtimeClass, CObject* object);

@@ -7,6 +7,8 @@
 #include "ResourceModule.h"
 #include "Wnd.h"
 
+#include <objbase.h>
+
 #include <cstdlib>
 #include <cstring>
 
@@ -14,6 +16,24 @@ IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
 
 namespace {
 CWinApp* g_app = nullptr;
+
+// The user-interface thread is a single-threaded COM apartment from start to exit: the
+// shell's folders and the folder browser need one. A later OleInitialize on the same
+// thread (control containment) finds it and only counts up; it is undone before this is.
+class ScopedApartment {
+public:
+    ScopedApartment() : m_isInitialised(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~ScopedApartment()
+    {
+        if (m_isInitialised)
+            CoUninitialize();
+    }
+    ScopedApartment(const ScopedApartment&) = delete;
+    ScopedApartment& operator=(const ScopedApartment&) = delete;
+
+private:
+    bool m_isInitialised;
+};
 
 [[nodiscard]] LPCSTR HeapCopy(LPCSTR text)
 {
@@ -98,6 +118,7 @@ int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, in
     if (!app)
         return -1;
     int exitCode = -1;
+    ScopedApartment apartment;
     try {
         app->InitFromModule(hInstance, lpCmdLine, nCmdShow);
         if (app->InitApplication() && app->InitInstance()) {

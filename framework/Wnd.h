@@ -122,6 +122,9 @@ public:
     CFrameWnd* GetParentFrame() const;
     CFrameWnd* GetTopLevelFrame() const;
     CWnd* GetTopLevelParent() const;
+    // Makes the top-level parent the active window unless this window or one of its
+    // ancestors is in front already.
+    void ActivateTopParent();
     CWnd* GetDlgItem(int nID) const;
     int GetDlgCtrlID() const;
     int SetDlgCtrlID(int nID);
@@ -172,6 +175,8 @@ public:
     BOOL IsIconic() const;
     BOOL IsZoomed() const;
     void CenterWindow(CWnd* pAlternateOwner = nullptr);
+    // The desktop window, as a temporary object.
+    static CWnd* GetDesktopWindow();
     void Invalidate(BOOL bErase = TRUE);
     void InvalidateRect(LPCRECT lpRect, BOOL bErase = TRUE);
     void ValidateRect(LPCRECT lpRect);

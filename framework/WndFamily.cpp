@@ -34,6 +34,16 @@ CWnd* CWnd::GetTopLevelParent() const
     return m_hWnd ? FromHandle(::GetAncestor(m_hWnd, GA_ROOTOWNER)) : nullptr;
 }
 
+void CWnd::ActivateTopParent()
+{
+    HWND foreground = ::GetForegroundWindow();
+    if (foreground && (foreground == m_hWnd || ::IsChild(foreground, m_hWnd)))
+        return;
+    CWnd* top = GetTopLevelParent();
+    if (top && top->m_hWnd)
+        top->SetActiveWindow();
+}
+
 CWnd* CWnd::GetDlgItem(int nID) const
 {
     return FromHandle(::GetDlgItem(m_hWnd, nID));

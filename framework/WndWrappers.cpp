@@ -172,6 +172,11 @@ void CWnd::CenterWindow(CWnd* pAlternateOwner)
     ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+CWnd* CWnd::GetDesktopWindow()
+{
+    return FromHandle(::GetDesktopWindow());
+}
+
 void CWnd::Invalidate(BOOL bErase)
 {
     ::InvalidateRect(m_hWnd, nullptr, bErase);

@@ -81,23 +81,18 @@ int CPJ_HTTPClient::Exchange(const char* address, const char* requestLine, const
 
 int CPJ_HTTPClient::SendRequest(const char* requestLine, const char* hostHeader)
 {
-    if (Send(requestLine, 0) <= 0)
-        return kSendFailed;
-    // The Host header goes last and leaves the list when the request is out, so that a
+    // The Host header goes last and leaves the list when the request is built, so that a
     // second request on this object does not send the first one's as well.
-    bool addedHost = hostHeader != nullptr;
-    if (addedHost)
+    if (hostHeader)
         AddRequestHeader(hostHeader);
-    int result = kOk;
-    for (int i = 0; i < m_requestHeaders.GetCount() && result == kOk; ++i) {
-        if (Send(m_requestHeaders.GetString(i), 0) <= 0)
-            result = kSendFailed;
-    }
-    if (addedHost)
+    std::string request = requestLine;
+    for (int i = 0; i < m_requestHeaders.GetCount(); ++i)
+        request += m_requestHeaders.GetString(i);
+    if (hostHeader)
         m_requestHeaders.RemoveLast();
-    if (result == kOk && Send("\r\n", 2) <= 0)
-        result = kSendFailed;
-    return result;
+    request += "\r\n";
+    // One send for the whole request: each socket call is costly under Wine.
+    return Send(request.data(), static_cast<int>(request.size())) > 0 ? kOk : kSendFailed;
 }
 
 int CPJ_HTTPClient::CloseWith(int result)

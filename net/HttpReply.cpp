@@ -11,7 +11,8 @@
 
 namespace {
 
-constexpr int kBodyBlockBytes = 64 * 1024;
+// Large blocks: each socket call costs more under Wine than splitting the block does.
+constexpr int kBodyBlockBytes = 256 * 1024;
 
 } // namespace
 
@@ -72,41 +73,47 @@ int CPJ_HTTPClient::ReadReply(bool testContentType)
 // kept as it stands, and what comes after it starts a new line.
 int CPJ_HTTPClient::ReadBody(bool hasLength, unsigned long long contentLength, unsigned long long received)
 {
+    const SocketCalls& calls = ActiveSocketCalls();
+    // Receive first and wait only when nothing has come: a body that streams in costs
+    // one call per block. The connection closes after the body, blocking or not.
+    if (SetNonBlocking(1) != 0)
+        return kIncomplete;
     LineSplitter splitter(static_cast<size_t>(kLineBufferBytes - 1));
     std::vector<char> block(kBodyBlockBytes);
     unsigned long long remaining = contentLength;
     int result = kOk;
-    for (;;) {
-        if (hasLength && remaining == 0)
-            break;
-        WaitResult wait = WaitFor(Readiness::Readable, m_lineWaitMs);
-        if (wait == WaitResult::Interrupted) {
+    while (!(hasLength && remaining == 0)) {
+        if (IsPastDeadlineOrCancelled()) {
             result = kOverBound;
             break;
         }
-        if (wait == WaitResult::TimedOut && splitter.HasPending()) {
-            splitter.Flush(m_bodyLines);
-            continue;
-        }
-        if (wait == WaitResult::TimedOut)
-            break;
         int want = kBodyBlockBytes;
         if (hasLength && remaining < static_cast<unsigned long long>(want))
             want = static_cast<int>(remaining);
-        int got = wait == WaitResult::Ready ? ActiveSocketCalls().recv(m_socket, block.data(), want, 0) : -1;
+        int got = calls.recv(m_socket, block.data(), want, 0);
+        if (got == SOCKET_ERROR && calls.lastError() == WSAEWOULDBLOCK) {
+            WaitResult wait = WaitFor(Readiness::Readable, m_lineWaitMs);
+            if (wait == WaitResult::Ready)
+                continue;
+            if (wait == WaitResult::TimedOut && splitter.HasPending()) {
+                splitter.Flush(m_bodyLines);
+                continue;
+            }
+            if (wait == WaitResult::Interrupted)
+                result = kOverBound;
+            else if (wait == WaitResult::Failed)
+                result = kIncomplete;
+            break;
+        }
         if (got == 0)
             break;
-        // A reset (or a failed wait) may have cut the body anywhere.
+        // A reset may have cut the body anywhere.
         if (got < 0) {
             result = kIncomplete;
             break;
         }
         received += static_cast<unsigned>(got);
-        if (received > m_maxReplyBytes) {
-            result = kOverBound;
-            break;
-        }
-        if (!splitter.Feed(block.data(), static_cast<size_t>(got), m_bodyLines)) {
+        if (received > m_maxReplyBytes || !splitter.Feed(block.data(), static_cast<size_t>(got), m_bodyLines)) {
             result = kOverBound;
             break;
         }

@@ -9,6 +9,10 @@
 #ifndef _WINSOCKAPI_
 #include <winsock2.h>
 #endif
+// WinSock 1's header takes back its calling-convention macro at its end.
+#ifndef WSAAPI
+#define WSAAPI WINAPI
+#endif
 
 struct SocketCalls {
     int (WSAAPI* startup)(WORD version, LPWSADATA data);

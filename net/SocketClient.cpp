@@ -45,17 +45,23 @@ bool CPJ_WSClient::IsCancelled() const
     return m_cancelFlag && m_cancelFlag->load(std::memory_order_relaxed);
 }
 
+bool CPJ_WSClient::IsPastDeadlineOrCancelled()
+{
+    bool interrupted = IsCancelled() || (m_deadlineTick != 0 && GetTickCount64() >= m_deadlineTick);
+    if (interrupted)
+        m_interrupted = true;
+    return interrupted;
+}
+
 CPJ_WSClient::WaitResult CPJ_WSClient::WaitFor(Readiness what, int waitMs)
 {
     if (m_socket == INVALID_SOCKET)
         return WaitResult::Failed;
     const SocketCalls& calls = ActiveSocketCalls();
-    ULONGLONG now = GetTickCount64();
     // Checked before the socket: data that never stops must not outlast the deadline.
-    if (m_deadlineTick != 0 && now >= m_deadlineTick) {
-        m_interrupted = true;
+    if (IsPastDeadlineOrCancelled())
         return WaitResult::Interrupted;
-    }
+    ULONGLONG now = GetTickCount64();
     ULONGLONG end = now + static_cast<ULONGLONG>(waitMs > 0 ? waitMs : 0);
     bool endIsDeadline = false;
     if (m_deadlineTick != 0 && m_deadlineTick <= end) {

@@ -110,6 +110,8 @@ protected:
     bool WasInterrupted() const { return m_interrupted; }
     void ClearInterrupted() { m_interrupted = false; }
     bool IsCancelled() const;
+    // Whether the cancel flag is set or the deadline has passed (then marked interrupted).
+    bool IsPastDeadlineOrCancelled();
 
     int m_port;
     char m_serverAddress[32];

@@ -73,10 +73,10 @@ BoxAnswers::~BoxAnswers()
     s_current = nullptr;
 }
 
-int BoxAnswers::Show(HWND, const char* text, const char* caption, UINT style)
+int BoxAnswers::Show(HWND owner, const char* text, const char* caption, UINT style)
 {
     BoxAnswers& self = *s_current;
-    self.m_boxes.push_back({text ? text : "", caption ? caption : "", style});
+    self.m_boxes.push_back({text ? text : "", caption ? caption : "", style, owner});
     if (self.m_answers.empty())
         return IDOK;
     const int answer = self.m_answers.front();

@@ -41,6 +41,7 @@ public:
         std::string text;
         std::string caption;
         UINT style;
+        HWND owner;
     };
 
     BoxAnswers();

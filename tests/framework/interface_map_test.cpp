@@ -57,7 +57,7 @@ STDMETHODIMP TwoPartTarget::XPersist::GetClassID(CLSID* id)
 }
 
 // Chains one entry in front of its base's map, answering IOleWindow in its place.
-class DerivedTarget : public TwoPartTarget {
+class DerivedInterfaceTarget : public TwoPartTarget {
     DECLARE_INTERFACE_MAP()
 public:
     BEGIN_INTERFACE_PART(OwnWindow, IOleWindow)
@@ -70,11 +70,11 @@ public:
     END_INTERFACE_PART(OwnWindow)
 };
 
-BEGIN_INTERFACE_MAP(DerivedTarget, TwoPartTarget)
-    INTERFACE_PART(DerivedTarget, IID_IOleWindow, OwnWindow)
+BEGIN_INTERFACE_MAP(DerivedInterfaceTarget, TwoPartTarget)
+    INTERFACE_PART(DerivedInterfaceTarget, IID_IOleWindow, OwnWindow)
 END_INTERFACE_MAP()
 
-IMPLEMENT_INTERFACE_PART_UNKNOWN(DerivedTarget, OwnWindow)
+IMPLEMENT_INTERFACE_PART_UNKNOWN(DerivedInterfaceTarget, OwnWindow)
 
 HWND WindowOf(IUnknown* unknown)
 {
@@ -137,7 +137,7 @@ TEST(InterfaceMap, EveryPartGivesTheSameIdentityAndReachesItsOwner)
 
 TEST(InterfaceMap, DerivedMapAnswersBeforeItsBaseAndStillReachesTheBaseParts)
 {
-    DerivedTarget target;
+    DerivedInterfaceTarget target;
     EXPECT_EQ(kDerivedWindowMarker, WindowOf(&target.m_xPersist));
     TwoPartTarget base;
     EXPECT_EQ(kBaseWindowMarker, WindowOf(&base.m_xWindow));

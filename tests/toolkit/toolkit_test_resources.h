@@ -13,3 +13,9 @@
 #define IDI_TEST_ICON 7520
 #define IDI_TEST_PRESSED_ICON 7521
 #define IDB_TEST_BUTTON_BITMAP 7522
+// The main frame's toolbar as a resource: Open, Save, a separator, Print, a separator,
+// Help Index, with 16 x 16 images (a black-framed square of yellow, blue, green and red on
+// the standard button grey) in a bitmap of the same id.
+#define IDR_TEST_TOOLBAR 128
+// A toolbar resource that claims more items than it holds.
+#define IDR_TEST_SHORT_TOOLBAR 7530

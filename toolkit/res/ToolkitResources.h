@@ -11,3 +11,11 @@
 #define IDS_QZ_TOOLBAR 4558
 #define IDS_QZ_STATUS_BAR 4560
 #define IDS_QZ_CONTROL_BAR 4645
+
+// Where a toolbar keeps its customised layout: the value name from the profile name and
+// the bar's id, the key from the application's registry key and profile name.
+#define IDS_QZ_SETTINGS_KEY 4533
+#define IDS_QZ_BAR_VALUE_NAME 4541
+
+// The command of a toolbar's chevron and customise items.
+#define ID_QZ_CUSTOMIZE_TOOLBAR 52782
