@@ -12,38 +12,13 @@ namespace {
 
 using test_support::kPaper;
 
-// Colours no two of which are alike, so every pixel tells who drew it.
-constexpr COLORREF kMenu = RGB(230, 230, 210);
-constexpr COLORREF kMenuText = RGB(20, 20, 120);
-constexpr COLORREF kSelection = RGB(40, 90, 200);
-constexpr COLORREF kSelectionText = RGB(250, 250, 200);
-constexpr COLORREF kGray = RGB(128, 120, 128);
-constexpr COLORREF kHilite = RGB(255, 255, 254);
-constexpr COLORREF kDarkShadow = RGB(60, 50, 40);
-constexpr COLORREF kFace = RGB(200, 196, 190);
-constexpr COLORREF kXPBorder = RGB(10, 120, 10);
-constexpr COLORREF kXPBarFace = RGB(220, 210, 180);
-constexpr COLORREF kXPMenuBack = RGB(249, 248, 247);
-constexpr COLORREF kXPHot = RGB(180, 200, 240);
 
 class CoolMenuDrawTest : public MenuFrameTest {
 protected:
     void SetUp() override
     {
         MenuFrameTest::SetUp();
-        qzAfxData.colorMenu = kMenu;
-        qzAfxData.colorMenuText = kMenuText;
-        qzAfxData.colorSelection = kSelection;
-        qzAfxData.colorSelectionText = kSelectionText;
-        qzAfxData.colorGrayText = kGray;
-        qzAfxData.colorHilite = kHilite;
-        qzAfxData.colorDarkShadow = kDarkShadow;
-        qzAfxData.colorFace = kFace;
-        qzAfxData.colorXPBorder = kXPBorder;
-        qzAfxData.colorXPBarFace = kXPBarFace;
-        qzAfxData.colorXPMenuBack = kXPMenuBack;
-        qzAfxData.colorXPHot = kXPHot;
-        qzAfxData.colorButtonText = kMenuText;
+        SetDrawingColours();
         ASSERT_TRUE(menu.CreatePopupMenu());
         menu.AppendMenu(MF_STRING | MF_CHECKED, ID_TEST_FIRST, "&Checked");
         menu.AppendMenu(MF_STRING, ID_FILE_OPEN, "&Open\tCtrl+O");
@@ -106,8 +81,8 @@ TEST_F(CoolMenuDrawTest, CheckedItemWithoutImageShowsATickAndARadioItemADot)
                            c.checkedBitmap ? mark : nullptr);
         PaperCanvas canvas(200, 22);
         EXPECT_EQ(1, Draw(canvas, 0, c.checked ? ODS_CHECKED : 0, CRect(0, 0, 200, 22)));
-        EXPECT_EQ(c.tick, canvas.At(kGlyphX, kGlyphY + 1) == kDarkShadow) << "the tick's first pixel";
-        EXPECT_EQ(c.tick, canvas.At(kGlyphX + 6, kGlyphY - 1) == kDarkShadow) << "the tick's last pixel";
+        EXPECT_EQ(c.tick, canvas.At(kGlyphX, kGlyphY + 1) == kDrawDarkShadow) << "the tick's first pixel";
+        EXPECT_EQ(c.tick, canvas.At(kGlyphX + 6, kGlyphY - 1) == kDrawDarkShadow) << "the tick's last pixel";
         // The dot's middle rows run through the current (black) pen from one pixel in.
         EXPECT_EQ(c.dot, canvas.At(kGlyphX + 1, kGlyphY + 2) == RGB(0, 0, 0));
         EXPECT_EQ(c.dot, canvas.At(kGlyphX + 5, kGlyphY + 2) == RGB(0, 0, 0));
@@ -124,15 +99,15 @@ TEST_F(CoolMenuDrawTest, ClassicSelectionBarStartsBesideTheImageOrAtTheEdgeWitho
         PaperCanvas canvas(200, 22);
         Draw(canvas, 1, ODS_SELECTED, CRect(0, 0, 200, 22));
         EXPECT_EQ(RGB(255, 255, 0), canvas.At(9, 11)) << "the image (yellow) in its cell";
-        EXPECT_EQ(kMenu, canvas.At(cell - 1, 11)) << "the cell keeps the menu colour";
-        EXPECT_EQ(kMenu, canvas.At(cell + 1, 11));
-        EXPECT_EQ(kSelection, canvas.At(cell + 2, 11)) << "the bar starts 2 pixels right of the cell";
+        EXPECT_EQ(kDrawMenu, canvas.At(cell - 1, 11)) << "the cell keeps the menu colour";
+        EXPECT_EQ(kDrawMenu, canvas.At(cell + 1, 11));
+        EXPECT_EQ(kDrawSelection, canvas.At(cell + 2, 11)) << "the bar starts 2 pixels right of the cell";
     }
     {
         SCOPED_TRACE("selected item without image or check");
         PaperCanvas canvas(200, 22);
         Draw(canvas, 2, ODS_SELECTED, CRect(0, 0, 200, 22));
-        EXPECT_EQ(kSelection, canvas.At(1, 11));
+        EXPECT_EQ(kDrawSelection, canvas.At(1, 11));
     }
 }
 
@@ -142,12 +117,12 @@ TEST_F(CoolMenuDrawTest, ClassicDisabledTextIsEmbossedUnlessSelected)
     const CRect text(frame->m_coolMenu.m_sizeButton.cx + 7, 0, 200, 22);
     PaperCanvas plain(200, 22);
     Draw(plain, 3, ODS_GRAYED, CRect(0, 0, 200, 22));
-    EXPECT_GT(plain.Count(text, kHilite), 0) << "the highlight copy one pixel down and right";
-    EXPECT_GT(plain.Count(text, kGray), 0);
+    EXPECT_GT(plain.Count(text, kDrawHilite), 0) << "the highlight copy one pixel down and right";
+    EXPECT_GT(plain.Count(text, kDrawGray), 0);
     PaperCanvas selected(200, 22);
     Draw(selected, 3, ODS_GRAYED | ODS_SELECTED, CRect(0, 0, 200, 22));
-    EXPECT_EQ(0, selected.Count(text, kHilite));
-    EXPECT_GT(selected.Count(text, kFace), 0) << "the face colour on the selection";
+    EXPECT_EQ(0, selected.Count(text, kDrawHilite));
+    EXPECT_GT(selected.Count(text, kDrawFace), 0) << "the face colour on the selection";
 }
 
 TEST_F(CoolMenuDrawTest, AcceleratorTextStandsRightAlignedBeforeTheLastCell)
@@ -156,9 +131,9 @@ TEST_F(CoolMenuDrawTest, AcceleratorTextStandsRightAlignedBeforeTheLastCell)
     const int cell = frame->m_coolMenu.m_sizeButton.cx;
     PaperCanvas canvas(240, 22);
     Draw(canvas, 1, 0, CRect(0, 0, 240, 22));
-    EXPECT_GT(canvas.Count(CRect(240 - cell - 30, 0, 240 - cell, 22), kMenuText), 0) << "the accelerator";
-    EXPECT_EQ(0, canvas.Count(CRect(240 - cell, 0, 240, 22), kMenuText)) << "nothing in the last cell";
-    EXPECT_EQ(0, canvas.Count(CRect(90, 0, 240 - cell - 60, 22), kMenuText)) << "a gap between the columns";
+    EXPECT_GT(canvas.Count(CRect(240 - cell - 30, 0, 240 - cell, 22), kDrawMenuText), 0) << "the accelerator";
+    EXPECT_EQ(0, canvas.Count(CRect(240 - cell, 0, 240, 22), kDrawMenuText)) << "nothing in the last cell";
+    EXPECT_EQ(0, canvas.Count(CRect(90, 0, 240 - cell - 60, 22), kDrawMenuText)) << "a gap between the columns";
 }
 
 TEST_F(CoolMenuDrawTest, XPFirstItemCarriesTheTopBorderWithAGapWhereThePopupMeetsItsButton)
@@ -170,13 +145,13 @@ TEST_F(CoolMenuDrawTest, XPFirstItemCarriesTheTopBorderWithAGapWhereThePopupMeet
     PaperCanvas canvas(220, 24);
     Draw(canvas, 0, 0, CRect(0, 0, 200, 24));
     test_support::ExpectPixels(canvas, {
-                                           {"top-left corner of the border", 0, 0, kXPBorder},
-                                           {"the joint with the button", 30, 0, kXPBarFace},
-                                           {"the joint ends 2 pixels short of the button", 59, 0, kXPBorder},
-                                           {"the image column", 23, 12, kXPBarFace},
-                                           {"the menu background", 120, 20, kXPMenuBack},
+                                           {"top-left corner of the border", 0, 0, kDrawXPBorder},
+                                           {"the joint with the button", 30, 0, kDrawXPBarFace},
+                                           {"the joint ends 2 pixels short of the button", 59, 0, kDrawXPBorder},
+                                           {"the image column", 23, 12, kDrawXPBarFace},
+                                           {"the menu background", 120, 20, kDrawXPMenuBack},
                                        });
-    EXPECT_EQ(kXPBorder, canvas.At(200 + 2 * CQZCoolMenu::m_sizeFrame.cx - 1, 12))
+    EXPECT_EQ(kDrawXPBorder, canvas.At(200 + 2 * CQZCoolMenu::m_sizeFrame.cx - 1, 12))
         << "the right border lies in the room of the removed frame";
     CQZCoolMenu::m_rcOpener = CRect(-1, -1, -1, -1);
 }
@@ -187,8 +162,8 @@ TEST_F(CoolMenuDrawTest, XPSelectedItemIsFramedInTheSelectionColour)
     Open();
     PaperCanvas canvas(220, 24);
     Draw(canvas, 2, ODS_SELECTED, CRect(0, 0, 200, 24));
-    EXPECT_EQ(kSelection, canvas.At(2, 12)) << "the frame's left side";
-    EXPECT_EQ(kXPHot, canvas.At(120, 12));
+    EXPECT_EQ(kDrawSelection, canvas.At(2, 12)) << "the frame's left side";
+    EXPECT_EQ(kDrawXPHot, canvas.At(120, 12));
 }
 
 TEST_F(CoolMenuDrawTest, ItemOfOtherCodeIsLeftToItsOwner)
@@ -208,14 +183,14 @@ TEST_F(CoolMenuDrawTest, ChevronGlyphIsCentredInTheLowest13Pixels)
     const int x = (100 - 5) / 2;
     const int y = 17 + (13 - 8) / 2;
     test_support::ExpectPixels(canvas, {
-                                           {"upper chevron, left arm", x, y, kMenuText},
-                                           {"upper chevron, tip", x + 2, y + 3, kMenuText},
-                                           {"upper chevron, right arm", x + 4, y, kMenuText},
-                                           {"lower chevron, left arm", x, y + 4, kMenuText},
-                                           {"lower chevron, tip", x + 2, y + 7, kMenuText},
+                                           {"upper chevron, left arm", x, y, kDrawMenuText},
+                                           {"upper chevron, tip", x + 2, y + 3, kDrawMenuText},
+                                           {"upper chevron, right arm", x + 4, y, kDrawMenuText},
+                                           {"lower chevron, left arm", x, y + 4, kDrawMenuText},
+                                           {"lower chevron, tip", x + 2, y + 7, kDrawMenuText},
                                        });
-    EXPECT_EQ(0, canvas.Count(CRect(0, 0, 100, 17), kMenuText)) << "nothing above the lowest 13 pixels";
-    EXPECT_EQ(10 * 2, canvas.Count(CRect(0, 0, 100, 30), kMenuText));
+    EXPECT_EQ(0, canvas.Count(CRect(0, 0, 100, 17), kDrawMenuText)) << "nothing above the lowest 13 pixels";
+    EXPECT_EQ(10 * 2, canvas.Count(CRect(0, 0, 100, 30), kDrawMenuText));
 }
 
 TEST_F(CoolMenuDrawTest, MnemonicsAreUnderlinedOnlyWithKeyboardCues)
@@ -227,7 +202,7 @@ TEST_F(CoolMenuDrawTest, MnemonicsAreUnderlinedOnlyWithKeyboardCues)
     auto inked = [&] {
         PaperCanvas canvas(200, 22);
         Draw(canvas, 2, 0, CRect(0, 0, 200, 22));
-        return canvas.Count(CRect(0, 0, 200, 22), kMenuText);
+        return canvas.Count(CRect(0, 0, 200, 22), kDrawMenuText);
     };
     CQZMenuBar::m_bKeyboardCues = false;
     const int hidden = inked();

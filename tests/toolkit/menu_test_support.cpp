@@ -1,7 +1,10 @@
 // The menu tests' script timer, menu readers and frame.
 #include "menu_test_support.h"
 
+#include "toolkit/foundation/QZAuxData.h"
 #include "toolkit/foundation/QZMenuItemInfo.h"
+
+#include <algorithm>
 
 namespace toolkit_test {
 
@@ -26,12 +29,21 @@ void CALLBACK MenuScript::Tick(HWND, UINT, UINT_PTR, DWORD)
 {
     if (s_next < s_steps.size()) {
         // The step is taken first: it may run a nested menu loop that ticks again.
-        Step step = s_steps[s_next++];
+        const size_t index = s_next++;
+        Step step = s_steps[index];
+        s_retry = false;
         step();
+        if (s_retry)
+            s_next = index;
         return;
     }
     if (NewestMenuWindow())
         EndMenu();
+}
+
+MenuScript::Step MenuScript::WaitUntil(std::function<bool()> condition)
+{
+    return [condition] { s_retry = !condition(); };
 }
 
 void CALLBACK MenuScript::Watchdog(HWND, UINT, UINT_PTR, DWORD)
@@ -112,6 +124,24 @@ std::vector<std::string> MenuTexts(HMENU menu)
     return texts;
 }
 
+void SetDrawingColours()
+{
+    qzAfxData.colorMenu = kDrawMenu;
+    qzAfxData.colorMenuText = kDrawMenuText;
+    qzAfxData.colorButtonText = kDrawMenuText;
+    qzAfxData.colorSelection = kDrawSelection;
+    qzAfxData.colorSelectionText = kDrawSelectionText;
+    qzAfxData.colorGrayText = kDrawGray;
+    qzAfxData.colorHilite = kDrawHilite;
+    qzAfxData.colorShadow = kDrawShadow;
+    qzAfxData.colorDarkShadow = kDrawDarkShadow;
+    qzAfxData.colorFace = kDrawFace;
+    qzAfxData.colorXPBorder = kDrawXPBorder;
+    qzAfxData.colorXPBarFace = kDrawXPBarFace;
+    qzAfxData.colorXPMenuBack = kDrawXPMenuBack;
+    qzAfxData.colorXPHot = kDrawXPHot;
+}
+
 void InitPopup(HWND window, HMENU popup, UINT index, BOOL sysMenu)
 {
     SendMessageA(window, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), MAKELPARAM(index, sysMenu));
@@ -161,6 +191,13 @@ BOOL MenuFrame::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* 
         return TRUE;
     }
     return CFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+LRESULT MenuFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (std::find(watched.begin(), watched.end(), message) != watched.end())
+        received.push_back(MSG{m_hWnd, message, wParam, lParam, 0, {}});
+    return CFrameWnd::WindowProc(message, wParam, lParam);
 }
 
 void MenuFrameTest::SetUp()

@@ -32,7 +32,8 @@ public:
 };
 
 // Runs its steps one per timer tick (every intervalMs) on the thread's timer, which the
-// system's menu loop dispatches; each step may look at the open menus and post input.
+// system's menu loop dispatches; each step may look at the open menus and post input, or
+// wait for a condition.
 // After the last step, and whenever the watchdog fires, an open menu is ended.
 class MenuScript {
 public:
@@ -41,6 +42,9 @@ public:
     ~MenuScript();
     MenuScript(const MenuScript&) = delete;
     MenuScript& operator=(const MenuScript&) = delete;
+
+    // A step that holds the script until the condition is true (tried again every tick).
+    static Step WaitUntil(std::function<bool()> condition);
 
     // Every step has run.
     bool Finished() const { return s_next >= s_steps.size(); }
@@ -55,6 +59,7 @@ private:
     static inline std::vector<Step> s_steps;
     static inline size_t s_next = 0;
     static inline bool s_timedOut = false;
+    static inline bool s_retry = false;
 };
 
 // Posts a key press (down and up) to the thread's queue, where an open menu takes it.
@@ -84,12 +89,32 @@ void InitPopup(HWND window, HMENU popup, UINT index = 0, BOOL sysMenu = FALSE);
 // Sends the WM_MENUSELECT that means the menu loop has ended.
 void EndMenuLoop(HWND window);
 
+// Colours no two of which are alike, so that every pixel of a drawing tells who drew it;
+// SetDrawingColours puts them into the toolkit's global record (UpdateSysColors puts the
+// system's back).
+constexpr COLORREF kDrawMenu = RGB(230, 230, 210);
+constexpr COLORREF kDrawMenuText = RGB(20, 20, 120);
+constexpr COLORREF kDrawSelection = RGB(40, 90, 200);
+constexpr COLORREF kDrawSelectionText = RGB(250, 250, 200);
+constexpr COLORREF kDrawGray = RGB(128, 120, 128);
+constexpr COLORREF kDrawHilite = RGB(255, 255, 254);
+constexpr COLORREF kDrawShadow = RGB(100, 96, 90);
+constexpr COLORREF kDrawDarkShadow = RGB(60, 50, 40);
+constexpr COLORREF kDrawFace = RGB(200, 196, 190);
+constexpr COLORREF kDrawXPBorder = RGB(10, 120, 10);
+constexpr COLORREF kDrawXPBarFace = RGB(220, 210, 180);
+constexpr COLORREF kDrawXPMenuBack = RGB(249, 248, 247);
+constexpr COLORREF kDrawXPHot = RGB(180, 200, 240);
+void SetDrawingColours();
+
 // A frame with a toolkit menu bar showing menu 128 and image menus with the images of
 // toolbar 128. Its pre-translation gives the bar the first look.
 class MenuFrame : public CFrameWnd {
 public:
     BOOL PreTranslateMessage(MSG* pMsg) override;
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+    // Records the messages of the kinds in `watched` that reach the frame's own procedure.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     CQZMenuBar m_wndMenuBar;
     CQZCoolMenu m_coolMenu;
@@ -97,6 +122,8 @@ public:
     std::vector<UINT> hiddenCommands;
     // Commands that reached the frame, in order.
     std::vector<UINT> commands;
+    std::vector<UINT> watched;
+    std::vector<MSG> received;
 
 protected:
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);

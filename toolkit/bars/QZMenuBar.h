@@ -192,7 +192,10 @@ public:
     int GetAvailableLength(BOOL bHorz);
     CSize GetBorderSize(BOOL bHorz);
 
-    // Drawing.
+    // Drawing. PaintClient draws the client area at rect of pDC, off screen, as a paint does.
+    void PaintClient(CDC* pDC, const CRect& rect);
+    // A popup is open for the current item and the XP look gives it a shadow.
+    bool HasOpenItemShadow();
     void DrawSubMenuItem(CDC* pDC, CQZSubMenuBarItem* pItem);
     void DrawItemText(CDC* pDC, CRect rect, CQZSubMenuBarItem* pItem, BOOL bHorz);
     void DrawItemTextHorz(CDC* pDC, CRect rect, CQZSubMenuBarItem* pItem);

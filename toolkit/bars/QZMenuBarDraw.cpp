@@ -15,24 +15,39 @@
 
 void CQZMenuBar::OnPaint()
 {
-    const bool shadow = m_nCurrentItem >= 0 && m_nCurrentItem < m_arrItems.GetSize() && m_hPopupMenu &&
-                        qzAfxData.xpLook && qzAfxData.popupShadows;
-    CRect shadowRect;
-    if (shadow) {
-        GetItemRect(&shadowRect, m_arrItems[m_nCurrentItem]);
-        shadowRect.right += 4;
-        shadowRect.bottom += 4;
-        InvalidateRect(shadowRect, TRUE);
+    // The open item's shadow reaches past the item: that area is painted too.
+    if (HasOpenItemShadow()) {
+        CRect shadow;
+        GetItemRect(&shadow, m_arrItems[m_nCurrentItem]);
+        shadow.right += 4;
+        shadow.bottom += 4;
+        InvalidateRect(shadow, TRUE);
     }
     CPaintDC dc(this);
     CRect client;
     GetClientRect(&client);
-    CQZMemDC memDC(&dc, client, GetBackColor());
+    PaintClient(&dc, client);
+}
+
+bool CQZMenuBar::HasOpenItemShadow()
+{
+    return m_nCurrentItem >= 0 && m_nCurrentItem < m_arrItems.GetSize() && m_hPopupMenu && qzAfxData.xpLook &&
+           qzAfxData.popupShadows;
+}
+
+void CQZMenuBar::PaintClient(CDC* pDC, const CRect& rect)
+{
+    CQZMemDC memDC(pDC, rect, GetBackColor());
     const CQZVisibleMenuBarItems visible(this, QZ_MBI_ALL);
     for (int index : visible)
         m_arrItems[index]->Draw(&memDC);
-    if (shadow)
-        QZDrawShadowRect(&memDC, shadowRect, 100);
+    if (HasOpenItemShadow()) {
+        CRect shadow;
+        GetItemRect(&shadow, m_arrItems[m_nCurrentItem]);
+        shadow.right += 4;
+        shadow.bottom += 4;
+        QZDrawShadowRect(&memDC, shadow, 100);
+    }
 }
 
 UINT CQZMenuBar::GetDockSide()

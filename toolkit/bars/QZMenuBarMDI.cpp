@@ -301,7 +301,8 @@ void CQZMenuBar::RefreshWindowMenu()
         // The active child is always listed, in the last slot when its own is further on.
         if (child == active && slot >= kListedChildren)
             slot = kListedChildren - 1;
-        if (slot < 0 || slot >= kListedChildren)
+        // A child numbered for the last slot does not push the active child out of it.
+        if (slot < 0 || slot >= kListedChildren || (slot == activeSlot && child != active))
             continue;
         slotIds[slot] = static_cast<UINT>(id);
         slotWindows[slot] = child;
