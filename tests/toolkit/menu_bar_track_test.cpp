@@ -357,5 +357,41 @@ TEST_F(FullMenusTimerTest, FullMenusTimerShowsTheNextPopupOfTheLoopInFull)
     EXPECT_FALSE(CQZMenuBar::m_bFullMenus) << "until the tracking ends";
 }
 
+// The real expansion: the chevron selected, its 750-millisecond timer fills the open popup.
+TEST_F(FullMenusTimerTest, RestingOnTheChevronFillsTheOpenPopupAfterItsDelay)
+{
+    HMENU file = ::GetSubMenu(Bar().GetMenuHandle(), 0);
+    auto saveShown = [file] {
+        for (const std::string& text : MenuTexts(file)) {
+            if (text == "&Save\tCtrl+S")
+                return true;
+        }
+        return false;
+    };
+    bool hiddenAtFirst = false;
+    bool chevronAtFirst = false;
+    DWORD selectedAt = 0;
+    DWORD filledAt = 0;
+    MenuScript script({SettledOn(kFile),
+                       [&] {
+                           hiddenAtFirst = !saveShown();
+                           chevronAtFirst = MenuTexts(file).back() == QZ_CHEVRON_TEXT;
+                           PostKey(VK_UP);
+                           selectedAt = GetTickCount();
+                       },
+                       MenuScript::WaitUntil([&] {
+                           if (!saveShown())
+                               return false;
+                           filledAt = GetTickCount();
+                           return true;
+                       }),
+                       [] { PostKey(VK_ESCAPE); }});
+    Feed(WM_SYSKEYDOWN, 'F', kAlt);
+    EXPECT_FALSE(script.TimedOut());
+    EXPECT_TRUE(hiddenAtFirst);
+    EXPECT_TRUE(chevronAtFirst);
+    EXPECT_GE(filledAt - selectedAt, 700u) << "not before the delay";
+}
+
 } // namespace
 } // namespace toolkit_test

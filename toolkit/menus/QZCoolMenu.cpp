@@ -104,6 +104,8 @@ CQZCoolMenu::~CQZCoolMenu()
     while (!m_listItemData.IsEmpty())
         delete m_listItemData.RemoveHead();
     RemoveAllImages();
+    if (m_hMeasureDC)
+        ::DeleteDC(m_hMeasureDC);
     // The popup windows drawn by this object forget it.
     for (POSITION pos = CQZPopupMenu::m_listPopups.GetHeadPosition(); pos;) {
         CQZPopupMenu* popup = CQZPopupMenu::m_listPopups.GetNext(pos);

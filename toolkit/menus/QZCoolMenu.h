@@ -158,6 +158,9 @@ public:
     CList<HMENU, HMENU> m_listConvertedMenus;
     // Every record this object made; it owns them.
     CList<CQZItemData*, CQZItemData*> m_listItemData;
+    // The screen-compatible context items are measured in, made at the first measuring:
+    // a window DC per item would cost most of a popup's opening.
+    HDC m_hMeasureDC = nullptr;
 
     // Shared by every image menu, popup window and tracking call of the process.
     static int m_nSkipInitMenuPopup;

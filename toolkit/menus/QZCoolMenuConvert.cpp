@@ -16,9 +16,9 @@
 
 namespace {
 
-// One item of a menu with its whole text: the text's length is asked for first, so a
-// text of any length is kept (a fixed buffer would cut long texts for good when the item
-// is given its text back).
+// One item of a menu with its whole text: a text that fills the usual buffer is read again
+// at its own length, so a text of any length is kept (a fixed buffer would cut long texts
+// for good when the item is given its text back).
 struct MenuItemRead {
     QZ_MENUITEMINFO info;
     CString text;
@@ -26,21 +26,39 @@ struct MenuItemRead {
 
 BOOL ReadMenuItemWithText(HMENU hMenu, int index, MenuItemRead& item)
 {
+    char text[256];
     item.info = QZ_MENUITEMINFO();
     item.info.fMask = MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_FTYPE | MIIM_DATA | MIIM_STRING;
+    item.info.dwTypeData = text;
+    item.info.cch = sizeof text;
     if (!::GetMenuItemInfoA(hMenu, static_cast<UINT>(index), TRUE, &item.info))
         return FALSE;
     item.text.Empty();
-    const UINT length = item.info.cch;
-    if (length > 0 && !(item.info.fType & (MFT_SEPARATOR | MFT_BITMAP))) {
-        QZ_MENUITEMINFO textInfo;
-        textInfo.fMask = MIIM_STRING;
-        textInfo.dwTypeData = item.text.GetBuffer(static_cast<int>(length) + 1);
-        textInfo.cch = length + 1;
-        const BOOL read = ::GetMenuItemInfoA(hMenu, static_cast<UINT>(index), TRUE, &textInfo);
-        item.text.ReleaseBuffer(read ? static_cast<int>(std::min(textInfo.cch, length)) : 0);
+    if (item.info.fType & (MFT_SEPARATOR | MFT_BITMAP))
+        return TRUE;
+    if (item.info.cch < sizeof text - 1) {
+        item.text = CString(text, static_cast<int>(item.info.cch));
+        return TRUE;
     }
+    // A longer text is asked for its length and read again whole.
+    QZ_MENUITEMINFO lengthInfo;
+    lengthInfo.fMask = MIIM_STRING;
+    ::GetMenuItemInfoA(hMenu, static_cast<UINT>(index), TRUE, &lengthInfo);
+    const UINT length = lengthInfo.cch;
+    QZ_MENUITEMINFO textInfo;
+    textInfo.fMask = MIIM_STRING;
+    textInfo.dwTypeData = item.text.GetBuffer(static_cast<int>(length) + 1);
+    textInfo.cch = length + 1;
+    const BOOL read = ::GetMenuItemInfoA(hMenu, static_cast<UINT>(index), TRUE, &textInfo);
+    item.text.ReleaseBuffer(read ? static_cast<int>(std::min(textInfo.cch, length)) : 0);
     return TRUE;
+}
+
+BOOL ReadMenuItemTypeAndData(HMENU hMenu, int index, MenuItemRead& item)
+{
+    item.info = QZ_MENUITEMINFO();
+    item.info.fMask = MIIM_FTYPE | MIIM_DATA;
+    return ::GetMenuItemInfoA(hMenu, static_cast<UINT>(index), TRUE, &item.info);
 }
 
 CQZItemData* RecordAt(HMENU hMenu, int index)
@@ -67,7 +85,8 @@ void CQZCoolMenu::ConvertMenu(CMenu* pMenu, BOOL bToOwnerDraw)
     const int count = ::GetMenuItemCount(hMenu);
     for (int i = 0; i < count; ++i) {
         MenuItemRead item;
-        if (!ReadMenuItemWithText(hMenu, i, item))
+        // Going back, the text comes from the record: only the type and the data are read.
+        if (bToOwnerDraw ? !ReadMenuItemWithText(hMenu, i, item) : !ReadMenuItemTypeAndData(hMenu, i, item))
             continue;
         CQZItemData* record = CQZItemData::FromItemData(item.info.dwItemData);
         if (item.info.dwItemData && !record)
@@ -191,7 +210,9 @@ void CQZCoolMenu::OnMenuSelect(UINT, UINT nFlags, HMENU hSysMenu)
         return;
     while (!m_listConvertedMenus.IsEmpty()) {
         CMenu* menu = CMenu::FromHandle(m_listConvertedMenus.RemoveHead());
-        ShowHiddenItems(menu);
+        // Only personalised menus take items out or add the chevron.
+        if (m_bPersonalized)
+            ShowHiddenItems(menu);
         ConvertMenu(menu, FALSE);
     }
     m_bShowFullMenus = false;
@@ -244,7 +265,9 @@ BOOL CQZCoolMenu::MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct)
     CQZItemData* record = CQZItemData::FromItemData(lpMeasureItemStruct->itemData);
     if (!record)
         return FALSE;
-    const int menuHeight = ::GetSystemMetrics(SM_CYMENU);
+    // The menu line height the global record keeps: reading the metric anew for every item
+    // took most of a popup's opening under Wine.
+    const int menuHeight = qzAfxData.menuHeight > 0 ? qzAfxData.menuHeight : ::GetSystemMetrics(SM_CYMENU);
     const bool xp = qzAfxData.xpLook != 0;
     UINT width = 0;
     UINT height = 0;
@@ -252,7 +275,9 @@ BOOL CQZCoolMenu::MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct)
         height = static_cast<UINT>(menuHeight / 2);
     } else {
         if (!record->m_strText.IsEmpty()) {
-            HDC dc = ::GetWindowDC(m_hWnd);
+            if (!m_hMeasureDC)
+                m_hMeasureDC = ::CreateCompatibleDC(nullptr);
+            HDC dc = m_hMeasureDC;
             CFont* font = &qzAfxData.fontNormal;
             if (IsMenuHandle(record->m_hMenu)) {
                 QZ_MENUITEMINFO info;
@@ -261,13 +286,12 @@ BOOL CQZCoolMenu::MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct)
                     (info.fState & MFS_DEFAULT))
                     font = &qzAfxData.fontBold;
             }
-            HGDIOBJ oldFont = ::SelectObject(dc, font->m_hObject);
+            // The measuring context keeps the font it was last given.
+            ::SelectObject(dc, font->m_hObject);
             CString measured = record->m_strText;
             measured.Replace("\t", "XXX");
             SIZE extent = {};
             ::GetTextExtentPoint32A(dc, measured, measured.GetLength(), &extent);
-            ::SelectObject(dc, oldFont);
-            ::ReleaseDC(m_hWnd, dc);
             const int wanted = xp ? extent.cx + m_sizeImage.cx + 28 : extent.cx + 2 * m_sizeImage.cx + 2;
             width = static_cast<UINT>(std::max(100, wanted));
             height = static_cast<UINT>(m_sizeImage.cy + (xp ? 6 : 4));
