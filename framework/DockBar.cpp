@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <vector>
 
 IMPLEMENT_DYNAMIC(CDockBar, CControlBar)
 
@@ -115,8 +116,15 @@ void CDockBar::DockControlBar(CControlBar* pBar, LPCRECT lpRect)
         ScreenToClient(&rect);
         newPos = InsertAt(pBar, rect);
     } else {
-        newPos = m_arrBars.Add(pBar);
-        m_arrBars.Add(nullptr);
+        // Without a place the bar takes its placeholder's, else a row of its own at the end.
+        const int placeHolderPos = PlaceHolderOf(pBar) ? FindBar(static_cast<CControlBar*>(PlaceHolderOf(pBar))) : -1;
+        if (placeHolderPos > 0) {
+            m_arrBars.SetAt(placeHolderPos, pBar);
+            newPos = placeHolderPos;
+        } else {
+            newPos = m_arrBars.Add(pBar);
+            m_arrBars.Add(nullptr);
+        }
     }
     // The old entry goes after the new one is in, so an entry of the same row keeps its row.
     const int oldPos = FindBar(pBar, newPos);
@@ -136,38 +144,76 @@ int CDockBar::InsertAt(CControlBar* pBar, const CRect& rect)
     const bool isHorz = (m_dwStyle & CBRS_ORIENT_HORZ) != 0;
     const int along = isHorz ? rect.left : rect.top;
     const int acrossMid = isHorz ? (rect.top + rect.bottom) / 2 : (rect.left + rect.right) / 2;
-    int rowStart = 1;
-    while (rowStart < m_arrBars.GetSize()) {
+    void* placeHolder = PlaceHolderOf(pBar);
+    struct Row {
+        int start;
+        bool hasBand;
+        int bandStart;
+        int bandEnd;
+        int insertPos;
+        bool holdsPlaceHolder;
+    };
+    std::vector<Row> rows;
+    for (int rowStart = 1; rowStart < m_arrBars.GetSize();) {
         int rowEnd = rowStart;
         while (rowEnd < m_arrBars.GetSize() && m_arrBars.GetAt(rowEnd))
             ++rowEnd;
         // The band the row's visible bars cover across the dock bar; the bar itself does not count.
-        int bandStart = INT_MAX;
-        int bandEnd = INT_MIN;
-        int insertPos = rowStart;
+        Row row = {rowStart, false, INT_MAX, INT_MIN, rowStart, false};
         for (int i = rowStart; i < rowEnd; ++i) {
+            if (placeHolder && m_arrBars.GetAt(i) == placeHolder)
+                row.holdsPlaceHolder = true;
             CControlBar* bar = GetDockedControlBar(i);
             if (!bar || bar == pBar || !bar->IsVisible())
                 continue;
             const CRect barRect = BarRectIn(this, bar);
-            bandStart = std::min(bandStart, isHorz ? static_cast<int>(barRect.top) : static_cast<int>(barRect.left));
-            bandEnd = std::max(bandEnd, isHorz ? static_cast<int>(barRect.bottom) : static_cast<int>(barRect.right));
+            row.hasBand = true;
+            row.bandStart = std::min(row.bandStart, static_cast<int>(isHorz ? barRect.top : barRect.left));
+            row.bandEnd = std::max(row.bandEnd, static_cast<int>(isHorz ? barRect.bottom : barRect.right));
             if ((isHorz ? barRect.left : barRect.top) <= along)
-                insertPos = i + 1;
+                row.insertPos = i + 1;
         }
-        if (bandStart <= bandEnd) {
-            if (acrossMid < bandStart) {
-                // Above (or left of) this row: a row of its own in front of it.
-                m_arrBars.InsertAt(rowStart, static_cast<void*>(nullptr));
-                m_arrBars.InsertAt(rowStart, pBar);
-                return rowStart;
-            }
-            if (acrossMid < bandEnd) {
-                m_arrBars.InsertAt(insertPos, pBar);
-                return insertPos;
-            }
-        }
+        rows.push_back(row);
         rowStart = rowEnd + 1;
+    }
+    // The row the bar left behind lies where the bar would be: after the row before it (or
+    // at the start of the row after it), as thick as the bar. A bar that comes back to its
+    // place finds its row again, though the row took no room while it was away.
+    const int thickness = isHorz ? rect.Height() : rect.Width();
+    for (size_t r = 0; r < rows.size(); ++r) {
+        if (rows[r].hasBand || !rows[r].holdsPlaceHolder)
+            continue;
+        int anchor = 0;
+        bool anchored = false;
+        for (size_t before = r; before-- > 0 && !anchored;) {
+            if (rows[before].hasBand) {
+                anchor = rows[before].bandEnd;
+                anchored = true;
+            }
+        }
+        for (size_t after = r + 1; after < rows.size() && !anchored; ++after) {
+            if (rows[after].hasBand) {
+                anchor = rows[after].bandStart;
+                anchored = true;
+            }
+        }
+        rows[r].hasBand = true;
+        rows[r].bandStart = anchor;
+        rows[r].bandEnd = anchor + thickness;
+    }
+    for (const Row& row : rows) {
+        if (!row.hasBand)
+            continue;
+        if (acrossMid < row.bandStart) {
+            // Above (or left of) this row: a row of its own in front of it.
+            m_arrBars.InsertAt(row.start, static_cast<void*>(nullptr));
+            m_arrBars.InsertAt(row.start, pBar);
+            return row.start;
+        }
+        if (acrossMid < row.bandEnd) {
+            m_arrBars.InsertAt(row.insertPos, pBar);
+            return row.insertPos;
+        }
     }
     if (m_arrBars.GetAt(m_arrBars.GetUpperBound()))
         m_arrBars.Add(nullptr);

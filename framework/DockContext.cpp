@@ -263,10 +263,6 @@ void CDockContext::UpdateState(BOOL* pFlag, BOOL bNewValue)
 
 void CDockContext::DrawFocusRect(BOOL bRemoveRect)
 {
-    if (!m_pDC)
-        return;
-    CBrush* white = CBrush::FromHandle(static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-    CBrush* halftone = CDC::GetHalftoneBrush();
     CRect rect;
     CSize size(1, 1);
     BOOL dither = FALSE;
@@ -283,11 +279,20 @@ void CDockContext::DrawFocusRect(BOOL bRemoveRect)
     }
     if (bRemoveRect)
         size = CSize(0, 0);
-    m_pDC->DrawDragRect(&rect, size, &m_rectLast, m_sizeLast, dither ? halftone : white,
+    DrawTracker(rect, size, dither);
+}
+
+void CDockContext::DrawTracker(const CRect& rect, CSize size, BOOL bDither)
+{
+    if (!m_pDC)
+        return;
+    CBrush* white = CBrush::FromHandle(static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    CBrush* halftone = CDC::GetHalftoneBrush();
+    m_pDC->DrawDragRect(&rect, size, &m_rectLast, m_sizeLast, bDither ? halftone : white,
                         m_bDitherLast ? halftone : white);
     m_rectLast = rect;
     m_sizeLast = size;
-    m_bDitherLast = dither;
+    m_bDitherLast = bDither;
 }
 
 BOOL CDockContext::Track()

@@ -94,6 +94,9 @@ public:
     CPoint m_ptMRUFloatPos;
 
 protected:
+    // Draws the outline rect with borders size (halftone when bDither, else white), erasing
+    // the one drawn before, and remembers it for the next call and the erase.
+    void DrawTracker(const CRect& rect, CSize size, BOOL bDither);
     // The outline's loop: TRUE when the left button was released, FALSE when cancelled.
     BOOL Track();
     // Docks the bar on the dock bar under the outline, or floats it at the frame outline.

@@ -63,10 +63,12 @@ void CFrameWnd::RecalcLayout(BOOL bNotify)
 {
     if (m_bInRecalcLayout || !m_hWnd)
         return;
+    // Cleared first: a bar may ask for another layout while this one runs (a row that
+    // wrapped), and that request must wait for the next idle time.
+    m_nIdleFlags &= ~(idleLayout | idleNotify);
     m_bInRecalcLayout = TRUE;
     RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST);
     m_bInRecalcLayout = FALSE;
-    m_nIdleFlags &= ~(idleLayout | idleNotify);
 }
 
 void CFrameWnd::DelayRecalcLayout(BOOL bNotify)

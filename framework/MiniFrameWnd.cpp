@@ -133,6 +133,7 @@ void CMiniDockFrameWnd::RecalcLayout(BOOL bNotify)
 {
     if (m_bInRecalcLayout || !m_hWnd || !m_wndDockBar.m_hWnd)
         return;
+    m_nIdleFlags &= ~(idleLayout | idleNotify);
     m_bInRecalcLayout = TRUE;
     m_wndDockBar.m_bLayoutQuery = FALSE;
     m_wndDockBar.m_rectLayout.SetRectEmpty();
@@ -147,7 +148,6 @@ void CMiniDockFrameWnd::RecalcLayout(BOOL bNotify)
         AfxSetWindowText(m_hWnd, title);
     }
     m_bInRecalcLayout = FALSE;
-    m_nIdleFlags &= ~(idleLayout | idleNotify);
 }
 
 void CMiniDockFrameWnd::OnClose()

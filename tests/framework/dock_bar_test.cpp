@@ -75,11 +75,16 @@ TEST_F(DockBarTest, BarLeavingForAnotherSideLeavesItsPlaceholderAndFindsItAgain)
     EXPECT_EQ(CBRS_ALIGN_LEFT, a.GetBarStyle() & CBRS_ALIGN_ANY);
     ExpectSoundRows(*top);
     ExpectSoundRows(*left);
-    // Back on top: the placeholder goes, on the left nothing stays behind but its own.
+    // Back on top where it was: its row, which took no room while it was away, is its place
+    // again, and the placeholder goes; on the left nothing stays behind but its own.
     frame->DockControlBar(&a, top, ScreenRectIn(top, 150, 2, a.horz));
-    EXPECT_EQ("|B A|", Rows(*top));
+    EXPECT_EQ("|A|B|", Rows(*top));
     EXPECT_EQ("|~" + std::to_string(kIdA & 0xFFFF) + "|", Rows(*left));
     EXPECT_EQ(CBRS_ALIGN_TOP, a.GetBarStyle() & CBRS_ALIGN_ANY);
+    // Without a place it takes its placeholder's.
+    frame->DockControlBar(&b, left);
+    frame->DockControlBar(&b, top);
+    EXPECT_EQ("|A|B|", Rows(*top));
 }
 
 TEST_F(DockBarTest, CountsLeaveOutPlaceholdersAndHiddenBars)

@@ -44,7 +44,69 @@ using PlainToolkitBar = TestBar<CQZControlBar>;
 using TestToolBar = TestBar<CQZToolBar>;
 using TestMenuBar = TestBar<CQZMenuBar>;
 using TestReBar = TestBar<CQZReBar>;
-using TestDockWindow = TestBar<CQZDockWindow>;
+
+// A docking window of fixed sizes: docked top or bottom it takes m_sizeHorz, left or right
+// m_sizeVert, floating m_sizeFloat; its current size and minimum length are the test's.
+// Its sizing operations do what the docking window's own do, so that the dock bar's row
+// arithmetic can be checked against them.
+class TestDockWindow : public TestBar<CQZDockWindow> {
+public:
+    int minExtent = 5;
+
+    CSize CalcDynamicLayout(int, DWORD dwMode) override
+    {
+        if (dwMode & LM_HORZDOCK)
+            return m_sizeHorz;
+        if (dwMode & LM_VERTDOCK)
+            return m_sizeVert;
+        return m_sizeFloat;
+    }
+    int GetMinExtent() const override { return minExtent; }
+    BOOL IsExpanded() const override { return m_bExpanded; }
+    BOOL IsAloneInRow() const override { return m_bAloneInRow; }
+    void SetDockedSize(const CSize& size) override
+    {
+        m_sizeCurrent = size;
+        if (IsHorzDocked())
+            m_sizeHorz = size;
+        else if (IsVertDocked())
+            m_sizeVert = size;
+        else
+            m_sizeFloat = size;
+    }
+    void RestoreFloatSize() override { m_sizeCurrent = m_sizeFloat; }
+    void RestoreNormalSize() override
+    {
+        if (IsHorzDocked())
+            m_sizeCurrent.cx = m_sizeHorz.cx;
+        else if (IsVertDocked())
+            m_sizeCurrent.cy = m_sizeVert.cy;
+        m_bExpanded = FALSE;
+    }
+    int Collapse() override
+    {
+        m_bExpanded = FALSE;
+        if (IsHorzDocked()) {
+            m_sizeCurrent.cx = minExtent;
+            return m_sizeHorz.cx - minExtent;
+        }
+        if (IsVertDocked()) {
+            m_sizeCurrent.cy = minExtent;
+            return m_sizeVert.cy - minExtent;
+        }
+        return 0;
+    }
+    void Expand(int nLength) override
+    {
+        if (IsHorzDocked())
+            m_sizeCurrent.cx = nLength;
+        else if (IsVertDocked())
+            m_sizeCurrent.cy = nLength;
+        m_bExpanded = TRUE;
+    }
+    int GetCurrentWidth() const override { return m_sizeCurrent.cx; }
+    int GetCurrentHeight() const override { return m_sizeCurrent.cy; }
+};
 
 // What a tracked menu held: one line per item, "-" for a separator, "[x]" for a check.
 struct TrackedMenu {

@@ -24,6 +24,11 @@ struct QZ_BANDCHILDSIZE {
     NMREBARCHILDSIZE* pChildSize;
 };
 
+// Tracks the menu of pFrame's bars at pPoint (screen): docking windows, toolbars, other
+// toolkit bars and status bars, the visible ones checked; a chosen bar's id goes to pFrame
+// as a command. TRUE.
+BOOL QZShowFrameBarMenu(CPoint* pPoint, CFrameWnd* pFrame);
+
 class CQZControlBar : public CControlBar {
     DECLARE_DYNAMIC(CQZControlBar)
 public:
@@ -66,6 +71,9 @@ public:
     virtual BOOL GetBandInfo(REBARBANDINFOA* pBandInfo, BOOL bHorz);
     virtual void OnBandChildSize(QZ_BANDCHILDSIZE* pChildSize, BOOL bHorz);
     virtual BOOL IsToolkitDragAllowed();
+    // Whether a drag may take the bar into pFrame, another frame than its own: only with its
+    // dock hooks.
+    virtual BOOL CanDockInFrame(CFrameWnd* pFrame);
     // FALSE: the floating size stays as it is.
     virtual BOOL AdjustFloatSize(SIZE* pSize);
     // Moves the floating-frame hook to the bar's current frame when that is not its home.
@@ -79,7 +87,8 @@ public:
     // The same into pDC, whose origin is the window's top-left corner.
     void PaintNonClient(CDC* pDC);
 
-    // Stores the dock style; a bar without an owner takes its parent as owner.
+    // Stores the dock style, makes the bar's toolkit drag context when it has none; a bar
+    // without an owner takes its parent as owner.
     void EnableDocking(DWORD dwDockStyle);
     // Off in this program: hooks that keep the bar attached to its home frame.
     void EnableDockHooks(BOOL bEnable);

@@ -4,12 +4,15 @@
 
 #include "framework/FrameWnd.h"
 #include "toolkit/bars/QZDockContextWndHook.h"
+#include "toolkit/docking/QZDockContext.h"
 
 IMPLEMENT_DYNAMIC(CQZDockContextWndHook, CQZWndHook)
 
 void CQZControlBar::EnableDocking(DWORD dwDockStyle)
 {
     m_dwDockStyle = dwDockStyle;
+    if (!m_pDockContext)
+        m_pDockContext = new CQZDockContext(this);
     if (!m_hWndOwner && m_hWnd)
         m_hWndOwner = ::GetParent(m_hWnd);
 }
@@ -25,6 +28,11 @@ void CQZControlBar::EnableDockHooks(BOOL bEnable)
     m_pHomeHook = new CQZDockContextWndHook(this);
     if (m_pHomeFrame && m_pHomeFrame->m_hWnd)
         m_pHomeHook->HookWindow(m_pHomeFrame);
+}
+
+BOOL CQZControlBar::CanDockInFrame(CFrameWnd* pFrame)
+{
+    return HasDockHooks();
 }
 
 BOOL CQZControlBar::HasDockHooks() const

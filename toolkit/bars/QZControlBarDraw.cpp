@@ -3,6 +3,7 @@
 #include "toolkit/bars/QZControlBar.h"
 
 #include "framework/AfxGlobalData.h"
+#include "framework/DockContext.h"
 #include "framework/PaintDC.h"
 #include "toolkit/bars/QZReBar.h"
 #include "toolkit/foundation/QZAuxData.h"
@@ -234,13 +235,15 @@ void CQZControlBar::OnWindowPosChanging(WINDOWPOS* lpwndpos)
 
 BOOL CQZControlBar::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
 {
-    // Over the borders and gripper the bar can be dragged: the size-all cursor says so.
+    // Over the borders and gripper the bar can be dragged, and while it is dragged it
+    // moves: the size-all cursor says so.
     POINT cursor;
     ::GetCursorPos(&cursor);
     ScreenToClient(&cursor);
     CRect client;
     GetClientRect(&client);
-    if (!client.PtInRect(cursor) && !m_bInReBar) {
+    const bool isDragged = m_pDockContext && m_pDockContext->m_bDragging;
+    if ((isDragged || !client.PtInRect(cursor)) && !m_bInReBar) {
         ::SetCursor(qzAfxData.cursorSizeAll);
         return TRUE;
     }

@@ -65,6 +65,11 @@ void CQZControlBar::OnRButtonDown(UINT nFlags, CPoint point)
 
 BOOL CQZControlBar::ShowBarMenu(CPoint* pPoint, CFrameWnd* pFrame)
 {
+    return QZShowFrameBarMenu(pPoint, pFrame);
+}
+
+BOOL QZShowFrameBarMenu(CPoint* pPoint, CFrameWnd* pFrame)
+{
     CMenu menu;
     if (!menu.CreatePopupMenu())
         return TRUE;

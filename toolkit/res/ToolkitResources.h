@@ -6,6 +6,12 @@
 #define IDC_QZ_SPLIT_HORZ 4512
 #define IDC_QZ_SPLIT_VERT 4514
 
+// A floating frame's caption glyphs, 10 x 10 each on magenta: minimise, restore, close, options.
+#define IDB_QZ_CAPTION_GLYPHS 4656
+// Tips of a floating toolbar's caption buttons.
+#define IDS_QZ_CLOSE 4585
+#define IDS_QZ_TOOLBAR_OPTIONS 4663
+
 // Names of untitled bars in the bar menu.
 #define IDS_QZ_DOCK_WINDOW 4556
 #define IDS_QZ_TOOLBAR 4558

@@ -123,11 +123,3 @@ BOOL iFileNameEdit::AskForText(iString& chosen)
     return AskWithSystemDialog(GetParent(), m_openMode, m_filter.c_str(), GetText(), m_initialDir, m_flags,
                                m_defaultExtension, chosen);
 }
-
-BOOL FileExists(LPCSTR path)
-{
-    if (!path)
-        return FALSE;
-    DWORD attributes = ::GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}

@@ -5,6 +5,7 @@
 
 #include "lib/src/Win2/Wnd/iButton.h"
 #include "lib/src/Win2/Wnd/iEdit.h"
+#include "lib/src/Win2/Wnd/iFileExists.h"
 #include "lib/src/Win2/Wnd/iFilePickerOptions.h"
 
 #include "lib/src/iFileName.h"
@@ -59,7 +60,3 @@ protected:
     std::string m_filter;  // with its inner null characters and the list's final one
     iFileName m_initialDir;
 };
-
-// TRUE when the path names an existing file; FALSE for a folder, a missing path or any
-// other failure to read its attributes.
-BOOL FileExists(LPCSTR path);
