@@ -57,6 +57,13 @@
 #define ID_FILE_MRU_FILE1 0xE110
 #define ID_FILE_MRU_LAST 0xE11F
 
+// Window commands of an MDI frame's "window" popup.
+#define ID_WINDOW_NEW 0xE130
+#define ID_WINDOW_ARRANGE 0xE131
+#define ID_WINDOW_CASCADE 0xE132
+#define ID_WINDOW_TILE_HORZ 0xE133
+#define ID_WINDOW_TILE_VERT 0xE134
+
 #define ID_EDIT_CLEAR 0xE120
 #define ID_EDIT_COPY 0xE122
 #define ID_EDIT_CUT 0xE123

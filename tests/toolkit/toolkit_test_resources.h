@@ -19,3 +19,17 @@
 #define IDR_TEST_TOOLBAR 128
 // A toolbar resource that claims more items than it holds.
 #define IDR_TEST_SHORT_TOOLBAR 7530
+
+// The main frame's menu as a resource: File (with a sub-menu "Recent", separators and
+// accelerator texts), Edit, View (with an item whose text is 300 characters long), the
+// top-level command "&Send this Program to a Friend", and Help.
+#define IDR_TEST_MAIN_MENU 128
+#define ID_TEST_RECENT_FIRST 7540
+#define ID_TEST_RECENT_SECOND 7541
+#define ID_TEST_LONG_TEXT 7542
+#define ID_TEST_SEND_TO_FRIEND 7543
+// The test MDI frame's menu: File and a "Window" popup with the window commands.
+#define IDR_TEST_MDI_MENU 7550
+#define ID_TEST_MDI_NEW 7551
+// A bitmap strip of three 16 x 16 images (red, green and blue squares on the button face).
+#define IDB_TEST_STRIP 7555

@@ -58,9 +58,13 @@ public:
     {
         if (message == WM_INITMENUPOPUP)
             states = ReadStates(reinterpret_cast<HMENU>(wParam));
+        if (message == WM_MENUSELECT && HIWORD(wParam) == 0xFFFF && !lParam && shownMenu)
+            typesAtEnd = ReadTypes(shownMenu);
         if (message == WM_ENTERIDLE && wParam == MSGF_MENU && !menuSeen) {
             menuSeen = true;
             ::GetWindowRect(reinterpret_cast<HWND>(lParam), &menuRect);
+            shownMenu = reinterpret_cast<HMENU>(::SendMessageA(reinterpret_cast<HWND>(lParam), MN_GETHMENU, 0, 0));
+            typesWhileOpen = ReadTypes(shownMenu);
             for (UINT key : keys)
                 ::PostMessageA(m_hWnd, WM_KEYDOWN, key, 1);
             if (keys.empty())
@@ -81,6 +85,18 @@ public:
         }
         return read;
     }
+    static std::vector<UINT> ReadTypes(HMENU menu)
+    {
+        std::vector<UINT> types;
+        for (int index = 0; index < ::GetMenuItemCount(menu); ++index) {
+            MENUITEMINFOA info = {};
+            info.cbSize = sizeof info;
+            info.fMask = MIIM_FTYPE;
+            ::GetMenuItemInfoA(menu, static_cast<UINT>(index), TRUE, &info);
+            types.push_back(info.fType);
+        }
+        return types;
+    }
     bool Enabled(UINT id) const
     {
         for (const ItemState& item : states) {
@@ -96,11 +112,18 @@ public:
         keys = pressed;
         menuSeen = false;
         states.clear();
+        shownMenu = nullptr;
+        typesWhileOpen.clear();
+        typesAtEnd.clear();
         SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(m_hWnd), MAKELPARAM(-1, -1));
         PumpPending();
     }
 
     std::vector<ItemState> states;
+    // The item types of the menu while it is open and as its menu loop ends.
+    HMENU shownMenu = nullptr;
+    std::vector<UINT> typesWhileOpen;
+    std::vector<UINT> typesAtEnd;
     bool menuSeen = false;
     CRect menuRect;
     std::vector<UINT> keys;
@@ -416,6 +439,22 @@ TEST(EditMenu, ItemsAndTheirStates)
     EXPECT_TRUE(edit->Enabled(ID_EDIT_CLEAR));
     EXPECT_TRUE(edit->Enabled(ID_EDIT_PASTE));
     ASSERT_TRUE(PutTextOnClipboard(parent.m_hWnd, nullptr));
+}
+
+TEST(EditMenu, ItemsAreImageItemsOnlyWhileTheMenuIsOpen)
+{
+    FocusContainer parent;
+    TestEdit* edit = NewEdit(&parent);
+    const LONG_PTR procedure = ::GetWindowLongPtrA(edit->m_hWnd, GWLP_WNDPROC);
+    edit->OpenMenuFromKeyboard({});
+    ASSERT_TRUE(edit->menuSeen);
+    ASSERT_EQ(8u, edit->typesWhileOpen.size());
+    for (UINT type : edit->typesWhileOpen)
+        EXPECT_TRUE(type & MFT_OWNERDRAW);
+    ASSERT_EQ(8u, edit->typesAtEnd.size());
+    for (UINT type : edit->typesAtEnd)
+        EXPECT_FALSE(type & MFT_OWNERDRAW);
+    EXPECT_EQ(procedure, ::GetWindowLongPtrA(edit->m_hWnd, GWLP_WNDPROC)) << "the edit is no longer hooked";
 }
 
 TEST(EditMenu, KeyboardMenuOpensBesideTheClientCorner)

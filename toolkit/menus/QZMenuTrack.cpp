@@ -1,21 +1,21 @@
-// Popup menu tracking through the framework's menu.
+// Popup menu tracking through the toolkit's menu.
 #include "toolkit/menus/QZMenuTrack.h"
 
 #include "framework/Menu.h"
 #include "framework/Wnd.h"
+#include "toolkit/menus/QZMenu.h"
 
 namespace {
 
-UINT TrackWithFrameworkMenu(CMenu* pMenu, UINT nFlags, int x, int y, CWnd* pOwner)
+UINT TrackWithToolkitMenu(CMenu* pMenu, UINT nFlags, int x, int y, CWnd* pOwner)
 {
-    const UINT command =
-        static_cast<UINT>(pMenu->TrackPopupMenu(nFlags | TPM_RETURNCMD, x, y, pOwner));
-    if (command && pOwner && pOwner->m_hWnd)
-        pOwner->PostMessage(WM_COMMAND, command);
-    return command;
+    // A toolkit menu object lives while the popup is tracked: image menus apply their
+    // personalised hiding to it as to every toolkit popup.
+    CQZMenu tracking;
+    return CQZMenu::TrackPopupMenuEx(pMenu->GetSafeHmenu(), nFlags, x, y, pOwner, nullptr, TRUE);
 }
 
-QZPopupMenuTracker g_tracker = &TrackWithFrameworkMenu;
+QZPopupMenuTracker g_tracker = &TrackWithToolkitMenu;
 
 } // namespace
 
@@ -27,6 +27,6 @@ UINT QZTrackPopupMenu(CMenu* pMenu, UINT nFlags, int x, int y, CWnd* pOwner)
 QZPopupMenuTracker QZSetPopupMenuTracker(QZPopupMenuTracker tracker)
 {
     QZPopupMenuTracker previous = g_tracker;
-    g_tracker = tracker ? tracker : &TrackWithFrameworkMenu;
+    g_tracker = tracker ? tracker : &TrackWithToolkitMenu;
     return previous;
 }

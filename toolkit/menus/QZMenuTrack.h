@@ -1,6 +1,6 @@
-// Tracking one of the toolkit's popup menus (the bar menus, a bar's context menu): the
-// chosen command is posted to the owner as WM_COMMAND. One function, so that every
-// caller follows when the toolkit's own menu tracking takes over from the framework's.
+// Tracking one of the toolkit's popup menus (the bar menus, a bar's context menu) with the
+// toolkit's menu: the chosen command is posted to the owner as WM_COMMAND. One function,
+// which tests can answer for the user through.
 #pragma once
 
 #include <windows.h>
@@ -12,7 +12,7 @@ class CWnd;
 // (also posted to pOwner), or 0 when none was.
 UINT QZTrackPopupMenu(CMenu* pMenu, UINT nFlags, int x, int y, CWnd* pOwner);
 
-// What tracks the menus (null: the framework's menu); returns the previous one. Tests
+// What tracks the menus (null: the toolkit's menu); returns the previous one. Tests
 // answer for the user through it.
 using QZPopupMenuTracker = UINT (*)(CMenu* pMenu, UINT nFlags, int x, int y, CWnd* pOwner);
 QZPopupMenuTracker QZSetPopupMenuTracker(QZPopupMenuTracker tracker);

@@ -25,3 +25,18 @@
 
 // The command of a toolbar's chevron and customise items.
 #define ID_QZ_CUSTOMIZE_TOOLBAR 52782
+
+// The command of a personalised popup's chevron item: show the full popup.
+#define ID_QZ_FULL_MENUS 52783
+
+// The image menus' recent list: its section in the toolkit's settings and the entry format.
+#define IDS_QZ_RECENT_ITEM_LIST 4539
+#define IDS_QZ_RECENT_ITEM 4540
+
+// The menu bar's window text, the last entry of an MDI window list, and the tips of the
+// MDI child's window buttons.
+#define IDS_QZ_MENU_BAR 4644
+#define IDS_QZ_MORE_WINDOWS 4653
+#define IDS_QZ_MINIMIZE_WINDOW 4660
+#define IDS_QZ_RESTORE_WINDOW 4661
+#define IDS_QZ_CLOSE_WINDOW 4662

@@ -1,7 +1,9 @@
 // The edit's own context menu: Undo, Cut, Copy, Paste, Clear and Select All, each enabled
-// only when it can act. The chosen item comes back to the edit as a standard edit command.
+// only when it can act, drawn as an image menu. The chosen item comes back to the edit as
+// a standard edit command.
 #include "lib/src/Win2/Wnd/iEditCtrl.h"
 #include "lib/src/Win2/Wnd/iMenu.h"
+#include "lib/src/Win2/Wnd/iVeltraCoolMenu.h"
 
 namespace {
 
@@ -34,6 +36,9 @@ void iEditCtrl::OnContextMenu(CWnd* pWnd, CPoint point)
         point.Offset(5, 5);
     }
 
+    // The edit owns the menu it tracks and receives its initialisation, measuring and
+    // drawing messages: the image menus hook the edit while the menu is shown.
+    iVeltraCoolMenu coolMenu(this);
     iPopupMenu menu;
     DWORD start = 0;
     DWORD end = 0;
