@@ -1,6 +1,7 @@
 // L_FreeBitmap, L_CopyBitmap and L_ChangeBitmapViewPerspective: whole-bitmap operations
 // on the records, each filling its target only once the new pixels are complete.
 #include "imaging/BitmapStorage.h"
+#include "imaging/Parallel.h"
 
 #include <cstring>
 #include <new>
@@ -30,9 +31,20 @@ int L_CopyBitmap(imaging::BitmapHandle* destination, const imaging::BitmapHandle
     target.xResolution = source->xResolution;
     target.yResolution = source->yResolution;
     const std::size_t rowBytes = static_cast<std::size_t>(source->width) * ChannelsOf(*source);
-    for (int y = 0; y < source->height; ++y)
-        std::memcpy(target.pixels + static_cast<std::ptrdiff_t>(y) * target.bytesPerLine,
-                    source->pixels + static_cast<std::ptrdiff_t>(y) * source->bytesPerLine, rowBytes);
+    // On all cores: most of a large copy's time is the first touch of the new pages
+    // (0.45 s for 8000 x 6000 on one thread under Wine, measured with the application bench).
+    const BandResult copied = RunRowBands(
+        source->height, WorkerCount(0, source->height), [](int) { return true; },
+        [&](int, int firstRow, int endRow, BandControl& control) {
+            for (int y = firstRow; y < endRow; ++y) {
+                std::memcpy(target.pixels + static_cast<std::ptrdiff_t>(y) * target.bytesPerLine,
+                            source->pixels + static_cast<std::ptrdiff_t>(y) * source->bytesPerLine, rowBytes);
+                if (!control.RowDone())
+                    return;
+            }
+        });
+    if (copied != BandResult::Done)
+        return kErrorNoMemory;
     *destination = copy.Release();
     return kSuccess;
 }

@@ -185,6 +185,25 @@ TEST(PaintDC, ReducingAveragesThePixelsItDrops)
     EXPECT_LT(centre[1], 192);
 }
 
+// A fitted view reaches past the image on one side: the image's part is averaged into
+// its share of the destination, and the rest is left as it was.
+TEST(PaintDC, ReducingAViewPastTheImageAveragesOnlyTheImage)
+{
+    TestBitmap bitmap;
+    MakeBitmap(bitmap, 64, 64, 24, [](int x, int y) { return (x + y) % 2 ? Colour{255, 255, 255} : Colour{0, 0, 0}; });
+    Canvas canvas(8, 10);
+    const RECT source{0, 0, 64, 80}, destination{0, 0, 8, 10};
+    ASSERT_EQ(kSuccess, L_PaintDC(canvas.dc(), &bitmap.handle, &source, nullptr, &destination, nullptr, SRCCOPY));
+    for (int y : {0, 4, 7}) {
+        SCOPED_TRACE(y);
+        const Colour inside = canvas.At(4, y);
+        EXPECT_GT(inside[1], 64);
+        EXPECT_LT(inside[1], 192);
+    }
+    EXPECT_EQ(kBackgroundColour, canvas.At(4, 8));
+    EXPECT_EQ(kBackgroundColour, canvas.At(4, 9));
+}
+
 TEST(PaintDC, RefusesMissingContextOrBitmap)
 {
     TestBitmap bitmap;

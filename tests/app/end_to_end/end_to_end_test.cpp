@@ -2,8 +2,9 @@
 // from the settings, a file picked by typing its name into the Files list, its details,
 // Open, a new size in inches at a new resolution, the five methods each saved under a
 // new name and format, Save over the original with a backup copy, the written files
-// read back, changes dropped or kept when another file is picked, a close that is
-// cancelled and one that drops the changes, and the window reopening where it was.
+// read back, changes dropped or kept when another file is picked, a session end and a
+// close that are cancelled, a close that drops the changes, and the window reopening
+// where it was.
 #include "program_driver.h"
 
 #include "app/Workspace.h"
@@ -289,6 +290,13 @@ TEST_F(EndToEnd, PicksResizesSavesAndClosesAsAUserDoes)
     EXPECT_TRUE(otherBytes == Bytes(m_other)) << "the original is as it was";
     EXPECT_EQ(filesBefore + 1, FilesMatching(m_folder.Path(), "*").size()) << "only the backup copy is new";
     EXPECT_EQ(1u, FilesMatching(m_folder.Path(), "other_*.bmp").size());
+
+    // A session that ends asks as closing does; Cancel keeps the session from ending.
+    LRESULT mayEnd = -1;
+    std::thread session([&] { mayEnd = SendMessageA(program.MainWindow(), WM_QUERYENDSESSION, 0, 0); });
+    EXPECT_EQ(kChangesQuestion, program.AnswerBox(IDCANCEL));
+    session.join();
+    EXPECT_EQ(0, mayEnd);
 
     // Closing with the changes: Cancel keeps the program, No ends it.
     SetWindowPos(program.MainWindow(), nullptr, 60, 50, 700, 600, SWP_NOZORDER | SWP_NOACTIVATE);
