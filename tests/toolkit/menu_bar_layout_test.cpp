@@ -5,6 +5,7 @@
 #include "menu_test_support.h"
 
 #include "toolkit/foundation/QZAuxData.h"
+#include "toolkit/foundation/QZMessages.h"
 
 namespace toolkit_test {
 namespace {
@@ -153,6 +154,30 @@ TEST_F(MenuBarLayoutTest, DockedBarReportsTheFramesWidthAndItsRows)
     EXPECT_EQ(rowHeight + inside.top - inside.bottom, size.cy);
     const CSize stretched = Bar().CalcFixedLayout(TRUE, TRUE);
     EXPECT_EQ(32767, stretched.cx);
+}
+
+TEST_F(MenuBarLayoutTest, RebarAndDockingDragAskTheBarAboutItself)
+{
+    EXPECT_TRUE(Bar().SendMessage(WM_QZ_CANTOOLKITDRAG)) << "the toolkit's own drag loop moves the bar";
+
+    // A drag of the docked bar starts with half its width and half a small caption's height.
+    SIZE floatSize = {300, 40};
+    EXPECT_TRUE(Bar().SendMessage(WM_QZ_GETFLOATSIZE, 0, reinterpret_cast<LPARAM>(&floatSize)));
+    CRect frameRect(0, 0, 0, 0);
+    CMiniFrameWnd::CalcBorders(&frameRect, WS_CAPTION | WS_THICKFRAME, 0);
+    EXPECT_EQ(150, floatSize.cx);
+    EXPECT_EQ(-frameRect.top / 2, floatSize.cy);
+
+    // A rebar band's width becomes the room the bar lays itself out in.
+    NMREBARCHILDSIZE childSize = {};
+    childSize.rcChild = {10, 0, 10 + 149, 20};
+    REBARBANDINFOA band = {};
+    QZ_BANDCHILDSIZE message = {&band, &childSize};
+    Bar().m_dwStyle = CBRS_ALIGN_TOP | CBRS_SIZE_DYNAMIC;
+    Bar().SendMessage(WM_QZ_BANDCHILDSIZE, TRUE, reinterpret_cast<LPARAM>(&message));
+    EXPECT_EQ(149, Bar().m_nFixedLength);
+    EXPECT_EQ(149, Bar().GetAvailableLength(TRUE));
+    Bar().m_nFixedLength = -1;
 }
 
 // With a leading border a wrapped arrangement can be wider than the single row, and the

@@ -247,6 +247,24 @@ TEST_F(MenuBarTest, ColourChangeGivesTheBarTheCaptionFontAndAGoneBarSeesNothing)
     EXPECT_FALSE(CQZMenuBar::m_bFullMenus) << "every message passes untouched once the bar's window is gone";
 }
 
+TEST_F(MenuBarTest, SettingsChangeMeasuresTheEntriesAgainAndFloatingResetsTracking)
+{
+    Bar().SetHotItem(2);
+    CQZMenuBarItem* before = Bar().m_arrItems[1];
+    Bar().SendMessage(WM_SETTINGCHANGE, 0, 0);
+    EXPECT_NE(before, Bar().m_arrItems[1]) << "the items were built again";
+    EXPECT_EQ(-1, Bar().m_nHotItem) << "item indexes held before are reset";
+    EXPECT_EQ(9, Bar().m_arrItems.GetSize());
+
+    Bar().SetHotItem(3);
+    const DWORD style = Bar().GetBarStyle();
+    Bar().SetBarStyle(style | CBRS_ALIGN_LEFT);
+    EXPECT_EQ(3, Bar().m_nHotItem) << "docking elsewhere keeps the tracking";
+    Bar().SetBarStyle(style | CBRS_FLOATING);
+    EXPECT_EQ(-1, Bar().m_nHotItem) << "floating or docking again resets it";
+    Bar().SetBarStyle(style);
+}
+
 TEST_F(MenuBarTest, WithoutOleDocumentsNoMessageGoesToAServer)
 {
     EXPECT_FALSE(Bar().MapServerMenus());
