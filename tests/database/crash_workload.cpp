@@ -11,6 +11,7 @@
 #include "database/mgKey.h"
 #include "database/mgRecord.h"
 #include "database/mgResource.h"
+#include "database_test_support.h"
 
 namespace dbtest {
 
@@ -92,17 +93,24 @@ std::vector<std::string> SetFiles(const std::string& path, const WorkloadShape& 
     return {path + ".dat", path + ".idx"};
 }
 
-WorkloadRun RunWorkload(const std::string& path, const WorkloadShape& shape)
+WorkloadRun RunWorkload(const std::string& path, const WorkloadShape& shape, const FaultyIo* io)
 {
     WorkloadRun run;
-    std::map<uint32_t, std::vector<uint8_t>> model;
+    Records model;
     auto stop = [&run](const char* where) {
         run.stoppedAt = where;
         return run;
     };
+    auto closed = [&run, &model, io]() {
+        run.closed = model;
+        if (io)
+            run.closes.push_back(WorkloadRun::Close{io->Writes(), model});
+    };
     if ((shape.host ? CreateCacheSet(path, 0x0202) : CreatePlainSet(path)) != 0)
         return stop("create");
     run.created = true;
+    if (io)
+        run.createdAfter = io->Writes();
     OpenSet set;
     if (set.Open(path, shape) != 0)
         return stop("open");
@@ -139,7 +147,7 @@ WorkloadRun RunWorkload(const std::string& path, const WorkloadShape& shape)
         return stop("update resource");
     if (set.Close(shape) != 0)
         return stop("close");
-    run.closed = model;
+    closed();
     if (set.Open(path, shape) != 0)
         return stop("reopen");
     for (int i = 0; i < shape.adds / 4; ++i) {
@@ -151,12 +159,17 @@ WorkloadRun RunWorkload(const std::string& path, const WorkloadShape& shape)
     }
     if (set.Close(shape) != 0)
         return stop("final close");
-    run.closed = model;
+    closed();
     run.completed = true;
     return run;
 }
 
 ReopenVerdict Reopen(const std::string& path, const WorkloadShape& shape, const WorkloadRun& run)
+{
+    return Reopen(path, shape, run.closed);
+}
+
+ReopenVerdict Reopen(const std::string& path, const WorkloadShape& shape, const Records& expected)
 {
     ReopenVerdict verdict;
     OpenSet set;
@@ -165,17 +178,17 @@ ReopenVerdict Reopen(const std::string& path, const WorkloadShape& shape, const 
         set.Close(shape);
         return verdict;
     }
-    std::map<uint32_t, std::vector<uint8_t>> held;
+    Records held;
     std::vector<uint8_t> record(2061);
     int16_t answer = mgFirstRecord(uint16_t(set.data + 1), record.data());
-    while (answer == 0 && held.size() <= run.closed.size() + 1) {
+    while (answer == 0 && held.size() <= expected.size() + 1) {
         held[CacheId(record)] = record;
         answer = mgNextRecord(uint16_t(set.data + 1), record.data());
     }
-    verdict.matches = answer == kMgNoRecord && held == run.closed;
+    verdict.matches = answer == kMgNoRecord && held == expected;
     if (!verdict.matches)
         verdict.detail = "holds " + std::to_string(held.size()) + " records, the reference " +
-                         std::to_string(run.closed.size()) + " (walk ended with " + std::to_string(answer) + ")";
+                         std::to_string(expected.size()) + " (walk ended with " + std::to_string(answer) + ")";
     mgCheckReport report;
     verdict.checked = mgCheckFileSet(uint16_t(set.data), &report) == 0;
     if (verdict.checked && shape.host)

@@ -10,12 +10,24 @@
 
 namespace dbtest {
 
+class FaultyIo;
+
+using Records = std::map<uint32_t, std::vector<uint8_t>>;
+
 struct WorkloadRun {
     // The records (by id) the set held at its last clean close.
-    std::map<uint32_t, std::vector<uint8_t>> closed;
+    Records closed;
     bool created = false;
     bool completed = false;
     std::string stoppedAt;
+    // With a faulting layer to count on: the writes made when the set was wholly made, and
+    // when each clean close had ended, with what the set held then.
+    long createdAfter = -1;
+    struct Close {
+        long after;
+        Records records;
+    };
+    std::vector<Close> closes;
 };
 
 struct WorkloadShape {
@@ -23,8 +35,9 @@ struct WorkloadShape {
     int adds = 120;
 };
 
-// Runs the workload on a started instance; the files are named from `path`.
-WorkloadRun RunWorkload(const std::string& path, const WorkloadShape& shape);
+// Runs the workload on a started instance; the files are named from `path`. With `io`,
+// the run notes the write counts of its milestones.
+WorkloadRun RunWorkload(const std::string& path, const WorkloadShape& shape, const FaultyIo* io = nullptr);
 
 // What the next ordinary open of the set answers, and what it holds.
 struct ReopenVerdict {
@@ -35,6 +48,7 @@ struct ReopenVerdict {
 };
 
 ReopenVerdict Reopen(const std::string& path, const WorkloadShape& shape, const WorkloadRun& run);
+ReopenVerdict Reopen(const std::string& path, const WorkloadShape& shape, const Records& expected);
 
 // The files of a set made from `path`.
 std::vector<std::string> SetFiles(const std::string& path, const WorkloadShape& shape);
