@@ -201,7 +201,6 @@ uint16_t mgNewRoot(mgFileControl* f, uint32_t left, uint32_t right, const uint8_
         int size = mgEncodeEntry(node, node->entries, left, key, 0, nullptr);
         mgSetBytesUsed(node, size);
         memcpy(mgHighKey(node), high, size_t(keyLength));
-        mgSetH32(f, kHdrFirstLeaf, position);
         count = 1;
     } else {
         mgSetNodeKind(node, f, false);
@@ -220,7 +219,10 @@ uint16_t mgNewRoot(mgFileControl* f, uint32_t left, uint32_t right, const uint8_
     else
         mgUnlockNode(position, f);
     if (!error) {
+        // Set after the header was read again: a shared file's refresh would undo it.
         mgSetH32(f, kHdrRootNode, position);
+        if (firstLeaf)
+            mgSetH32(f, kHdrFirstLeaf, position);
         error = mgWriteHeader(f);
     }
     uint16_t unlock = mgUnlockHeader(header, f);
