@@ -242,7 +242,7 @@ std::vector<long> FailedWrites(const WorkloadShape& shape)
     std::vector<bool> chosen(size_t(total + 1), false);
     for (long n = 1; n <= total && n <= 150; ++n)
         chosen[size_t(n)] = true;
-    for (long n = 150; n <= total; n += 9)
+    for (long n = 150; n <= total; n += 13)
         chosen[size_t(n)] = true;
     std::vector<long> milestones = {run.createdAfter};
     for (const WorkloadRun::Close& close : run.closes)
