@@ -451,6 +451,10 @@ TEST_F(DockWindowTest, DeferredSetUpUpdatesAFloatingWindowsViewsUnlessTheyWereUp
 
 TEST_F(DockWindowTest, CaptionShowsTheActiveStateInBothLooks)
 {
+    // The toolkit's colours are read again once the system's are back.
+    struct ColoursBack {
+        ~ColoursBack() { qzAfxData.UpdateSysColors(); }
+    } coloursBack;
     SysColorScope colours({{COLOR_ACTIVECAPTION, RGB(0, 0, 160)},
                            {COLOR_INACTIVECAPTION, RGB(120, 120, 120)},
                            {COLOR_BTNFACE, RGB(212, 208, 200)},
@@ -490,5 +494,4 @@ TEST_F(DockWindowTest, CaptionShowsTheActiveStateInBothLooks)
         }
         panel.DestroyWindow();
     }
-    qzAfxData.UpdateSysColors();
 }
