@@ -430,3 +430,19 @@ TEST_F(ColourPopupTest, CellsAreDrawnWithTheirColoursAndTheSelection)
                      RGB(0, 0, 128)},
                 });
 }
+
+TEST_F(ColourPopupTest, XPLookHasAOnePixelFrameAndCellsMovedByTheEdge)
+{
+    qzAfxData.xpLook = 1;
+    Open(0x06, kRed, kBlack);
+    EXPECT_FALSE(popup->GetStyle() & WS_DLGFRAME);
+    CRect window, client;
+    popup->GetWindowRect(&window);
+    popup->GetClientRect(&client);
+    EXPECT_EQ(window.Width() - 2, client.Width());
+    EXPECT_EQ(window.Height() - 2, client.Height());
+    const int cx = ::GetSystemMetrics(SM_CXEDGE);
+    const int cy = ::GetSystemMetrics(SM_CYEDGE);
+    EXPECT_EQ(CRect(4 + cx, 1 + cy, 148 + cx, 24 + cy), CRect(popup->GetCellAt(0)->rect));
+    EXPECT_EQ(CRect(4 + cx, 28 + cy, 22 + cx, 46 + cy), CRect(popup->GetCellAt(1)->rect));
+}
