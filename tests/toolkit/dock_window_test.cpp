@@ -9,6 +9,7 @@
 #include "toolkit/docking/QZDockWindow.h"
 #include "toolkit/foundation/QZAuxData.h"
 #include "toolkit/foundation/QZRegistryManager.h"
+#include "toolkit/res/ToolkitResources.h"
 
 #include <string>
 

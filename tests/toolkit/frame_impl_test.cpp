@@ -10,6 +10,7 @@
 #include "toolkit/docking/QZDockWindow.h"
 #include "toolkit/foundation/QZAuxData.h"
 #include "toolkit/foundation/QZRegistryManager.h"
+#include "toolkit/res/ToolkitResources.h"
 #include "toolkit_test_resources.h"
 
 #include <string>
