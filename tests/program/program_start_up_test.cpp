@@ -4,12 +4,17 @@
 // fails, and a main window that opens where it was closed.
 #include "program_test_support.h"
 
+#include "app/CustomOccManager.h"
 #include "app/Document.h"
 #include "app/Option.h"
 #include "app/Workspace.h"
 
+#include "banner/AffiliateLink.h"
+#include "banner/CustomControlSite.h"
+
 #include "imaging/ImagingApi.h"
 #include "lib/src/Win2/Wnd/iSpinProgressCtrl.h"
+#include "lib/src/Win2/Wnd/iVeltraToolBar.h"
 #include "toolkit/foundation/QZAuxData.h"
 
 #include <objbase.h>
@@ -110,9 +115,15 @@ struct Seen {
     CRect windowRect;
     POINT minTrack = {};
     std::string helpPath;
+    bool hasWindowMenu = true;
+    int menuBarDockedAt = 0;
     int menuItems = 0;
     std::string lastFileItem;
     UINT lastFileId = 0;
+    int toolBarDockedAt = 0;
+    std::vector<UINT> toolBarIds;
+    bool isToolBarCustomisable = true;
+    bool areImageMenusHooked = false;
     HRESULT multithreadedDuringRun = S_OK;
     int pngInfoDuringRun = 0;
     int progressHighAfterPasses = 0;
@@ -147,12 +158,22 @@ TEST_F(ProgramTest, StartsIntoTheMainFrameAndSavesTheStoresAtExit)
             frame->SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
             seen.minTrack = limits.ptMinTrackSize;
             seen.helpPath = running.m_pszHelpFilePath ? running.m_pszHelpFilePath : "";
-            HMENU menu = GetMenu(frame->m_hWnd);
+            // The toolkit's menu bar shows menu 128; the window has no menu of its own.
+            seen.hasWindowMenu = GetMenu(frame->m_hWnd) != nullptr;
+            CQZMenuBar* menuBar = frame->GetMenuBar();
+            seen.menuBarDockedAt = menuBar->m_pDockBar ? menuBar->m_pDockBar->GetDlgCtrlID() : 0;
+            HMENU menu = menuBar->GetMenuHandle();
             seen.menuItems = GetMenuItemCount(menu);
             HMENU file = GetSubMenu(menu, 0);
             const int fileItems = GetMenuItemCount(file);
             seen.lastFileItem = MenuText(file, static_cast<UINT>(fileItems - 1));
             seen.lastFileId = GetMenuItemID(file, fileItems - 1);
+            iVeltraToolBar* toolBar = frame->GetToolBar();
+            seen.toolBarDockedAt = toolBar->m_pDockBar ? toolBar->m_pDockBar->GetDlgCtrlID() : 0;
+            for (int i = 0; i < static_cast<int>(toolBar->SendMessage(TB_BUTTONCOUNT)); ++i)
+                seen.toolBarIds.push_back(toolBar->GetItemID(i));
+            seen.isToolBarCustomisable = (toolBar->GetStyle() & CCS_ADJUSTABLE) || toolBar->GetChevronState();
+            seen.areImageMenusHooked = frame->GetCoolMenu()->IsHooked() != FALSE;
             seen.multithreadedDuringRun = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
             if (SUCCEEDED(seen.multithreadedDuringRun))
                 CoUninitialize();
@@ -190,9 +211,15 @@ TEST_F(ProgramTest, StartsIntoTheMainFrameAndSavesTheStoresAtExit)
     EXPECT_EQ(640, seen.minTrack.x);
     EXPECT_EQ(562, seen.minTrack.y);
     EXPECT_EQ(Main::kWebHelpAddress, seen.helpPath) << "the help file's path gives way to the web address";
+    EXPECT_FALSE(seen.hasWindowMenu) << "one menu: the menu bar's";
+    EXPECT_EQ(AFX_IDW_DOCKBAR_TOP, seen.menuBarDockedAt);
     EXPECT_EQ(4, seen.menuItems);
     EXPECT_EQ("E&xit", seen.lastFileItem);
     EXPECT_EQ(static_cast<UINT>(ID_APP_EXIT), seen.lastFileId);
+    EXPECT_EQ(AFX_IDW_DOCKBAR_TOP, seen.toolBarDockedAt);
+    EXPECT_EQ((std::vector<UINT>{ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_FILE_PRINT, 0, ID_HELP_INDEX}), seen.toolBarIds);
+    EXPECT_FALSE(seen.isToolBarCustomisable);
+    EXPECT_TRUE(seen.areImageMenusHooked) << "menus show the toolbar's images";
     EXPECT_EQ(RPC_E_CHANGED_MODE, seen.multithreadedDuringRun) << "the user-interface thread is an apartment";
     EXPECT_EQ(imaging::kErrorFilterIgnored, seen.pngInfoDuringRun);
     EXPECT_EQ(1, seen.xpLook);
@@ -237,6 +264,34 @@ TEST_F(ProgramTest, FailedShellCommandStillSavesTheStoresAndSetsNothingMore)
     const std::string helpPath = app.m_pszHelpFilePath ? app.m_pszHelpFilePath : "";
     EXPECT_NE(std::string::npos, helpPath.find("\\Halvexa.hlp")) << helpPath;
     EXPECT_EQ(imaging::kSuccess, PngInfoResult()) << "no formats were set aside";
+}
+
+TEST_F(ProgramTest, BannersBrowserIsHostedOnTheProgramsOwnSite)
+{
+    ScriptedMain app;
+    bool isProgramsManager = false;
+    bool hasBanner = false;
+    bool isProgramsSite = false;
+    DWORD downloadControl = 0;
+    app.m_script = {
+        [&](ScriptedMain& running) {
+            isProgramsManager = dynamic_cast<CustomOccManager*>(AfxGetOccManager()) != nullptr;
+            auto* workspace = static_cast<Workspace*>(running.GetMainFrame()->GetActiveView());
+            AffiliateLink* banner = workspace->GetBanner();
+            hasBanner = banner && banner->GetThread();
+            if (auto* site = dynamic_cast<CustomControlSite*>(banner ? banner->m_pCtrlSite : nullptr)) {
+                isProgramsSite = true;
+                downloadControl = site->GetDownloadControl();
+            }
+            running.m_pMainWnd->PostMessage(WM_CLOSE);
+        },
+    };
+    EXPECT_EQ(0, Run(app, "/NoSplash"));
+    EXPECT_TRUE(isProgramsManager) << "containment is enabled with the program's manager before the view is made";
+    EXPECT_TRUE(hasBanner);
+    EXPECT_TRUE(isProgramsSite);
+    EXPECT_EQ(kBrowserDownloadControl, downloadControl);
+    EXPECT_EQ(nullptr, AfxGetOccManager()) << "and undone at exit";
 }
 
 TEST_F(ProgramTest, SplashShowsOverTheMainWindowUnlessTheSwitchSaysNo)

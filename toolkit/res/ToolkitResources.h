@@ -12,6 +12,17 @@
 #define IDS_QZ_CLOSE 4585
 #define IDS_QZ_TOOLBAR_OPTIONS 4663
 
+// A docking window's caption glyphs, 10 x 10 each on magenta: a cross; triangles pointing
+// left, up, right and down, each grey then black; a bar with a triangle (grey and black,
+// pointing left and right).
+#define IDB_QZ_DOCK_WINDOW_GLYPHS 4500
+// A docking window's caption buttons (their ids and commands) with their tips, and the
+// value in its bar section that keeps its sizes.
+#define ID_QZ_HIDE_DOCK_WINDOW 5511
+#define ID_QZ_EXPAND_DOCK_WINDOW 5512
+#define IDS_QZ_CONTRACT_DOCK_WINDOW 4545
+#define IDS_QZ_BAR_POSITION 4537
+
 // Names of untitled bars in the bar menu.
 #define IDS_QZ_DOCK_WINDOW 4556
 #define IDS_QZ_TOOLBAR 4558
@@ -40,3 +51,60 @@
 #define IDS_QZ_MINIMIZE_WINDOW 4660
 #define IDS_QZ_RESTORE_WINDOW 4661
 #define IDS_QZ_CLOSE_WINDOW 4662
+
+// The colour popup: the names of its colours (the forty of the large table in its order,
+// then those only the small table has), its cell texts and tips, and the small table's heading.
+#define IDS_QZ_COLOR_BLACK 4700
+#define IDS_QZ_COLOR_BROWN 4701
+#define IDS_QZ_COLOR_OLIVE_GREEN 4702
+#define IDS_QZ_COLOR_DARK_GREEN 4703
+#define IDS_QZ_COLOR_DARK_TEAL 4704
+#define IDS_QZ_COLOR_DARK_BLUE 4705
+#define IDS_QZ_COLOR_INDIGO 4706
+#define IDS_QZ_COLOR_GRAY_80 4707
+#define IDS_QZ_COLOR_DARK_RED 4708
+#define IDS_QZ_COLOR_ORANGE 4709
+#define IDS_QZ_COLOR_DARK_YELLOW 4710
+#define IDS_QZ_COLOR_GREEN 4711
+#define IDS_QZ_COLOR_TEAL 4712
+#define IDS_QZ_COLOR_BLUE 4713
+#define IDS_QZ_COLOR_BLUE_GRAY 4714
+#define IDS_QZ_COLOR_GRAY_50 4715
+#define IDS_QZ_COLOR_RED 4716
+#define IDS_QZ_COLOR_LIGHT_ORANGE 4717
+#define IDS_QZ_COLOR_LIME 4718
+#define IDS_QZ_COLOR_SEA_GREEN 4719
+#define IDS_QZ_COLOR_AQUA 4720
+#define IDS_QZ_COLOR_LIGHT_BLUE 4721
+#define IDS_QZ_COLOR_VIOLET 4722
+#define IDS_QZ_COLOR_GRAY_40 4723
+#define IDS_QZ_COLOR_PINK 4724
+#define IDS_QZ_COLOR_GOLD 4725
+#define IDS_QZ_COLOR_YELLOW 4726
+#define IDS_QZ_COLOR_BRIGHT_GREEN 4727
+#define IDS_QZ_COLOR_TURQUIOSE 4728
+#define IDS_QZ_COLOR_SKY_BLUE 4729
+#define IDS_QZ_COLOR_PLUM 4730
+#define IDS_QZ_COLOR_GRAY_25 4731
+#define IDS_QZ_COLOR_ROSE 4732
+#define IDS_QZ_COLOR_TAN 4733
+#define IDS_QZ_COLOR_LIGHT_YELLOW 4734
+#define IDS_QZ_COLOR_LIGHT_GREEN 4735
+#define IDS_QZ_COLOR_LIGHT_TURQUOISE 4736
+#define IDS_QZ_COLOR_PALE_BLUE 4737
+#define IDS_QZ_COLOR_LAVENDER 4738
+#define IDS_QZ_COLOR_WHITE 4739
+#define IDS_QZ_COLOR_GRAY 4740
+#define IDS_QZ_COLOR_MAROON 4741
+#define IDS_QZ_COLOR_OLIVE 4742
+#define IDS_QZ_COLOR_NAVY 4743
+#define IDS_QZ_COLOR_PURPLE 4744
+#define IDS_QZ_COLOR_SILVER 4745
+#define IDS_QZ_COLOR_FUCHSIA 4746
+#define IDS_QZ_NO_FILL 4750
+#define IDS_QZ_NO_COLOR 4751
+#define IDS_QZ_AUTOMATIC 4752
+#define IDS_QZ_AUTOMATIC_COLOR 4753
+#define IDS_QZ_MORE_COLORS_CELL 4754
+#define IDS_QZ_MORE_COLORS 4755
+#define IDS_QZ_STANDARD_COLORS 4756
