@@ -6,6 +6,7 @@
 
 #include "toolkit/bars/QZExpMenuWnd.h"
 #include "toolkit/foundation/QZAuxData.h"
+#include "toolkit/res/ToolkitResources.h"
 
 #include <algorithm>
 #include <utility>

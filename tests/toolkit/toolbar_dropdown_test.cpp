@@ -7,6 +7,8 @@
 #include "toolbar_test_support.h"
 
 #include "framework/ThreadState.h"
+#include "toolkit/bars/QZExpMenuWnd.h"
+#include "toolkit/colour/QZColorPopup.h"
 
 #include <vector>
 
@@ -25,6 +27,13 @@ public:
     int dropDowns = 0;
     int dropDownItem = 0;
     CRect dropDownRect;
+    // Colour messages passed on by the toolbar: message, colour, command.
+    struct Colour {
+        UINT message;
+        COLORREF colour;
+        LPARAM command;
+    };
+    std::vector<Colour> colours;
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
@@ -37,6 +46,10 @@ protected:
         case WM_ENTERMENULOOP:
             ++menuLoops;
             break;
+        case WM_QZ_COLORCHANGED:
+        case WM_QZ_COLORCLOSEUP:
+            colours.push_back({message, static_cast<COLORREF>(wParam), lParam});
+            return 0;
         case WM_QZ_DROPDOWN:
             ++dropDowns;
             dropDownItem = reinterpret_cast<const NMTOOLBARA*>(wParam)->iItem;
@@ -48,6 +61,18 @@ protected:
         return CWnd::WindowProc(message, wParam, lParam);
     }
 };
+
+// Refuses every popup window with a dialog frame (the colour popup's and the chevron's).
+HHOOK g_refuseColourPopupHook = nullptr;
+LRESULT CALLBACK RefuseColourPopup(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_CREATEWND) {
+        const CREATESTRUCTA* cs = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
+        if ((cs->style & WS_POPUP) && (cs->style & WS_DLGFRAME))
+            return 1;
+    }
+    return CallNextHookEx(g_refuseColourPopupHook, code, wParam, lParam);
+}
 
 // Holds the left mouse button down in the thread's key state while it lives.
 class DropDownButtonHeld {
@@ -97,6 +122,17 @@ protected:
         CRect item = Item(of, of.CommandToIndex(command));
         of.ClientToScreen(&item);
         return item;
+    }
+
+    // Print made a colour button (the whole button drops down) showing red, black by default.
+    QZ_DROPDOWNBUTTON* ColourButton(CQZToolBar& toolBar)
+    {
+        QZ_DROPDOWNBUTTON* record = toolBar.AddDropDownButton(ID_FILE_PRINT, FALSE);
+        record->bColorPopup = TRUE;
+        record->bShowColor = TRUE;
+        record->clrCurrent = RGB(255, 0, 0);
+        record->clrDefault = RGB(0, 0, 0);
+        return record;
     }
 
     DropDownOwner owner;
@@ -267,4 +303,103 @@ TEST_F(ToolbarDropDownTest, HotItemStaysWhileTheLeftButtonIsHeld)
             EXPECT_EQ(c.result, owner.SendMessage(WM_NOTIFY, hot.hdr.idFrom, reinterpret_cast<LPARAM>(&hot)));
         }
     }
+}
+
+TEST_F(ToolbarDropDownTest, ColourRecordOpensAPopupWhoseChoiceBecomesTheButtonsColourAndReachesTheOwner)
+{
+    MakeBar(&dockTop, CBRS_ALIGN_TOP);
+    QZ_DROPDOWNBUTTON* record = ColourButton(bar);
+    DropDown(ID_FILE_PRINT);
+    CQZColorPopup* popup = bar.m_pColorPopup;
+    ASSERT_NE(nullptr, popup);
+    ASSERT_TRUE(::IsWindow(popup->m_hWnd));
+    EXPECT_TRUE(bar.IsColorPopupOpen(ID_FILE_PRINT));
+    EXPECT_EQ(3, bar.m_nDropDownIndex);
+    EXPECT_EQ(ScreenItem(ID_FILE_PRINT), CQZCoolMenu::m_rcOpener);
+    EXPECT_EQ(RGB(255, 0, 0), popup->m_clrCurrent);
+    EXPECT_EQ(RGB(0, 0, 0), popup->m_clrDefault);
+    CRect window;
+    popup->GetWindowRect(&window);
+    EXPECT_EQ(CPoint(ScreenItem(ID_FILE_PRINT).left, ScreenItem(ID_FILE_PRINT).bottom), window.TopLeft()) << "below the button";
+    // The button draws its image itself while its popup is open.
+    {
+        PaperCanvas canvas(200, 40);
+        NMCUSTOMDRAW draw = {};
+        draw.hdc = canvas.get();
+        draw.dwItemSpec = ID_FILE_PRINT;
+        EXPECT_TRUE(bar.DrawButton(CDC::FromHandle(canvas.get()), &draw));
+    }
+
+    // A second press while it is open changes nothing.
+    DropDown(ID_FILE_PRINT);
+    EXPECT_EQ(popup, bar.m_pColorPopup);
+
+    // A colour chosen: the button shows it and the owner hears of it, then of the close.
+    const QZ_COLOR_CELL* cell = popup->GetCellAt(2);
+    ASSERT_NE(nullptr, cell);
+    const COLORREF chosen = cell->color;
+    ASSERT_NE(RGB(255, 0, 0), chosen);
+    popup->EndSelection(2);
+    EXPECT_EQ(chosen, record->clrCurrent);
+    PumpPending();
+    ASSERT_EQ(2u, owner.colours.size());
+    EXPECT_EQ(static_cast<UINT>(WM_QZ_COLORCHANGED), owner.colours[0].message);
+    EXPECT_EQ(chosen, owner.colours[0].colour);
+    EXPECT_EQ(static_cast<LPARAM>(ID_FILE_PRINT), owner.colours[0].command);
+    EXPECT_EQ(static_cast<UINT>(WM_QZ_COLORCLOSEUP), owner.colours[1].message);
+    EXPECT_EQ(static_cast<LPARAM>(ID_FILE_PRINT), owner.colours[1].command);
+    EXPECT_EQ(-1, bar.m_nDropDownIndex);
+    EXPECT_EQ(-1, bar.m_nColorPopupCommand);
+    EXPECT_FALSE(bar.IsColorPopupOpen(ID_FILE_PRINT));
+    {
+        PaperCanvas canvas(200, 40);
+        NMCUSTOMDRAW draw = {};
+        draw.hdc = canvas.get();
+        draw.dwItemSpec = ID_FILE_PRINT;
+        EXPECT_FALSE(bar.DrawButton(CDC::FromHandle(canvas.get()), &draw)) << "the control draws it again";
+    }
+
+    // The popup object stays with the toolbar until the next one, and goes with it.
+    EXPECT_EQ(popup, bar.m_pColorPopup);
+    const int held = LiveBlocksOfSize(sizeof(CQZColorPopup));
+    DropDown(ID_FILE_PRINT);
+    EXPECT_NE(nullptr, bar.m_pColorPopup);
+    EXPECT_EQ(held, LiveBlocksOfSize(sizeof(CQZColorPopup))) << "the old one replaced, not kept";
+    bar.DestroyWindow();
+    PumpPending();
+}
+
+TEST_F(ToolbarDropDownTest, ColourPopupThatCannotBeMadeLeavesTheButtonClosedAndNothingBehind)
+{
+    MakeBar(&dockTop, CBRS_ALIGN_TOP);
+    ColourButton(bar);
+    const int before = LiveBlocksOfSize(sizeof(CQZColorPopup));
+    g_refuseColourPopupHook = SetWindowsHookExA(WH_CBT, &RefuseColourPopup, nullptr, GetCurrentThreadId());
+    DropDown(ID_FILE_PRINT);
+    UnhookWindowsHookEx(g_refuseColourPopupHook);
+    EXPECT_EQ(nullptr, bar.m_pColorPopup);
+    EXPECT_EQ(-1, bar.m_nDropDownIndex);
+    EXPECT_EQ(-1, bar.m_nColorPopupCommand);
+    EXPECT_EQ(before, LiveBlocksOfSize(sizeof(CQZColorPopup)));
+}
+
+TEST_F(ToolbarDropDownTest, ColourButtonInTheChevronPopupColoursTheToolbarsButtonAndClosesThePopup)
+{
+    MakeBar(&dockTop, CBRS_ALIGN_TOP | CBRS_SIZE_DYNAMIC);
+    QZ_DROPDOWNBUTTON* record = ColourButton(bar);
+    bar.HideButtonsToFit(bar.CalcFixedLayout(FALSE, TRUE).cx, 10, TRUE);
+    CQZExpMenuWnd* chevronPopup = CQZExpMenuWnd::Open(&owner, WM_QZ_CHEVRONCLOSED, CRect(300, 100, 312, 122), &bar);
+    ASSERT_NE(nullptr, chevronPopup);
+    CQZToolBar& copies = chevronPopup->m_wndHiddenButtons;
+    EXPECT_EQ(record, copies.FindDropDownButton(ID_FILE_PRINT)) << "the record is shared";
+    DropDown(ID_FILE_PRINT, &copies);
+    CQZColorPopup* colours = copies.m_pColorPopup;
+    ASSERT_NE(nullptr, colours);
+    EXPECT_EQ(2, colours->m_arrNotifyWnds.GetSize()) << "the copy's bar and the toolbar";
+    const COLORREF chosen = colours->GetCellAt(3)->color;
+    colours->EndSelection(3);
+    PumpPending();
+    EXPECT_EQ(chosen, record->clrCurrent);
+    EXPECT_FALSE(CQZExpMenuWnd::IsOpen(chevronPopup)) << "the colour popup's close closes the chevron's";
+    EXPECT_EQ(-1, bar.m_nColorPopupCommand);
 }

@@ -4,6 +4,7 @@
 
 #include "framework/FrameWnd.h"
 #include "framework/PaintDC.h"
+#include "toolkit/colour/QZColorPopup.h"
 #include "toolkit/foundation/QZAuxData.h"
 #include "toolkit/foundation/QZResourceSwitch.h"
 #include "toolkit/foundation/QZShadow.h"
@@ -89,6 +90,14 @@ COLORREF CQZHiddenButtonsToolbar::GetBackColor() const
 BOOL CQZHiddenButtonsToolbar::HasOwnBackground()
 {
     return TRUE;
+}
+
+CQZColorPopup* CQZHiddenButtonsToolbar::ShowColorPopup(QZ_DROPDOWNBUTTON* pInfo, RECT rcButton)
+{
+    CQZColorPopup* popup = CQZToolBar::ShowColorPopup(pInfo, rcButton);
+    if (popup && m_pMenuWnd && m_pMenuWnd->m_pToolBar)
+        popup->AddNotifyWindow(m_pMenuWnd->m_pToolBar->m_hWnd);
+    return popup;
 }
 
 CQZHiddenButtonsWndHook::~CQZHiddenButtonsWndHook() = default;

@@ -25,6 +25,8 @@ public:
 
     COLORREF GetBackColor() const override;
     BOOL HasOwnBackground() override;
+    // The source toolbar hears the colour popup's choice too.
+    CQZColorPopup* ShowColorPopup(QZ_DROPDOWNBUTTON* pInfo, RECT rcButton) override;
 
     // The popup that holds the bar of hidden buttons; null for the customise bar.
     CQZExpMenuWnd* m_pMenuWnd = nullptr;

@@ -7,6 +7,7 @@
 #include "framework/ResourceModule.h"
 #include "framework/WinApp.h"
 #include "toolkit/bars/QZExpButton.h"
+#include "toolkit/colour/QZColorPopup.h"
 #include "toolkit/foundation/QZAuxData.h"
 #include "toolkit/foundation/QZSysColorBitmap.h"
 #include "toolkit/res/ToolkitResources.h"
@@ -28,6 +29,8 @@ BEGIN_MESSAGE_MAP(CQZToolBar, CQZControlBar)
     ON_MESSAGE(TB_SETBUTTONSIZE, OnSetButtonSize)
     ON_MESSAGE(TB_SETBITMAPSIZE, OnSetBitmapSize)
     ON_MESSAGE(TB_SETDRAWTEXTFLAGS, OnSetDrawTextFlags)
+    ON_MESSAGE(WM_QZ_COLORCLOSEUP, OnColorPopupClosed)
+    ON_MESSAGE(WM_QZ_COLORCHANGED, OnColorChanged)
     ON_MESSAGE(WM_SETTINGCHANGE, OnPreserveZeroBorderHelper)
     ON_MESSAGE(WM_SETFONT, OnPreserveZeroBorderHelper)
     ON_NOTIFY_REFLECT(TBN_BEGINADJUST, OnBeginAdjust)
@@ -108,6 +111,7 @@ CQZToolBar::CQZToolBar()
 CQZToolBar::~CQZToolBar()
 {
     EmptySnapshot();
+    delete m_pColorPopup;
     if (m_hbmImageWell)
         ::DeleteObject(m_hbmImageWell);
     delete m_pStringMap;

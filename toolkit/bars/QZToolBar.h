@@ -17,6 +17,7 @@
 
 class CCmdUI;
 class CDC;
+class CQZColorPopup;
 
 // A record of the toolkit's convention as the control takes it: its disabled bit turned
 // back into the control's enabled bit. Records handed to the control whole go through it.
@@ -194,6 +195,11 @@ public:
     // Opens what the button's drop-down record names below rcButton (screen coordinates):
     // its menu, its colour popup, or whatever the owner makes of WM_QZ_DROPDOWN.
     virtual void ShowDropDownMenu(NMTOOLBARA* pnmtb, UINT nID, RECT rcButton);
+    // A colour popup for the record's button, below rcButton (screen coordinates), telling
+    // this toolbar; the caller owns it. Null when its window cannot be made.
+    virtual CQZColorPopup* ShowColorPopup(QZ_DROPDOWNBUTTON* pInfo, RECT rcButton);
+    // Whether the colour popup of the command's button is open now.
+    BOOL IsColorPopupOpen(UINT nID) const;
 
     // Drawing.
     virtual BOOL HasOwnBackground();
@@ -219,6 +225,10 @@ public:
     // Set while the area behind a button in a rebar band is repainted.
     BOOL m_bPaintingThrough = FALSE;
     BOOL m_bEmbossDisabled = FALSE;
+    // The open or last colour popup of a colour drop-down; owned.
+    CQZColorPopup* m_pColorPopup = nullptr;
+    // The command whose colour popup is open, -1 for none.
+    int m_nColorPopupCommand = -1;
     DWORD m_dwDrawTextMask = 0;
     DWORD m_dwDrawTextFlags = 0;
     // The button whose drop-down is open, -1 for none.
@@ -258,6 +268,8 @@ protected:
     afx_msg void OnDropDown(NMHDR* pNMHDR, LRESULT* pResult);
     afx_msg void OnHotItemChange(NMHDR* pNMHDR, LRESULT* pResult);
     afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
+    afx_msg LRESULT OnColorChanged(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnColorPopupClosed(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
     // The skin's toolbar proxy, when the look has one, is told the drop-down has closed.

@@ -1,8 +1,11 @@
 // The toolbar's drop-down buttons: a command given a drop-down record opens, from its
-// arrow, the first popup of a menu resource (tracked as an image menu), a colour popup,
-// or whatever its owner makes of the notification; the hot item stays while the left
-// button is held, and a capture taken for the owner's drop-down ends with the button.
+// arrow, the first popup of a menu resource (tracked as an image menu), a colour popup
+// (whose choice becomes the button's colour and goes on to the owner), or whatever its
+// owner makes of the notification; the hot item stays while the left button is held, and
+// a capture taken for the owner's drop-down ends with the button.
 #include "toolkit/bars/QZToolBar.h"
+
+#include "toolkit/colour/QZColorPopup.h"
 
 #include "toolkit/foundation/QZSkin.h"
 #include "toolkit/menus/QZCoolMenu.h"
@@ -54,6 +57,9 @@ void CQZToolBar::OnDropDown(NMHDR* pNMHDR, LRESULT* pResult)
         button.SetRectEmpty();
     CRect screen = button;
     ClientToScreen(&screen);
+    // A second press on a colour button whose popup is open changes nothing.
+    if (IsColorPopupOpen(command))
+        return;
     CRect around;
     GetClientRect(&around);
     around.InflateRect(4, 4);
@@ -87,7 +93,23 @@ void CQZToolBar::ShowDropDownMenu(NMTOOLBARA* pnmtb, UINT nID, RECT rcButton)
         }
         // A missing menu, or one without a popup, opens nothing: the button is closed at once.
         EndDropDown();
-    } else if (!record->bColorPopup) {
+    } else if (record->bColorPopup) {
+        // The popup from before goes first; closing it reports and resets the open button.
+        delete m_pColorPopup;
+        m_pColorPopup = nullptr;
+        m_nDropDownIndex = CommandToIndex(nID);
+        CRect item;
+        GetItemRect(m_nDropDownIndex, &item);
+        ClientToScreen(&item);
+        CQZCoolMenu::m_rcOpener = item;
+        CQZCoolMenu::m_nPopupSide = m_dwStyle & CBRS_ALIGN_ANY;
+        m_nColorPopupCommand = static_cast<int>(nID);
+        m_pColorPopup = ShowColorPopup(record, rcButton);
+        if (!m_pColorPopup) {
+            m_nColorPopupCommand = -1;
+            EndDropDown();
+        }
+    } else {
         if (!owner || !owner->SendMessage(WM_QZ_DROPDOWN, reinterpret_cast<WPARAM>(pnmtb),
                                           reinterpret_cast<LPARAM>(&rcButton)))
             EndDropDown();
@@ -115,4 +137,39 @@ void CQZToolBar::OnLButtonUp(UINT nFlags, CPoint point)
         RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     }
     Default();
+}
+
+CQZColorPopup* CQZToolBar::ShowColorPopup(QZ_DROPDOWNBUTTON* pInfo, RECT rcButton)
+{
+    // Not self-deleting: the toolbar keeps it until the next colour drop-down or its end.
+    auto* popup = new CQZColorPopup(FALSE, m_nColorPopupCommand);
+    if (!popup->Create(&rcButton, this, pInfo->dwPopupStyle, pInfo->clrCurrent, pInfo->clrDefault)) {
+        delete popup;
+        return nullptr;
+    }
+    return popup;
+}
+
+BOOL CQZToolBar::IsColorPopupOpen(UINT nID) const
+{
+    return m_pColorPopup && ::IsWindow(m_pColorPopup->m_hWnd) && m_nColorPopupCommand == static_cast<int>(nID);
+}
+
+LRESULT CQZToolBar::OnColorChanged(WPARAM wParam, LPARAM lParam)
+{
+    if (QZ_DROPDOWNBUTTON* record = FindDropDownButton(static_cast<UINT>(lParam)))
+        record->clrCurrent = static_cast<COLORREF>(wParam);
+    Invalidate(TRUE);
+    if (CWnd* owner = GetOwner())
+        owner->SendMessage(WM_QZ_COLORCHANGED, wParam, lParam);
+    return 0;
+}
+
+LRESULT CQZToolBar::OnColorPopupClosed(WPARAM wParam, LPARAM lParam)
+{
+    EndDropDown();
+    m_nColorPopupCommand = -1;
+    if (CWnd* owner = GetOwner())
+        owner->SendMessage(WM_QZ_COLORCLOSEUP, wParam, lParam);
+    return 0;
 }
