@@ -31,12 +31,26 @@ CString SummarySection(LPCSTR profile)
     return section;
 }
 
+CSize SystemScreenSize()
+{
+    return CSize(::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+}
+
+AfxScreenSizeReader g_screenSizeReader = &SystemScreenSize;
+
 int ReadInt(CWinApp* app, LPCSTR section, LPCSTR entry, int fallback)
 {
     return static_cast<int>(app->GetProfileInt(section, entry, fallback));
 }
 
 } // namespace
+
+AfxScreenSizeReader AfxSetScreenSizeReader(AfxScreenSizeReader reader)
+{
+    const AfxScreenSizeReader previous = g_screenSizeReader;
+    g_screenSizeReader = reader ? reader : &SystemScreenSize;
+    return previous;
+}
 
 CControlBarInfo::CControlBarInfo()
     : m_nBarID(0), m_bVisible(TRUE), m_bFloating(FALSE), m_bHorz(TRUE), m_bDockBar(FALSE), m_pointPos(-1, -1),
@@ -136,7 +150,7 @@ BOOL CControlBarInfo::LoadState(LPCSTR lpszProfileName, int nIndex, CDockState* 
 
 CDockState::CDockState()
 {
-    m_rectDevice.SetRect(0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+    m_rectDevice = CRect(CPoint(0, 0), g_screenSizeReader());
     m_rectClip = m_rectDevice;
     m_rectClip.right -= ::GetSystemMetrics(SM_CXICON);
     m_rectClip.bottom -= ::GetSystemMetrics(SM_CYICON);

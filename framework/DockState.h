@@ -18,6 +18,12 @@
 class CControlBar;
 class CDockState;
 
+// Reads the size of the screen layouts are restored on. Replaceable so that a layout saved
+// on one screen can be restored on a screen of another size; null puts the system's back.
+// Answers the previous reader.
+using AfxScreenSizeReader = CSize (*)();
+AfxScreenSizeReader AfxSetScreenSizeReader(AfxScreenSizeReader reader);
+
 // One bar's record. m_arrBarID holds a dock bar's ids as pointer-sized values.
 class CControlBarInfo {
 public:

@@ -12,6 +12,17 @@
 #define IDS_QZ_CLOSE 4585
 #define IDS_QZ_TOOLBAR_OPTIONS 4663
 
+// A docking window's caption glyphs, 10 x 10 each on magenta: a cross; triangles pointing
+// left, up, right and down, each grey then black; a bar with a triangle (grey and black,
+// pointing left and right).
+#define IDB_QZ_DOCK_WINDOW_GLYPHS 4500
+// A docking window's caption buttons (their ids and commands) with their tips, and the
+// value in its bar section that keeps its sizes.
+#define ID_QZ_HIDE_DOCK_WINDOW 5511
+#define ID_QZ_EXPAND_DOCK_WINDOW 5512
+#define IDS_QZ_CONTRACT_DOCK_WINDOW 4545
+#define IDS_QZ_BAR_POSITION 4537
+
 // Names of untitled bars in the bar menu.
 #define IDS_QZ_DOCK_WINDOW 4556
 #define IDS_QZ_TOOLBAR 4558
