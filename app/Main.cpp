@@ -2,6 +2,7 @@
 #include "Main.h"
 
 #include "CommandLineInfoEx.h"
+#include "CustomOccManager.h"
 #include "Document.h"
 #include "MainFrame.h"
 #include "Option.h"
@@ -61,6 +62,8 @@ Main::~Main() = default;
 
 BOOL Main::InitInstance()
 {
+    // Before the workspace makes the banner's browser: its control gets the program's site.
+    AfxEnableControlContainer(new CustomOccManager);
     Enable3dControlsStatic();
     SetHelpFilePath(GetModuleDirectory() + "\\" + kHelpFileName);
     g_pOption = g_storeMakers.makeOption ? g_storeMakers.makeOption() : new Option;

@@ -4,6 +4,11 @@
 #include "AppCommands.h"
 #include "Document.h"
 #include "Option.h"
+#include "WebEndpoint.h"
+
+#include "banner/AffiliateLink.h"
+
+#include "database/mGrovePlus.h"
 
 #include "lib/src/Win2/Wnd/iButton.h"
 #include "lib/src/Win2/Wnd/iCheckBox.h"
@@ -46,6 +51,10 @@ constexpr DWORD kListEnumFlags = 0x40;
 constexpr int kResultGroupMargin = 5;
 constexpr int kResultRightMargin = 10;
 constexpr int kResultBottomMargin = 12;
+// The banner cache's engine: buffers, files and sectors.
+constexpr int kEngineBuffers = 16;
+constexpr int kEngineFiles = 16;
+constexpr int kEngineSectors = 32;
 
 void MoveEdges(CWnd* control, int right, int bottom)
 {
@@ -61,6 +70,18 @@ void MoveEdges(CWnd* control, int right, int bottom)
     control->MoveWindow(&rect, TRUE);
 }
 
+// Keeps the control's left and height, with its bottom at bottom.
+void MoveToBottom(CWnd* control, int bottom)
+{
+    if (!control || !control->m_hWnd)
+        return;
+    CRect rect;
+    control->GetWindowRect(&rect);
+    control->GetParent()->ScreenToClient(&rect);
+    rect.OffsetRect(0, bottom - rect.bottom);
+    control->MoveWindow(&rect, TRUE);
+}
+
 } // namespace
 
 PassCountTarget::~PassCountTarget() = default;
@@ -69,6 +90,17 @@ Workspace::Workspace() = default;
 
 Workspace::~Workspace()
 {
+    // The banner's worker reads and writes its cache through the engine until its own
+    // clean-up is done: the strip waits for it, and only then does the engine go. A worker
+    // that did not end in time keeps its engine, which is then never deleted.
+    const bool workerEnded = !m_banner || m_banner->StopAndWait();
+    delete m_banner;
+    m_banner = nullptr;
+    if (workerEnded)
+        delete m_engine;
+    else
+        OutputDebugStringA("workspace: the banner's worker is still running; its database engine is kept\n");
+    m_engine = nullptr;
     delete m_font;
 }
 
@@ -92,6 +124,8 @@ int Workspace::OnCreate(LPCREATESTRUCT lpCreateStruct)
         return -1;
     m_font = new iFont(6, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "MS Sans Serif");
     CreateControls();
+    const WebEndpoint endpoint = GetWebEndpoint();
+    m_banner->Start(endpoint.host, m_engine, endpoint.port);
     m_isOpen = false;
     m_isModified = false;
     ApplyOptions(true);
@@ -135,6 +169,9 @@ void Workspace::CreateControls()
                                     kControlId, WS_EX_CLIENTEDGE, nullptr);
     m_resultGroup = new iGroupBox(this, CRect(478, 5, 635, 365), WS_VISIBLE, "Result", kControlId);
     m_result = new BitmapCtrl(this, CRect(483, 20, 630, 357), WS_VISIBLE, "", kControlId, WS_EX_CLIENTEDGE, nullptr);
+    m_engine = new mGrovePlus(kEngineBuffers, kEngineFiles, kEngineSectors);
+    // The strip's text names the web host its pages come from.
+    m_banner = new AffiliateLink(this, kBannerRect, WS_VISIBLE, GetWebEndpoint().host, kControlId);
 
     m_widthEdit->SetOnChange(iConnector(this, &Workspace::OnDimensionChanged));
     m_heightEdit->SetOnChange(iConnector(this, &Workspace::OnDimensionChanged));
@@ -215,6 +252,7 @@ void Workspace::OnSize(UINT nType, int cx, int cy)
     MoveEdges(m_folderTree, -1, client.bottom - kBrowserBottomMargin);
     MoveEdges(m_filesGroup, -1, client.bottom - kGroupBottomMargin);
     MoveEdges(m_fileList, -1, client.bottom - kBrowserBottomMargin);
+    MoveToBottom(m_banner, client.bottom - kBannerBottomMargin);
     MoveEdges(m_resultGroup, client.right - kResultGroupMargin, client.bottom - kResultGroupMargin);
     MoveEdges(m_result, client.right - kResultRightMargin, client.bottom - kResultBottomMargin);
     m_result->RecalcLayout();

@@ -1,7 +1,8 @@
 // The program's one view, where the user does all the work: the "New Dimensions" panel,
-// the "Preview" picture, the "Original Image" details and the "Result" picture. It keeps
-// the selected file's information and the state of the opened image, converts the new
-// size between units, resizes by the five methods, and opens, closes and saves.
+// the "Preview" picture, the "Original Image" details and the "Result" picture, with the
+// banner strip below. It keeps the selected file's information and the state of the
+// opened image, converts the new size between units, resizes by the five methods, and
+// opens, closes and saves. It owns the database engine of the banner's cache.
 #pragma once
 
 #include "BitmapCtrl.h"
@@ -9,8 +10,10 @@
 #include "lib/src/Win2/Wnd/iLFileInfo.h"
 #include "lib/src/Win2/Wnd/iView.h"
 
+class AffiliateLink;
 class Document;
 class iCheckBox;
+class iDBEngine;
 class iComboBox;
 class iEdit;
 class iFont;
@@ -42,7 +45,12 @@ public:
     static constexpr int kFallbackResolution = 72;
     static constexpr const char* kCaption = "Tamrow Sorvanta [Standard]";
 
+    // The banner strip: 468 x 62 pixels, 5 pixels above the bottom of the view.
+    static constexpr RECT kBannerRect = {5, 365, 473, 427};
+    static constexpr int kBannerBottomMargin = 5;
+
     Workspace();
+    // The banner strip first, waiting for its worker, and only then the engine it used.
     ~Workspace() override;
 
     Document* GetDocument() const;
@@ -125,6 +133,8 @@ public:
     iStatic* GetDimensionsValue() const { return m_dimensionsValue; }
     iShellTreeCtrl* GetFolderTree() const { return m_folderTree; }
     iShellListCtrl* GetFileList() const { return m_fileList; }
+    AffiliateLink* GetBanner() const { return m_banner; }
+    iDBEngine* GetEngine() const { return m_engine; }
 
 protected:
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
@@ -191,6 +201,10 @@ protected:
     iShellListCtrl* m_fileList = nullptr;
     iGroupBox* m_resultGroup = nullptr;
     BitmapCtrl* m_result = nullptr;
+    // Owned: deleted only once the banner's worker, which uses it, has ended.
+    iDBEngine* m_engine = nullptr;
+    // Deleted by the view before the engine (see the destructor).
+    AffiliateLink* m_banner = nullptr;
 
     iLFileInfo m_fileInfo;
     double m_newResolution = kFallbackResolution;

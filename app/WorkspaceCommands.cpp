@@ -7,6 +7,8 @@
 #include "Option.h"
 #include "OptionPropertySheet.h"
 
+#include "banner/AffiliateLink.h"
+
 #include "lib/src/MsgBox.h"
 #include "lib/src/Win2/Wnd/iButton.h"
 #include "lib/src/Win2/Wnd/iCheckBox.h"
@@ -70,13 +72,15 @@ void Workspace::RunOptions()
     }
 }
 
-// The banner strip whose history this shows is not part of the workspace yet: the
-// command stays disabled and does nothing.
-void Workspace::OnBannerHistory() {}
+void Workspace::OnBannerHistory()
+{
+    if (m_banner)
+        m_banner->ShowHistory();
+}
 
 void Workspace::OnUpdateBannerHistory(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable(FALSE);
+    pCmdUI->Enable(m_banner != nullptr);
 }
 
 void Workspace::EnableInputs(bool enable)

@@ -2,7 +2,8 @@
 """Draws the program's own pictures beside this script: the toolbar's button images
 (toolbar.bmp: Open, Save, Print, Help, 16 x 15 each, 16 colours on button grey), the
 program icon (sorvanta.ico: 32 x 32 and 16 x 16, 32-bit with alpha) and the splash
-picture (splash.gif: 420 x 400, whose lower part stays light for the about text)."""
+picture (splash.gif: 420 x 400, whose lower part stays light for the about text) and the
+banner strip's offline picture (Banner.gif: 468 x 60)."""
 import os
 import struct
 
@@ -194,6 +195,24 @@ FONT = {
 }
 
 
+def draw_rect(rows, l, t, r, b, colour, fill=False):
+    height, width = len(rows), len(rows[0])
+    for y in range(max(0, t), min(height, b)):
+        for x in range(max(0, l), min(width, r)):
+            if fill or x in (l, r - 1) or y in (t, b - 1):
+                rows[y][x] = colour
+
+
+def draw_text(rows, s, x, y, scale, colour):
+    for ch in s:
+        for gy, line in enumerate(FONT[ch]):
+            for gx, bit in enumerate(line):
+                if bit == '1':
+                    draw_rect(rows, x + gx * scale, y + gy * scale, x + (gx + 1) * scale, y + (gy + 1) * scale,
+                              colour, True)
+        x += 6 * scale
+
+
 def splash_pixels(width, height):
     """Index rows and the palette: a sky gradient, a small photo growing into larger
     frames, and the name in block letters."""
@@ -203,10 +222,7 @@ def splash_pixels(width, height):
     rows = [[min(63, int(y * 63 / (height * 0.62)))] * width for y in range(height)]
 
     def rect(l, t, r, b, colour, fill=False):
-        for y in range(max(0, t), min(height, b)):
-            for x in range(max(0, l), min(width, r)):
-                if fill or x in (l, r - 1) or y in (t, b - 1):
-                    rows[y][x] = colour
+        draw_rect(rows, l, t, r, b, colour, fill)
 
     def photo(l, t, r, b):
         rect(l + 3, t + 3, r + 3, b + 3, shadow, True)
@@ -231,17 +247,25 @@ def splash_pixels(width, height):
         else:
             photo(l, t, l + 40 * scale, t + 30 * scale)
 
-    def text(s, x, y, scale, colour):
-        for ch in s:
-            for gy, line in enumerate(FONT[ch]):
-                for gx, bit in enumerate(line):
-                    if bit == '1':
-                        rect(x + gx * scale, y + gy * scale, x + (gx + 1) * scale, y + (gy + 1) * scale, colour, True)
-            x += 6 * scale
-
-    text("SORVANTA", 30, 196, 7, dark)
-    text("IMAGE ENLARGEMENT", 32, 252, 3, orange)
+    draw_text(rows, "SORVANTA", 30, 196, 7, dark)
+    draw_text(rows, "IMAGE ENLARGEMENT", 32, 252, 3, orange)
     rect(0, 0, width, height, dark)
+    return rows, palette
+
+
+def banner_pixels(width, height):
+    """The banner strip's picture when the banner server cannot be reached: the name on
+    a sky gradient, beside three frames each twice the one before."""
+    palette = [blend((40, 80, 160), (250, 252, 255), i / 63.0) for i in range(64)]
+    white, orange, dark = 64, 65, 66
+    palette += [(255, 255, 255), (235, 120, 30), (30, 40, 70)]
+    rows = [[20 + min(43, int(x * 43 / width)) for x in range(width)] for _ in range(height)]
+    for scale, l, t in ((1, 12, 38), (2, 30, 28), (4, 66, 8)):
+        draw_rect(rows, l, t, l + 10 * scale, t + 8 * scale, white, True)
+        draw_rect(rows, l, t, l + 10 * scale, t + 8 * scale, orange)
+    draw_text(rows, "SORVANTA", 130, 6, 5, dark)
+    draw_text(rows, "ENLARGE IMAGES", 132, 44, 2, orange)
+    draw_rect(rows, 0, 0, width, height, dark)
     return rows, palette
 
 
@@ -307,3 +331,4 @@ def write(name, data):
 write('toolbar.bmp', toolbar_bmp([OPEN, SAVE, PRINT, HELP]))
 write('sorvanta.ico', ico([32, 16]))
 write('splash.gif', gif(*splash_pixels(420, 400)))
+write('Banner.gif', gif(*banner_pixels(468, 60)))

@@ -5,6 +5,7 @@
 #include "lib/src/Win2/Wnd/iFileNameDialog.h"
 
 #include "framework/window_test_support.h"
+#include "tests/net/servers/http_server_test_support.h"
 
 #include <sstream>
 
@@ -16,6 +17,24 @@ SaveDialogScript g_saveDialog;
 namespace {
 
 MsgBoxShowFunction g_previousShow = nullptr;
+
+std::string g_bannerFolder;
+
+iString BannerFolder()
+{
+    return g_bannerFolder.c_str();
+}
+
+// A loopback port that was free a moment ago.
+int ClosedLoopbackPort()
+{
+    net_test::HttpServer probe;
+    if (!probe.Start())
+        return 1;
+    const int port = probe.Port();
+    probe.Stop();
+    return port;
+}
 
 // cmb1: the file-type combo box of the system's file dialogs.
 constexpr int kFileTypeComboId = 0x470;
@@ -111,6 +130,12 @@ void ExpectSaveDialog(const std::string& name, int typeIndex, bool confirm)
 
 void WorkspaceTest::SetUp()
 {
+    g_bannerFolder = m_bannerFolder.Path();
+    BannerSeam seam = DefaultBannerSeam();
+    seam.moduleDirectory = BannerFolder;
+    m_previousSeam = SetBannerSeam(seam);
+    WebEndpoint closed = {"127.0.0.1", ClosedLoopbackPort()};
+    m_previousEndpoint = SetWebEndpoint(closed);
     app_test::DeleteTestKeys();
     g_pOption = new app_test::TestOption;
     g_pOption->LoadFromRegistry();
@@ -140,6 +165,8 @@ void WorkspaceTest::TearDown()
     delete g_pOption;
     g_pOption = nullptr;
     app_test::DeleteTestKeys();
+    SetWebEndpoint(m_previousEndpoint);
+    SetBannerSeam(m_previousSeam);
 }
 
 void WorkspaceTest::Type(iEdit* edit, const char* text)

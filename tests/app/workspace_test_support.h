@@ -9,7 +9,10 @@
 #include "winlib/test_images.h"
 
 #include "app/Document.h"
+#include "app/WebEndpoint.h"
 #include "app/Workspace.h"
+
+#include "banner/BannerSeam.h"
 
 #include "lib/src/Win2/Wnd/iComboBox.h"
 #include "lib/src/Win2/Wnd/iEdit.h"
@@ -104,6 +107,11 @@ protected:
     void OpenImage(const std::string& path);
 
     test_images::ScratchFolder m_folder{"workspace"};
+    // Where the banner keeps its cache and pages; its server is a loopback port where
+    // nothing listens, so its worker stays offline.
+    test_images::ScratchFolder m_bannerFolder{"workspace-banner"};
+    BannerSeam m_previousSeam = {};
+    WebEndpoint m_previousEndpoint = {};
     BoxAnswers m_boxes;
     WorkspaceFrame* m_frame = nullptr;
     Workspace* m_workspace = nullptr;

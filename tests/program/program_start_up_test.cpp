@@ -4,9 +4,13 @@
 // fails, and a main window that opens where it was closed.
 #include "program_test_support.h"
 
+#include "app/CustomOccManager.h"
 #include "app/Document.h"
 #include "app/Option.h"
 #include "app/Workspace.h"
+
+#include "banner/AffiliateLink.h"
+#include "banner/CustomControlSite.h"
 
 #include "imaging/ImagingApi.h"
 #include "lib/src/Win2/Wnd/iSpinProgressCtrl.h"
@@ -237,6 +241,34 @@ TEST_F(ProgramTest, FailedShellCommandStillSavesTheStoresAndSetsNothingMore)
     const std::string helpPath = app.m_pszHelpFilePath ? app.m_pszHelpFilePath : "";
     EXPECT_NE(std::string::npos, helpPath.find("\\Halvexa.hlp")) << helpPath;
     EXPECT_EQ(imaging::kSuccess, PngInfoResult()) << "no formats were set aside";
+}
+
+TEST_F(ProgramTest, BannersBrowserIsHostedOnTheProgramsOwnSite)
+{
+    ScriptedMain app;
+    bool isProgramsManager = false;
+    bool hasBanner = false;
+    bool isProgramsSite = false;
+    DWORD downloadControl = 0;
+    app.m_script = {
+        [&](ScriptedMain& running) {
+            isProgramsManager = dynamic_cast<CustomOccManager*>(AfxGetOccManager()) != nullptr;
+            auto* workspace = static_cast<Workspace*>(running.GetMainFrame()->GetActiveView());
+            AffiliateLink* banner = workspace->GetBanner();
+            hasBanner = banner && banner->GetThread();
+            if (auto* site = dynamic_cast<CustomControlSite*>(banner ? banner->m_pCtrlSite : nullptr)) {
+                isProgramsSite = true;
+                downloadControl = site->GetDownloadControl();
+            }
+            running.m_pMainWnd->PostMessage(WM_CLOSE);
+        },
+    };
+    EXPECT_EQ(0, Run(app, "/NoSplash"));
+    EXPECT_TRUE(isProgramsManager) << "containment is enabled with the program's manager before the view is made";
+    EXPECT_TRUE(hasBanner);
+    EXPECT_TRUE(isProgramsSite);
+    EXPECT_EQ(kBrowserDownloadControl, downloadControl);
+    EXPECT_EQ(nullptr, AfxGetOccManager()) << "and undone at exit";
 }
 
 TEST_F(ProgramTest, SplashShowsOverTheMainWindowUnlessTheSwitchSaysNo)

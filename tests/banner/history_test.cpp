@@ -1,0 +1,247 @@
+// The banner history against a real cache: the page "Ad_History.html" for an empty cache,
+// for more banners than it lists, for pages it cannot use and for a corrupt time, and the
+// window that shows it (title, place, style, the place kept in the registry, a browser
+// that runs no scripts).
+#include "banner_test_support.h"
+#include "banner_world_test_support.h"
+
+#include "banner/BannerPages.h"
+#include "banner/CacheFrameWnd.h"
+
+#include "lib/src/iRegistry.h"
+
+#include <gtest/gtest.h>
+#include <mshtmdid.h>
+
+#include <ctime>
+#include <memory>
+#include <string>
+#include <vector>
+
+// The file's own namespace keeps its names apart from the files compiled with it.
+namespace history_test {
+using banner_test::BannerSurroundings;
+using banner_test::PageWithBody;
+using banner_test::PutRecord;
+using banner_test::ReadFileText;
+
+namespace {
+
+constexpr char kTestCompanyKey[] = "Software\\SorvantaBannerHistoryTest";
+const CRect kStripRect(5, 365, 473, 427);
+
+CRect Offset(CRect rect, POINT by)
+{
+    rect.OffsetRect(by);
+    return rect;
+}
+
+std::string DateOf(long stored)
+{
+    const time_t moment = stored;
+    return ctime(&moment);
+}
+
+// The history's windows open now, by their title.
+std::vector<CacheFrameWnd*> OpenHistoryFrames()
+{
+    std::vector<CacheFrameWnd*> frames;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM found) -> BOOL {
+            char title[128] = {};
+            GetWindowTextA(window, title, sizeof title);
+            if (std::string(title) == CacheFrameWnd::kTitle) {
+                if (auto* frame = dynamic_cast<CacheFrameWnd*>(CWnd::FromHandlePermanent(window)))
+                    reinterpret_cast<std::vector<CacheFrameWnd*>*>(found)->push_back(frame);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&frames));
+    return frames;
+}
+
+void CloseHistoryFrames()
+{
+    for (CacheFrameWnd* frame : OpenHistoryFrames())
+        frame->DestroyWindow();
+}
+
+// A port where nothing listens: the strip's worker stays offline and never writes the cache.
+int ClosedPort()
+{
+    net_test::HttpServer probe;
+    EXPECT_TRUE(probe.Start());
+    const int port = probe.Port();
+    probe.Stop();
+    return port;
+}
+
+// A started strip over the test's cache, with containment enabled (the program's site) and
+// the registry defaults below a key of the test's own.
+class HistoryTest : public banner_test::BrowserHostTest {
+protected:
+    void SetUp() override
+    {
+        RegDeleteTreeA(HKEY_CURRENT_USER, kTestCompanyKey);
+        ASSERT_TRUE(iRegistry::SetDefaults(HKEY_CURRENT_USER, "Software", "SorvantaBannerHistoryTest", "History"));
+        BrowserHostTest::SetUp();
+        m_engine = banner_test::StartEngine();
+    }
+    void TearDown() override
+    {
+        CloseHistoryFrames();
+        m_strip.reset();
+        m_engine.reset();
+        BrowserHostTest::TearDown();
+        RegDeleteTreeA(HKEY_CURRENT_USER, kTestCompanyKey);
+    }
+
+    void StartStrip()
+    {
+        m_strip = std::make_unique<AffiliateLink>(&owner, kStripRect, WS_CHILD | WS_VISIBLE, "127.0.0.1", 0xFFFF);
+        m_strip->Start("127.0.0.1", m_engine.get(), m_port);
+    }
+    std::string CachePath() const { return m_world.Program().File("Cache.dat"); }
+    std::string HistoryPath() const { return m_world.Program().File("Ad_History.html"); }
+    std::string Mark() const
+    {
+        return static_cast<const char*>(MakeMarkOfTheWeb(MakeBannerOrigin("127.0.0.1", m_port)));
+    }
+    // The history page's text around its rows.
+    std::string Page(const std::string& rows) const
+    {
+        return Mark() +
+               "<HTML>\n<HEAD>\n<TITLE>Ad History</TITLE>\n</HEAD>\n<BODY>\n"
+               "<TABLE BORDER=\"0\" CELLPADDING=\"0\" CELLSPACING=\"0\" WIDTH=\"100%\">\n" +
+               rows + "</TABLE>\n</BODY>\n</HTML>\n";
+    }
+    static std::string Row(long id, const std::string& date, const std::string& body)
+    {
+        return "<TR>\n<TD WIDTH=\"100%\">\n<!-- " + std::to_string(id) + " " + date + " -->\n" + body +
+               "</TD>\n</TR>\n";
+    }
+
+    BannerSurroundings m_world;
+    std::unique_ptr<mGrovePlus> m_engine;
+    std::unique_ptr<AffiliateLink> m_strip;
+    int m_port = ClosedPort();
+};
+
+} // namespace
+
+TEST_F(HistoryTest, EmptyCacheGivesTheTableAloneInAWindow)
+{
+    StartStrip();
+    m_strip->ShowHistory();
+    EXPECT_EQ(Page(""), ReadFileText(HistoryPath()));
+    EXPECT_EQ(1u, OpenHistoryFrames().size());
+}
+
+TEST_F(HistoryTest, TwelveBannersGiveTheTenShownLastNewestFirst)
+{
+    // Shown at times out of page order.
+    const long shown[12] = {50, 20, 110, 80, 10, 120, 60, 30, 100, 90, 40, 70};
+    for (long id = 0; id < 12; ++id)
+        PutRecord(m_engine.get(), CachePath(), id, 1000 + id, 1700000000 + shown[id],
+                  PageWithBody("ad " + std::to_string(id)));
+    StartStrip();
+    m_strip->ShowHistory();
+    std::string rows;
+    for (long id : {5, 2, 8, 9, 3, 11, 6, 0, 10, 7})
+        rows += Row(id, DateOf(1700000000 + shown[id]), "ad " + std::to_string(id));
+    EXPECT_EQ(Page(rows), ReadFileText(HistoryPath()));
+}
+
+TEST_F(HistoryTest, PagesWithoutAUsableBodyGiveNoRowAndACorruptTimeNoDate)
+{
+    PutRecord(m_engine.get(), CachePath(), 1, 1, 1700000900, "<html><body bgcolor=\"red\" onload=\"go()\">lower</body>");
+    PutRecord(m_engine.get(), CachePath(), 2, 2, 1700000800, "<HTML>no opening tag</BODY></HTML>");
+    PutRecord(m_engine.get(), CachePath(), 3, 3, 1700000700, PageWithBody("corrupt length"), 2500);
+    PutRecord(m_engine.get(), CachePath(), 4, 4, -5, PageWithBody("before 1970"));
+    StartStrip();
+    m_strip->ShowHistory();
+    // Newest first; the two without a usable body left out; the corrupt time undated.
+    EXPECT_EQ(Page(Row(1, DateOf(1700000900), "lower") + Row(4, "", "before 1970")), ReadFileText(HistoryPath()));
+}
+
+TEST_F(HistoryTest, WindowOpensAtItsPlaceWithItsTitleAndStyleAndKeepsWhereItWas)
+{
+    StartStrip();
+    m_strip->ShowHistory();
+    std::vector<CacheFrameWnd*> frames = OpenHistoryFrames();
+    ASSERT_EQ(1u, frames.size());
+    CacheFrameWnd* frame = frames[0];
+    EXPECT_TRUE(frame->IsWindowVisible());
+    EXPECT_EQ(static_cast<DWORD>(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX),
+              frame->GetStyle() & (WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX |
+                                   WS_MINIMIZEBOX | WS_CHILD));
+    CRect ownerRect;
+    owner.GetWindowRect(&ownerRect);
+    CRect placed;
+    frame->GetWindowRect(&placed);
+    // (40, 40)-(560, 520) from the workspace's corner: 520 by 480.
+    EXPECT_EQ(Offset(CRect(40, 40, 560, 520), ownerRect.TopLeft()), placed);
+    const std::string keyPath = static_cast<const char*>(frame->GetWindowData()->GetKeyPath());
+
+    // Moved, closed, and opened again: where it was.
+    frame->MoveWindow(ownerRect.left + 60, ownerRect.top + 70, 300, 200);
+    frame->DestroyWindow();
+    EXPECT_TRUE(OpenHistoryFrames().empty()) << "the frame went with its window";
+    iRegistry stored(keyPath.c_str(), KEY_READ);
+    RECT saved = {};
+    DWORD size = sizeof saved;
+    ASSERT_EQ(0, stored.QueryBinary("Rect", &saved, &size));
+    EXPECT_EQ(CRect(60, 70, 360, 270), CRect(saved));
+    m_strip->ShowHistory();
+    frames = OpenHistoryFrames();
+    ASSERT_EQ(1u, frames.size());
+    frames[0]->GetWindowRect(&placed);
+    EXPECT_EQ(Offset(CRect(60, 70, 360, 270), ownerRect.TopLeft()), placed);
+}
+
+TEST_F(HistoryTest, HistoryBrowserRunsNoScriptsWhereTheStripsBrowserDoes)
+{
+    StartStrip();
+    ASSERT_NE(nullptr, m_strip->m_pCtrlSite) << "containment is enabled: the strip hosts the browser";
+    auto* stripSite = dynamic_cast<CustomControlSite*>(m_strip->m_pCtrlSite);
+    ASSERT_NE(nullptr, stripSite);
+    EXPECT_EQ(kBrowserDownloadControl, stripSite->GetDownloadControl());
+    m_strip->ShowHistory();
+    std::vector<CacheFrameWnd*> frames = OpenHistoryFrames();
+    ASSERT_EQ(1u, frames.size());
+    ASSERT_NE(nullptr, frames[0]->GetBrowser());
+    auto* historySite = dynamic_cast<CustomControlSite*>(frames[0]->GetBrowser()->m_pCtrlSite);
+    ASSERT_NE(nullptr, historySite);
+    EXPECT_EQ(kHistoryDownloadControl, historySite->GetDownloadControl());
+    // What the control reads through the ambient dispatch.
+    IDispatch* ambient = nullptr;
+    ASSERT_EQ(S_OK, static_cast<HRESULT>(
+                        historySite->ExternalQueryInterface(&IID_IDispatch, reinterpret_cast<void**>(&ambient))));
+    VARIANT value;
+    VariantInit(&value);
+    DISPPARAMS none = {};
+    ASSERT_HRESULT_SUCCEEDED(
+        ambient->Invoke(DISPID_AMBIENT_DLCONTROL, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &value, nullptr, nullptr));
+    EXPECT_EQ(VT_I4, value.vt);
+    EXPECT_EQ(0x780, value.lVal);
+    ambient->Release();
+}
+
+TEST_F(HistoryTest, NothingWithoutAnEngineOrACache)
+{
+    // Never started: no engine.
+    m_strip = std::make_unique<AffiliateLink>(&owner, kStripRect, WS_CHILD | WS_VISIBLE, "127.0.0.1", 0xFFFF);
+    m_strip->ShowHistory();
+    EXPECT_FALSE(banner_test::FileExists(HistoryPath()));
+    EXPECT_TRUE(OpenHistoryFrames().empty());
+
+    // A cache that could not be made.
+    m_strip.reset();
+    BannerSurroundings::SetProgramFolder(m_world.Program().File("missing"));
+    StartStrip();
+    m_strip->ShowHistory();
+    EXPECT_TRUE(OpenHistoryFrames().empty());
+}
+
+} // namespace history_test
