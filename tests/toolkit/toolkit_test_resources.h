@@ -33,3 +33,9 @@
 #define ID_TEST_MDI_NEW 7551
 // A bitmap strip of three 16 x 16 images (red, green and blue squares on the button face).
 #define IDB_TEST_STRIP 7555
+// The frame's default shortcuts: Ctrl+O and Ctrl+Alt+O open (0xE101), Ctrl+S saves
+// (0xE103), Shift+Ctrl+F5 opens the first recent file, and the character "a" (no virtual
+// key) is the long item's.
+#define IDR_TEST_ACCEL 7560
+// An id with no accelerator resource.
+#define IDR_TEST_MISSING_ACCEL 7561

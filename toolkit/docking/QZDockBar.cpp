@@ -337,6 +337,16 @@ void CQZDockBar::AddSplitter(const CRect& rect, int nType, BOOL bRowSplitter, in
     m_arrSplitters.Add(splitter);
 }
 
+BOOL CQZDockBar::HoldsBars() const
+{
+    for (int i = 0; i < m_arrBars.GetSize(); ++i) {
+        void* entry = m_arrBars.GetAt(i);
+        if (entry && !IsPlaceHolder(entry))
+            return TRUE;
+    }
+    return FALSE;
+}
+
 void CQZDockBar::DeleteSplitters()
 {
     for (int i = 0; i < m_arrSplitters.GetSize(); ++i)

@@ -33,6 +33,8 @@ public:
     // Row operations. An index covers its entry up to the end of its row.
     // The bar as a docking window when it is a visible one, else null.
     static CQZDockWindow* GetDockWindow(CControlBar* pBar);
+    // Whether any entry is a bar (not a row break or a place kept for a bar elsewhere).
+    BOOL HoldsBars() const;
     // The first entry of the bar's row; -1 when the bar is not here.
     int GetRowStart(CControlBar* pBar) const;
     BOOL IsLastInRow(int nIndex) const;
