@@ -1,9 +1,9 @@
 // Shows the toolkit's colour selection on a real display and works it as a user would
 // (not a test): a colour picker drops its popup, the arrow keys walk to "More Colors...",
 // Return opens the colour sheet, a click and an arrow key pick a colour on the Standard
-// page, a click in the field and an arrow key on the Custom page change it, OK closes the
-// sheet and the picker shows the colour, which is printed. Clicks and keys go through
-// SendInput. With /shots, a picture of the screen is saved at each step as a BMP.
+// page, a click and arrow keys in the field and arrow keys on the luminance bar change it
+// on the Custom page, OK closes the sheet and the picker shows the colour, which is
+// printed. Clicks and keys go through SendInput. With /shots, a picture of the screen is saved at each step as a BMP.
 //   colour_preview [/xp] [/shots <folder, a Windows path>] [/step milliseconds]
 #include "framework/Framework.h"
 #include "toolkit/colour/QZColorDialog.h"
@@ -187,12 +187,10 @@ void BuildScript()
         }
     });
     s.push_back([] { Key(VK_LEFT); Key(VK_LEFT); });
-    s.push_back([] {
-        if (CQZColorDialog* sheet = OpenSheet()) {
-            CQZColorLum& bar = sheet->GetCustomPage()->m_wndLuminance;
-        }
-    });
-    s.push_back([] { Key(VK_DOWN); });
+    // The luminance bar is next in the tab order (under Wine it lies past the tab's right
+    // edge, so it is reached by the keyboard).
+    s.push_back([] { Key(VK_TAB); });
+    s.push_back([] { Key(VK_DOWN); Key(VK_DOWN); Key(VK_DOWN); });
     s.push_back([] {
         if (CQZColorDialog* sheet = OpenSheet()) {
             const COLORREF colour = sheet->GetColor();
