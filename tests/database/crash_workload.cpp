@@ -54,14 +54,14 @@ int CreatePlainSet(const std::string& path)
 struct OpenSet {
     CacheSet cache;
     int data = -1;
-    int Open(const std::string& path, const WorkloadShape& shape)
+    int Open(const std::string& path, const WorkloadShape& shape, uint16_t mode)
     {
         if (shape.host) {
-            int error = cache.Open(path, 2);
+            int error = cache.Open(path, mode);
             data = cache.data;
             return error;
         }
-        data = mgOpenFileSetFromResource(-1, (path + ".dat").c_str(), 2);
+        data = mgOpenFileSetFromResource(-1, (path + ".dat").c_str(), mode);
         return data < 0 ? mgCtx()->isam_code : 0;
     }
     int Close(const WorkloadShape& shape)
@@ -112,7 +112,7 @@ WorkloadRun RunWorkload(const std::string& path, const WorkloadShape& shape, con
     if (io)
         run.createdAfter = io->Writes();
     OpenSet set;
-    if (set.Open(path, shape) != 0)
+    if (set.Open(path, shape, shape.mode) != 0)
         return stop("open");
     for (int i = 0; i < shape.adds; ++i) {
         uint32_t id = uint32_t((i * 37) % shape.adds + 1);
@@ -148,7 +148,7 @@ WorkloadRun RunWorkload(const std::string& path, const WorkloadShape& shape, con
     if (set.Close(shape) != 0)
         return stop("close");
     closed();
-    if (set.Open(path, shape) != 0)
+    if (set.Open(path, shape, shape.mode) != 0)
         return stop("reopen");
     for (int i = 0; i < shape.adds / 4; ++i) {
         uint32_t id = uint32_t(shape.adds + 1 + i);
@@ -173,7 +173,7 @@ ReopenVerdict Reopen(const std::string& path, const WorkloadShape& shape, const 
 {
     ReopenVerdict verdict;
     OpenSet set;
-    verdict.code = set.Open(path, shape);
+    verdict.code = set.Open(path, shape, 2);
     if (verdict.code != 0) {
         set.Close(shape);
         return verdict;

@@ -33,6 +33,10 @@ struct WorkloadRun {
 struct WorkloadShape {
     bool host = true;   // a superfile host set, else a data file and a three-index file
     int adds = 120;
+    // The run's open mode: 3 opens shared, as the program does. The open after a cut is
+    // exclusive (2) all the same: a shared open writes its mode into the header, and the
+    // open after a cut must leave the files as they are.
+    uint16_t mode = 2;
 };
 
 // Runs the workload on a started instance; the files are named from `path`. With `io`,
