@@ -104,8 +104,9 @@ Bytes CorpusVariableRecord(uint32_t id)
 // A successful keyed read must deliver the record that holds the key asked for.
 void ExpectKeyed(int16_t answer, const Bytes& found, int at, uint32_t key)
 {
-    if (answer == 0)
+    if (answer == 0) {
         EXPECT_EQ(key, mgGet32(found.data() + at)) << "a keyed read delivered another record";
+    }
 }
 
 // Walks an index both ways, at most `limit` steps each.
@@ -205,8 +206,9 @@ bool ResourceWorkout()
     uint8_t key[8];
     mgPut32(key, 20);
     mgPut32(key + 4, 1);
-    if (mgGetResource(data, key, buffer.data(), 256, kMgFindTypeNumber, &length))
+    if (mgGetResource(data, key, buffer.data(), 256, kMgFindTypeNumber, &length)) {
         EXPECT_EQ(20u, mgGet32(buffer.data())) << "a resource read as another";
+    }
     Bytes resource(8 + 100, 'x');
     mgPut32(resource.data(), 20);
     mgPut32(resource.data() + 4, 1);

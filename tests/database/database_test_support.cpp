@@ -239,6 +239,8 @@ ScratchFolder::ScratchFolder()
     char name[MAX_PATH];
     snprintf(name, sizeof name, "%sisam-%lu-%u", temp, GetCurrentProcessId(), ++counter);
     path_ = name;
+    // A folder of the same name left by a process that was killed goes first.
+    RemoveTree(path_);
     CreateDirectoryA(path_.c_str(), nullptr);
     SetCurrentDirectoryA(path_.c_str());
     mgResetStatusLogState();
