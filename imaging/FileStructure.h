@@ -1,7 +1,8 @@
 // Structural checks of JPEG, TIFF, GIF and BMP files, made on the bytes before the
 // platform's decoders see them, so that truncated files and files claiming more
 // pixels than they hold are refused with a clear result instead of decoded as far as
-// they go. Each answers kSuccess, kErrorFileCorrupt or kErrorFileFormat.
+// they go. Each answers kSuccess, kErrorFileCorrupt or kErrorFileFormat, or
+// kErrorImageTooLarge where the platform's decoder would hold more than the limits allow.
 #pragma once
 
 #include "imaging/Codecs.h"

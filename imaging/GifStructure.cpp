@@ -5,9 +5,10 @@
 //   then blocks: 0x21 extension (label, sub-blocks), 0x2C image (left, top, width, height,
 //   flags with an optional local colour table, LZW minimum code size, sub-blocks), 0x3B trailer.
 //   Sub-blocks: a length byte and that many bytes, ended by a zero length.
-// The first image must be complete, and it cannot have more pixels than its LZW data can
-// produce: a code of at most 12 bits stands for at most 4096 pixels, so one byte of data
-// gives at most 4096 * 8 / 12 pixels.
+// The first image must be complete. The platform's decoder reads every image of the file
+// when it opens it, not only the first, so no image may have more pixels than its LZW data
+// can produce (a code of at most 12 bits stands for at most 4096 pixels, so one byte of
+// data gives at most 4096 * 8 / 12 pixels), nor more than the decoder may hold.
 #include "imaging/FileStructure.h"
 
 #include <cstring>
@@ -16,6 +17,9 @@ namespace imaging {
 namespace {
 
 constexpr std::uint64_t kMaxPixelsPerLzwByte = 4096 * 8 / 12 + 1;
+// What the platform's decoder holds of each image it reads: two bytes a pixel, as measured
+// under Wine 8 (4 GB for an image of 46000 x 46000 pixels).
+constexpr std::uint64_t kDecoderBytesPerPixel = 2;
 
 // Moves past a chain of sub-blocks; false when it runs out of the file.
 [[nodiscard]] bool SkipSubBlocks(const ByteReader& reader, std::size_t& pos, std::uint64_t& dataBytes)
@@ -77,7 +81,9 @@ int CheckGifStructure(const FileBytes& file)
             return kErrorFileCorrupt;
         if (!SkipSubBlocks(reader, pos, dataBytes))
             return kErrorFileCorrupt;
-        if (!hasImage && width * height > (dataBytes + 1) * kMaxPixelsPerLzwByte)
+        if (width * height * kDecoderBytesPerPixel > static_cast<std::uint64_t>(kMaxImageBytes))
+            return kErrorImageTooLarge;
+        if (width * height > (dataBytes + 1) * kMaxPixelsPerLzwByte)
             return kErrorFileCorrupt;
         hasImage = true;
     }

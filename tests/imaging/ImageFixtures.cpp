@@ -4,10 +4,12 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 namespace imaging_test {
 
@@ -158,6 +160,43 @@ int StatusRecorder::Callback(int percent, void* userData)
             return ::testing::AssertionFailure() << "does not rise: " << show();
     }
     return ::testing::AssertionSuccess();
+}
+
+namespace {
+
+// Private memory committed now, region by region (the lowest 64 KB is never mapped).
+std::size_t CommittedPrivateBytes()
+{
+    std::size_t total = 0;
+    MEMORY_BASIC_INFORMATION region = {};
+    const char* at = reinterpret_cast<const char*>(0x10000);
+    while (VirtualQuery(at, &region, sizeof region) == sizeof region) {
+        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE)
+            total += region.RegionSize;
+        at = static_cast<const char*>(region.BaseAddress) + region.RegionSize;
+    }
+    return total;
+}
+
+} // namespace
+
+std::size_t PeakCommittedGrowth(const std::function<void()>& call)
+{
+    const std::size_t before = CommittedPrivateBytes();
+    std::atomic<std::size_t> peak{before};
+    std::atomic<bool> done{false};
+    std::thread sampler([&] {
+        while (!done.load()) {
+            const std::size_t now = CommittedPrivateBytes();
+            if (now > peak.load())
+                peak.store(now);
+            Sleep(1);
+        }
+    });
+    call();
+    done.store(true);
+    sampler.join();
+    return peak.load() > before ? peak.load() - before : 0;
 }
 
 } // namespace imaging_test

@@ -10,6 +10,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -111,6 +112,11 @@ private:
     int m_cancelAt;
     imaging::StatusCallback m_previous;
 };
+
+// The most private memory committed at any moment while `call` ran, above what was
+// committed before it: sampled every millisecond on another thread from the process's
+// own view of its address space (Wine's process memory counters do not move).
+std::size_t PeakCommittedGrowth(const std::function<void()>& call);
 
 // Whether reports rise from 0 and end in exactly one 100.
 ::testing::AssertionResult IsCompleteProgress(const std::vector<int>& reports);

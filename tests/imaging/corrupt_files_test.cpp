@@ -6,7 +6,6 @@
 #include "ProgressiveJpegFixtures.h"
 
 #include <windows.h>
-#include <psapi.h>
 
 #include <chrono>
 #include <random>
@@ -276,11 +275,15 @@ std::vector<BgrColour> GreyPalette(int size)
     return palette;
 }
 
-std::size_t PeakPrivateBytes()
+// The measure the size guards are checked with sees memory that a call holds.
+TEST(OutsideFiles, CommittedGrowthSeesWhatACallHolds)
 {
-    PROCESS_MEMORY_COUNTERS counters = {};
-    counters.cb = sizeof counters;
-    return K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters) ? counters.PeakPagefileUsage : 0;
+    const std::size_t grown = PeakCommittedGrowth([] {
+        std::vector<std::uint8_t> held(200u << 20, 1);
+        Sleep(30);
+    });
+    EXPECT_GE(grown, 200u << 20);
+    EXPECT_LT(PeakCommittedGrowth([] { Sleep(30); }), 16u << 20);
 }
 
 // A run-length stream may end at once (the rest is background), so a file of a few bytes
@@ -309,14 +312,16 @@ TEST(OutsideFiles, TinyRunLengthBmpsClaimingHugeSizesAreRefusedAtOnce)
         EXPECT_EQ(c.side, info.height);
         EXPECT_EQ(c.bits, info.bitsPerPixel);
 
-        const std::size_t peakBefore = PeakPrivateBytes();
         const auto start = std::chrono::steady_clock::now();
         TestBitmap bitmap;
-        EXPECT_EQ(kErrorImageTooLarge, L_LoadBitmap(path.c_str(), &bitmap.handle, 0, kColorOrderBgr, nullptr, nullptr));
+        int result = kSuccess;
+        const std::size_t grown = PeakCommittedGrowth(
+            [&] { result = L_LoadBitmap(path.c_str(), &bitmap.handle, 0, kColorOrderBgr, nullptr, nullptr); });
         const auto elapsed = std::chrono::steady_clock::now() - start;
+        EXPECT_EQ(kErrorImageTooLarge, result);
         EXPECT_EQ(nullptr, bitmap.handle.pixels);
         EXPECT_LT(elapsed, std::chrono::seconds(1));
-        EXPECT_LT(PeakPrivateBytes(), peakBefore + (64u << 20));
+        EXPECT_LT(grown, 64u << 20);
     }
 }
 
@@ -368,6 +373,64 @@ TEST(OutsideFiles, PngWhoseDecoderFrameWouldPassTheLimitsIsRefusedAtOnce)
     TestBitmap bitmap;
     EXPECT_EQ(kErrorImageTooLarge, L_LoadBitmap(path.c_str(), &bitmap.handle, 0, kColorOrderBgr, nullptr, nullptr));
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+}
+
+// A GIF of a logical screen and images: a 1 x 1 first image, then each of `later`, every
+// image coded as clear, one pixel of colour 0, end (LZW with 2-bit minimum code size).
+Bytes MakeGif(int screenWidth, int screenHeight, const std::vector<std::pair<int, int>>& later)
+{
+    Bytes file = {'G', 'I', 'F', '8', '9', 'a', 0, 0, 0, 0, 0x80, 0, 0};  // a 2-colour global table
+    Put16(file, 6, screenWidth);
+    Put16(file, 8, screenHeight);
+    file.insert(file.end(), {0, 0, 0, 255, 255, 255});
+    auto addImage = [&file](int width, int height) {
+        const std::size_t at = file.size();
+        file.insert(file.end(), {0x2C, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+        Put16(file, at + 5, width);
+        Put16(file, at + 7, height);
+        file.insert(file.end(), {2, 2, 0x44, 0x01, 0});
+    };
+    addImage(1, 1);
+    for (const auto& size : later)
+        addImage(size.first, size.second);
+    file.push_back(0x3B);
+    return file;
+}
+
+// The platform's GIF decoder reads every image of a file when it opens it, not only the
+// first, which is all we show: an image after the first that claims a huge size made it
+// allocate what it claims (4 GB in 20 ms for the 46000 x 46000 image).
+TEST(OutsideFiles, TinyGifsClaimingHugeSizesAfterTheFirstImageAreRefusedAtOnce)
+{
+    struct Case { const char* why; Bytes file; int expected; };
+    const Case kCases[] = {
+        {"a second image of 65535 x 65535", MakeGif(1, 1, {{65535, 65535}}), kErrorImageTooLarge},
+        {"a second image of 46000 x 46000, which the decoder would hold in 4 GB", MakeGif(1, 1, {{46000, 46000}}),
+         kErrorImageTooLarge},
+        {"a second image of 30000 x 30000, within the limits but far beyond its data",
+         MakeGif(1, 1, {{30000, 30000}}), kErrorFileCorrupt},
+        {"a third image of 65535 x 65535", MakeGif(1, 1, {{1, 1}, {65535, 65535}}), kErrorImageTooLarge},
+        {"a logical screen of 65535 x 65535 round a 1 x 1 image", MakeGif(65535, 65535, {}), kSuccess},
+    };
+    ScratchFolder folder;
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.why);
+        const std::string path = folder.Path("huge.gif");
+        WriteBytes(path, c.file);
+        const auto start = std::chrono::steady_clock::now();
+        FileInfo info{};
+        TestBitmap bitmap;
+        int infoResult = kSuccess, loadResult = kSuccess;
+        const std::size_t grown = PeakCommittedGrowth([&] {
+            infoResult = L_FileInfo(path.c_str(), &info, 0, nullptr);
+            loadResult = L_LoadBitmap(path.c_str(), &bitmap.handle, 0, kColorOrderBgr, nullptr, nullptr);
+        });
+        const auto elapsed = std::chrono::steady_clock::now() - start;
+        EXPECT_EQ(c.expected, infoResult);
+        EXPECT_EQ(c.expected, loadResult);
+        EXPECT_LT(elapsed, std::chrono::seconds(1));
+        EXPECT_LT(grown, 64u << 20);
+    }
 }
 
 // A small run-length image whose stream ends early is sound: the rest is palette entry 0.

@@ -3,6 +3,7 @@
 #include "net/iHTTPClient.h"
 
 #include "http_test_support.h"
+#include "net_test_support.h"
 #include "tests/net/servers/http_server_test_support.h"
 
 #include <gtest/gtest.h>
@@ -47,16 +48,36 @@ TEST(ClientThreads, TwoObjectsOnTwoThreadsFetchAtOnce)
     }
 }
 
-TEST(ClientThreads, DestroyingOneClientLeavesAnotherWorking)
+// WinSock counts start-ups per process: a client that cleaned up a start-up it never had,
+// or one twice, would take away another's. The spy passes the calls on and counts them, and
+// the test holds a start-up of its own, which must still be counted when every client
+// and the server have gone (the server's own start-up would hide a lost one before that).
+TEST(ClientThreads, ClientsComingAndGoingLeaveWinSockToTheOthers)
 {
-    HttpServer server;
-    server.Route("/", TextReply("text/html", "still here\r\n"));
-    ASSERT_TRUE(server.Start());
-    TestHttpClient survivor(server.Port());
-    for (int i = 0; i < 3; ++i) {
-        TestHttpClient shortLived(server.Port());
-        EXPECT_EQ(0, shortLived.Get("http://127.0.0.1/"));
+    WSADATA data = {};
+    ASSERT_EQ(0, WSAStartup(MAKEWORD(2, 2), &data));
+    {
+        SocketCallSpy spy;
+        {
+            HttpServer server;
+            server.Route("/", TextReply("text/html", "still here\r\n"));
+            ASSERT_TRUE(server.Start());
+            TestHttpClient survivor(server.Port());
+            std::thread worker([&] {
+                for (int i = 0; i < 3; ++i) {
+                    TestHttpClient shortLived(server.Port());
+                    EXPECT_EQ(0, shortLived.Get("http://127.0.0.1/"));
+                }
+            });
+            worker.join();
+            spy.failStartup = true;
+            { TestHttpClient withoutWinSock(server.Port()); }
+            spy.failStartup = false;
+            EXPECT_EQ(0, survivor.Get("http://127.0.0.1/"));
+            EXPECT_EQ("still here\r\n", survivor.Body());
+        }
+        EXPECT_EQ(4, spy.startups.load()) << "the survivor and three short-lived clients";
+        EXPECT_EQ(spy.startups.load(), spy.cleanups.load()) << "one clean-up for each start-up, none for the failed one";
     }
-    EXPECT_EQ(0, survivor.Get("http://127.0.0.1/"));
-    EXPECT_EQ("still here\r\n", survivor.Body());
+    EXPECT_EQ(0, WSACleanup()) << "the test's own start-up is still counted";
 }

@@ -111,18 +111,26 @@ TEST(Pop3Client, RepliesLateInPiecesOrOverLongStayInStep)
     }
 }
 
-TEST(Pop3Client, SilentUserReplyIsRejectionAfterTheWait)
+TEST(Pop3Client, SilentUserOrPasswordReplyIsRejectionAfterTheWait)
 {
-    Pop3Server server("alice", "secret");
-    server.SetReply("USER", "");
-    ASSERT_TRUE(server.Start());
-    CPJ_POP3Client client;
-    client.SetPort(server.Port());
-    client.SetLineWaitTimeOut(400);
-    Stopwatch watch;
-    EXPECT_EQ(3, client.Connect("127.0.0.1", "alice", "secret"));
-    EXPECT_GE(watch.ElapsedMs(), 350);
-    EXPECT_LT(watch.ElapsedMs(), 1500);
+    struct Case {
+        const char* verb;
+        int result;
+    };
+    const Case kCases[] = {{"USER", 3}, {"PASS", 4}};
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.verb);
+        Pop3Server server("alice", "secret");
+        server.SetReply(c.verb, "");
+        ASSERT_TRUE(server.Start());
+        CPJ_POP3Client client;
+        client.SetPort(server.Port());
+        client.SetLineWaitTimeOut(400);
+        Stopwatch watch;
+        EXPECT_EQ(c.result, client.Connect("127.0.0.1", "alice", "secret"));
+        EXPECT_GE(watch.ElapsedMs(), 350);
+        EXPECT_LT(watch.ElapsedMs(), 1500);
+    }
 }
 
 TEST(Pop3Client, WrapperSendsQuitWhenDestroyed)
@@ -208,7 +216,8 @@ TEST(SmtpClient, EndlessContinuationLinesAreCutOffByTheWait)
     for (int i = 0; i < 2000; ++i)
         endless += "250-line " + std::to_string(i) + "\r\n";
     server.SetReply("HELO", endless);
-    server.SetShape({0, 2000, 5});
+    // One line a piece: the greeting comes whole, the continuation lines trickle in.
+    server.SetShape({0, 1, 5, true});
     ASSERT_TRUE(server.Start());
     CPJ_SMTPClient client;
     client.SetPort(server.Port());
@@ -226,21 +235,31 @@ TEST(SmtpClient, ResultsWithoutAServer)
     EXPECT_EQ(2, client.Connect("127.0.0.1", "client.local"));
 }
 
+// The spy counts the clients' sends, also those a closed socket would refuse, which the
+// server could not see.
 TEST(SmtpClient, CloseSendsQuitOnlyOnAnOpenConnection)
 {
     SmtpServer server;
     ASSERT_TRUE(server.Start());
+    SocketCallSpy spy;
     {
         iSMTPClient client;
         client.SetPort(server.Port());
         ASSERT_EQ(0, client.Connect("127.0.0.1", "client.local"));
+        const int beforeClose = spy.sendCalls.load();
         client.Close();
+        const int afterClose = spy.sendCalls.load();
+        EXPECT_GT(afterClose, beforeClose) << "Quit";
         client.Close();
         EXPECT_EQ(0, client.ClearList());
+        EXPECT_EQ(afterClose, spy.sendCalls.load()) << "a second Close sends nothing";
     }
+    const int afterDestruction = spy.sendCalls.load();
     {
         iSMTPClient neverConnected;
+        neverConnected.Close();
     }
+    EXPECT_EQ(afterDestruction, spy.sendCalls.load()) << "nothing from a client never connected";
     ASSERT_TRUE(server.WaitUntilServed(1, 5000));
     EXPECT_EQ((std::vector<std::string>{"HELO client.local", "Quit"}), server.Commands());
     EXPECT_EQ(1, server.AcceptedCount());

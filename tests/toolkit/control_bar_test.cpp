@@ -3,6 +3,7 @@
 // side, fonts, the private messages, dock hooks, and what creation and destruction do.
 #include "control_bar_test_support.h"
 
+#include "framework/DockContext.h"
 #include "toolkit/bars/QZDockContextWndHook.h"
 #include "toolkit/foundation/QZAuxData.h"
 #include "toolkit_test_resources.h"
@@ -307,7 +308,24 @@ TEST(CQZControlBarCursor, SizeAllOverTheNonClientPartUnlessInARebar)
     SetCursor(nullptr);
     EXPECT_TRUE(bar.SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(bar.m_hWnd), MAKELPARAM(HTBORDER, WM_MOUSEMOVE)));
     EXPECT_EQ(qzAfxData.cursorSizeAll, GetCursor());
+
+    // Inside the client area only while the bar is being dragged.
+    CRect client;
+    bar.GetClientRect(&client);
+    bar.ClientToScreen(&client);
+    ASSERT_TRUE(SetCursorPos(client.CenterPoint().x, client.CenterPoint().y));
+    bar.EnableDocking(CBRS_ALIGN_ANY);
+    ASSERT_NE(nullptr, bar.m_pDockContext);
+    SetCursor(nullptr);
+    bar.SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(bar.m_hWnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_NE(qzAfxData.cursorSizeAll, GetCursor()) << "over the client area at rest";
+    bar.m_pDockContext->m_bDragging = TRUE;
+    EXPECT_TRUE(bar.SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(bar.m_hWnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+    EXPECT_EQ(qzAfxData.cursorSizeAll, GetCursor()) << "over the client area while dragged";
+    bar.m_pDockContext->m_bDragging = FALSE;
+
     bar.m_bInReBar = TRUE;
+    ASSERT_TRUE(SetCursorPos(window.left, window.top));
     SetCursor(nullptr);
     bar.SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(bar.m_hWnd), MAKELPARAM(HTBORDER, WM_MOUSEMOVE));
     EXPECT_NE(qzAfxData.cursorSizeAll, GetCursor());

@@ -1,5 +1,6 @@
 // The shared drawing and window routines: dithered faces, embossed images, the child
-// under a point, and a window's font change with its children rescaled.
+// under a point, a window's font change with its children rescaled, and the opening
+// of a popup's frame towards its opener.
 #include "toolkit/foundation/QZDrawHelpers.h"
 
 #include "toolkit/foundation/QZAuxData.h"
@@ -173,4 +174,31 @@ TEST(QZChangeWindowFont, ScalesTheWindowAboutItsCentreAndItsChildrenByTheFontsMe
     EXPECT_GT(droppedAfter.bottom, sy(comboDropped.bottom) - 2 * after.height);
     EXPECT_GT(droppedAfter.bottom, sy(comboClosed.bottom) + 2 * after.height);
     window.DestroyWindow();
+}
+
+TEST(DrawPopupOwnerGap, OpensTheFrameAlongTheEdgeSharedWithTheOpener)
+{
+    constexpr COLORREF kGap = RGB(200, 10, 10);
+    // The popup at (100, 50) on the screen, 40 x 30; the canvas is its window.
+    const CRect popup(100, 50, 140, 80);
+    struct Case {
+        const char* why;
+        CRect opener;
+        CRect line;  // in the popup's window coordinates; empty for none
+    };
+    const Case cases[] = {
+        {"a button above: its bottom is the popup's top", CRect(110, 30, 130, 50), CRect(11, 0, 30, 1)},
+        {"a button wider than the popup", CRect(90, 30, 160, 50), CRect(1, 0, 40, 1)},
+        {"a button on the left: its right is the popup's left", CRect(80, 60, 100, 75), CRect(0, 11, 1, 25)},
+        {"an edge of two pixels is too short", CRect(110, 30, 112, 50), CRect()},
+        {"an opener overlapping the popup shares no edge", CRect(110, 40, 130, 60), CRect()},
+        {"no opener", CRect(-1, -1, -1, -1), CRect()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        PaperCanvas canvas(40, 30);
+        DrawPopupOwnerGap(&canvas.m_dc, kGap, &c.opener, &popup);
+        EXPECT_EQ(c.line.Width() * c.line.Height(), canvas.Count(CRect(0, 0, 40, 30), kGap));
+        EXPECT_EQ(c.line.Width() * c.line.Height(), canvas.Count(c.line, kGap));
+    }
 }

@@ -8,6 +8,8 @@
 namespace toolkit_test {
 namespace {
 
+using test_support::kPaper;
+
 // An MDI frame with a menu bar (not docked: the frame lays it out above the client).
 class MdiMenuFrame : public CMDIFrameWnd {
 public:
@@ -282,6 +284,216 @@ TEST_F(MenuBarMdiTest, WindowThatIsNoMdiChildIsNotListed)
     const std::vector<std::string> texts = MenuTexts(windowMenu);
     EXPECT_EQ(6u, texts.size());
     DestroyWindow(stray);
+}
+
+TEST_F(MenuBarMdiTest, IconOpensTheChildsSystemMenuPlainWhileImageMenusDrawTheOthers)
+{
+    CQZCoolMenu imageMenus;
+    ASSERT_TRUE(imageMenus.Install(frame));
+    CMDIChildWnd* child = NewChild("Child");
+    ASSERT_TRUE(child);
+    frame->MDIMaximize(child);
+    Idle();
+    HMENU shown = nullptr;
+    std::vector<MenuItemState> items;
+    MenuScript script({MenuScript::WaitUntil([] { return NewestMenuWindow() != nullptr; }),
+                       [&] {
+                           shown = MenuOfWindow(NewestMenuWindow());
+                           items = ReadMenu(shown);
+                       },
+                       [] { PostKey(VK_ESCAPE); }});
+    Bar().TrackSystemMenu(static_cast<CQZSysMenuBarItem*>(Bar().m_arrItems[kIcon]));
+    EXPECT_FALSE(script.TimedOut());
+    EXPECT_EQ(GetSystemMenu(child->m_hWnd, FALSE), shown) << "the child's own system menu";
+    ASSERT_FALSE(items.empty());
+    for (const MenuItemState& item : items)
+        EXPECT_EQ(0u, item.type & MFT_OWNERDRAW) << item.text;
+
+    // The next popup is an image menu again.
+    InitPopup(frame->m_hWnd, windowMenu);
+    EXPECT_NE(0u, ReadMenu(windowMenu)[0].type & MFT_OWNERDRAW);
+    EndMenuLoop(frame->m_hWnd);
+    imageMenus.HookWindow(static_cast<HWND>(nullptr));
+}
+
+// The text of the one tool the bar's tooltip holds, or "" with the count of its tools.
+std::string OnlyTipText(CToolTipCtrl& tip)
+{
+    if (tip.GetToolCount() != 1)
+        return "tools: " + std::to_string(tip.GetToolCount());
+    TOOLINFOA info = {};
+    info.cbSize = sizeof info;
+    if (!tip.SendMessage(TTM_ENUMTOOLSA, 0, reinterpret_cast<LPARAM>(&info)))
+        return "";
+    char text[80] = {};
+    info.lpszText = text;
+    tip.SendMessage(TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&info));
+    return text;
+}
+
+TEST_F(MenuBarMdiTest, HotWindowButtonsNameThemselvesInTheTip)
+{
+    CMDIChildWnd* child = NewChild("Child");
+    frame->MDIMaximize(child);
+    Idle();
+    ASSERT_NE(nullptr, Bar().m_wndToolTip.m_hWnd);
+    struct Case {
+        int button;
+        const char* tip;
+    };
+    const Case cases[] = {{kMinimize, "Minimize Window"}, {kRestore, "Restore Window"}, {kClose, "Close Window"}};
+    CRect client;
+    Bar().GetClientRect(&client);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.tip);
+        Bar().m_nHotItem = c.button;
+        CRect button;
+        Bar().GetItemRect(&button, Bar().m_arrItems[c.button]);
+        Bar().m_ptLastMouse = button.CenterPoint();
+        PaperCanvas canvas(client.Width(), client.Height());
+        Bar().DrawControlItem(&canvas.m_dc, static_cast<CQZControlMenuBarItem*>(Bar().m_arrItems[c.button]));
+        EXPECT_EQ(c.tip, OnlyTipText(Bar().m_wndToolTip)) << "one tool, the hot button's";
+    }
+    Bar().m_nHotItem = -1;
+}
+
+TEST_F(MenuBarMdiTest, XPButtonGlyphsTakeTheColoursOfTheirState)
+{
+    SetDrawingColours();
+    const COLORREF pushed = RGB(90, 110, 160);
+    const COLORREF pushedText = RGB(250, 240, 10);
+    qzAfxData.colorXPPushed = pushed;
+    qzAfxData.colorXPPushedText = pushedText;
+    qzAfxData.xpLook = 1;
+    struct Case {
+        const char* why;
+        BOOL hot;
+        BOOL pressed;
+        BOOL frameActive;
+        COLORREF fill;
+        COLORREF glyph;
+        bool framed;
+    };
+    const Case cases[] = {
+        {"at rest", FALSE, FALSE, TRUE, kDrawFace, kDrawMenuText, false},
+        {"in an inactive frame", FALSE, FALSE, FALSE, kDrawFace, kDrawGray, false},
+        {"hot", TRUE, FALSE, TRUE, kDrawXPHot, kDrawMenuText, true},
+        {"pressed", FALSE, TRUE, TRUE, pushed, pushedText, true},
+    };
+    const CRect rect(0, 0, 16, 15);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        Bar().m_bFrameActive = c.frameActive;
+        PaperCanvas canvas(16, 15);
+        Bar().DrawControlButton(&canvas.m_dc, rect, DFCS_CAPTIONCLOSE, c.hot, c.pressed);
+        EXPECT_EQ(c.framed ? kDrawSelection : c.fill, canvas.At(0, 0)) << "the corner";
+        EXPECT_EQ(c.fill, canvas.At(1, 1));
+        EXPECT_GT(canvas.Count(rect, c.glyph), 8) << "the close glyph in its colour";
+        EXPECT_EQ(0, canvas.Count(rect, kPaper));
+    }
+    Bar().m_bFrameActive = TRUE;
+    Bar().m_nHotItem = -1;
+    qzAfxData.xpLook = 0;
+    qzAfxData.UpdateSysColors();
+}
+
+TEST_F(MenuBarMdiTest, ButtonsTheChildLacksAreDrawnDisabledBesideTheirPartnerOrNotAtAll)
+{
+    struct Case {
+        const char* why;
+        DWORD style;
+        int button;
+        UINT inactiveGlyph;  // 0: nothing drawn
+    };
+    const DWORD base = WS_CHILD | WS_VISIBLE | WS_CAPTION | WS_SYSMENU;
+    const Case cases[] = {
+        {"no minimize box beside a maximize box", base | WS_MAXIMIZEBOX, kMinimize, DFCS_CAPTIONMIN},
+        {"no maximize box beside a minimize box", base | WS_MINIMIZEBOX, kRestore, DFCS_CAPTIONRESTORE},
+        {"neither box: no minimize button", base, kMinimize, 0},
+        {"neither box: no restore button", base, kRestore, 0},
+    };
+    CRect client;
+    Bar().GetClientRect(&client);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        CMDIChildWnd* child = NewChild("Child", c.style);
+        ASSERT_TRUE(child);
+        frame->MDIMaximize(child);
+        Idle();
+        ASSERT_TRUE(Bar().m_bChildMaximized);
+        CRect rect;
+        Bar().GetItemRect(&rect, Bar().m_arrItems[c.button]);
+        PaperCanvas drawn(client.Width(), client.Height());
+        Bar().DrawControlItem(&drawn.m_dc, static_cast<CQZControlMenuBarItem*>(Bar().m_arrItems[c.button]));
+        if (c.inactiveGlyph == 0) {
+            EXPECT_EQ(client.Width() * client.Height(), drawn.Count(client, kPaper));
+        } else {
+            PaperCanvas expected(client.Width(), client.Height());
+            DrawFrameControl(expected.get(), &rect, DFC_CAPTION, c.inactiveGlyph | DFCS_INACTIVE);
+            PaperCanvas enabled(client.Width(), client.Height());
+            DrawFrameControl(enabled.get(), &rect, DFC_CAPTION, c.inactiveGlyph);
+            int sameAsInactive = 0;
+            int sameAsEnabled = 0;
+            for (int y = rect.top; y < rect.bottom; ++y) {
+                for (int x = rect.left; x < rect.right; ++x) {
+                    sameAsInactive += drawn.At(x, y) == expected.At(x, y);
+                    sameAsEnabled += drawn.At(x, y) == enabled.At(x, y);
+                }
+            }
+            EXPECT_EQ(rect.Width() * rect.Height(), sameAsInactive) << "the system's disabled caption button";
+            EXPECT_LT(sameAsEnabled, rect.Width() * rect.Height());
+        }
+        child->MDIDestroy();
+        PumpPending();
+    }
+}
+
+TEST_F(MenuBarMdiTest, WhileDraggedTheBarShowsTheMoveCursorExceptOverItsItemsWithAMaximizedChild)
+{
+    CMDIChildWnd* child = NewChild("Child");
+    Bar().EnableDocking(CBRS_ALIGN_ANY);
+    ASSERT_NE(nullptr, Bar().m_pDockContext);
+    constexpr int kGap = -1;  // between the entries and the window buttons
+    struct Case {
+        const char* why;
+        bool maximized;
+        int item;
+        bool sizeAll;
+    };
+    const Case cases[] = {
+        {"over an entry with a maximized child", true, 1, false},
+        {"over a window button", true, kMinimize, false},
+        {"between the entries and the buttons", true, kGap, true},
+        {"over an entry without a maximized child", false, 1, true},
+    };
+    Bar().m_pDockContext->m_bDragging = TRUE;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        if (c.maximized)
+            frame->MDIMaximize(child);
+        else
+            frame->MDIRestore(child);
+        Idle();
+        ASSERT_EQ(c.maximized, Bar().m_bChildMaximized != FALSE);
+        CRect item;
+        if (c.item == kGap) {
+            CRect window, minimize;
+            Bar().GetItemRect(&window, Bar().m_arrItems[2]);
+            Bar().GetItemRect(&minimize, Bar().m_arrItems[kMinimize]);
+            ASSERT_GT(minimize.left - window.right, 4);
+            item = CRect(window.right, window.top, minimize.left, window.bottom);
+        } else {
+            Bar().GetItemRect(&item, Bar().m_arrItems[c.item]);
+        }
+        CPoint screen = item.CenterPoint();
+        Bar().ClientToScreen(&screen);
+        if (!SetCursorPos(screen.x, screen.y))
+            GTEST_SKIP() << "the display cannot place the cursor";
+        SetCursor(nullptr);
+        Bar().SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(Bar().m_hWnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        EXPECT_EQ(c.sizeAll, GetCursor() == qzAfxData.cursorSizeAll);
+    }
+    Bar().m_pDockContext->m_bDragging = FALSE;
 }
 
 } // namespace

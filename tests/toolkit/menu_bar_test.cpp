@@ -250,9 +250,12 @@ TEST_F(MenuBarTest, ColourChangeGivesTheBarTheCaptionFontAndAGoneBarSeesNothing)
 TEST_F(MenuBarTest, SettingsChangeMeasuresTheEntriesAgainAndFloatingResetsTracking)
 {
     Bar().SetHotItem(2);
-    CQZMenuBarItem* before = Bar().m_arrItems[1];
+    auto* file = static_cast<CQZSubMenuBarItem*>(Bar().m_arrItems[1]);
+    const CSize measured = file->m_size;
+    // A size no measuring gives: the entries built again replace it.
+    file->m_size = CSize(1, 1);
     Bar().SendMessage(WM_SETTINGCHANGE, 0, 0);
-    EXPECT_NE(before, Bar().m_arrItems[1]) << "the items were built again";
+    EXPECT_EQ(measured, static_cast<CQZSubMenuBarItem*>(Bar().m_arrItems[1])->m_size) << "the entries were measured again";
     EXPECT_EQ(-1, Bar().m_nHotItem) << "item indexes held before are reset";
     EXPECT_EQ(9, Bar().m_arrItems.GetSize());
 

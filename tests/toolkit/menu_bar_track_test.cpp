@@ -3,6 +3,8 @@
 // commands that reach the frame, where popups open, and the full-menus timer.
 #include "menu_test_support.h"
 
+#include "toolkit/foundation/QZVersion.h"
+
 namespace toolkit_test {
 namespace {
 
@@ -340,6 +342,52 @@ TEST_F(MenuBarTrackTest, WithoutHiddenCommandsTheFullMenusTimerIsNeverSet)
                        [] { PostKey(VK_ESCAPE); }});
     Feed(WM_SYSKEYDOWN, 'F', kAlt);
     EXPECT_FALSE(running);
+}
+
+// Windows 95 and NT 4 have no full-menus timer: the system's own menus know no hidden items.
+class OldSystemFullMenusTest : public FullMenusTimerTest {
+protected:
+    static BOOL WindowsNT4(OSVERSIONINFOA* info)
+    {
+        info->dwPlatformId = VER_PLATFORM_WIN32_NT;
+        info->dwMajorVersion = 4;
+        info->dwMinorVersion = 0;
+        return TRUE;
+    }
+    static BOOL Windows95(OSVERSIONINFOA* info)
+    {
+        info->dwPlatformId = VER_PLATFORM_WIN32_WINDOWS;
+        info->dwMajorVersion = 4;
+        info->dwMinorVersion = 0;
+        return TRUE;
+    }
+    void TearDown() override
+    {
+        QZSetVersionReader(previous);
+        FullMenusTimerTest::TearDown();
+    }
+    QZVersionReader previous = QZSetVersionReader(nullptr);
+};
+
+TEST_F(OldSystemFullMenusTest, RestingOnTheOpenEntrySetsNoTimerOnWindows95OrNT4)
+{
+    struct Case {
+        const char* why;
+        QZVersionReader reader;
+    };
+    const Case cases[] = {{"Windows NT 4", &WindowsNT4}, {"Windows 95", &Windows95}};
+    const LPARAM file = ScreenPointOf(kFile);
+    HWND owner = frame->m_hWnd;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        QZSetVersionReader(c.reader);
+        bool running = true;
+        MenuScript script({SettledOn(kFile), [=] { PostMessageA(owner, WM_MOUSEMOVE, 0, file); },
+                           [&] { running = Bar().m_bTimerRunning; }, [] { PostKey(VK_ESCAPE); }});
+        Feed(WM_SYSKEYDOWN, 'F', kAlt);
+        EXPECT_FALSE(script.TimedOut());
+        EXPECT_FALSE(running);
+    }
 }
 
 TEST_F(FullMenusTimerTest, FullMenusTimerShowsTheNextPopupOfTheLoopInFull)

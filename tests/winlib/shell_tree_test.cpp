@@ -1,7 +1,9 @@
 // The shell folder tree on scratch trees in the prefix: the Desktop's level filled once,
 // buttons and on-demand children, folders only, hidden folders by the flags, selecting a
-// typed path (with the list and the current directory following), the suppress flag, and
-// the right click. Display texts are compared with the shell's own answers.
+// typed path (with the list and the current directory following) also through a folder
+// shown under another name, the suppress flag, the right click, and the folder bound on a
+// selection released whether or not a list shows it. Display texts are compared with the
+// shell's own answers.
 #include "lib/src/Win2/Wnd/iShellTreeCtrl.h"
 
 #include "shell_test_support.h"
@@ -350,6 +352,167 @@ TEST_F(ShellTreeTest, ACommandFromTheTreesMenuTellsItsParentToRefresh)
     ASSERT_TRUE(tree.GetItemRect(dayOne, &label, TRUE));
     RightClickAt(m_pair, label.CenterPoint());
     EXPECT_EQ(std::vector<WPARAM>{1}, m_pair.container.refreshes);
+}
+
+TEST_F(ShellTreeTest, FoldersAreFoundByTheirNamesOnDiskWhateverTheTreeShows)
+{
+    iShellTreeCtrl& tree = *m_pair.tree;
+    HTREEITEM holiday = SelectScratch("Holiday 2004");
+    ASSERT_EQ(m_scratch.Path("Holiday 2004"), m_pair.SelectedPath());
+    tree.Expand(holiday, TVE_EXPAND);
+    HTREEITEM dayOne = m_pair.ChildWithPath(holiday, m_scratch.Path("Holiday 2004\\Day.one"));
+    ASSERT_NE(nullptr, dayOne);
+    // A folder the shell shows under a name of its own, as it shows localised folders.
+    ASSERT_TRUE(tree.SetItemText(dayOne, "Erster Tag"));
+
+    const std::string raw = m_scratch.Path("Holiday 2004\\Day.one\\raw");
+    tree.SelectPath(raw.c_str());
+    EXPECT_EQ(raw, m_pair.SelectedPath()) << "the walk went on through the renamed folder";
+    EXPECT_EQ("Erster Tag", std::string(tree.GetItemText(dayOne)));
+    EXPECT_TRUE(m_seams.seen.boxTexts.empty());
+}
+
+// Passes every call to the folder it wraps and counts the folders it binds to that are
+// still referenced (each a wrapper itself).
+class CountingFolder : public IShellFolder {
+public:
+    CountingFolder(IShellFolder* inner, int* alive) : m_inner(inner), m_alive(alive)
+    {
+        if (m_alive)
+            ++*m_alive;
+    }
+    int bindings = 0;
+    int boundAlive = 0;
+
+    STDMETHODIMP QueryInterface(REFIID riid, void** object) override
+    {
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IShellFolder)) {
+            *object = static_cast<IShellFolder*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++m_references; }
+    STDMETHODIMP_(ULONG) Release() override
+    {
+        const ULONG left = --m_references;
+        if (left == 0) {
+            if (m_alive)
+                --*m_alive;
+            m_inner->Release();
+            delete this;
+        }
+        return left;
+    }
+    STDMETHODIMP ParseDisplayName(HWND window, LPBC context, LPOLESTR name, ULONG* eaten, LPITEMIDLIST* list,
+                                  ULONG* attributes) override
+    {
+        return m_inner->ParseDisplayName(window, context, name, eaten, list, attributes);
+    }
+    STDMETHODIMP EnumObjects(HWND window, SHCONTF flags, IEnumIDList** elements) override
+    {
+        return m_inner->EnumObjects(window, flags, elements);
+    }
+    STDMETHODIMP BindToObject(LPCITEMIDLIST list, LPBC context, REFIID riid, void** object) override
+    {
+        IShellFolder* bound = nullptr;
+        const HRESULT result = m_inner->BindToObject(list, context, IID_IShellFolder, reinterpret_cast<void**>(&bound));
+        if (FAILED(result) || !IsEqualIID(riid, IID_IShellFolder)) {
+            if (bound)
+                bound->Release();
+            *object = nullptr;
+            return FAILED(result) ? result : E_NOINTERFACE;
+        }
+        ++bindings;
+        *object = static_cast<IShellFolder*>(new CountingFolder(bound, &boundAlive));
+        return S_OK;
+    }
+    STDMETHODIMP BindToStorage(LPCITEMIDLIST list, LPBC context, REFIID riid, void** object) override
+    {
+        return m_inner->BindToStorage(list, context, riid, object);
+    }
+    STDMETHODIMP CompareIDs(LPARAM how, LPCITEMIDLIST first, LPCITEMIDLIST second) override
+    {
+        return m_inner->CompareIDs(how, first, second);
+    }
+    STDMETHODIMP CreateViewObject(HWND owner, REFIID riid, void** object) override
+    {
+        return m_inner->CreateViewObject(owner, riid, object);
+    }
+    STDMETHODIMP GetAttributesOf(UINT count, LPCITEMIDLIST* lists, SFGAOF* attributes) override
+    {
+        return m_inner->GetAttributesOf(count, lists, attributes);
+    }
+    STDMETHODIMP GetUIObjectOf(HWND owner, UINT count, LPCITEMIDLIST* lists, REFIID riid, UINT* reserved,
+                               void** object) override
+    {
+        return m_inner->GetUIObjectOf(owner, count, lists, riid, reserved, object);
+    }
+    STDMETHODIMP GetDisplayNameOf(LPCITEMIDLIST list, SHGDNF flags, STRRET* name) override
+    {
+        return m_inner->GetDisplayNameOf(list, flags, name);
+    }
+    STDMETHODIMP SetNameOf(HWND window, LPCITEMIDLIST list, LPCOLESTR name, SHGDNF flags,
+                           LPITEMIDLIST* newList) override
+    {
+        return m_inner->SetNameOf(window, list, name, flags, newList);
+    }
+
+private:
+    ~CountingFolder() = default;
+    IShellFolder* m_inner;
+    int* m_alive;
+    ULONG m_references = 1;
+};
+
+// The item's parent folder becomes a counting wrapper, which the record then holds.
+CountingFolder* CountBindingsOf(iShellTreeCtrl& tree, HTREEITEM item)
+{
+    iShellTreeItem* record = tree.GetRecord(item);
+    if (!record || !record->parentFolder)
+        return nullptr;
+    auto* counting = new CountingFolder(record->parentFolder, nullptr);
+    record->parentFolder = counting;
+    return counting;
+}
+
+TEST_F(ShellTreeTest, SelectingAFolderReleasesItsBoundFolderWithOrWithoutAListToShowIt)
+{
+    iShellTreeCtrl& tree = *m_pair.tree;
+    {
+        SCOPED_TRACE("no list linked");
+        HTREEITEM dayOne = SelectScratch("Holiday 2004\\Day.one");
+        tree.Expand(dayOne, TVE_EXPAND);
+        HTREEITEM raw = m_pair.ChildWithPath(dayOne, m_scratch.Path("Holiday 2004\\Day.one\\raw"));
+        ASSERT_NE(nullptr, raw);
+        CountingFolder* parent = CountBindingsOf(tree, raw);
+        ASSERT_NE(nullptr, parent);
+        tree.SetListCtrl(nullptr);
+        tree.SelectItem(raw);
+        EXPECT_GE(parent->bindings, 1) << "the selection bound the folder";
+        EXPECT_EQ(0, parent->boundAlive) << "and let it go";
+        tree.SetListCtrl(m_pair.list);
+    }
+    {
+        SCOPED_TRACE("the suppress flag set");
+        tree.SetEnumFlags(BrowsePair::kTreeFlags, true);
+        ASSERT_TRUE(tree.IsSuppressed());
+        HTREEITEM folder = nullptr;
+        CString path;
+        for (HTREEITEM child = tree.GetChildItem(tree.GetRootItem()); child && !folder;
+             child = tree.GetNextSiblingItem(child)) {
+            if (tree.GetItemPath(child, path))
+                folder = child;
+        }
+        ASSERT_NE(nullptr, folder);
+        CountingFolder* parent = CountBindingsOf(tree, folder);
+        ASSERT_NE(nullptr, parent);
+        tree.SelectItem(folder);
+        EXPECT_GE(parent->bindings, 1);
+        EXPECT_EQ(0, parent->boundAlive);
+    }
 }
 
 TEST_F(ShellTreeTest, RecordsAreFreedWithTheirItemsAndTheWindow)

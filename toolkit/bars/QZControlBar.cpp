@@ -7,6 +7,7 @@
 #include "framework/View.h"
 #include "framework/WinThread.h"
 #include "toolkit/bars/QZDockContextWndHook.h"
+#include "toolkit/docking/QZDockBar.h"
 #include "toolkit/foundation/QZAuxData.h"
 
 #include <algorithm>
@@ -149,6 +150,12 @@ BOOL CQZControlBar::ModifyBarStyleEx(DWORD dwRemove, DWORD dwAdd, BOOL bRedraw)
         SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_FRAMECHANGED);
         if (bRedraw)
             Invalidate(TRUE);
+    }
+    // A toolkit dock bar lays out its row and draws its splitters by the style of its bars.
+    if (auto* dockBar = DYNAMIC_DOWNCAST(CQZDockBar, m_pDockBar)) {
+        dockBar->m_dwBarStyleEx = m_dwStyleEx;
+        if (bRedraw && dockBar->m_hWnd)
+            dockBar->Invalidate(TRUE);
     }
     return TRUE;
 }

@@ -2,6 +2,8 @@
 // in when that is not its home frame.
 #include "toolkit/bars/QZControlBar.h"
 
+#include "framework/DockBar.h"
+#include "framework/DockContext.h"
 #include "framework/FrameWnd.h"
 #include "toolkit/bars/QZDockContextWndHook.h"
 #include "toolkit/docking/QZDockContext.h"
@@ -64,11 +66,23 @@ LRESULT CQZDockContextWndHook::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam
 {
     if (msg != WM_DESTROY)
         return CQZWndHook::WindowProc(msg, wParam, lParam);
-    // The frame the bar was away in goes: the hook lets go of it once the frame is done.
     CQZControlBar* bar = m_pBar;
-    const bool isAway = bar && ::IsWindow(bar->m_hWnd) && bar->GetParentFrame() &&
-                        bar->GetParentFrame() != bar->m_pHomeFrame;
+    CFrameWnd* away = bar && ::IsWindow(bar->m_hWnd) ? bar->GetParentFrame() : nullptr;
+    const bool isAway = away && away != bar->m_pHomeFrame;
+    // A bar docked in a frame that goes would go with it: it docks at home again first.
+    // A floating bar's own frame takes care of it.
+    CFrameWnd* home = bar ? bar->m_pHomeFrame : nullptr;
+    if (isAway && home && ::IsWindow(home->m_hWnd) && !bar->IsUndocked() &&
+        (!bar->m_pDockBar || !bar->m_pDockBar->m_bFloating)) {
+        away->RemoveControlBar(bar);
+        home->DockControlBar(bar, 0U, nullptr);
+        home->AddControlBar(bar);
+        bar->m_pDockSite = home;
+        if (bar->m_pDockContext)
+            bar->m_pDockContext->m_pDockSite = home;
+    }
     const LRESULT result = CQZWndHook::WindowProc(msg, wParam, lParam);
+    // The frame the bar was away in is done: the hook lets go of it.
     if (isAway)
         HookWindow(static_cast<HWND>(nullptr));
     return result;

@@ -1,6 +1,7 @@
 // The hook through which a bar keeps to its home frame: it watches the frame a bar
 // floats or docks in, for the time the bar's dock hooks are enabled (never in this
-// program). It lets go of that frame when the frame is destroyed.
+// program). When that frame is destroyed with the bar docked in it, the bar docks in its
+// home frame again instead of going with it; then the hook lets go of the frame.
 #pragma once
 
 #include "toolkit/foundation/QZWndHook.h"

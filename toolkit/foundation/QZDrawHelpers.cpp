@@ -1,4 +1,4 @@
-// Embossed images, dithered faces, font changes and child search.
+// Embossed images, dithered faces, font changes, child search and popup-owner gaps.
 #include "toolkit/foundation/QZDrawHelpers.h"
 
 #include "framework/DC.h"
@@ -163,4 +163,30 @@ HWND QZChildWindowFromPoint(HWND hWndParent, POINT point)
             return child;
     }
     return nullptr;
+}
+
+void DrawPopupOwnerGap(CDC* pDC, COLORREF color, const RECT* lpRectOwner, const RECT* lpRectPopup)
+{
+    // The overlap in the popup's window coordinates; a shared edge makes it a line.
+    const int left = std::max(lpRectOwner->left, lpRectPopup->left) - lpRectPopup->left;
+    const int top = std::max(lpRectOwner->top, lpRectPopup->top) - lpRectPopup->top;
+    const int right = std::min(lpRectOwner->right, lpRectPopup->right) - lpRectPopup->left;
+    const int bottom = std::min(lpRectOwner->bottom, lpRectPopup->bottom) - lpRectPopup->top;
+    const bool horizontal = top == bottom && left + 2 < right;
+    const bool vertical = left == right && top + 2 < bottom;
+    if (!horizontal && !vertical)
+        return;
+    HPEN pen = ::CreatePen(PS_SOLID, 1, color);
+    if (!pen)
+        return;
+    HGDIOBJ previous = ::SelectObject(pDC->m_hDC, pen);
+    if (horizontal) {
+        ::MoveToEx(pDC->m_hDC, left + 1, top, nullptr);
+        ::LineTo(pDC->m_hDC, right, top);
+    } else {
+        ::MoveToEx(pDC->m_hDC, left, top + 1, nullptr);
+        ::LineTo(pDC->m_hDC, left, bottom);
+    }
+    ::SelectObject(pDC->m_hDC, previous);
+    ::DeleteObject(pen);
 }

@@ -1,6 +1,6 @@
 // Small drawing and window routines shared by the toolkit's parts: embossed (disabled)
-// images, the dithered face of a pushed button, a dialog's font change, and the child
-// control under a point.
+// images, the dithered face of a pushed button, a dialog's font change, the child
+// control under a point, and the opening that joins a popup to the button it drops from.
 #pragma once
 
 #include <windows.h>
@@ -22,3 +22,7 @@ void QZChangeWindowFont(CWnd* pWnd, CFont* pFont);
 // The first visible child with a control id whose window contains the point (in the
 // parent's client coordinates), or null.
 HWND QZChildWindowFromPoint(HWND hWndParent, POINT point);
+// Opens a popup's frame where it shares an edge with the button that opened it (both
+// rectangles in screen coordinates): a line of the colour along the shared edge, its
+// first pixel left out, so that button and popup read as one shape.
+void DrawPopupOwnerGap(CDC* pDC, COLORREF color, const RECT* lpRectOwner, const RECT* lpRectPopup);

@@ -34,8 +34,11 @@
 #define IDS_QZ_SETTINGS_KEY 4533
 #define IDS_QZ_BAR_VALUE_NAME 4541
 
-// The command of a toolbar's chevron and customise items.
+// The command of a toolbar's chevron and customise items, and the customise item's text.
 #define ID_QZ_CUSTOMIZE_TOOLBAR 52782
+#define IDS_QZ_CUSTOMIZE 4550
+// The customise dialog's Reset asks this first.
+#define IDS_QZ_RESET_TOOLBAR 4652
 
 // The command of a personalised popup's chevron item: show the full popup.
 #define ID_QZ_FULL_MENUS 52783
@@ -51,3 +54,91 @@
 #define IDS_QZ_MINIMIZE_WINDOW 4660
 #define IDS_QZ_RESTORE_WINDOW 4661
 #define IDS_QZ_CLOSE_WINDOW 4662
+
+// The colour popup: the names of its colours (the forty of the large table in its order,
+// then those only the small table has), its cell texts and tips, and the small table's heading.
+#define IDS_QZ_COLOR_BLACK 4700
+#define IDS_QZ_COLOR_BROWN 4701
+#define IDS_QZ_COLOR_OLIVE_GREEN 4702
+#define IDS_QZ_COLOR_DARK_GREEN 4703
+#define IDS_QZ_COLOR_DARK_TEAL 4704
+#define IDS_QZ_COLOR_DARK_BLUE 4705
+#define IDS_QZ_COLOR_INDIGO 4706
+#define IDS_QZ_COLOR_GRAY_80 4707
+#define IDS_QZ_COLOR_DARK_RED 4708
+#define IDS_QZ_COLOR_ORANGE 4709
+#define IDS_QZ_COLOR_DARK_YELLOW 4710
+#define IDS_QZ_COLOR_GREEN 4711
+#define IDS_QZ_COLOR_TEAL 4712
+#define IDS_QZ_COLOR_BLUE 4713
+#define IDS_QZ_COLOR_BLUE_GRAY 4714
+#define IDS_QZ_COLOR_GRAY_50 4715
+#define IDS_QZ_COLOR_RED 4716
+#define IDS_QZ_COLOR_LIGHT_ORANGE 4717
+#define IDS_QZ_COLOR_LIME 4718
+#define IDS_QZ_COLOR_SEA_GREEN 4719
+#define IDS_QZ_COLOR_AQUA 4720
+#define IDS_QZ_COLOR_LIGHT_BLUE 4721
+#define IDS_QZ_COLOR_VIOLET 4722
+#define IDS_QZ_COLOR_GRAY_40 4723
+#define IDS_QZ_COLOR_PINK 4724
+#define IDS_QZ_COLOR_GOLD 4725
+#define IDS_QZ_COLOR_YELLOW 4726
+#define IDS_QZ_COLOR_BRIGHT_GREEN 4727
+#define IDS_QZ_COLOR_TURQUIOSE 4728
+#define IDS_QZ_COLOR_SKY_BLUE 4729
+#define IDS_QZ_COLOR_PLUM 4730
+#define IDS_QZ_COLOR_GRAY_25 4731
+#define IDS_QZ_COLOR_ROSE 4732
+#define IDS_QZ_COLOR_TAN 4733
+#define IDS_QZ_COLOR_LIGHT_YELLOW 4734
+#define IDS_QZ_COLOR_LIGHT_GREEN 4735
+#define IDS_QZ_COLOR_LIGHT_TURQUOISE 4736
+#define IDS_QZ_COLOR_PALE_BLUE 4737
+#define IDS_QZ_COLOR_LAVENDER 4738
+#define IDS_QZ_COLOR_WHITE 4739
+#define IDS_QZ_COLOR_GRAY 4740
+#define IDS_QZ_COLOR_MAROON 4741
+#define IDS_QZ_COLOR_OLIVE 4742
+#define IDS_QZ_COLOR_NAVY 4743
+#define IDS_QZ_COLOR_PURPLE 4744
+#define IDS_QZ_COLOR_SILVER 4745
+#define IDS_QZ_COLOR_FUCHSIA 4746
+#define IDS_QZ_NO_FILL 4750
+#define IDS_QZ_NO_COLOR 4751
+#define IDS_QZ_AUTOMATIC 4752
+#define IDS_QZ_AUTOMATIC_COLOR 4753
+#define IDS_QZ_MORE_COLORS_CELL 4754
+#define IDS_QZ_MORE_COLORS 4755
+#define IDS_QZ_STANDARD_COLORS 4756
+
+// The colour sheet: its caption, the labels of its two swatches, and its two pages with
+// their controls.
+#define IDS_QZ_COLORS 4647
+#define IDS_QZ_NEW_COLOR 4648
+#define IDS_QZ_CURRENT_COLOR 4649
+#define IDD_QZ_COLOR_STANDARD 4531
+#define IDD_QZ_COLOR_CUSTOM 4532
+#define IDC_QZ_COLOR_HEX_TEXT 101
+#define IDC_QZ_COLORS_LABEL 5532
+#define IDC_QZ_COLOR_PALETTE 5552
+#define IDC_QZ_COLOR_FIELD 5550
+#define IDC_QZ_COLOR_LUMINANCE_BAR 5551
+#define IDC_QZ_RED_EDIT 5531
+#define IDC_QZ_GREEN_EDIT 5533
+#define IDC_QZ_BLUE_EDIT 5540
+#define IDC_QZ_HUE_EDIT 5537
+#define IDC_QZ_SATURATION_EDIT 5536
+#define IDC_QZ_LUMINANCE_EDIT 5535
+#define IDC_QZ_HUE_SPIN 5534
+#define IDC_QZ_SATURATION_SPIN 5538
+#define IDC_QZ_LUMINANCE_SPIN 5539
+#define IDC_QZ_RED_SPIN 5541
+#define IDC_QZ_GREEN_SPIN 5542
+#define IDC_QZ_BLUE_SPIN 5543
+#define IDC_QZ_HUE_LABEL 5544
+#define IDC_QZ_SATURATION_LABEL 5545
+#define IDC_QZ_LUMINANCE_LABEL 5546
+#define IDC_QZ_RED_LABEL 5547
+#define IDC_QZ_GREEN_LABEL 5548
+#define IDC_QZ_BLUE_LABEL 5549

@@ -3,13 +3,17 @@
 // the left (vertical text) or floating, with the test toolbar's images in its popups; or an
 // MDI frame with a maximized child. Closes after the seconds given.
 //   menu_preview [/xp] [/left | /float] [/mdi] [/personal] [/open N] [/expand] [/keys]
-//                [/seconds N]
+//                [/restart] [/seconds N]
 //   /open N     opens entry N of the bar (1 is the first) after a second and keeps it open
 //   /personal   hides Save and Print until used (behind the chevron)
 //   /expand     with /open: chooses the chevron from the keyboard, and the popup opens again
 //               in full
 //   /keys       works the bar with keyboard input (Alt, Right, Down, Enter, Escape) and
 //               prints what happens
+//   /restart    with the commands hidden as /personal does: expands File and chooses Save,
+//               which becomes a recent command, then closes the frame and makes a new one,
+//               whose File popup shows Save while Print stays behind the chevron
+// The recent list lives under the preview's own registry key, which is removed at the end.
 // Wine on a bare Xvfb (no window manager) draws no popup that lies entirely over its owner,
 // so the frame is kept small enough for popups to reach past it.
 #include "framework/Framework.h"
@@ -17,6 +21,7 @@
 #include "toolkit/docking/QZDockBar.h"
 #include "toolkit/docking/QZMiniDockFrameWnd.h"
 #include "toolkit/foundation/QZAuxData.h"
+#include "toolkit/foundation/QZRegistryManager.h"
 #include "toolkit/menus/QZCoolMenu.h"
 #include "toolkit/res/ToolkitResources.h"
 
@@ -33,6 +38,9 @@ namespace {
 constexpr UINT kCloseTimer = 1;
 constexpr UINT kStepTimer = 2;
 constexpr UINT WM_PREVIEW_OPEN = WM_APP + 1;
+constexpr UINT WM_PREVIEW_RESTART = WM_APP + 2;
+constexpr char kRegistryKey[] = "SorvantaMenuPreview";
+constexpr char kRegistryPath[] = "Software\\SorvantaMenuPreview";
 
 struct Options {
     bool xp = false;
@@ -42,10 +50,33 @@ struct Options {
     bool personal = false;
     bool expand = false;
     bool keys = false;
+    bool restart = false;
     int open = 0;
     int seconds = 30;
 };
 Options g_options;
+// The frame of a /restart run after the first one has closed.
+bool g_restarted = false;
+
+CFrameWnd* CreatePreviewFrame();
+
+// What the settings store holds as the recent commands, as a new frame reads it.
+void PrintRecentList(const char* when)
+{
+    CString section;
+    section.LoadString(IDS_QZ_RECENT_ITEM_LIST);
+    CQZRegistryManager store(HKEY_CURRENT_USER);
+    std::printf("recent commands %s (HKCU\\%s\\%s\\%s):", when, kRegistryPath, AfxGetApp()->m_pszProfileName,
+                static_cast<LPCSTR>(section));
+    for (int i = 1; i <= 5; ++i) {
+        CString entry;
+        entry.Format("Item%d", i);
+        if (const int command = store.GetProfileInt(section, entry, 0))
+            std::printf(" %d%s", command, command == ID_FILE_SAVE ? " (Save)" : command == ID_FILE_PRINT ? " (Print)" : "");
+    }
+    std::printf("\n");
+    std::fflush(stdout);
+}
 
 void Press(WORD vk, bool up)
 {
@@ -104,6 +135,17 @@ public:
             m_wndMenuBar.TrackMenu(static_cast<int>(wParam));
             return 0;
         }
+        if (message == WM_PREVIEW_RESTART) {
+            // The new frame becomes the main window first, so that closing this one does
+            // not end the program.
+            g_restarted = true;
+            std::printf("the frame closes; a new one starts\n");
+            std::fflush(stdout);
+            if (CFrameWnd* next = CreatePreviewFrame())
+                AfxGetApp()->m_pMainWnd = next;
+            this->PostMessage(WM_CLOSE);
+            return 0;
+        }
         return Base::WindowProc(message, wParam, lParam);
     }
 
@@ -118,7 +160,7 @@ protected:
         m_coolMenu.Install(this);
         const UINT toolbars[] = {IDR_TEST_TOOLBAR};
         m_coolMenu.LoadToolbars(toolbars, 1);
-        if (g_options.personal) {
+        if (g_options.personal || g_options.restart) {
             const UINT hidden[] = {ID_FILE_SAVE, ID_FILE_PRINT};
             m_wndMenuBar.AddHiddenCommands(hidden, 2);
             m_coolMenu.AddHiddenCommands(hidden, 2);
@@ -138,7 +180,23 @@ protected:
                         m_wndMenuBar.m_nHotItem, m_wndMenuBar.m_nCurrentItem, CQZMenuBar::m_bKeyboardCues ? 1 : 0);
             std::fflush(stdout);
         };
-        if (g_options.open > 0) {
+        if (g_options.restart && !g_restarted) {
+            PrintRecentList("at the start");
+            steps.push_back(say("File opens without Save and Print; the chevron chosen, it opens in full"));
+            steps.push_back([this] { this->PostMessage(WM_PREVIEW_OPEN, 1); });
+            steps.push_back([] {});
+            steps.push_back([] { Tap(VK_UP); });
+            steps.push_back([] { Tap(VK_RETURN); });
+            steps.push_back([] {});
+            steps.push_back(say("S chooses Save"));
+            steps.push_back([] { Tap('S'); });
+            steps.push_back([] { PrintRecentList("after choosing Save"); });
+            steps.push_back([this] { this->PostMessage(WM_PREVIEW_RESTART); });
+        } else if (g_options.restart) {
+            PrintRecentList("as the new frame starts");
+            steps.push_back(say("File opens with Save, a recent command; Print stays behind the chevron"));
+            steps.push_back([this] { this->PostMessage(WM_PREVIEW_OPEN, 1); });
+        } else if (g_options.open > 0) {
             steps.push_back([this] { this->PostMessage(WM_PREVIEW_OPEN, g_options.open); });
             if (g_options.expand) {
                 // The chevron is the last item: chosen, the popup opens again in full.
@@ -247,10 +305,40 @@ BEGIN_MESSAGE_MAP(MdiFrame, CMDIFrameWnd)
     ON_WM_CREATE()
 END_MESSAGE_MAP()
 
+// The settings store (the recent list) writes under a key of the preview's own.
 class PreviewApp : public CWinApp {
 public:
-    PreviewApp() : CWinApp("MenuPreview") {}
+    PreviewApp() : CWinApp("MenuPreview")
+    {
+        RegDeleteTreeA(HKEY_CURRENT_USER, kRegistryPath);
+        SetRegistryKey(kRegistryKey);
+    }
+    ~PreviewApp() override { RegDeleteTreeA(HKEY_CURRENT_USER, kRegistryPath); }
 };
+
+CFrameWnd* CreatePreviewFrame()
+{
+    const char* title = g_options.xp ? "Menu preview - XP look" : "Menu preview - classic look";
+    CFrameWnd* frame = nullptr;
+    BOOL created = FALSE;
+    if (g_options.mdi) {
+        auto* mdi = new MdiFrame;
+        HMENU menu = LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_TEST_MDI_MENU));
+        created = mdi->CreateEx(0, nullptr, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 620, 160, nullptr, menu);
+        frame = mdi;
+    } else {
+        auto* sdi = new SdiFrame;
+        const CRect place = g_options.left ? CRect(20, 20, 200, 420) : CRect(20, 20, 640, 150);
+        created = sdi->Create(nullptr, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, place);
+        frame = sdi;
+    }
+    // A frame whose window cannot be made has deleted itself.
+    if (!created)
+        return nullptr;
+    frame->SetForegroundWindow();
+    frame->SetTimer(kCloseTimer, static_cast<UINT>(g_options.seconds > 0 ? g_options.seconds : 30) * 1000, nullptr);
+    return frame;
+}
 
 } // namespace
 
@@ -273,30 +361,17 @@ int main(int argc, char** argv)
             g_options.expand = true;
         else if (arg == "/keys")
             g_options.keys = true;
+        else if (arg == "/restart")
+            g_options.restart = true;
         else if (arg == "/open" && i + 1 < argc)
             g_options.open = std::atoi(argv[++i]);
         else if (arg == "/seconds" && i + 1 < argc)
             g_options.seconds = std::atoi(argv[++i]);
     }
     qzAfxData.xpLook = g_options.xp ? 1 : 0;
-    const char* title = g_options.xp ? "Menu preview - XP look" : "Menu preview - classic look";
-    CFrameWnd* frame = nullptr;
-    BOOL created = FALSE;
-    if (g_options.mdi) {
-        auto* mdi = new MdiFrame;
-        HMENU menu = LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_TEST_MDI_MENU));
-        created = mdi->CreateEx(0, nullptr, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 620, 160, nullptr, menu);
-        frame = mdi;
-    } else {
-        auto* sdi = new SdiFrame;
-        const CRect place = g_options.left ? CRect(20, 20, 200, 420) : CRect(20, 20, 640, 150);
-        created = sdi->Create(nullptr, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, place);
-        frame = sdi;
-    }
-    if (!created)
+    CFrameWnd* frame = CreatePreviewFrame();
+    if (!frame)
         return 1;
     app.m_pMainWnd = frame;
-    frame->SetForegroundWindow();
-    frame->SetTimer(kCloseTimer, static_cast<UINT>(g_options.seconds > 0 ? g_options.seconds : 30) * 1000, nullptr);
     return app.Run();
 }
