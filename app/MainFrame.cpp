@@ -2,11 +2,14 @@
 // tracking size, its bars and the help commands.
 #include "MainFrame.h"
 
+#include "res/SorvantaResources.h"
+
 #include "framework/WinApp.h"
+#include "lib/src/Win2/Wnd/iVeltraToolBar.h"
 
-IMPLEMENT_DYNCREATE(MainFrame, iPersistentFrameWnd)
+IMPLEMENT_DYNCREATE(MainFrame, iPersistentVeltraFrameWnd)
 
-BEGIN_MESSAGE_MAP(MainFrame, iPersistentFrameWnd)
+BEGIN_MESSAGE_MAP(MainFrame, iPersistentVeltraFrameWnd)
     ON_WM_CREATE()
     ON_WM_ERASEBKGND()
     ON_WM_GETMINMAXINFO()
@@ -17,9 +20,22 @@ BEGIN_MESSAGE_MAP(MainFrame, iPersistentFrameWnd)
     ON_COMMAND(ID_CONTEXT_HELP, CFrameWnd::OnContextHelp)
 END_MESSAGE_MAP()
 
+namespace {
+
+// Visible child, a toolkit bar bit, docked at the top with a bottom border, flyby prompts,
+// tooltips, sized by the dock bar.
+constexpr DWORD kMainFrameBarStyle = 0x50402834;
+// Both bars dock at the top or the bottom; the frame takes bars on every side.
+constexpr DWORD kMainFrameBarSides = CBRS_ALIGN_TOP | CBRS_ALIGN_BOTTOM;
+
+} // namespace
+
 MainFrame::MainFrame() = default;
 
-MainFrame::~MainFrame() = default;
+MainFrame::~MainFrame()
+{
+    delete m_toolBar;
+}
 
 BOOL MainFrame::PreCreateWindow(CREATESTRUCT& cs)
 {
@@ -28,21 +44,14 @@ BOOL MainFrame::PreCreateWindow(CREATESTRUCT& cs)
     cs.x = cs.y = CW_USEDEFAULT;
     cs.cx = kDefaultWidthPx;
     cs.cy = kDefaultHeightPx;
-    // Registers the placement record under "Window Hierarchy\<title>" on first use and
-    // takes the remembered rectangle and style from it.
-    if (!iPersistentFrameWnd::PreCreateWindow(cs))
+    // Registers the placement record under "Window Hierarchy\<title>" on first use, takes
+    // the remembered rectangle and style from it, and makes the application's show command
+    // the remembered one (a window closed maximised opens maximised).
+    if (!iPersistentVeltraFrameWnd::PreCreateWindow(cs))
         return FALSE;
     cs.lpszName = kTitle;
     cs.style &= ~FWS_PREFIXTITLE;
     cs.dwExStyle &= ~WS_EX_CLIENTEDGE;
-    // The framework shows the new document's frame with the application's show command,
-    // so a window closed maximised opens maximised.
-    if (!cs.hwndParent) {
-        if (CWinApp* app = AfxGetApp())
-            app->m_nCmdShow = (cs.style & WS_MAXIMIZE)   ? SW_SHOWMAXIMIZED
-                              : (cs.style & WS_MINIMIZE) ? SW_SHOWMINIMIZED
-                                                         : SW_SHOWNORMAL;
-    }
     // Nothing remembered: centred on the screen.
     if (cs.x == CW_USEDEFAULT || cs.y == CW_USEDEFAULT) {
         cs.x = (::GetSystemMetrics(SM_CXSCREEN) - cs.cx) / 2;
@@ -53,9 +62,22 @@ BOOL MainFrame::PreCreateWindow(CREATESTRUCT& cs)
 
 int MainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
-    if (iPersistentFrameWnd::OnCreate(lpCreateStruct) == -1)
+    if (iPersistentVeltraFrameWnd::OnCreate(lpCreateStruct) == -1)
         return -1;
+    // The menu bar takes over the frame's menu: the window shows no menu of its own.
+    CQZMenuBar* menuBar = GetMenuBar();
+    if (!menuBar->CreateEx(this, TBSTYLE_FLAT, kMainFrameBarStyle, CRect(0, 0, 0, 0), AFX_IDW_MENUBAR) ||
+        !menuBar->LoadMenuBar(IDR_MAINFRAME))
+        return -1;
+    m_toolBar = new iVeltraToolBar(this, CRect(0, 0, 0, 0), kMainFrameBarStyle, "", AFX_IDW_TOOLBAR, 0, nullptr);
+    m_toolBar->LoadToolBar(IDR_MAINFRAME);
     m_statusBar = new StatusBar(this);
+    menuBar->EnableDocking(kMainFrameBarSides);
+    m_toolBar->EnableDocking(kMainFrameBarSides);
+    EnableDocking(CBRS_ALIGN_ANY);
+    DockControlBar(menuBar);
+    DockControlBar(m_toolBar);
+    InstallCoolMenus(IDR_MAINFRAME);
     return 0;
 }
 
@@ -66,7 +88,7 @@ BOOL MainFrame::OnEraseBkgnd(CDC*)
 
 void MainFrame::OnGetMinMaxInfo(MINMAXINFO* lpMMI)
 {
-    iPersistentFrameWnd::OnGetMinMaxInfo(lpMMI);
+    iPersistentVeltraFrameWnd::OnGetMinMaxInfo(lpMMI);
     lpMMI->ptMinTrackSize.x = kMinTrackWidthPx;
     lpMMI->ptMinTrackSize.y = kMinTrackHeightPx;
 }
@@ -75,7 +97,7 @@ void MainFrame::OnUpdateFrameTitle(BOOL bAddToTitle)
 {
     CDocument* document = GetActiveDocument();
     const bool hasTitle = document && !document->GetTitle().IsEmpty();
-    iPersistentFrameWnd::OnUpdateFrameTitle(hasTitle ? bAddToTitle : FALSE);
+    iPersistentVeltraFrameWnd::OnUpdateFrameTitle(hasTitle ? bAddToTitle : FALSE);
 }
 
 void MainFrame::SetPassCount(int count)

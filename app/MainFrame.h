@@ -1,19 +1,22 @@
 // The program's one main window: its fixed title, its first-start size of 720 x 620
 // centred on the screen, its placement remembered from run to run, its minimum
-// tracking size, and the status bar whose progress control follows every imaging
-// operation. The workspace view fills the rest; it tells the frame how many library
-// operations a resize chains so that one bar covers all of them.
+// tracking size, the toolkit's menu bar and flat toolbar docked at the top (they dock top
+// or bottom and float), image menus with the toolbar's images, and the status bar whose
+// progress control follows every imaging operation. The workspace view fills the rest;
+// it tells the frame how many library operations a resize chains so that one bar covers
+// all of them.
 #pragma once
 
 #include "Workspace.h"
 
 #include "imaging/ImagingApi.h"
-#include "lib/src/Win2/Wnd/iPersistentFrameWnd.h"
+#include "lib/src/Win2/Wnd/iPersistentVeltraFrameWnd.h"
 #include "lib/src/Win2/Wnd/iStatusBar.h"
 
 class iProgressCtrl;
+class iVeltraToolBar;
 
-class MainFrame : public iPersistentFrameWnd, public PassCountTarget {
+class MainFrame : public iPersistentVeltraFrameWnd, public PassCountTarget {
     DECLARE_DYNCREATE(MainFrame)
 public:
     static constexpr const char* kTitle = "Tamrow Sorvanta [Standard]";
@@ -63,6 +66,7 @@ public:
     void SetPassCount(int count) override;
 
     StatusBar* GetStatusBar() const { return m_statusBar; }
+    iVeltraToolBar* GetToolBar() const { return m_toolBar; }
 
 protected:
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
@@ -71,6 +75,8 @@ protected:
     afx_msg void OnGetMinMaxInfo(MINMAXINFO* lpMMI);
     DECLARE_MESSAGE_MAP()
 
+    // In no window set: the frame deletes it when it goes.
+    iVeltraToolBar* m_toolBar = nullptr;
     // In the frame's window set, which deletes it with the frame.
     StatusBar* m_statusBar = nullptr;
 };

@@ -14,6 +14,7 @@
 
 #include "imaging/ImagingApi.h"
 #include "lib/src/Win2/Wnd/iSpinProgressCtrl.h"
+#include "lib/src/Win2/Wnd/iVeltraToolBar.h"
 #include "toolkit/foundation/QZAuxData.h"
 
 #include <objbase.h>
@@ -114,9 +115,15 @@ struct Seen {
     CRect windowRect;
     POINT minTrack = {};
     std::string helpPath;
+    bool hasWindowMenu = true;
+    int menuBarDockedAt = 0;
     int menuItems = 0;
     std::string lastFileItem;
     UINT lastFileId = 0;
+    int toolBarDockedAt = 0;
+    std::vector<UINT> toolBarIds;
+    bool isToolBarCustomisable = true;
+    bool areImageMenusHooked = false;
     HRESULT multithreadedDuringRun = S_OK;
     int pngInfoDuringRun = 0;
     int progressHighAfterPasses = 0;
@@ -151,12 +158,22 @@ TEST_F(ProgramTest, StartsIntoTheMainFrameAndSavesTheStoresAtExit)
             frame->SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
             seen.minTrack = limits.ptMinTrackSize;
             seen.helpPath = running.m_pszHelpFilePath ? running.m_pszHelpFilePath : "";
-            HMENU menu = GetMenu(frame->m_hWnd);
+            // The toolkit's menu bar shows menu 128; the window has no menu of its own.
+            seen.hasWindowMenu = GetMenu(frame->m_hWnd) != nullptr;
+            CQZMenuBar* menuBar = frame->GetMenuBar();
+            seen.menuBarDockedAt = menuBar->m_pDockBar ? menuBar->m_pDockBar->GetDlgCtrlID() : 0;
+            HMENU menu = menuBar->GetMenuHandle();
             seen.menuItems = GetMenuItemCount(menu);
             HMENU file = GetSubMenu(menu, 0);
             const int fileItems = GetMenuItemCount(file);
             seen.lastFileItem = MenuText(file, static_cast<UINT>(fileItems - 1));
             seen.lastFileId = GetMenuItemID(file, fileItems - 1);
+            iVeltraToolBar* toolBar = frame->GetToolBar();
+            seen.toolBarDockedAt = toolBar->m_pDockBar ? toolBar->m_pDockBar->GetDlgCtrlID() : 0;
+            for (int i = 0; i < static_cast<int>(toolBar->SendMessage(TB_BUTTONCOUNT)); ++i)
+                seen.toolBarIds.push_back(toolBar->GetItemID(i));
+            seen.isToolBarCustomisable = (toolBar->GetStyle() & CCS_ADJUSTABLE) || toolBar->GetChevronState();
+            seen.areImageMenusHooked = frame->GetCoolMenu()->IsHooked() != FALSE;
             seen.multithreadedDuringRun = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
             if (SUCCEEDED(seen.multithreadedDuringRun))
                 CoUninitialize();
@@ -194,9 +211,15 @@ TEST_F(ProgramTest, StartsIntoTheMainFrameAndSavesTheStoresAtExit)
     EXPECT_EQ(640, seen.minTrack.x);
     EXPECT_EQ(562, seen.minTrack.y);
     EXPECT_EQ(Main::kWebHelpAddress, seen.helpPath) << "the help file's path gives way to the web address";
+    EXPECT_FALSE(seen.hasWindowMenu) << "one menu: the menu bar's";
+    EXPECT_EQ(AFX_IDW_DOCKBAR_TOP, seen.menuBarDockedAt);
     EXPECT_EQ(4, seen.menuItems);
     EXPECT_EQ("E&xit", seen.lastFileItem);
     EXPECT_EQ(static_cast<UINT>(ID_APP_EXIT), seen.lastFileId);
+    EXPECT_EQ(AFX_IDW_DOCKBAR_TOP, seen.toolBarDockedAt);
+    EXPECT_EQ((std::vector<UINT>{ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_FILE_PRINT, 0, ID_HELP_INDEX}), seen.toolBarIds);
+    EXPECT_FALSE(seen.isToolBarCustomisable);
+    EXPECT_TRUE(seen.areImageMenusHooked) << "menus show the toolbar's images";
     EXPECT_EQ(RPC_E_CHANGED_MODE, seen.multithreadedDuringRun) << "the user-interface thread is an apartment";
     EXPECT_EQ(imaging::kErrorFilterIgnored, seen.pngInfoDuringRun);
     EXPECT_EQ(1, seen.xpLook);

@@ -9,6 +9,7 @@
 #include "toolkit/docking/QZDockWindow.h"
 #include "toolkit/foundation/QZAuxData.h"
 #include "toolkit/foundation/QZRegistryManager.h"
+#include "toolkit/res/ToolkitResources.h"
 
 #include <string>
 
@@ -451,6 +452,10 @@ TEST_F(DockWindowTest, DeferredSetUpUpdatesAFloatingWindowsViewsUnlessTheyWereUp
 
 TEST_F(DockWindowTest, CaptionShowsTheActiveStateInBothLooks)
 {
+    // The toolkit's colours are read again once the system's are back.
+    struct ColoursBack {
+        ~ColoursBack() { qzAfxData.UpdateSysColors(); }
+    } coloursBack;
     SysColorScope colours({{COLOR_ACTIVECAPTION, RGB(0, 0, 160)},
                            {COLOR_INACTIVECAPTION, RGB(120, 120, 120)},
                            {COLOR_BTNFACE, RGB(212, 208, 200)},
@@ -490,5 +495,4 @@ TEST_F(DockWindowTest, CaptionShowsTheActiveStateInBothLooks)
         }
         panel.DestroyWindow();
     }
-    qzAfxData.UpdateSysColors();
 }

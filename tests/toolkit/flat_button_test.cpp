@@ -4,6 +4,7 @@
 #include "toolkit/controls/QZButton.h"
 
 #include "toolkit/foundation/QZAuxData.h"
+#include "toolkit/foundation/QZMessages.h"
 #include "toolkit_test_resources.h"
 #include "toolkit_test_support.h"
 

@@ -1,6 +1,8 @@
-// The library's view and persistent plain frame: a view deletes the controls created on
-// it exactly once when it goes, and a persistent frame reopens where it was closed.
+// The library's view and frames: a view or a toolkit frame deletes the controls created on
+// it exactly once when it goes, and a persistent frame (plain or toolkit) reopens where it
+// was closed; a persistent toolkit main frame closed maximised is shown maximised again.
 #include "lib/src/Win2/Wnd/iPersistentFrameWnd.h"
+#include "lib/src/Win2/Wnd/iPersistentVeltraFrameWnd.h"
 #include "lib/src/Win2/Wnd/iStatic.h"
 #include "lib/src/Win2/Wnd/iView.h"
 
@@ -74,6 +76,24 @@ TEST(LibraryView, DeletesTheControlsMadeOnItExactlyOnce)
     EXPECT_EQ(3, g_labelsGone);
 }
 
+TEST(LibraryToolkitFrame, IsAToolkitFrameThatDeletesTheControlsMadeOnItExactlyOnce)
+{
+    g_labelsGone = 0;
+    auto* frame = new iVeltraFrameWnd(nullptr, CRect(10, 20, 410, 320), WS_OVERLAPPEDWINDOW, "toolkit frame", 99);
+    ASSERT_NE(nullptr, frame->m_hWnd);
+    EXPECT_TRUE(frame->IsKindOf(RUNTIME_CLASS(CQZFrameWnd)));
+    frame->EnableDocking(CBRS_ALIGN_ANY);
+    EXPECT_NE(nullptr, frame->GetControlBar(AFX_IDW_DOCKBAR_TOP)) << "the toolkit frame's docking";
+    auto* first = new CountedLabel(frame, 0);
+    new CountedLabel(frame, 30);
+    EXPECT_EQ(2u, frame->GetWindowSet().size());
+    delete first;
+    EXPECT_EQ(1u, frame->GetWindowSet().size());
+    frame->DestroyWindow();
+    EXPECT_EQ(2, g_labelsGone);
+}
+
+template <class Frame>
 class PersistentFrame : public ::testing::Test {
 protected:
     void SetUp() override
@@ -96,9 +116,13 @@ CRect WindowRect(CWnd* frame)
     return rect;
 }
 
-TEST_F(PersistentFrame, ReopensAtTheRectangleItWasClosedWith)
+// The plain frame and the toolkit frame keep their placement alike.
+using PersistentFrameKinds = ::testing::Types<iPersistentFrameWnd, iPersistentVeltraFrameWnd>;
+TYPED_TEST_SUITE(PersistentFrame, PersistentFrameKinds);
+
+TYPED_TEST(PersistentFrame, ReopensAtTheRectangleItWasClosedWith)
 {
-    auto* first = new iPersistentFrameWnd(nullptr, CRect(10, 20, 410, 320), WS_OVERLAPPEDWINDOW, "Placed", 7);
+    auto* first = new TypeParam(nullptr, CRect(10, 20, 410, 320), WS_OVERLAPPEDWINDOW, "Placed", 7);
     ASSERT_NE(nullptr, first->m_hWnd);
     EXPECT_EQ(CRect(10, 20, 410, 320), WindowRect(first));
     ASSERT_NE(nullptr, first->GetWindowData());
@@ -106,20 +130,20 @@ TEST_F(PersistentFrame, ReopensAtTheRectangleItWasClosedWith)
     first->DestroyWindow();
     EXPECT_EQ(nullptr, iWindowDataMap::GetMap());
 
-    auto* second = new iPersistentFrameWnd(nullptr, CRect(10, 20, 410, 320), WS_OVERLAPPEDWINDOW, "Placed", 8);
+    auto* second = new TypeParam(nullptr, CRect(10, 20, 410, 320), WS_OVERLAPPEDWINDOW, "Placed", 8);
     EXPECT_EQ(CRect(30, 40, 530, 390), WindowRect(second));
     second->DestroyWindow();
 }
 
-TEST_F(PersistentFrame, OneClosedMaximisedReopensMaximisedWithItsNormalRectangle)
+TYPED_TEST(PersistentFrame, OneClosedMaximisedReopensMaximisedWithItsNormalRectangle)
 {
-    auto* first = new iPersistentFrameWnd(nullptr, CRect(10, 20, 410, 320), WS_OVERLAPPEDWINDOW, "Zoomed", 0);
+    auto* first = new TypeParam(nullptr, CRect(10, 20, 410, 320), WS_OVERLAPPEDWINDOW, "Zoomed", 0);
     first->MoveWindow(CRect(50, 60, 450, 360));
     first->ShowWindow(SW_SHOWMAXIMIZED);
     ASSERT_TRUE(first->IsZoomed());
     first->DestroyWindow();
 
-    auto* second = new iPersistentFrameWnd(nullptr, CRect(10, 20, 410, 320), WS_OVERLAPPEDWINDOW, "Zoomed", 0);
+    auto* second = new TypeParam(nullptr, CRect(10, 20, 410, 320), WS_OVERLAPPEDWINDOW, "Zoomed", 0);
     EXPECT_TRUE(second->GetStyle() & WS_MAXIMIZE);
     second->ShowWindow(SW_RESTORE);
     EXPECT_EQ(CRect(50, 60, 450, 360), WindowRect(second));
@@ -127,20 +151,19 @@ TEST_F(PersistentFrame, OneClosedMaximisedReopensMaximisedWithItsNormalRectangle
 }
 
 // Creates itself from a record it registers for itself, as the history window does.
-class RecordFrame : public iPersistentFrameWnd {
+template <class Frame>
+class RecordFrame : public Frame {
 public:
     RecordFrame()
-        : iPersistentFrameWnd(nullptr,
-                              iWindowDataMap::Register(nullptr, this, CRect(100, 110, 400, 330), WS_OVERLAPPEDWINDOW,
-                                                       "Record"),
-                              0)
+        : Frame(nullptr,
+                iWindowDataMap::Register(nullptr, this, CRect(100, 110, 400, 330), WS_OVERLAPPEDWINDOW, "Record"), 0)
     {
     }
 };
 
-TEST_F(PersistentFrame, AnExplicitRecordGivesRectangleAndTitleAndIsSavedUnderItsKey)
+TYPED_TEST(PersistentFrame, AnExplicitRecordGivesRectangleAndTitleAndIsSavedUnderItsKey)
 {
-    auto* first = new RecordFrame;
+    auto* first = new RecordFrame<TypeParam>;
     ASSERT_NE(nullptr, first->m_hWnd);
     EXPECT_EQ(CRect(100, 110, 400, 330), WindowRect(first));
     CString title;
@@ -149,9 +172,32 @@ TEST_F(PersistentFrame, AnExplicitRecordGivesRectangleAndTitleAndIsSavedUnderIts
     first->MoveWindow(CRect(120, 130, 420, 350));
     first->DestroyWindow();
 
-    auto* second = new RecordFrame;
+    auto* second = new RecordFrame<TypeParam>;
     EXPECT_EQ(CRect(120, 130, 420, 350), WindowRect(second));
     second->DestroyWindow();
+}
+
+TEST(PersistentToolkitFrame, ATopLevelOneSetsTheShowCommandItWasClosedWith)
+{
+    RegDeleteTreeA(HKEY_CURRENT_USER, kTestCompanyKey);
+    ASSERT_TRUE(iRegistry::SetDefaults(HKEY_CURRENT_USER, "Software", kTestCompany, kTestApplication));
+    CWinApp app("ShowCommand");
+    app.m_nCmdShow = SW_HIDE;
+    auto* normal = new iPersistentVeltraFrameWnd(nullptr, CRect(10, 20, 410, 320), WS_OVERLAPPEDWINDOW, "Shown", 0);
+    EXPECT_EQ(SW_SHOWNORMAL, app.m_nCmdShow);
+    normal->ShowWindow(SW_SHOWMAXIMIZED);
+    normal->DestroyWindow();
+    auto* zoomed = new iPersistentVeltraFrameWnd(nullptr, CRect(10, 20, 410, 320), WS_OVERLAPPEDWINDOW, "Shown", 0);
+    EXPECT_EQ(SW_SHOWMAXIMIZED, app.m_nCmdShow);
+
+    // A frame with a parent is no main frame: the show command stays.
+    app.m_nCmdShow = SW_HIDE;
+    auto* child = new iPersistentVeltraFrameWnd(zoomed, CRect(0, 0, 200, 100), WS_OVERLAPPEDWINDOW, "Owned", 0);
+    EXPECT_EQ(SW_HIDE, app.m_nCmdShow);
+    child->DestroyWindow();
+    zoomed->DestroyWindow();
+    EXPECT_TRUE(iRegistry::SetDefaults(HKEY_CURRENT_USER, "Software", "Orvel++ Software Development", "Default"));
+    RegDeleteTreeA(HKEY_CURRENT_USER, kTestCompanyKey);
 }
 
 } // namespace

@@ -18,6 +18,14 @@ BEGIN_MESSAGE_MAP(CQZDockBar, CDockBar)
     ON_WM_PAINT()
     ON_WM_ERASEBKGND()
     ON_WM_RBUTTONDOWN()
+    ON_WM_NCHITTEST()
+    ON_WM_SETCURSOR()
+    ON_WM_NCLBUTTONDOWN()
+    ON_WM_MOUSEMOVE()
+    ON_WM_LBUTTONUP()
+    ON_COMMAND(IDCANCEL, OnCancel)
+    ON_MESSAGE(WM_CAPTURECHANGED, OnCaptureChanged)
+    ON_WM_CANCELMODE()
 END_MESSAGE_MAP()
 
 namespace {
@@ -335,6 +343,16 @@ void CQZDockBar::AddSplitter(const CRect& rect, int nType, BOOL bRowSplitter, in
     CQZSplitterDock* splitter = bRowSplitter ? new CQZSplitterDock(this, rect, nType, nBarIndex)
                                              : new CQZSplitterRowDock(this, rect, nType, nBarIndex);
     m_arrSplitters.Add(splitter);
+}
+
+BOOL CQZDockBar::HoldsBars() const
+{
+    for (int i = 0; i < m_arrBars.GetSize(); ++i) {
+        void* entry = m_arrBars.GetAt(i);
+        if (entry && !IsPlaceHolder(entry))
+            return TRUE;
+    }
+    return FALSE;
 }
 
 void CQZDockBar::DeleteSplitters()

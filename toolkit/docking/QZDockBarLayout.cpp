@@ -42,6 +42,11 @@ int FitToolBar(CControlBar* bar, int length, int room, bool isLastInRow, bool is
 CSize CQZDockBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz)
 {
     CSize result = CControlBar::CalcFixedLayout(bStretch, bHorz);
+    // A dock bar that holds no bar (only row breaks and places kept for bars that are
+    // elsewhere) has nothing to place, paint or split: every frame layout asks each side,
+    // and the window calls would be most of its cost (toolbar_bench).
+    if (m_arrSplitters.GetSize() == 0 && !HoldsBars())
+        return result;
     const bool isHorz = IsHorzDockBar();
     const bool isLeftOrTop = (m_dwStyle & (CBRS_ALIGN_LEFT | CBRS_ALIGN_TOP)) != 0;
     CSize maxSize = m_rectLayout.Size();

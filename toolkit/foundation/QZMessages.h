@@ -16,6 +16,11 @@
 // Toolbar to its owner: a plain drop-down button was pressed (wParam: NMTOOLBAR*,
 // lParam: the button's RECT*); nonzero when the owner handled it.
 #define WM_QZ_DROPDOWN 0x65B6
+// Tab control (or tab bar) to its owner (wParam: the sender's control id, lParam: the
+// tab control as CWnd*): the selection has changed with the new tab's window active, and
+// the selection is about to change.
+#define WM_QZ_TABCHANGED 0x65BB
+#define WM_QZ_TABCHANGING 0x65BC
 // A toolkit control to itself: deferred set-up once its window exists (lParam: the
 // request number, or 0); 0.
 #define WM_QZ_INITCONTROL 0x65C1

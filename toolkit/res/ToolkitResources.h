@@ -34,8 +34,11 @@
 #define IDS_QZ_SETTINGS_KEY 4533
 #define IDS_QZ_BAR_VALUE_NAME 4541
 
-// The command of a toolbar's chevron and customise items.
+// The command of a toolbar's chevron and customise items, and the customise item's text.
 #define ID_QZ_CUSTOMIZE_TOOLBAR 52782
+#define IDS_QZ_CUSTOMIZE 4550
+// The customise dialog's Reset asks this first.
+#define IDS_QZ_RESET_TOOLBAR 4652
 
 // The command of a personalised popup's chevron item: show the full popup.
 #define ID_QZ_FULL_MENUS 52783

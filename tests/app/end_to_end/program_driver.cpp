@@ -3,6 +3,8 @@
 
 #include <commctrl.h>
 
+#include <cctype>
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -72,6 +74,15 @@ BOOL CALLBACK FindThreadDialog(HWND window, LPARAM lParam)
     auto* search = reinterpret_cast<DialogSearch*>(lParam);
     if (ClassOf(window) == "#32770" && IsWindowVisible(window) && search->accept(window)) {
         search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK FindThreadMenu(HWND window, LPARAM lParam)
+{
+    if (ClassOf(window) == "#32768" && IsWindowVisible(window)) {
+        *reinterpret_cast<HWND*>(lParam) = window;
         return FALSE;
     }
     return TRUE;
@@ -260,6 +271,32 @@ std::string ProgramDriver::SelectFile(const std::string& name)
         Sleep(kPollMs);
     }
     return shown;
+}
+
+bool ProgramDriver::ChooseFromMenuBar(char menuKey, const std::vector<WORD>& keys, DWORD timeoutMs)
+{
+    // The frame gives its menu bar the first look at every key it takes from its queue.
+    constexpr LPARAM kAltDown = 1 << 29;
+    PostMessageA(m_mainWindow, WM_SYSKEYDOWN, static_cast<WPARAM>(toupper(menuKey)), kAltDown | 1);
+    HWND popup = nullptr;
+    for (DWORD waited = 0; !popup && waited < timeoutMs; waited += kPollMs) {
+        EnumThreadWindows(m_uiThread, FindThreadMenu, reinterpret_cast<LPARAM>(&popup));
+        if (!popup)
+            Sleep(kPollMs);
+    }
+    if (!popup)
+        return false;
+    Shot("menu_open");
+    // The popup's loop takes the keys from the program's queue.
+    for (WORD key : keys) {
+        PostMessageA(popup, WM_KEYDOWN, key, 1);
+        PostMessageA(popup, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001));
+    }
+    for (DWORD waited = 0; IsWindow(popup) && IsWindowVisible(popup) && waited < timeoutMs; waited += kPollMs)
+        Sleep(kPollMs);
+    // The bar posts the chosen command once its popup's loop has ended: the first wait
+    // comes back after that, the second once the command has run.
+    return !(IsWindow(popup) && IsWindowVisible(popup)) && Settle(timeoutMs) && Settle(timeoutMs);
 }
 
 bool ProgramDriver::Settle(DWORD timeoutMs)

@@ -54,6 +54,11 @@ public:
     bool Command(UINT id, DWORD timeoutMs = 120000);
     // WM_COMMAND posted: for commands that show a box or a dialog before they end.
     void PostCommand(UINT id);
+    // Chooses a command from the program's menu bar with the keyboard, as a user does: Alt
+    // and the menu's mnemonic open its popup, then the keys (virtual-key codes) go to the
+    // popup. Waits until the popup has closed and the program takes messages again; false
+    // when no popup came or it stayed open.
+    bool ChooseFromMenuBar(char menuKey, const std::vector<WORD>& keys, DWORD timeoutMs = 20000);
     void PostClose();
     // Types the file's name into the Files list and waits until the details show it or a
     // message box comes. Answers the name the details show.

@@ -1,0 +1,43 @@
+// The library's toolkit frame that reopens where it was: its placement (rectangle,
+// maximised, minimised) is registered while its window is created, followed on every move
+// and resize, and saved in the registry when the frame object goes. A top-level one also
+// sets the application's show command, so that a main frame closed maximised reopens so.
+#pragma once
+
+#include "lib/src/Win2/Wnd/iVeltraFrameWnd.h"
+#include "lib/src/Win2/Wnd/iWindowData.h"
+
+class iPersistentVeltraFrameWnd : public iVeltraFrameWnd {
+    DECLARE_DYNCREATE(iPersistentVeltraFrameWnd)
+public:
+    // No window yet, no placement record.
+    iPersistentVeltraFrameWnd();
+    // iVeltraFrameWnd's create forms; the record is registered from the creation values.
+    iPersistentVeltraFrameWnd(CWnd* parent, const RECT& rect, DWORD style, LPCSTR title, UINT id);
+    iPersistentVeltraFrameWnd(CWnd* parent, const RECT& rect, DWORD style, LPCSTR title, UINT id, DWORD exStyle,
+                              CCreateContext* context);
+    // Created at the record's rectangle with its style and its name as title. The record
+    // must have been registered for this frame object (iWindowDataMap::Register), since the
+    // destructor unregisters it by the frame's address. The id is not used.
+    iPersistentVeltraFrameWnd(CWnd* parent, iWindowData* windowData, UINT id);
+    iPersistentVeltraFrameWnd(CWnd* parent, iWindowData* windowData, UINT id, DWORD exStyle,
+                              CCreateContext* context);
+    // Saves and drops the placement record, then the frame goes.
+    ~iPersistentVeltraFrameWnd() override;
+
+    // The toolkit frame's preparation, then the remembered rectangle, style and name.
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+
+    iWindowData* GetWindowData() const { return m_windowData; }
+
+protected:
+    afx_msg void OnMove(int x, int y);
+    afx_msg void OnSize(UINT nType, int cx, int cy);
+    DECLARE_MESSAGE_MAP()
+
+    iWindowData* m_windowData = nullptr;
+
+private:
+    // The creating forms over a given record.
+    void CreateFromRecord(CWnd* parent, DWORD exStyle, CCreateContext* context);
+};
