@@ -40,7 +40,8 @@
 // Docking drag to a bar after it was docked or floated (0, 0): re-hook the dock hooks; 0.
 #define WM_QZ_DRAGDONE 0x65C7
 
-// Colour sheet to each of its pages (wParam: the new colour, 0).
+// Inside the colour sheet: a colour control to its page, and the sheet to each of its
+// pages: this is the new colour (wParam: the colour, 0); 0.
 #define WM_QZ_SETCOLOR 0x0800
 // Colour picker to itself, posted: open the colour popup now.
 #define WM_QZ_SHOWPOPUP 0x8001
