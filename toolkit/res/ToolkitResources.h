@@ -112,6 +112,47 @@
 #define IDS_QZ_MORE_COLORS 4755
 #define IDS_QZ_STANDARD_COLORS 4756
 
+// A list header's right-click menu (sub-menu 2 of the menu) and the toolbar that holds the
+// images of its commands.
+#define IDR_QZ_HEADER_MENU 4519
+#define IDR_QZ_HEADER_MENU_IMAGES 4520
+#define ID_QZ_HEADER_SORT_ASCENDING 52773
+#define ID_QZ_HEADER_SORT_DESCENDING 52774
+#define ID_QZ_HEADER_ALIGN_LEFT 52775
+#define ID_QZ_HEADER_ALIGN_CENTER 52776
+#define ID_QZ_HEADER_ALIGN_RIGHT 52777
+
+// Where a list keeps its column widths unless told otherwise: section and entry.
+#define IDS_QZ_COLUMN_SECTION 4536
+#define IDS_QZ_COLUMN_INFO 4542
+
+// The shortcut sheet: its caption and page templates, the command list's column titles,
+// the all-commands category entry and the re-assign question.
+#define IDS_QZ_ACCEL_SHEET 4654
+#define IDD_QZ_ACCEL_ASSIGNMENTS 4654
+#define IDD_QZ_ACCEL_CONFIGURE 4655
+#define IDS_QZ_ACCEL_COMMAND 4655
+#define IDS_QZ_ACCEL_KEYS 4656
+#define IDS_QZ_ACCEL_DESCRIPTION 4657
+#define IDS_QZ_ACCEL_ALL_COMMANDS 4658
+#define IDS_QZ_ACCEL_REASSIGN 4659
+// Controls of the shortcut pages.
+#define IDC_QZ_ACCEL_COMMANDS_LABEL 5509
+#define IDC_QZ_ACCEL_COMMANDS 5561
+#define IDC_QZ_ACCEL_ASSIGNMENTS 5562
+#define IDC_QZ_ACCEL_LIST 5563
+#define IDC_QZ_ACCEL_KEY 5564
+#define IDC_QZ_ACCEL_CATEGORY 5565
+#define IDC_QZ_ACCEL_ASSIGN 5566
+#define IDC_QZ_ACCEL_RESET_ALL 5567
+#define IDC_QZ_ACCEL_REMOVE 5568
+#define IDC_QZ_ACCEL_EXPORT 5569
+#define IDC_QZ_ACCEL_KEY_LABEL 5570
+#define IDC_QZ_ACCEL_ASSIGNMENTS_LABEL 5571
+#define IDC_QZ_ACCEL_HEADING 5572
+#define IDC_QZ_ACCEL_DESCRIPTION 5573
+#define IDC_QZ_ACCEL_DESCRIPTION_LABEL 5574
+
 // The colour sheet: its caption, the labels of its two swatches, and its two pages with
 // their controls.
 #define IDS_QZ_COLORS 4647
