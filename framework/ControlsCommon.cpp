@@ -2,6 +2,7 @@
 #include "ControlsCommon.h"
 
 #include "ControlRegistration.h"
+#include "ImageList.h"
 
 IMPLEMENT_DYNAMIC(CTabCtrl, CWnd)
 IMPLEMENT_DYNAMIC(CSpinButtonCtrl, CWnd)
@@ -9,6 +10,10 @@ IMPLEMENT_DYNAMIC(CProgressCtrl, CWnd)
 IMPLEMENT_DYNAMIC(CSliderCtrl, CWnd)
 IMPLEMENT_DYNAMIC(CToolBarCtrl, CWnd)
 IMPLEMENT_DYNAMIC(CToolTipCtrl, CWnd)
+
+BEGIN_MESSAGE_MAP(CTabCtrl, CWnd)
+    ON_WM_DESTROY()
+END_MESSAGE_MAP()
 
 BOOL CTabCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
 {
@@ -57,6 +62,66 @@ BOOL CTabCtrl::GetItemRect(int nItem, LPRECT lpRect) const
 void CTabCtrl::AdjustRect(BOOL bLarger, LPRECT lpRect)
 {
     SendMessage(TCM_ADJUSTRECT, static_cast<WPARAM>(bLarger), reinterpret_cast<LPARAM>(lpRect));
+}
+
+LONG CTabCtrl::InsertItem(UINT nMask, int nItem, LPCSTR lpszItem, int nImage, LPARAM lParam)
+{
+    TCITEMA item = {};
+    item.mask = nMask;
+    item.pszText = const_cast<LPSTR>(lpszItem);
+    item.iImage = nImage;
+    item.lParam = lParam;
+    return static_cast<LONG>(SendMessage(TCM_INSERTITEMA, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(&item)));
+}
+
+BOOL CTabCtrl::GetItem(int nItem, TCITEMA* pTabCtrlItem) const
+{
+    return static_cast<BOOL>(SendMessage(TCM_GETITEMA, static_cast<WPARAM>(nItem),
+                                         reinterpret_cast<LPARAM>(pTabCtrlItem)));
+}
+
+BOOL CTabCtrl::SetItem(int nItem, TCITEMA* pTabCtrlItem)
+{
+    return static_cast<BOOL>(SendMessage(TCM_SETITEMA, static_cast<WPARAM>(nItem),
+                                         reinterpret_cast<LPARAM>(pTabCtrlItem)));
+}
+
+int CTabCtrl::HitTest(TCHITTESTINFO* pHitTestInfo) const
+{
+    return static_cast<int>(SendMessage(TCM_HITTEST, 0, reinterpret_cast<LPARAM>(pHitTestInfo)));
+}
+
+CImageList* CTabCtrl::GetImageList() const
+{
+    return CImageList::FromHandle(reinterpret_cast<HIMAGELIST>(SendMessage(TCM_GETIMAGELIST)));
+}
+
+CImageList* CTabCtrl::SetImageList(CImageList* pImageList)
+{
+    return CImageList::FromHandle(reinterpret_cast<HIMAGELIST>(
+        SendMessage(TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(pImageList->GetSafeHandle()))));
+}
+
+int CTabCtrl::GetRowCount() const
+{
+    return static_cast<int>(SendMessage(TCM_GETROWCOUNT));
+}
+
+CToolTipCtrl* CTabCtrl::GetToolTips() const
+{
+    // Like every control's tooltip window: its permanent object when it has one, else a
+    // temporary wrapper whose members only send messages to the handle.
+    return static_cast<CToolTipCtrl*>(CWnd::FromHandle(reinterpret_cast<HWND>(SendMessage(TCM_GETTOOLTIPS))));
+}
+
+void CTabCtrl::SetToolTips(CToolTipCtrl* pWndTip)
+{
+    SendMessage(TCM_SETTOOLTIPS, reinterpret_cast<WPARAM>(pWndTip->GetSafeHwnd()));
+}
+
+void CTabCtrl::OnDestroy()
+{
+    CWnd::OnDestroy();
 }
 
 BOOL CSpinButtonCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)

@@ -10,6 +10,7 @@
 #include <commctrl.h>
 
 class CImageList;
+class CToolTipCtrl;
 
 class CTabCtrl : public CWnd {
     DECLARE_DYNAMIC(CTabCtrl)
@@ -18,13 +19,33 @@ public:
 
     int GetItemCount() const;
     BOOL InsertItem(int nItem, LPCSTR lpszItem);
+    // The fields nMask names (TCIF_TEXT, TCIF_IMAGE, TCIF_PARAM); the new item's index, or -1.
+    LONG InsertItem(UINT nMask, int nItem, LPCSTR lpszItem, int nImage, LPARAM lParam);
+    // The fields pTabCtrlItem->mask names; a text goes into the caller's pszText of cchTextMax.
+    BOOL GetItem(int nItem, TCITEMA* pTabCtrlItem) const;
+    BOOL SetItem(int nItem, TCITEMA* pTabCtrlItem);
     BOOL DeleteItem(int nItem);
     BOOL DeleteAllItems();
     int GetCurSel() const;
     int SetCurSel(int nItem);
     BOOL GetItemRect(int nItem, LPRECT lpRect) const;
+    // The item at pHitTestInfo->pt (client coordinates), or -1; flags says where on it.
+    int HitTest(TCHITTESTINFO* pHitTestInfo) const;
+    // The list as its permanent object, else a temporary one; null for none.
+    CImageList* GetImageList() const;
+    // The previous list, the same way.
+    CImageList* SetImageList(CImageList* pImageList);
+    int GetRowCount() const;
+    // The control's tooltip window (TCS_TOOLTIPS makes one), as a framework object; null for none.
+    CToolTipCtrl* GetToolTips() const;
+    void SetToolTips(CToolTipCtrl* pWndTip);
     // Between the display area (FALSE) and the whole control (TRUE).
     void AdjustRect(BOOL bLarger, LPRECT lpRect);
+
+    // The base handler a derived control calls from its own WM_DESTROY handler.
+    afx_msg void OnDestroy();
+
+    DECLARE_MESSAGE_MAP()
 };
 
 class CSpinButtonCtrl : public CWnd {

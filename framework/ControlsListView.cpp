@@ -44,6 +44,20 @@ BOOL CHeaderCtrl::GetItemRect(int nIndex, LPRECT lpRect) const
                                          static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpRect)));
 }
 
+int CHeaderCtrl::HitTest(LPHDHITTESTINFO pHeaderHitTestInfo)
+{
+    return static_cast<int>(SendMessage(HDM_HITTEST, 0, reinterpret_cast<LPARAM>(pHeaderHitTestInfo)));
+}
+
+BOOL CHeaderCtrl::GetOrderArray(LPINT piArray, int iCount) const
+{
+    // The control writes an entry for every item, whatever count it is told.
+    if (!piArray || iCount != GetItemCount())
+        return FALSE;
+    return static_cast<BOOL>(SendMessage(HDM_GETORDERARRAY, static_cast<WPARAM>(iCount),
+                                         reinterpret_cast<LPARAM>(piArray)));
+}
+
 void CHeaderCtrl::DrawItem(LPDRAWITEMSTRUCT) {}
 
 BOOL CHeaderCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
@@ -89,6 +103,16 @@ int CListCtrl::InsertColumn(int nCol, LPCSTR lpszColumnHeading, int nFormat, int
 BOOL CListCtrl::DeleteColumn(int nCol)
 {
     return static_cast<BOOL>(SendMessage(LVM_DELETECOLUMN, static_cast<WPARAM>(nCol)));
+}
+
+BOOL CListCtrl::GetColumn(int nCol, LVCOLUMNA* pColumn) const
+{
+    return static_cast<BOOL>(SendMessage(LVM_GETCOLUMNA, static_cast<WPARAM>(nCol), reinterpret_cast<LPARAM>(pColumn)));
+}
+
+BOOL CListCtrl::SetColumn(int nCol, const LVCOLUMNA* pColumn)
+{
+    return static_cast<BOOL>(SendMessage(LVM_SETCOLUMNA, static_cast<WPARAM>(nCol), reinterpret_cast<LPARAM>(pColumn)));
 }
 
 int CListCtrl::GetColumnWidth(int nCol) const
@@ -274,6 +298,11 @@ BOOL CListCtrl::EnsureVisible(int nItem, BOOL bPartialOK)
 int CListCtrl::GetTopIndex() const
 {
     return static_cast<int>(SendMessage(LVM_GETTOPINDEX));
+}
+
+int CListCtrl::GetCountPerPage() const
+{
+    return static_cast<int>(SendMessage(LVM_GETCOUNTPERPAGE));
 }
 
 BOOL CListCtrl::Scroll(CSize size)

@@ -23,6 +23,11 @@ public:
     BOOL GetItem(int nPos, HDITEMA* pHeaderItem) const;
     BOOL SetItem(int nPos, HDITEMA* pHeaderItem);
     BOOL GetItemRect(int nIndex, LPRECT lpRect) const;
+    // The item at the record's point (client coordinates), -1 when none; flags tell where.
+    int HitTest(LPHDHITTESTINFO pHeaderHitTestInfo);
+    // The items' display order into piArray, which holds iCount entries; FALSE, writing
+    // nothing, unless iCount is the number of items.
+    BOOL GetOrderArray(LPINT piArray, int iCount) const;
 
     // Paints an owner-drawn item; the base draws nothing.
     virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct);
@@ -46,6 +51,8 @@ public:
     BOOL DeleteColumn(int nCol);
     int GetColumnWidth(int nCol) const;
     BOOL SetColumnWidth(int nCol, int cx);
+    BOOL GetColumn(int nCol, LVCOLUMNA* pColumn) const;
+    BOOL SetColumn(int nCol, const LVCOLUMNA* pColumn);
 
     // Items; indexes come back as the control answers them (-1 on failure).
     int InsertItem(const LVITEMA* pItem);
@@ -74,6 +81,8 @@ public:
     BOOL EnsureVisible(int nItem, BOOL bPartialOK);
     // The first visible item.
     int GetTopIndex() const;
+    // How many rows fit in the visible area (report and list views).
+    int GetCountPerPage() const;
     // Scrolls by size in pixels; the report view moves by whole rows.
     BOOL Scroll(CSize size);
 

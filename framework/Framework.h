@@ -51,6 +51,7 @@
 #include "ControlsButtons.h"
 #include "ControlsLists.h"
 #include "ControlsListView.h"
+#include "ListView.h"
 #include "ControlsTreeView.h"
 #include "ControlsCommon.h"
 #include "ImageList.h"

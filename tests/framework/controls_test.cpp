@@ -418,6 +418,65 @@ TEST_F(ControlsTest, TabItemsAndSelection)
     EXPECT_EQ(1, tab.GetItemCount());
 }
 
+TEST_F(ControlsTest, TabItemFieldsHitTestAndRows)
+{
+    CTabCtrl tab;
+    ASSERT_TRUE(tab.Create(WS_VISIBLE, kRect, &parent, kControlId));
+    EXPECT_EQ(0, tab.InsertItem(TCIF_TEXT | TCIF_IMAGE | TCIF_PARAM, 0, "First", 3, 77));
+    EXPECT_EQ(0, tab.InsertItem(TCIF_TEXT, 0, "Before", 0, 0));  // the index it went to
+
+    char text[32] = {};
+    TCITEMA item = {};
+    item.mask = TCIF_TEXT | TCIF_IMAGE | TCIF_PARAM;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    ASSERT_TRUE(tab.GetItem(1, &item));
+    EXPECT_STREQ("First", text);
+    EXPECT_EQ(3, item.iImage);
+    EXPECT_EQ(77, item.lParam);
+
+    TCITEMA rename = {};
+    rename.mask = TCIF_TEXT;
+    rename.pszText = const_cast<LPSTR>("Renamed");
+    ASSERT_TRUE(tab.SetItem(1, &rename));
+    ASSERT_TRUE(tab.GetItem(1, &item));
+    EXPECT_STREQ("Renamed", text);
+    EXPECT_FALSE(tab.GetItem(2, &item));
+
+    CRect second;
+    ASSERT_TRUE(tab.GetItemRect(1, &second));
+    TCHITTESTINFO hit = {};
+    hit.pt = second.CenterPoint();
+    EXPECT_EQ(1, tab.HitTest(&hit));
+    EXPECT_TRUE(hit.flags & TCHT_ONITEM);
+    hit.pt = CPoint(kRect.right - 2, kRect.bottom - 2);  // the page, below every tab
+    EXPECT_EQ(-1, tab.HitTest(&hit));
+    EXPECT_EQ(1, tab.GetRowCount());
+}
+
+TEST_F(ControlsTest, TabImageListAndToolTipsSwapReturnThePrevious)
+{
+    CTabCtrl tab;
+    ASSERT_TRUE(tab.Create(WS_VISIBLE | TCS_TOOLTIPS, kRect, &parent, kControlId));
+    CImageList first, second;
+    ASSERT_TRUE(first.Create(16, 16, ILC_COLOR24, 1, 1));
+    ASSERT_TRUE(second.Create(16, 16, ILC_COLOR24, 1, 1));
+    EXPECT_EQ(nullptr, tab.SetImageList(&first));
+    EXPECT_EQ(&first, tab.GetImageList());
+    EXPECT_EQ(&first, tab.SetImageList(&second));
+    EXPECT_EQ(&second, tab.SetImageList(nullptr));
+    EXPECT_EQ(nullptr, tab.GetImageList());
+
+    CToolTipCtrl* own = tab.GetToolTips();
+    ASSERT_NE(nullptr, own);  // TCS_TOOLTIPS made one
+    CToolTipCtrl other;
+    ASSERT_TRUE(other.Create(&parent));
+    tab.SetToolTips(&other);
+    EXPECT_EQ(&other, tab.GetToolTips());
+    tab.SetToolTips(nullptr);
+    EXPECT_EQ(nullptr, tab.GetToolTips());
+}
+
 TEST_F(ControlsTest, SpinButtonRangesPositionsAndBuddy)
 {
     CEdit buddy;

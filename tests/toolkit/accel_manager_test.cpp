@@ -12,17 +12,16 @@
 #include <vector>
 
 using toolkit_test::Accel;
+using toolkit_test::kOpen;
+using toolkit_test::kSave;
+using toolkit_test::kPrint;
+using toolkit_test::kCtrl;
 using toolkit_test::AccelFrameTest;
 using toolkit_test::CommandForKey;
 using toolkit_test::RecordsOfTable;
 using toolkit_test::SameRecords;
 
 namespace {
-
-constexpr WORD kOpen = 0xE101;
-constexpr WORD kSave = 0xE103;
-constexpr WORD kPrint = 0xE107;
-constexpr BYTE kCtrl = FVIRTKEY | FCONTROL;
 
 std::string TextOf(BYTE fVirt, WORD key)
 {

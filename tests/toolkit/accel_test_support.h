@@ -15,6 +15,11 @@
 namespace toolkit_test {
 
 constexpr char kAccelCompany[] = "SorvantaAccelTest";
+// Commands of the test menu and the modifiers of most shortcuts.
+constexpr WORD kOpen = 0xE101;
+constexpr WORD kSave = 0xE103;
+constexpr WORD kPrint = 0xE107;
+constexpr BYTE kCtrl = FVIRTKEY | FCONTROL;
 constexpr char kAccelSettingsPath[] = "Software\\SorvantaAccelTest\\AccelTest\\Settings";
 
 class AccelTestApp : public CWinApp {

@@ -1,20 +1,23 @@
 // What the colour selection tests share: a window that records the colour messages and
-// colour notifications it receives, in order, and a pump that gives windows their
-// pre-translation as the program's message loop does.
+// colour notifications it receives, in order, a pump that gives windows their
+// pre-translation as the program's message loop does, and a script that works the colour
+// sheet from inside its modal loop.
 #pragma once
 
 #include "framework/Framework.h"
+#include "toolkit/colour/QZColorDialog.h"
 #include "toolkit/foundation/QZMessages.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 namespace colour_test {
 
-// One colour message (WM_QZ_COLOR*) or WM_COMMAND as received.
+// One colour message (WM_QZ_COLOR*, WM_QZ_SETCOLOR) or WM_COMMAND as received.
 struct Received {
     UINT message;
     WPARAM wParam;
@@ -39,12 +42,12 @@ public:
         return CreateEx(0, nullptr, "recorder", WS_POPUP | WS_VISIBLE, x, y, width, height, nullptr, nullptr);
     }
     std::vector<Received> received;
-    // The colour messages only, without the notifications.
+    // The popup's colour messages only, without the notifications.
     std::vector<UINT> Messages() const
     {
         std::vector<UINT> messages;
         for (const Received& r : received)
-            if (r.message != WM_COMMAND)
+            if (r.message != WM_COMMAND && r.message != WM_QZ_SETCOLOR)
                 messages.push_back(r.message);
         return messages;
     }
@@ -52,7 +55,8 @@ public:
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
-        if ((message >= WM_QZ_COLORUNCHANGED && message <= WM_QZ_COLORNOFILL) || message == WM_COMMAND)
+        if ((message >= WM_QZ_COLORUNCHANGED && message <= WM_QZ_COLORNOFILL) || message == WM_COMMAND ||
+            message == WM_QZ_SETCOLOR)
             received.push_back({message, wParam, lParam});
         return CWnd::WindowProc(message, wParam, lParam);
     }
@@ -70,6 +74,75 @@ inline void PumpTranslated()
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
+}
+
+// The thread's colour sheet once it shows, or null.
+inline CQZColorDialog* FindShownColorSheet()
+{
+    CQZColorDialog* found = nullptr;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND window, LPARAM result) -> BOOL {
+            auto* sheet = dynamic_cast<CQZColorDialog*>(CWnd::FromHandlePermanent(window));
+            if (!sheet || !::IsWindowVisible(window))
+                return TRUE;
+            *reinterpret_cast<CQZColorDialog**>(result) = sheet;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// Runs the steps once the colour sheet shows, from a thread timer inside its modal loop.
+// The steps end the sheet; one they leave open is cancelled (and reported) rather than
+// left waiting for a person, and a sheet that never shows is reported too.
+class SheetScript {
+public:
+    explicit SheetScript(std::function<void(CQZColorDialog&)> steps) : m_steps(std::move(steps))
+    {
+        s_current = this;
+        m_timer = ::SetTimer(nullptr, 0, 20, &Tick);
+    }
+    ~SheetScript()
+    {
+        ::KillTimer(nullptr, m_timer);
+        s_current = nullptr;
+        EXPECT_TRUE(m_ran) << "the colour sheet never showed";
+        EXPECT_FALSE(m_leftOpen) << "the steps left the sheet open";
+    }
+    SheetScript(const SheetScript&) = delete;
+    SheetScript& operator=(const SheetScript&) = delete;
+
+    // Lets the next sheet run the steps again.
+    void Rearm() { m_ran = false; }
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
+    {
+        SheetScript* script = s_current;
+        CQZColorDialog* sheet = FindShownColorSheet();
+        if (!script || !sheet)
+            return;
+        if (!script->m_ran) {
+            script->m_ran = true;
+            script->m_steps(*sheet);
+        } else {
+            script->m_leftOpen = true;
+            sheet->EndDialog(IDCANCEL);
+        }
+    }
+
+    std::function<void(CQZColorDialog&)> m_steps;
+    UINT_PTR m_timer = 0;
+    bool m_ran = false;
+    bool m_leftOpen = false;
+    static inline SheetScript* s_current = nullptr;
+};
+
+// Presses the sheet's OK or Cancel as the button would.
+inline void PressSheetButton(CQZColorDialog& sheet, int id)
+{
+    sheet.PostMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(sheet.GetDlgItem(id)->GetSafeHwnd()));
 }
 
 } // namespace colour_test

@@ -4,7 +4,9 @@
 // that must leave nothing behind.
 #include "toolkit_docking_test_support.h"
 
+#include "toolkit/bars/QZExpMenuWnd.h"
 #include "toolkit/foundation/QZAuxData.h"
+#include "toolkit/res/ToolkitResources.h"
 
 #include <algorithm>
 #include <utility>
@@ -98,6 +100,32 @@ public:
     static LPARAM At(CPoint screen) { return MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y)); }
 
     ToolkitToolBar toolBar;
+};
+
+// Refuses every popup window with a dialog frame: the hidden-buttons popup's.
+HHOOK g_refuseOptionsPopupHook = nullptr;
+LRESULT CALLBACK RefuseOptionsPopup(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_CREATEWND) {
+        const CREATESTRUCTA* cs = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
+        if ((cs->style & WS_POPUP) && (cs->style & WS_DLGFRAME))
+            return 1;
+    }
+    return CallNextHookEx(g_refuseOptionsPopupHook, code, wParam, lParam);
+}
+
+// Counts the customise requests a window gets, and keeps them from it.
+class CustomizeCounter : public CQZWndHook {
+public:
+    int requests = 0;
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override
+    {
+        if (msg == TB_CUSTOMIZE) {
+            ++requests;
+            return 0;
+        }
+        return CQZWndHook::WindowProc(msg, wParam, lParam);
+    }
 };
 
 } // namespace
@@ -441,4 +469,125 @@ TEST_F(FloatingFrameTest, KeepActiveFlagAnswersActivationWithFalse)
     floating->m_nFlags |= WF_KEEPMINIACTIVE;
     EXPECT_FALSE(floating->SendMessage(WM_NCACTIVATE, TRUE));
     floating->m_nFlags &= ~WF_KEEPMINIACTIVE;
+}
+
+TEST_F(FloatingFrameTest, OptionsButtonOpensThePopupAtItselfDrawnOpenUntilThePopupReportsItsEnd)
+{
+    toolBar.m_bCustomizable = TRUE;
+    for (int xp = 0; xp <= 1; ++xp) {
+        SCOPED_TRACE(xp ? "XP look" : "classic look");
+        CaptionLookScope look(xp);
+        CQZMiniDockFrameWnd* floating = Float();
+        ASSERT_NE(nullptr, floating);
+        QZ_CAPTIONBUTTON* options = Button(floating, 1);
+        ASSERT_EQ(QZ_CAPTIONBUTTON::options, options->nKind);
+        const CRect rect = options->GetRect();
+        floating->SendMessage(WM_NCLBUTTONDOWN, HTCAPTION, At(rect.CenterPoint()));
+        floating->SendMessage(WM_NCLBUTTONUP, HTCAPTION, At(rect.CenterPoint()));
+        CQZExpMenuWnd* popup = floating->m_pDropDown;
+        ASSERT_TRUE(CQZExpMenuWnd::IsOpen(popup));
+        // In the XP look the popup's edge meets the caption's frame.
+        const CRect expected = xp ? CRect(rect.left - 2, rect.top, rect.right - 3, rect.bottom - 1) : rect;
+        EXPECT_EQ(expected, popup->m_rectButton);
+        EXPECT_EQ(&toolBar, popup->m_pToolBar);
+        EXPECT_TRUE(options->bHot);
+        EXPECT_FALSE(options->bPressed);
+        EXPECT_TRUE(popup->m_wndCustomize.m_hWnd) << "the customise item of a customisable toolbar";
+
+        const CRect window(0, 0, 120, 30);
+        PaperCanvas canvas(120, 30);
+        floating->DrawCaptionButton(&canvas.m_dc, window, options);
+        const CRect drawn = options->GetRect(&window);
+        EXPECT_TRUE(options->bHighlighted);
+        if (xp) {
+            EXPECT_EQ(qzAfxData.colorXPBarFace, canvas.At(drawn.left + 1, drawn.bottom - 2));
+            EXPECT_EQ(qzAfxData.colorXPBorder, canvas.At(drawn.left, drawn.top));
+        } else {
+            EXPECT_EQ(qzAfxData.colorWindowFrame, canvas.At(drawn.left - 1, drawn.top - 1)) << "sunk";
+        }
+
+        // Released over it again while open: no second popup.
+        floating->SendMessage(WM_NCLBUTTONUP, HTCAPTION, At(rect.CenterPoint()));
+        EXPECT_EQ(popup, floating->m_pDropDown);
+        popup->DestroyWindow();
+        PumpPending();
+        EXPECT_EQ(nullptr, floating->m_pDropDown);
+        EXPECT_FALSE(options->bHot || options->bHighlighted);
+        TearDown();
+        SetUp();
+        toolBar.m_bCustomizable = TRUE;
+    }
+}
+
+TEST_F(FloatingFrameTest, PressElsewhereOnTheCaptionClosesTheOptionsPopup)
+{
+    toolBar.m_bCustomizable = TRUE;
+    CQZMiniDockFrameWnd* floating = Float();
+    ASSERT_NE(nullptr, floating);
+    delete toolBar.m_pDockContext;
+    toolBar.m_pDockContext = new CountingDockContext(&toolBar);
+    QZ_CAPTIONBUTTON* options = Button(floating, 1);
+    const CPoint over = options->GetRect().CenterPoint();
+    floating->SendMessage(WM_NCLBUTTONDOWN, HTCAPTION, At(over));
+    floating->SendMessage(WM_NCLBUTTONUP, HTCAPTION, At(over));
+    CQZExpMenuWnd* popup = floating->m_pDropDown;
+    ASSERT_TRUE(CQZExpMenuWnd::IsOpen(popup));
+    // Still hot from the release: pressing it again leaves the popup alone.
+    floating->SendMessage(WM_NCLBUTTONDOWN, HTCAPTION, At(over));
+    EXPECT_TRUE(CQZExpMenuWnd::IsOpen(popup));
+    floating->SendMessage(WM_NCLBUTTONUP, HTCAPTION, At(over));
+
+    const CRect window = ScreenRectOf(floating);
+    floating->SendMessage(WM_NCLBUTTONDOWN, HTCAPTION, At(CPoint(window.left + 8, over.y)));
+    EXPECT_FALSE(CQZExpMenuWnd::IsOpen(popup));
+    PumpPending();
+    EXPECT_EQ(nullptr, floating->m_pDropDown);
+    // Gone but not yet reported: a press must not touch the popup that went.
+    floating->SendMessage(WM_NCLBUTTONDOWN, HTCAPTION, At(over));
+    floating->SendMessage(WM_NCLBUTTONUP, HTCAPTION, At(over));
+    popup = floating->m_pDropDown;
+    ASSERT_TRUE(CQZExpMenuWnd::IsOpen(popup));
+    popup->DestroyWindow();
+    floating->SendMessage(WM_NCLBUTTONDOWN, HTCAPTION, At(CPoint(window.left + 8, over.y)));
+    PumpPending();
+    EXPECT_EQ(nullptr, floating->m_pDropDown);
+}
+
+TEST_F(FloatingFrameTest, OptionsPopupThatCannotBeMadeLeavesTheButtonHotAndNothingOpen)
+{
+    toolBar.m_bCustomizable = TRUE;
+    CQZMiniDockFrameWnd* floating = Float();
+    ASSERT_NE(nullptr, floating);
+    QZ_CAPTIONBUTTON* options = Button(floating, 1);
+    const CPoint over = options->GetRect().CenterPoint();
+    g_refuseOptionsPopupHook = SetWindowsHookExA(WH_CBT, &RefuseOptionsPopup, nullptr, GetCurrentThreadId());
+    floating->SendMessage(WM_NCLBUTTONDOWN, HTCAPTION, At(over));
+    floating->SendMessage(WM_NCLBUTTONUP, HTCAPTION, At(over));
+    UnhookWindowsHookEx(g_refuseOptionsPopupHook);
+    EXPECT_EQ(nullptr, floating->m_pDropDown);
+    EXPECT_TRUE(options->bHot);
+    EXPECT_FALSE(options->bPressed);
+}
+
+TEST_F(FloatingFrameTest, CustomiseChosenInThePopupReachesTheToolbarAndTheFrameTakesItsPopupAlong)
+{
+    toolBar.m_bCustomizable = TRUE;
+    CQZMiniDockFrameWnd* floating = Float();
+    ASSERT_NE(nullptr, floating);
+    CustomizeCounter counter;
+    counter.HookWindow(&toolBar);
+    Button(floating, 1)->bHot = TRUE;
+    floating->SendMessage(WM_COMMAND, ID_QZ_CUSTOMIZE_TOOLBAR);
+    EXPECT_EQ(1, counter.requests);
+    EXPECT_FALSE(Button(floating, 1)->bHot);
+    counter.HookWindow(static_cast<HWND>(nullptr));
+
+    const CPoint over = Button(floating, 1)->GetRect().CenterPoint();
+    floating->SendMessage(WM_NCLBUTTONDOWN, HTCAPTION, At(over));
+    floating->SendMessage(WM_NCLBUTTONUP, HTCAPTION, At(over));
+    CQZExpMenuWnd* popup = floating->m_pDropDown;
+    ASSERT_TRUE(CQZExpMenuWnd::IsOpen(popup));
+    floating->DestroyWindow();
+    EXPECT_FALSE(CQZExpMenuWnd::IsOpen(popup)) << "a popup does not outlive the frame it reports to";
+    PumpPending();
 }

@@ -4,6 +4,7 @@
 #include "menu_test_support.h"
 
 #include "framework/ThreadState.h"
+#include "toolkit/foundation/QZMenuItemInfo.h"
 
 namespace toolkit_test {
 namespace {

@@ -9,6 +9,8 @@
 #include "toolkit_test_resources.h"
 #include "toolkit_test_support.h"
 
+#include <malloc.h>
+
 #include <vector>
 
 namespace toolkit_test {
@@ -59,6 +61,23 @@ private:
     static inline WNDPROC s_previous = nullptr;
     static inline std::vector<UINT> s_messages;
 };
+
+// Blocks of the C runtime's heap in use whose size is that of an object of the class: a
+// count that rises by one for every such object left behind; -1 when the heap cannot be read.
+inline int LiveBlocksOfSize(size_t size)
+{
+    HANDLE heap = reinterpret_cast<HANDLE>(_get_heap_handle());
+    if (!HeapLock(heap))
+        return -1;
+    int count = 0;
+    PROCESS_HEAP_ENTRY entry = {};
+    while (HeapWalk(heap, &entry)) {
+        if ((entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) && entry.cbData >= size && entry.cbData < size + 16)
+            ++count;
+    }
+    HeapUnlock(heap);
+    return count;
+}
 
 // A frame with the two dock-side stand-ins and a toolbar made by the test.
 class ToolbarTest : public ::testing::Test {

@@ -4,10 +4,14 @@
 // A command string: its status prompt, then its tip after the newline.
 #define IDS_TEST_PALETTE 7500
 #define IDS_TEST_PROMPT_ONLY 7501
+// A command string whose tip after the newline is empty.
+#define IDS_TEST_EMPTY_TIP 7502
 // A context menu: popup 0 holds "First", popup 1 holds "Second".
 #define IDR_TEST_CONTEXT_MENU 7510
 #define ID_TEST_FIRST 7511
 #define ID_TEST_SECOND 7512
+// A menu without a popup: one plain item.
+#define IDR_TEST_FLAT_MENU 7513
 // A 16 x 16 icon (a green square inside a 2-pixel transparent margin), a blue one for the
 // pressed state, and a 16 x 16 bitmap in the four standard button colours, frame to centre.
 #define IDI_TEST_ICON 7520

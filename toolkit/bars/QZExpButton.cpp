@@ -1,14 +1,28 @@
-// The chevron's creation, its glyphs and its command state.
+// The chevron's creation, its glyphs, its clicks that open and close the hidden-buttons
+// popup, and its command state.
 #include "toolkit/bars/QZExpButton.h"
 
 #include "framework/CmdUI.h"
 #include "framework/DC.h"
+#include "framework/FrameWnd.h"
+#include "framework/PaintDC.h"
+#include "toolkit/bars/QZExpMenuWnd.h"
 #include "toolkit/bars/QZToolBar.h"
 #include "toolkit/foundation/QZAuxData.h"
+#include "toolkit/foundation/QZMemDC.h"
+#include "toolkit/res/ToolkitResources.h"
 
 IMPLEMENT_DYNAMIC(CQZExpButton, CQZButton)
 
 BEGIN_MESSAGE_MAP(CQZExpButton, CQZButton)
+    ON_WM_LBUTTONDOWN()
+    ON_WM_LBUTTONUP()
+    ON_WM_LBUTTONDBLCLK()
+    ON_WM_CANCELMODE()
+    ON_WM_PAINT()
+    ON_WM_DESTROY()
+    ON_COMMAND(ID_QZ_CUSTOMIZE_TOOLBAR, OnCustomize)
+    ON_MESSAGE(WM_QZ_CHEVRONCLOSED, OnPopupClosed)
     ON_UPDATE_COMMAND_UI_REFLECT(OnUpdateCmdUI)
 END_MESSAGE_MAP()
 
@@ -107,4 +121,115 @@ void CQZExpButton::DrawArrow(CDC* pDC, const CRect& rect, UINT nState, int cx, i
 void CQZExpButton::OnUpdateCmdUI(CCmdUI* pCmdUI)
 {
     pCmdUI->Enable(m_pToolBar && (m_pToolBar->HasHiddenButtons() || m_pToolBar->GetChevronState()));
+}
+
+CRect CQZExpButton::GetVisibleRect() const
+{
+    CRect visible;
+    GetClientRect(&visible);
+    ClientToScreen(&visible);
+    for (HWND ancestor = ::GetParent(m_hWnd); ancestor; ancestor = ::GetParent(ancestor)) {
+        CRect client;
+        ::GetClientRect(ancestor, &client);
+        ::MapWindowPoints(ancestor, nullptr, reinterpret_cast<POINT*>(&client), 2);
+        visible.IntersectRect(&visible, &client);
+        if (!(::GetWindowLongPtrA(ancestor, GWL_STYLE) & WS_CHILD))
+            break;
+    }
+    visible.right -= 1;
+    visible.bottom -= 1;
+    return visible;
+}
+
+void CQZExpButton::OnLButtonDown(UINT nFlags, CPoint point)
+{
+    // No capture and no default handling: the popup takes over from here.
+    SetPressed(TRUE);
+    if (m_pPopup || !m_pToolBar)
+        return;
+    m_pPopup = CQZExpMenuWnd::Open(this, WM_QZ_CHEVRONCLOSED, GetVisibleRect(), m_pToolBar);
+    RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+void CQZExpButton::OnLButtonUp(UINT nFlags, CPoint point)
+{
+    // While the popup is open the chevron stays pressed.
+    if (m_pPopup)
+        return;
+    SetPressed(FALSE);
+    Invalidate(TRUE);
+}
+
+void CQZExpButton::OnLButtonDblClk(UINT nFlags, CPoint point)
+{
+    // The second click of a double click is a click: it must not start the button
+    // control's own press and capture.
+    OnLButtonDown(nFlags, point);
+}
+
+void CQZExpButton::OnCancelMode()
+{
+    Default();
+    if (CQZExpMenuWnd::IsOpen(m_pPopup))
+        m_pPopup->DestroyWindow();
+}
+
+void CQZExpButton::OnDestroy()
+{
+    // A popup outliving its chevron would report to a window that is gone.
+    if (CQZExpMenuWnd::IsOpen(m_pPopup))
+        m_pPopup->DestroyWindow();
+    m_pPopup = nullptr;
+    CButton::OnDestroy();
+}
+
+LRESULT CQZExpButton::OnPopupClosed(WPARAM wParam, LPARAM lParam)
+{
+    m_pPopup = nullptr;
+    SetPressed(FALSE);
+    return 0;
+}
+
+void CQZExpButton::OnPaint()
+{
+    if (!m_pPopup || !qzAfxData.xpLook || !m_pToolBar) {
+        CQZButton::OnPaint();
+        return;
+    }
+    CPaintDC dc(this);
+    CRect client;
+    GetClientRect(&client);
+    CQZMemDC memDC(&dc, client, 0xFFFFFFFF);
+    if (memDC.m_bValid)
+        DrawOpenState(&memDC, client);
+}
+
+void CQZExpButton::DrawOpenState(CDC* pDC, const CRect& rect)
+{
+    const COLORREF fill = m_pToolBar->GetBackColor();
+    pDC->FillSolidRect(&rect, fill);
+    // The glyphs' background is the DC's, as in the button's own drawing.
+    const COLORREF previousBack = pDC->SetBkColor(fill);
+    DrawBitmap(pDC, 0, rect);
+    pDC->SetBkColor(previousBack);
+    CPen pen;
+    if (!pen.CreatePen(PS_SOLID, 1, qzAfxData.colorXPBorder))
+        return;
+    CPen* previous = pDC->SelectObject(&pen);
+    pDC->MoveTo(rect.left, rect.top);
+    pDC->LineTo(rect.right - 1, rect.top);
+    pDC->LineTo(rect.right - 1, rect.bottom - 1);
+    pDC->LineTo(rect.left, rect.bottom - 1);
+    pDC->LineTo(rect.left, rect.top);
+    pDC->SelectObject(previous);
+}
+
+void CQZExpButton::OnCustomize()
+{
+    if (!m_pToolBar || !m_pToolBar->m_hWnd)
+        return;
+    // The system's customise dialog runs modally inside this call.
+    m_pToolBar->SendMessage(TB_CUSTOMIZE);
+    if (CFrameWnd* frame = m_pToolBar->GetDockingFrame())
+        frame->RecalcLayout(TRUE);
 }

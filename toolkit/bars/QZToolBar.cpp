@@ -7,6 +7,7 @@
 #include "framework/ResourceModule.h"
 #include "framework/WinApp.h"
 #include "toolkit/bars/QZExpButton.h"
+#include "toolkit/colour/QZColorPopup.h"
 #include "toolkit/foundation/QZAuxData.h"
 #include "toolkit/foundation/QZSysColorBitmap.h"
 #include "toolkit/res/ToolkitResources.h"
@@ -21,13 +22,29 @@ BEGIN_MESSAGE_MAP(CQZToolBar, CQZControlBar)
     ON_WM_WINDOWPOSCHANGING()
     ON_WM_SYSCOLORCHANGE()
     ON_WM_NCCREATE()
+    ON_WM_DESTROY()
+    ON_WM_LBUTTONUP()
     ON_WM_CREATE()
     ON_WM_PAINT()
     ON_MESSAGE(TB_SETBUTTONSIZE, OnSetButtonSize)
     ON_MESSAGE(TB_SETBITMAPSIZE, OnSetBitmapSize)
     ON_MESSAGE(TB_SETDRAWTEXTFLAGS, OnSetDrawTextFlags)
+    ON_MESSAGE(WM_QZ_COLORCLOSEUP, OnColorPopupClosed)
+    ON_MESSAGE(WM_QZ_COLORCHANGED, OnColorChanged)
     ON_MESSAGE(WM_SETTINGCHANGE, OnPreserveZeroBorderHelper)
     ON_MESSAGE(WM_SETFONT, OnPreserveZeroBorderHelper)
+    ON_NOTIFY_REFLECT(TBN_BEGINADJUST, OnBeginAdjust)
+    ON_NOTIFY_REFLECT(TBN_BEGINDRAG, OnBeginDrag)
+    ON_NOTIFY_REFLECT(TBN_CUSTHELP, OnCustHelp)
+    ON_NOTIFY_REFLECT(TBN_ENDADJUST, OnEndAdjust)
+    ON_NOTIFY_REFLECT(TBN_ENDDRAG, OnEndDrag)
+    ON_NOTIFY_REFLECT(TBN_GETBUTTONINFOA, OnGetButtonInfo)
+    ON_NOTIFY_REFLECT(TBN_QUERYDELETE, OnQueryDelete)
+    ON_NOTIFY_REFLECT(TBN_QUERYINSERT, OnQueryInsert)
+    ON_NOTIFY_REFLECT(TBN_RESET, OnReset)
+    ON_NOTIFY_REFLECT(TBN_TOOLBARCHANGE, OnToolbarChange)
+    ON_NOTIFY_REFLECT(TBN_HOTITEMCHANGE, OnHotItemChange)
+    ON_NOTIFY_REFLECT(TBN_DROPDOWN, OnDropDown)
     ON_NOTIFY_REFLECT(NM_CUSTOMDRAW, OnCustomDraw)
 END_MESSAGE_MAP()
 
@@ -94,6 +111,7 @@ CQZToolBar::CQZToolBar()
 CQZToolBar::~CQZToolBar()
 {
     EmptySnapshot();
+    delete m_pColorPopup;
     if (m_hbmImageWell)
         ::DeleteObject(m_hbmImageWell);
     delete m_pStringMap;

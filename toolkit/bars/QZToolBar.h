@@ -17,6 +17,15 @@
 
 class CCmdUI;
 class CDC;
+class CQZColorPopup;
+
+// A record of the toolkit's convention as the control takes it: its disabled bit turned
+// back into the control's enabled bit. Records handed to the control whole go through it.
+inline TBBUTTON QZToControlButton(TBBUTTON button)
+{
+    button.fsState ^= TBSTATE_ENABLED;
+    return button;
+}
 
 // State bit of a toolkit button record: the button is disabled.
 #define QZ_TBSTATE_DISABLED 0x04
@@ -162,12 +171,35 @@ public:
     void OnBandChildSize(QZ_BANDCHILDSIZE* pChildSize, BOOL bHorz) override;
     // The customisable flag: the chevron offers customisation.
     BOOL GetChevronState() const;
+    // Fills the chevron popup's toolbar with copies of the hidden buttons, in their order,
+    // in rows no wider than nWidth (or the widest hidden button); their texts, images,
+    // child controls and drop-down records go along.
+    void CopyHiddenButtons(CQZToolBar* pTarget, int nWidth);
 
-    // Snapshot and drop-down records.
+    // Snapshot, customisation and the saved layout.
     // Rebuilds the button snapshot from the control.
     void SaveOriginalButtons();
+    // The control saves its layout in the registry value of the bar (nothing without a
+    // registry key name).
+    void SaveState();
+    // The control restores its saved layout; a bar whose parent is not a frame is made
+    // not customisable by the dialog instead.
+    void RestoreState();
+    // A customisable toolbar restores its saved layout first.
+    void EnableDocking(DWORD dwDockStyle);
     // The drop-down record of the command, or null.
     QZ_DROPDOWNBUTTON* FindDropDownButton(UINT nID) const;
+    // Gives the command's button a drop-down (bArrow: a separate arrow part) and returns its
+    // record, new or the one it has, for the caller to fill.
+    QZ_DROPDOWNBUTTON* AddDropDownButton(UINT nID, BOOL bArrow);
+    // Opens what the button's drop-down record names below rcButton (screen coordinates):
+    // its menu, its colour popup, or whatever the owner makes of WM_QZ_DROPDOWN.
+    virtual void ShowDropDownMenu(NMTOOLBARA* pnmtb, UINT nID, RECT rcButton);
+    // A colour popup for the record's button, below rcButton (screen coordinates), telling
+    // this toolbar; the caller owns it. Null when its window cannot be made.
+    virtual CQZColorPopup* ShowColorPopup(QZ_DROPDOWNBUTTON* pInfo, RECT rcButton);
+    // Whether the colour popup of the command's button is open now.
+    BOOL IsColorPopupOpen(UINT nID) const;
 
     // Drawing.
     virtual BOOL HasOwnBackground();
@@ -193,6 +225,10 @@ public:
     // Set while the area behind a button in a rebar band is repainted.
     BOOL m_bPaintingThrough = FALSE;
     BOOL m_bEmbossDisabled = FALSE;
+    // The open or last colour popup of a colour drop-down; owned.
+    CQZColorPopup* m_pColorPopup = nullptr;
+    // The command whose colour popup is open, -1 for none.
+    int m_nColorPopupCommand = -1;
     DWORD m_dwDrawTextMask = 0;
     DWORD m_dwDrawTextFlags = 0;
     // The button whose drop-down is open, -1 for none.
@@ -218,7 +254,26 @@ protected:
     afx_msg LRESULT OnSetDrawTextFlags(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnPreserveZeroBorderHelper(WPARAM wParam, LPARAM lParam);
     afx_msg void OnCustomDraw(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnDestroy();
+    afx_msg void OnBeginAdjust(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnEndAdjust(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnBeginDrag(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnEndDrag(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnGetButtonInfo(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnQueryDelete(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnQueryInsert(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnReset(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnToolbarChange(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnCustHelp(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnDropDown(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnHotItemChange(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
+    afx_msg LRESULT OnColorChanged(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnColorPopupClosed(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
+
+    // The skin's toolbar proxy, when the look has one, is told the drop-down has closed.
+    void EndDropDown();
 
 private:
     // The control's default processing with TBSTYLE_TRANSPARENT | TBSTYLE_FLAT added for

@@ -126,7 +126,8 @@ BOOL CQZToolBar::DrawButton(CDC* pDC, NMCUSTOMDRAW* pnmcd)
 
     if (checked)
         return FALSE;
-    if (!(disabled && m_bEmbossDisabled))
+    const bool colourPopupOpen = dropDown && dropDown->bColorPopup && IsColorPopupOpen(command);
+    if (!(disabled && m_bEmbossDisabled) && !colourPopupOpen)
         return FALSE;
     const DWORD extendedStyle = static_cast<DWORD>(SendMessage(TB_GETEXTENDEDSTYLE));
     if (((extendedStyle & TBSTYLE_EX_DRAWDDARROWS) && (button.fsStyle & BTNS_DROPDOWN)) ||

@@ -4,7 +4,33 @@
 #include "toolkit/bars/QZToolBar.h"
 
 #include "toolkit/bars/QZToolBarRecords.h"
+#include "toolkit/foundation/QZSysColorBitmap.h"
 #include "toolkit/res/ToolkitResources.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+// A copied button's belongings that the target toolbar takes over once the button is in.
+struct QZ_BUTTONINFO {
+    CString strText;
+    CWnd* pControl = nullptr;
+    // Borrowed from the source toolbar's snapshot.
+    QZ_DROPDOWNBUTTON* pDropDown = nullptr;
+    int nIndex = 0;
+};
+
+// A row break in a button array: a separator that wraps.
+TBBUTTON RowBreak()
+{
+    TBBUTTON button = {};
+    button.fsState = TBSTATE_WRAP | TBSTATE_ENABLED;
+    button.fsStyle = TBSTYLE_SEP;
+    return button;
+}
+
+} // namespace
 
 BOOL CQZToolBar::IsChevronAllowed()
 {
@@ -208,4 +234,99 @@ void CQZToolBar::OnBandChildSize(QZ_BANDCHILDSIZE* pChildSize, BOOL bHorz)
     const int length = available < fullLength ? HideButtonsToFit(fullLength, available, bHorz)
                                               : ShowHiddenButtons(fullLength, available, bHorz);
     CalcLayout(LM_COMMIT | (bHorz ? LM_HORZ : 0), length);
+}
+
+void CQZToolBar::CopyHiddenButtons(CQZToolBar* pTarget, int nWidth)
+{
+    if (!m_hWnd || SendMessage(TB_BUTTONCOUNT) <= 0)
+        return;
+    std::vector<int> indices;
+    for (POSITION position = m_mapHiddenButtons.GetStartPosition(); position;) {
+        int index = 0;
+        QZ_HIDDENBUTTON hidden;
+        m_mapHiddenButtons.GetNextAssoc(position, index, hidden);
+        indices.push_back(index);
+        nWidth = std::max(nWidth, hidden.nWidth);
+    }
+    std::sort(indices.begin(), indices.end());
+
+    std::vector<TBBUTTON> buttons;
+    std::vector<QZ_BUTTONINFO> infos;
+    int rowWidth = 0;
+    for (int index : indices) {
+        TBBUTTON button = {};
+        if (!GetButton(index, &button))
+            continue;
+        CWnd* control = nullptr;
+        if (button.fsStyle & TBSTYLE_SEP) {
+            // A plain separator has no place in the popup's rows; a control's place does.
+            control = button.idCommand != 0 ? ChildWithId(button.idCommand) : nullptr;
+            if (!control)
+                continue;
+        }
+        button.fsState &= ~TBSTATE_HIDDEN;
+        QZ_HIDDENBUTTON hidden;
+        m_mapHiddenButtons.Lookup(index, hidden);
+        if (rowWidth > 0 && rowWidth + hidden.nWidth > nWidth) {
+            buttons.push_back(RowBreak());
+            rowWidth = 0;
+        }
+        rowWidth += hidden.nWidth;
+        QZ_BUTTONINFO info;
+        if (button.iString >= 0) {
+            info.strText = GetButtonText(index);
+            button.iString = -1;
+        }
+        if (!(button.fsStyle & TBSTYLE_SEP) && button.idCommand > 0)
+            info.pDropDown = FindDropDownButton(static_cast<UINT>(button.idCommand));
+        info.pControl = control;
+        info.nIndex = static_cast<int>(buttons.size());
+        buttons.push_back(QZToControlButton(button));
+        infos.push_back(info);
+    }
+
+    if (!infos.empty()) {
+        if (m_hInstImageWell && m_hRsrcImageWell) {
+            pTarget->m_hInstImageWell = m_hInstImageWell;
+            pTarget->m_hRsrcImageWell = m_hRsrcImageWell;
+            // Without its own strip the target still gets the buttons, without images.
+            if (HBITMAP bitmap = QZLoadSysColorBitmap(m_hInstImageWell, m_hRsrcImageWell, FALSE)) {
+                if (!pTarget->AddReplaceBitmap(bitmap))
+                    ::DeleteObject(bitmap);
+            }
+        }
+        // Each copy starts in the state of its button; the popup's command update that
+        // follows refines them. (Left in the toolkit's convention, a button whose command
+        // has a handler but no update handler would stay disabled in the popup.)
+        pTarget->SendMessage(TB_ADDBUTTONSA, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
+        pTarget->m_nCount = static_cast<int>(pTarget->SendMessage(TB_BUTTONCOUNT));
+        pTarget->m_bLayoutPending = TRUE;
+        pTarget->SaveOriginalButtons();
+        bool isFirstText = true;
+        for (const QZ_BUTTONINFO& info : infos) {
+            if (!info.strText.IsEmpty()) {
+                // The first place of the target's string pool goes to a text no button shows.
+                if (isFirstText)
+                    pTarget->SetButtonText(info.nIndex, "---");
+                isFirstText = false;
+                pTarget->SetButtonText(info.nIndex, info.strText);
+            }
+            if (info.pControl) {
+                info.pControl->SetParent(pTarget);
+                pTarget->PositionControl(info.pControl);
+            }
+            if (info.pDropDown) {
+                const int command = buttons[static_cast<size_t>(info.nIndex)].idCommand;
+                for (POSITION position = pTarget->m_listButtons.GetHeadPosition(); position;) {
+                    QZ_TBBUTTON& element = pTarget->m_listButtons.GetNext(position);
+                    if (element.button.idCommand == command) {
+                        element.pDropDown = info.pDropDown;
+                        element.bOwnsDropDown = 0;
+                    }
+                }
+            }
+        }
+    }
+    if (m_dwDrawTextMask)
+        pTarget->SendMessage(TB_SETDRAWTEXTFLAGS, m_dwDrawTextMask, m_dwDrawTextFlags);
 }

@@ -1,8 +1,8 @@
 // The colour popup's window, cells, mouse and keyboard, and how a selection ends.
 #include "toolkit/colour/QZColorPopup.h"
 
-#include "framework/CommonDialogs.h"
 #include "framework/WinThread.h"
+#include "toolkit/colour/QZColorDialog.h"
 #include "toolkit/colour/QZColorPopupTables.h"
 #include "toolkit/foundation/QZAuxData.h"
 #include "toolkit/foundation/QZMessages.h"
@@ -39,8 +39,6 @@ constexpr int kMoreColorsHeight = 28;
 constexpr int kRecentRowExtra = 18 + 8;
 
 } // namespace
-
-CUIntArray CQZColorPopup::m_arrUserColors;
 
 CQZColorPopup::CQZColorPopup(BOOL bAutoDelete, int nUserValue)
     : m_sizeCell(18, 18), m_nUserValue(nUserValue), m_bAutoDelete(bAutoDelete)
@@ -416,7 +414,7 @@ void CQZColorPopup::EndSelection(int nPos)
 
 void CQZColorPopup::RunColorSheet(UINT& nMessage, COLORREF& color)
 {
-    CColorDialog sheet(m_clrCurrent, CC_RGBINIT | CC_FULLOPEN, AfxGetMainWnd());
+    CQZColorDialog sheet(m_clrCurrent, m_clrCurrent, m_dwStyle & QZ_CPS_SHEETSTYLES, AfxGetMainWnd());
     m_bSheetOpen = TRUE;
     const INT_PTR result = sheet.DoModal();
     m_bSheetOpen = FALSE;
@@ -427,7 +425,8 @@ void CQZColorPopup::RunColorSheet(UINT& nMessage, COLORREF& color)
     }
     color = sheet.GetColor();
     nMessage = color == m_clrCurrent ? WM_QZ_COLORUNCHANGED : WM_QZ_COLORCHANGED;
-    if (m_arrUserColors.GetSize() >= m_nColumns)
+    // Chosen again or not, the colour becomes the newest of the recent ones.
+    while (m_arrUserColors.GetSize() >= m_nColumns)
         m_arrUserColors.RemoveAt(0);
     m_arrUserColors.Add(color);
 }

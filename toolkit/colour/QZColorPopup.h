@@ -71,7 +71,7 @@ public:
     void DrawCellBorder(CDC* pDC, const CRect& rect);
 
     // The colours chosen through the colour sheet, oldest first, at most one row of them;
-    // shared by every popup of the process. The colour sheet keeps it.
+    // shared by every popup of the process. It lives with the colour sheet.
     static CUIntArray m_arrUserColors;
 
     CArray<HWND, HWND> m_arrNotifyWnds;

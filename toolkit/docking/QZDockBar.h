@@ -24,6 +24,24 @@ public:
     void DockControlBar(CControlBar* pBar, LPCRECT lpRect = nullptr) override;
     // Places every docked bar and rebuilds the splitters.
     CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz) override;
+    // The splitters, over the framework's (empty) picture.
+    void DoPaint(CDC* pDC) override;
+    // The splitter under a screen point becomes the active one (-1: none) and the cursor
+    // shows which way it moves; while any window holds the mouse capture nothing changes.
+    virtual void HitTestSplitters(LPPOINT lpPoint);
+
+    // Splitter operations.
+    // The thickness the frame's client area still has across this dock bar: its client
+    // height less the visible top and bottom dock bars and status bar (a horizontal dock
+    // bar), or its width less the visible left and right dock bars.
+    int GetFreeThickness() const;
+    // Every visible docking window from nIndex to the row's end gets the thickness across
+    // the dock bar; returns it.
+    int SetRowThickness(int nIndex, int nThickness);
+    // Spreads a length change over the visible docking windows before nIndex (after: from
+    // nIndex to the row's end), nearest first, none below its minimum; what is left.
+    int GrowWindowsBefore(int nIndex, int nChange);
+    int GrowWindowsAfter(int nIndex, int nChange);
 
     // Gives the window its row's whole length, collapsing the row's other docking windows.
     void ExpandDockWindow(CQZDockWindow* pWnd, BOOL bRecalc);
@@ -74,6 +92,16 @@ protected:
     afx_msg void OnPaint();
     afx_msg BOOL OnEraseBkgnd(CDC* pDC);
     afx_msg void OnRButtonDown(UINT nFlags, CPoint point);
+    // The splitter drag.
+    afx_msg LRESULT OnNcHitTest(CPoint point);
+    afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
+    afx_msg void OnNcLButtonDown(UINT nHitTest, CPoint point);
+    afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
+    // Escape during a drag, through the control bar's dialog keys.
+    afx_msg void OnCancel();
+    afx_msg LRESULT OnCaptureChanged(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnCancelMode();
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -89,4 +117,11 @@ private:
     bool IsHorzDockBar() const;
     // Asks the frame to lay out now when the row's last entry is a visible docking window.
     void RecalcAfterRowChange(int nRowStart);
+    // The splitter being dragged (or under the mouse), or null.
+    CQZSplitterDock* ActiveSplitter() const;
+    // Ends a drag without applying it: the line erased, the focus given back; the capture
+    // released unless it has gone to another window already.
+    void AbandonDrag(BOOL bReleaseCapture);
+    // A docking window's new length along the row, its thickness as it is.
+    void ResizeAlong(CQZDockWindow* pWnd, int nLength);
 };

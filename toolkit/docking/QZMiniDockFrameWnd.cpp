@@ -4,6 +4,7 @@
 #include "toolkit/docking/QZMiniDockFrameWnd.h"
 
 #include "framework/DockContext.h"
+#include "toolkit/bars/QZExpMenuWnd.h"
 #include "toolkit/bars/QZMenuBar.h"
 #include "toolkit/bars/QZToolBar.h"
 #include "toolkit/docking/QZDockWindow.h"
@@ -28,6 +29,7 @@ BEGIN_MESSAGE_MAP(CQZMiniDockFrameWnd, CMiniDockFrameWnd)
     ON_WM_NCLBUTTONDBLCLK()
     ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
     ON_COMMAND(ID_QZ_CUSTOMIZE_TOOLBAR, OnCustomize)
+    ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 namespace {
@@ -180,9 +182,10 @@ void CQZMiniDockFrameWnd::ClearHighlightedButtons()
 
 LRESULT CQZMiniDockFrameWnd::OnDropDownClosed(WPARAM wParam, LPARAM lParam)
 {
-    ClearHighlightedButtons();
+    // Forgotten before the repaint, or the options button would be painted open again.
     m_pDropDown = nullptr;
     m_pPressedButton = nullptr;
+    ClearHighlightedButtons();
     return 0;
 }
 
@@ -279,6 +282,13 @@ void CQZMiniDockFrameWnd::OnNcLButtonDown(UINT nHitTest, CPoint point)
                 changed = true;
             }
         }
+        // A press anywhere else on the caption closes the options button's popup.
+        for (POSITION pos = m_listButtons.GetHeadPosition(); pos;) {
+            auto* button = static_cast<QZ_CAPTIONBUTTON*>(m_listButtons.GetNext(pos));
+            if (button->nKind == QZ_CAPTIONBUTTON::options && !HasState(button) &&
+                CQZExpMenuWnd::IsOpen(m_pDropDown))
+                m_pDropDown->SendMessage(WM_CLOSE);
+        }
         if (changed)
             SendMessage(WM_NCPAINT, 1);
         if (m_pPressedButton)
@@ -324,10 +334,32 @@ void CQZMiniDockFrameWnd::OnNcLButtonUp(UINT nHitTest, CPoint point)
                 PostMessage(WM_CLOSE);
                 ClearStates(button);
                 m_pPressedButton = nullptr;
+            } else if (!m_pDropDown) {
+                // The popup hangs from the button; in the XP look it meets the caption's frame.
+                CRect rect = button->GetRect();
+                if (GetLook() == 1) {
+                    rect.left -= 2;
+                    rect.right -= 3;
+                    rect.bottom -= 1;
+                }
+                m_pDropDown = CQZExpMenuWnd::Open(this, WM_QZ_CHEVRONCLOSED, rect,
+                                                  static_cast<CQZToolBar*>(GetControlBar()));
+                button->bHot = TRUE;
+                button->bPressed = FALSE;
+                SendMessage(WM_NCPAINT, 1);
             }
         }
     }
     Default();
+}
+
+void CQZMiniDockFrameWnd::OnDestroy()
+{
+    // A popup outliving its frame would report to a window that is gone.
+    if (CQZExpMenuWnd::IsOpen(m_pDropDown))
+        m_pDropDown->DestroyWindow();
+    m_pDropDown = nullptr;
+    CMiniDockFrameWnd::OnDestroy();
 }
 
 void CQZMiniDockFrameWnd::OnNcLButtonDblClk(UINT nHitTest, CPoint point)

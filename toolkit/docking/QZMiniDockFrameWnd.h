@@ -77,6 +77,7 @@ protected:
     afx_msg void OnNcLButtonDblClk(UINT nHitTest, CPoint point);
     afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
     afx_msg void OnCustomize();
+    afx_msg void OnDestroy();
     DECLARE_MESSAGE_MAP()
 
 private:

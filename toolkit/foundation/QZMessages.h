@@ -16,6 +16,11 @@
 // Toolbar to its owner: a plain drop-down button was pressed (wParam: NMTOOLBAR*,
 // lParam: the button's RECT*); nonzero when the owner handled it.
 #define WM_QZ_DROPDOWN 0x65B6
+// Tab control (or tab bar) to its owner (wParam: the sender's control id, lParam: the
+// tab control as CWnd*): the selection has changed with the new tab's window active, and
+// the selection is about to change.
+#define WM_QZ_TABCHANGED 0x65BB
+#define WM_QZ_TABCHANGING 0x65BC
 // A toolkit control to itself: deferred set-up once its window exists (lParam: the
 // request number, or 0); 0.
 #define WM_QZ_INITCONTROL 0x65C1
@@ -35,7 +40,8 @@
 // Docking drag to a bar after it was docked or floated (0, 0): re-hook the dock hooks; 0.
 #define WM_QZ_DRAGDONE 0x65C7
 
-// Colour sheet to each of its pages (wParam: the new colour, 0).
+// Inside the colour sheet: a colour control to its page, and the sheet to each of its
+// pages: this is the new colour (wParam: the colour, 0); 0.
 #define WM_QZ_SETCOLOR 0x0800
 // Colour picker to itself, posted: open the colour popup now.
 #define WM_QZ_SHOWPOPUP 0x8001

@@ -20,3 +20,14 @@ public:
 private:
     HINSTANCE m_hSaved = nullptr;
 };
+
+// Holds the toolkit's module for as long as it lives. As the first base of a dialog, sheet
+// or page, it is entered before the framework base loads the caption and template and
+// left after that base is gone.
+class QZResourceSwitchScope : public QZResourceSwitch {
+public:
+    QZResourceSwitchScope() { Enter(); }
+    ~QZResourceSwitchScope() { Leave(); }
+    QZResourceSwitchScope(const QZResourceSwitchScope&) = delete;
+    QZResourceSwitchScope& operator=(const QZResourceSwitchScope&) = delete;
+};

@@ -34,8 +34,11 @@
 #define IDS_QZ_SETTINGS_KEY 4533
 #define IDS_QZ_BAR_VALUE_NAME 4541
 
-// The command of a toolbar's chevron and customise items.
+// The command of a toolbar's chevron and customise items, and the customise item's text.
 #define ID_QZ_CUSTOMIZE_TOOLBAR 52782
+#define IDS_QZ_CUSTOMIZE 4550
+// The customise dialog's Reset asks this first.
+#define IDS_QZ_RESET_TOOLBAR 4652
 
 // The command of a personalised popup's chevron item: show the full popup.
 #define ID_QZ_FULL_MENUS 52783
@@ -108,3 +111,75 @@
 #define IDS_QZ_MORE_COLORS_CELL 4754
 #define IDS_QZ_MORE_COLORS 4755
 #define IDS_QZ_STANDARD_COLORS 4756
+
+// A list header's right-click menu (sub-menu 2 of the menu) and the toolbar that holds the
+// images of its commands.
+#define IDR_QZ_HEADER_MENU 4519
+#define IDR_QZ_HEADER_MENU_IMAGES 4520
+#define ID_QZ_HEADER_SORT_ASCENDING 52773
+#define ID_QZ_HEADER_SORT_DESCENDING 52774
+#define ID_QZ_HEADER_ALIGN_LEFT 52775
+#define ID_QZ_HEADER_ALIGN_CENTER 52776
+#define ID_QZ_HEADER_ALIGN_RIGHT 52777
+
+// Where a list keeps its column widths unless told otherwise: section and entry.
+#define IDS_QZ_COLUMN_SECTION 4536
+#define IDS_QZ_COLUMN_INFO 4542
+
+// The shortcut sheet: its caption and page templates, the command list's column titles,
+// the all-commands category entry and the re-assign question.
+#define IDS_QZ_ACCEL_SHEET 4654
+#define IDD_QZ_ACCEL_ASSIGNMENTS 4654
+#define IDD_QZ_ACCEL_CONFIGURE 4655
+#define IDS_QZ_ACCEL_COMMAND 4655
+#define IDS_QZ_ACCEL_KEYS 4656
+#define IDS_QZ_ACCEL_DESCRIPTION 4657
+#define IDS_QZ_ACCEL_ALL_COMMANDS 4658
+#define IDS_QZ_ACCEL_REASSIGN 4659
+// Controls of the shortcut pages.
+#define IDC_QZ_ACCEL_COMMANDS_LABEL 5509
+#define IDC_QZ_ACCEL_COMMANDS 5561
+#define IDC_QZ_ACCEL_ASSIGNMENTS 5562
+#define IDC_QZ_ACCEL_LIST 5563
+#define IDC_QZ_ACCEL_KEY 5564
+#define IDC_QZ_ACCEL_CATEGORY 5565
+#define IDC_QZ_ACCEL_ASSIGN 5566
+#define IDC_QZ_ACCEL_RESET_ALL 5567
+#define IDC_QZ_ACCEL_REMOVE 5568
+#define IDC_QZ_ACCEL_EXPORT 5569
+#define IDC_QZ_ACCEL_KEY_LABEL 5570
+#define IDC_QZ_ACCEL_ASSIGNMENTS_LABEL 5571
+#define IDC_QZ_ACCEL_HEADING 5572
+#define IDC_QZ_ACCEL_DESCRIPTION 5573
+#define IDC_QZ_ACCEL_DESCRIPTION_LABEL 5574
+
+// The colour sheet: its caption, the labels of its two swatches, and its two pages with
+// their controls.
+#define IDS_QZ_COLORS 4647
+#define IDS_QZ_NEW_COLOR 4648
+#define IDS_QZ_CURRENT_COLOR 4649
+#define IDD_QZ_COLOR_STANDARD 4531
+#define IDD_QZ_COLOR_CUSTOM 4532
+#define IDC_QZ_COLOR_HEX_TEXT 101
+#define IDC_QZ_COLORS_LABEL 5532
+#define IDC_QZ_COLOR_PALETTE 5552
+#define IDC_QZ_COLOR_FIELD 5550
+#define IDC_QZ_COLOR_LUMINANCE_BAR 5551
+#define IDC_QZ_RED_EDIT 5531
+#define IDC_QZ_GREEN_EDIT 5533
+#define IDC_QZ_BLUE_EDIT 5540
+#define IDC_QZ_HUE_EDIT 5537
+#define IDC_QZ_SATURATION_EDIT 5536
+#define IDC_QZ_LUMINANCE_EDIT 5535
+#define IDC_QZ_HUE_SPIN 5534
+#define IDC_QZ_SATURATION_SPIN 5538
+#define IDC_QZ_LUMINANCE_SPIN 5539
+#define IDC_QZ_RED_SPIN 5541
+#define IDC_QZ_GREEN_SPIN 5542
+#define IDC_QZ_BLUE_SPIN 5543
+#define IDC_QZ_HUE_LABEL 5544
+#define IDC_QZ_SATURATION_LABEL 5545
+#define IDC_QZ_LUMINANCE_LABEL 5546
+#define IDC_QZ_RED_LABEL 5547
+#define IDC_QZ_GREEN_LABEL 5548
+#define IDC_QZ_BLUE_LABEL 5549

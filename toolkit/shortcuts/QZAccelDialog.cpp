@@ -4,12 +4,13 @@
 #include "toolkit/shortcuts/QZAccelManager.h"
 
 #include "framework/FrameWnd.h"
+#include "toolkit/shortcuts/QZAccelSheet.h"
 
 #include <algorithm>
 
 namespace {
 
-QZShortcutDialogFunction g_shortcutDialog = nullptr;
+QZShortcutDialogFunction g_shortcutDialog = &QZRunShortcutSheet;
 
 std::vector<ACCEL> RecordsOf(HACCEL table)
 {
@@ -25,14 +26,12 @@ std::vector<ACCEL> RecordsOf(HACCEL table)
 QZShortcutDialogFunction QZSetShortcutDialogFunction(QZShortcutDialogFunction function)
 {
     QZShortcutDialogFunction previous = g_shortcutDialog;
-    g_shortcutDialog = function;
+    g_shortcutDialog = function ? function : &QZRunShortcutSheet;
     return previous;
 }
 
 BOOL CQZAccelManager::RunShortcutDialog(CWnd* pParentWnd)
 {
-    if (!g_shortcutDialog)
-        return FALSE;
     const std::vector<ACCEL> tableBefore = m_table;
     const BOOL wasReset = m_bReset;
     const BOOL wasModified = m_bModified;

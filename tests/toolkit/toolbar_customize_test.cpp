@@ -1,0 +1,370 @@
+// The toolbar in the control's customise dialog, driven by the notifications the dialog
+// sends (as real structures, through the owner's reflection): the buttons and texts it is
+// offered and the buffer it gives, what may be removed, the hidden buttons and the chevron
+// while it is open, Reset, a change, help; the layout the control saves and restores, and
+// the dialog itself opened once and closed.
+#include "toolbar_test_support.h"
+
+#include "framework/FrameWnd.h"
+#include "toolkit/bars/QZExpButton.h"
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+using namespace toolkit_test;
+
+namespace {
+
+constexpr char kSettingsKey[] = "Software\\SorvantaToolbarTest\\ToolbarTest\\Settings";
+constexpr char kBarValue[] = "ToolbarTest-Bar59392";
+
+// The boxes shown through the framework, with their styles, answered with one button.
+class CustomizeBoxRecorder {
+public:
+    explicit CustomizeBoxRecorder(int answer)
+    {
+        s_answer = answer;
+        s_boxes.clear();
+        m_previous = AfxSetMessageBoxFunction(&Record);
+    }
+    ~CustomizeBoxRecorder() { AfxSetMessageBoxFunction(m_previous); }
+    CustomizeBoxRecorder(const CustomizeBoxRecorder&) = delete;
+    CustomizeBoxRecorder& operator=(const CustomizeBoxRecorder&) = delete;
+
+    struct Box {
+        HWND owner;
+        std::string text;
+        std::string caption;
+        UINT style;
+    };
+    static const std::vector<Box>& boxes() { return s_boxes; }
+
+private:
+    static int Record(HWND owner, LPCSTR text, LPCSTR caption, UINT style)
+    {
+        s_boxes.push_back({owner, text ? text : "", caption ? caption : "", style});
+        return s_answer;
+    }
+    AFX_MESSAGEBOX_FUNCTION m_previous;
+    static inline int s_answer = IDOK;
+    static inline std::vector<Box> s_boxes;
+};
+
+std::vector<BYTE> StoredLayout()
+{
+    DWORD size = 0;
+    if (RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, kBarValue, RRF_RT_REG_BINARY, nullptr, nullptr, &size) !=
+        ERROR_SUCCESS)
+        return {};
+    std::vector<BYTE> bytes(size);
+    RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, kBarValue, RRF_RT_REG_BINARY, nullptr, bytes.data(), &size);
+    return bytes;
+}
+
+// Closes the first dialog the thread shows, from a timer, with Cancel.
+HWND g_closedDialog = nullptr;
+void CALLBACK CancelDialog(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND dialog = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM found) -> BOOL {
+            char name[16] = {};
+            GetClassNameA(window, name, sizeof name);
+            if (lstrcmpA(name, "#32770") != 0 || !IsWindowVisible(window))
+                return TRUE;
+            *reinterpret_cast<HWND*>(found) = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&dialog));
+    if (!dialog)
+        return;
+    KillTimer(nullptr, timer);
+    g_closedDialog = dialog;
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+}
+
+class ToolbarCustomizeTest : public ToolbarTest {
+protected:
+    // The notification the control sends, as the dialog would send it, through the owner.
+    LRESULT Notify(UINT code, NMTOOLBARA& notify)
+    {
+        notify.hdr.hwndFrom = bar.m_hWnd;
+        notify.hdr.idFrom = bar.GetDlgCtrlID();
+        notify.hdr.code = code;
+        return bar.GetOwner()->SendMessage(WM_NOTIFY, notify.hdr.idFrom, reinterpret_cast<LPARAM>(&notify));
+    }
+    LRESULT Notify(UINT code, int item = 0)
+    {
+        NMTOOLBARA notify = {};
+        notify.iItem = item;
+        return Notify(code, notify);
+    }
+    std::vector<int> Commands()
+    {
+        std::vector<int> commands;
+        for (int i = 0; i < static_cast<int>(bar.SendMessage(TB_BUTTONCOUNT)); ++i)
+            commands.push_back(ControlButton(bar, i).idCommand);
+        return commands;
+    }
+};
+
+} // namespace
+
+TEST_F(ToolbarCustomizeTest, ButtonInfoOffersTheSnapshotWithTextsCutToTheDialogsBuffer)
+{
+    CreateToolBar(bar, &dockTop, CBRS_ALIGN_TOP);
+    const std::string forty = "Print the picture on the chosen printer.";
+    ASSERT_EQ(40u, forty.size());
+    ASSERT_TRUE(bar.SetButtonText(3, forty.c_str()));
+    bar.SaveOriginalButtons();
+    struct Case {
+        const char* why;
+        int cchText;
+        std::string text;
+    };
+    const Case kCases[] = {
+        {"a buffer of one: only the terminator", 1, ""},
+        {"a buffer of five: four characters", 5, "Prin"},
+        {"a buffer of 260: all of it", 260, forty},
+        {"no buffer at all: nothing written", 0, ""},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.why);
+        char buffer[300];
+        std::memset(buffer, 0xCD, sizeof buffer);
+        NMTOOLBARA notify = {};
+        notify.iItem = 3;
+        notify.pszText = buffer;
+        notify.cchText = c.cchText;
+        EXPECT_TRUE(Notify(TBN_GETBUTTONINFOA, notify));
+        if (c.cchText > 0) {
+            EXPECT_EQ(c.text, std::string(buffer));
+            EXPECT_EQ(static_cast<int>(c.text.size()), notify.cchText);
+        }
+        const size_t written = c.cchText > 0 ? c.text.size() + 1 : 0;
+        for (size_t i = written; i < sizeof buffer; ++i)
+            ASSERT_EQ(static_cast<char>(0xCD), buffer[i]) << "written past the text at " << i;
+        EXPECT_EQ(ID_FILE_PRINT, notify.tbButton.idCommand) << "the snapshot's record";
+        EXPECT_EQ(static_cast<INT_PTR>(0), notify.tbButton.iString) << "the text's place in the pool";
+    }
+    // The end of the list, and before its start.
+    NMTOOLBARA past = {};
+    past.iItem = kToolbarCount;
+    EXPECT_FALSE(Notify(TBN_GETBUTTONINFOA, past));
+    past.iItem = -1;
+    EXPECT_FALSE(Notify(TBN_GETBUTTONINFOA, past));
+}
+
+TEST_F(ToolbarCustomizeTest, CommandWithoutATextOfItsOwnIsNamedByItsTipOrItsPrompt)
+{
+    const CRect borders = bar.GetBorders();
+    ASSERT_TRUE(bar.CreateEx(&dockTop, TBSTYLE_FLAT, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP, borders, AFX_IDW_TOOLBAR));
+    const UINT ids[] = {ID_QZ_CUSTOMIZE_TOOLBAR, IDS_TEST_EMPTY_TIP, IDS_TEST_PROMPT_ONLY, 0};
+    ASSERT_TRUE(bar.SetButtons(ids, 4));
+    bar.SaveOriginalButtons();
+    struct Case {
+        const char* why;
+        int item;
+        std::string text;
+    };
+    const Case kCases[] = {
+        {"the tip after the newline", 0, "Customize toolbar"},
+        {"an empty tip: the prompt", 1, "Shown when the tip is empty"},
+        {"no newline: no text", 2, ""},
+        {"a separator: no text", 3, ""},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.why);
+        char buffer[64] = {};
+        NMTOOLBARA notify = {};
+        notify.iItem = c.item;
+        notify.pszText = buffer;
+        notify.cchText = sizeof buffer;
+        EXPECT_TRUE(Notify(TBN_GETBUTTONINFOA, notify));
+        EXPECT_EQ(c.text, std::string(buffer));
+        EXPECT_EQ(static_cast<int>(ids[c.item]), notify.tbButton.idCommand);
+    }
+}
+
+TEST_F(ToolbarCustomizeTest, OnlyAButtonHiddenBehindTheChevronMayNotBeRemoved)
+{
+    CreateToolBar(bar, &dockTop, CBRS_ALIGN_TOP | CBRS_SIZE_DYNAMIC);
+    bar.HideButtonsToFit(bar.CalcFixedLayout(FALSE, TRUE).cx, 10, TRUE);
+    ASSERT_TRUE(bar.SendMessage(TB_ISBUTTONHIDDEN, ID_FILE_PRINT));
+    struct Case {
+        const char* why;
+        int index;
+        BOOL removable;
+    };
+    const Case kCases[] = {
+        {"a visible button", 0, TRUE},
+        {"a separator", 2, TRUE},
+        {"a hidden button", 3, FALSE},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.why);
+        NMTOOLBARA notify = {};
+        notify.iItem = c.index;
+        notify.tbButton = ControlButton(bar, c.index);
+        EXPECT_EQ(c.removable, Notify(TBN_QUERYDELETE, notify));
+    }
+    EXPECT_TRUE(Notify(TBN_QUERYINSERT));
+    EXPECT_TRUE(Notify(TBN_BEGINDRAG));
+    EXPECT_TRUE(Notify(TBN_ENDDRAG));
+}
+
+TEST_F(ToolbarCustomizeTest, DialogSeesEveryButtonWithoutTheChevronAndTheLayoutIsSavedAtItsEnd)
+{
+    CreateToolBar(bar, &dockTop, CBRS_ALIGN_TOP | CBRS_SIZE_DYNAMIC);
+    bar.HideButtonsToFit(bar.CalcFixedLayout(FALSE, TRUE).cx, 60, TRUE);
+    bar.CalcDynamicLayout(-1, LM_HORZ | LM_HORZDOCK | LM_COMMIT);
+    CWnd* chevron = bar.GetDlgItem(ID_QZ_CUSTOMIZE_TOOLBAR);
+    ASSERT_TRUE(chevron->IsWindowVisible());
+    frame->m_nIdleFlags = 0;
+
+    EXPECT_EQ(0, Notify(TBN_BEGINADJUST));
+    EXPECT_FALSE(bar.HasHiddenButtons());
+    for (int i = 0; i < kToolbarCount; ++i)
+        EXPECT_FALSE(ControlButton(bar, i).fsState & TBSTATE_HIDDEN) << i;
+    EXPECT_FALSE(chevron->IsWindowVisible());
+    EXPECT_FALSE(bar.IsChevronAllowed());
+    EXPECT_EQ(static_cast<UINT>(CFrameWnd::idleLayout | CFrameWnd::idleNotify),
+              frame->m_nIdleFlags & (CFrameWnd::idleLayout | CFrameWnd::idleNotify))
+        << "laid out at the next idle time";
+    Notify(TBN_BEGINADJUST);
+    EXPECT_TRUE(bar.m_bCustomizing) << "a second beginning changes nothing";
+
+    EXPECT_TRUE(StoredLayout().empty());
+    EXPECT_EQ(0, Notify(TBN_ENDADJUST));
+    EXPECT_FALSE(bar.m_bCustomizing);
+    EXPECT_FALSE(StoredLayout().empty()) << "saved although the toolbar is not customisable";
+
+    // A customisable toolbar keeps its chevron while the dialog is open, but no room for it.
+    bar.m_bCustomizable = TRUE;
+    const int withRoom = bar.CalcFixedLayout(FALSE, TRUE).cx;
+    Notify(TBN_BEGINADJUST);
+    EXPECT_TRUE(chevron->IsWindowVisible());
+    EXPECT_EQ(withRoom - 13, bar.CalcFixedLayout(FALSE, TRUE).cx);
+    Notify(TBN_ENDADJUST);
+    EXPECT_EQ(withRoom, bar.CalcFixedLayout(FALSE, TRUE).cx);
+}
+
+TEST_F(ToolbarCustomizeTest, ResetAsksFirstAndOnYesBringsBackTheSnapshotWithFreshStates)
+{
+    CreateToolBar(bar, &dockTop, CBRS_ALIGN_TOP);
+    bar.SetOwner(frame);
+    // Save was hidden when the snapshot was taken: a reset leaves it out.
+    TBBUTTON save = {};
+    ASSERT_TRUE(bar.GetButton(1, &save));
+    save.fsState |= TBSTATE_HIDDEN;
+    bar.SetButton(1, &save);
+    bar.SaveOriginalButtons();
+    bar.SendMessage(TB_DELETEBUTTON, 0);
+    bar.SendMessage(TB_MOVEBUTTON, 0, 2);
+    const std::vector<int> changed = Commands();
+    {
+        CustomizeBoxRecorder boxes(IDNO);
+        EXPECT_TRUE(Notify(TBN_RESET));
+        ASSERT_EQ(1u, boxes.boxes().size());
+        EXPECT_EQ("This will restore the toolbar to it's original state, do you wish to continue?",
+                  boxes.boxes()[0].text);
+        EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_ICONEXCLAMATION), boxes.boxes()[0].style);
+        EXPECT_EQ(std::string(AfxGetAppName()), boxes.boxes()[0].caption);
+        EXPECT_EQ(changed, Commands()) << "No changes nothing";
+    }
+    CustomizeBoxRecorder boxes(IDYES);
+    EXPECT_TRUE(Notify(TBN_RESET));
+    EXPECT_EQ(std::vector<int>({ID_FILE_OPEN, 0, ID_FILE_PRINT, 0, ID_HELP_INDEX}), Commands());
+    // The frame's handlers decide the states; Help Index, which the frame carries out
+    // without an update handler, is enabled as it was.
+    EXPECT_TRUE(bar.SendMessage(TB_ISBUTTONENABLED, ID_FILE_OPEN));
+    EXPECT_TRUE(bar.SendMessage(TB_ISBUTTONCHECKED, ID_FILE_PRINT));
+    EXPECT_TRUE(bar.SendMessage(TB_ISBUTTONENABLED, ID_HELP_INDEX));
+}
+
+TEST_F(ToolbarCustomizeTest, ChangePlacesTheControlsAgainAndRefreshesStatesAndHelpIsNotThere)
+{
+    CreateToolBar(bar, &dockTop, CBRS_ALIGN_TOP);
+    bar.SetOwner(frame);
+    bar.SendMessage(TB_SETSTATE, ID_FILE_SAVE, TBSTATE_ENABLED);
+    EXPECT_EQ(0, Notify(TBN_TOOLBARCHANGE));
+    EXPECT_FALSE(bar.SendMessage(TB_ISBUTTONENABLED, ID_FILE_SAVE)) << "the frame's handler disables Save";
+
+    CustomizeBoxRecorder boxes(IDOK);
+    Notify(TBN_CUSTHELP);
+    ASSERT_EQ(1u, boxes.boxes().size());
+    EXPECT_EQ("Help not implemented!", boxes.boxes()[0].text);
+    EXPECT_EQ(static_cast<UINT>(MB_ICONINFORMATION), boxes.boxes()[0].style);
+}
+
+TEST_F(ToolbarCustomizeTest, CustomisableToolbarRestoresItsLayoutWhenDockingIsEnabledAndSavesItWhenItGoes)
+{
+    // A customisable toolbar of the frame itself, as a frame makes its toolbars.
+    bar.m_bCustomizable = TRUE;
+    CreateToolBar(bar, frame, CBRS_ALIGN_TOP);
+    EXPECT_TRUE(bar.GetStyle() & CCS_ADJUSTABLE);
+    bar.SendMessage(TB_MOVEBUTTON, 5, 0);
+    bar.SendMessage(TB_DELETEBUTTON, 3);
+    const std::vector<int> customised = Commands();
+    ASSERT_EQ(std::vector<int>({ID_HELP_INDEX, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_PRINT, 0}), customised);
+    bar.SaveState();
+    const std::vector<BYTE> saved = StoredLayout();
+    ASSERT_FALSE(saved.empty());
+
+    // Moved again: the stored value follows the buttons.
+    bar.SendMessage(TB_MOVEBUTTON, 0, 3);
+    bar.SaveState();
+    EXPECT_NE(saved, StoredLayout());
+    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, kBarValue, REG_BINARY, saved.data(),
+                    static_cast<DWORD>(saved.size()));
+
+    // Wine's control rebuilds the buttons from the stored value and asks the toolbar
+    // (through the dialog's notifications) for every button's record.
+    bar.EnableDocking(CBRS_ALIGN_ANY);
+    EXPECT_EQ(customised, Commands());
+    EXPECT_FALSE(bar.m_bCustomizing) << "the control's own begin and end of an adjustment";
+    EXPECT_EQ(1, ControlButton(bar, 2).iBitmap) << "Save with its image, as the toolbar described it";
+
+    // Going away saves again.
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, kSettingsKey, kBarValue);
+    bar.DestroyWindow();
+    EXPECT_EQ(saved, StoredLayout());
+}
+
+TEST_F(ToolbarCustomizeTest, ToolbarOutsideAFrameLosesTheDialogAndRestoresNothing)
+{
+    bar.m_bCustomizable = TRUE;
+    CreateToolBar(bar, &dockTop, CBRS_ALIGN_TOP);
+    ASSERT_TRUE(bar.GetStyle() & CCS_ADJUSTABLE);
+    bar.SendMessage(TB_DELETEBUTTON, 0);
+    bar.SaveState();
+    bar.SendMessage(TB_DELETEBUTTON, 0);
+    const std::vector<int> now = Commands();
+    bar.EnableDocking(CBRS_ALIGN_ANY);
+    EXPECT_EQ(0u, bar.GetStyle() & (CCS_ADJUSTABLE | TBSTYLE_ALTDRAG));
+    EXPECT_EQ(now, Commands()) << "nothing restored";
+    // Not customisable: nothing is restored either, and going away saves nothing.
+    CQZToolBar plain;
+    CreateToolBar(plain, frame, CBRS_ALIGN_TOP);
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, kSettingsKey, kBarValue);
+    plain.EnableDocking(CBRS_ALIGN_ANY);
+    EXPECT_EQ(kToolbarCount, plain.SendMessage(TB_BUTTONCOUNT));
+    plain.DestroyWindow();
+    EXPECT_TRUE(StoredLayout().empty());
+}
+
+TEST_F(ToolbarCustomizeTest, ControlsDialogOpensAndItsEndSavesTheLayout)
+{
+    CreateToolBar(bar, frame, CBRS_ALIGN_TOP);
+    bar.SetOwner(frame);
+    g_closedDialog = nullptr;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, &CancelDialog);
+    bar.SendMessage(TB_CUSTOMIZE);
+    KillTimer(nullptr, timer);
+    EXPECT_NE(nullptr, g_closedDialog) << "the dialog was shown";
+    EXPECT_FALSE(bar.m_bCustomizing);
+    EXPECT_FALSE(StoredLayout().empty());
+    EXPECT_EQ(kToolbarCount, bar.SendMessage(TB_BUTTONCOUNT));
+}

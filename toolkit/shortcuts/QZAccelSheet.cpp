@@ -1,0 +1,106 @@
+// The shortcut sheet itself: its pages, heading font and icon, its placement kept under
+// "CQZAccelPropertySheet", and the thick frame it keeps so that it stays resizable.
+#include "toolkit/shortcuts/QZAccelSheet.h"
+
+#include "framework/ResourceModule.h"
+#include "toolkit/foundation/QZResourceSwitch.h"
+#include "toolkit/res/ToolkitResources.h"
+#include "toolkit/shortcuts/QZAccelManager.h"
+
+namespace {
+
+constexpr char kAccelSheetSection[] = "CQZAccelPropertySheet";
+
+} // namespace
+
+CString QZAccelDisplayName(const CString& strFullName, const CString& strCategory)
+{
+    // Only the leading "category\" goes: the rest of the path keeps its backslashes.
+    if (strCategory.IsEmpty())
+        return strFullName;
+    const CString prefix = strCategory + "\\";
+    if (strFullName.GetLength() >= prefix.GetLength() && strFullName.Left(prefix.GetLength()) == prefix)
+        return strFullName.Mid(prefix.GetLength());
+    return strFullName;
+}
+
+CString QZAccelDescription(UINT nCmdID)
+{
+    CString text;
+    text.LoadString(nCmdID);
+    const int end = text.FindOneOf("\t\n");
+    return end >= 0 ? text.Left(end) : text;
+}
+
+INT_PTR QZRunShortcutSheet(CQZAccelManager* pManager, CWnd* pParentWnd)
+{
+    // The caption, page templates and labels are the toolkit's.
+    QZResourceSwitch resources;
+    resources.Enter();
+    INT_PTR result;
+    {
+        CQZAccelPropertySheet sheet(pManager, pParentWnd, FALSE);
+        result = sheet.DoModal();
+    }
+    resources.Leave();
+    return result;
+}
+
+IMPLEMENT_DYNAMIC(CQZAccelPropertySheet, CQZResizePropertySheet)
+
+BEGIN_MESSAGE_MAP(CQZAccelPropertySheet, CQZResizePropertySheet)
+    ON_WM_DESTROY()
+    ON_WM_SIZE()
+END_MESSAGE_MAP()
+
+CQZAccelPropertySheet::CQZAccelPropertySheet(CQZAccelManager* pManager, CWnd* pParentWnd, BOOL bShowExport)
+    : CQZResizePropertySheet(IDS_QZ_ACCEL_SHEET, pParentWnd, 0, 0), m_hIcon(nullptr), m_pManager(pManager)
+{
+    LOGFONTA logFont = {};
+    logFont.lfHeight = 22;
+    lstrcpyA(logFont.lfFaceName, "Arial");
+    m_fontHeading.CreateFontIndirect(&logFont);
+
+    m_page1.m_bShowExport = bShowExport;
+    m_page1.m_pManager = pManager;
+    m_page1.m_pFont = &m_fontHeading;
+    AddPage(&m_page1);
+    m_page2.m_pManager = pManager;
+    m_page2.m_pFont = &m_fontHeading;
+    AddPage(&m_page2);
+
+    m_hIcon = static_cast<HICON>(::LoadImageA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(pManager->GetMenuID()),
+                                              IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+                                              ::GetSystemMetrics(SM_CYSMICON), 0));
+}
+
+CQZAccelPropertySheet::~CQZAccelPropertySheet()
+{
+    if (m_hIcon)
+        ::DestroyIcon(m_hIcon);
+    m_fontHeading.DeleteObject();
+}
+
+BOOL CQZAccelPropertySheet::OnInitDialog()
+{
+    const BOOL result = CQZResizePropertySheet::OnInitDialog();
+    if (m_hIcon)
+        SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+    LoadPlacement(kAccelSheetSection);
+    return result;
+}
+
+void CQZAccelPropertySheet::OnExport(CQZAccelManager*) {}
+
+void CQZAccelPropertySheet::OnSize(UINT nType, int cx, int cy)
+{
+    CQZResizePropertySheet::OnSize(nType, cx, cy);
+    // A property sheet is made without a sizing frame; this one keeps one.
+    ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, ::GetWindowLongPtrA(m_hWnd, GWL_STYLE) | WS_THICKFRAME);
+}
+
+void CQZAccelPropertySheet::OnDestroy()
+{
+    SavePlacement(kAccelSheetSection);
+    CQZResizePropertySheet::OnDestroy();
+}
