@@ -14,6 +14,7 @@
 
 #include "imaging/BitmapStorage.h"
 #include "imaging/ImagingApi.h"
+#include "imaging/PixelBufferReuse.h"
 #include "lib/src/Win2/Wnd/iButton.h"
 #include "lib/src/Win2/Wnd/iComboBox.h"
 #include "lib/src/Win2/Wnd/iEdit.h"
@@ -227,8 +228,10 @@ public:
     {
         g_pOption->m_common.m_automaticPreviewDisplay.Value() = 1;
         OpenSource();
+        imaging::ScopedPixelBufferReuse reuse;
         BitmapCtrl* result = m_workspace->GetResultPicture();
-        const double resize = TimeMs([&] { result->Resize(kSourceWidth * 4, kSourceHeight * 4, imaging::kSizeBicubic); });
+        const double resize =
+            TimeMs([&] { result->Resize(kSourceWidth * 4, kSourceHeight * 4, imaging::kSizeBicubic); });
         std::string passes;
         for (int pass = 0; pass < 4; ++pass) {
             char text[32];
