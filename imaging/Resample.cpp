@@ -2,7 +2,7 @@
 // of intermediate rows and combines them vertically straight into the target, so a
 // resize needs no full-size intermediate image: besides source and target, a worker
 // holds `vertical taps` intermediate rows (four for an enlargement, about four times the
-// reduction factor for a reduction).
+// reduction factor for a reduction), one more where it makes two output rows at a time.
 #include "imaging/PixelBufferChecks.h"
 #include "imaging/Parallel.h"
 #include "imaging/ResampleRows.h"
@@ -37,7 +37,14 @@ void GatherRow(const std::uint8_t* source, const ScratchVector<int>& firstColumn
     }
 }
 
-// One worker's ring: slot k holds the intermediate of some source row r with r % taps == k.
+// Rows a worker's ring holds: the vertical taps, and one more where output rows go in
+// pairs (the second row's window reaches a row further).
+int RingSlots(const ResampleRowFns& fns, int taps)
+{
+    return fns.verticalPair && taps == kPairTaps ? taps + 1 : taps;
+}
+
+// One worker's ring: slot k holds the intermediate of some source row r with r % slots == k.
 // Scratch memory: kept pages, and blocks of their own cache lines for each worker.
 struct RowRing {
     ScratchVector<std::int16_t> storage;
@@ -79,22 +86,29 @@ private:
         }
     }
 
+    // Neighbouring rows whose windows start at most a row apart go in pairs where the path
+    // has a pair loop; the last row of a band, or one whose window jumps, goes alone.
     void FilterBand(RowRing& ring, int firstRow, int endRow, BandControl& control)
     {
         const int taps = m_rows.taps;
+        const int slots = RingSlots(m_fns, taps);
+        const bool hasPairs = slots > taps;
         const int samples = m_target.width * m_target.channels;
         const std::size_t rowElements = std::size_t(samples) + kIntermediateSlack;
         const std::size_t sourceBytes = std::size_t(m_source.width) * m_source.channels;
         if (ring.storage.empty()) {
-            ring.storage.resize(rowElements * taps);
-            ring.sourceRow.assign(std::size_t(taps), -1);
-            ring.window.resize(std::size_t(taps));
+            ring.storage.resize(rowElements * slots);
+            ring.sourceRow.assign(std::size_t(slots), -1);
+            ring.window.resize(std::size_t(slots));
         }
         for (int y = firstRow; y < endRow; ++y) {
-            int first = m_rows.first[std::size_t(y)];
-            for (int k = 0; k < taps; ++k) {
+            const int first = m_rows.first[std::size_t(y)];
+            const int shift = hasPairs && y + 1 < endRow ? m_rows.first[std::size_t(y) + 1] - first : -1;
+            const bool isPair = shift == 0 || shift == 1;
+            const int windowRows = isPair ? taps + shift : taps;
+            for (int k = 0; k < windowRows; ++k) {
                 int sourceRow = first + k;
-                std::size_t slot = std::size_t(sourceRow % taps);
+                std::size_t slot = std::size_t(sourceRow % slots);
                 std::int16_t* row = ring.storage.data() + slot * rowElements;
                 if (ring.sourceRow[slot] != sourceRow) {
                     m_fns.horizontal(RowOf(m_source, sourceRow), sourceBytes, m_columns, m_source.channels, row);
@@ -102,8 +116,16 @@ private:
                 }
                 ring.window[std::size_t(k)] = row;
             }
-            m_fns.vertical(ring.window.data(), m_rows.WeightsOf(y), taps, MutableRowOf(m_target, y), samples);
-            if (!control.RowDone())
+            if (!isPair) {
+                m_fns.vertical(ring.window.data(), m_rows.WeightsOf(y), taps, MutableRowOf(m_target, y), samples);
+                if (!control.RowDone())
+                    return;
+                continue;
+            }
+            m_fns.verticalPair(ring.window.data(), m_rows.WeightsOf(y), m_rows.WeightsOf(y + 1), shift,
+                               MutableRowOf(m_target, y), MutableRowOf(m_target, y + 1), samples);
+            ++y;
+            if (!control.RowDone() || !control.RowDone())
                 return;
         }
     }
@@ -131,10 +153,11 @@ bool Resample(const PixelBuffer& source, const PixelBuffer& target, ResampleMeth
         // fewer workers then, so that the rings together stay within a fixed budget.
         std::size_t rowBytes =
             (std::size_t(target.width) * target.channels + kIntermediateSlack) * sizeof(std::int16_t);
-        std::size_t ringsWithinBudget = std::max<std::size_t>(1, kRingBudgetBytes / (rowBytes * rows.taps));
+        const ResampleRowFns fns = ResampleRowsFor(ActiveKernelPath());
+        std::size_t ringBytes = rowBytes * std::size_t(RingSlots(fns, rows.taps));
+        std::size_t ringsWithinBudget = std::max<std::size_t>(1, kRingBudgetBytes / ringBytes);
         int workers = int(std::min<std::size_t>(WorkerCount(threads, target.height), ringsWithinBudget));
-        SeparableResampler resampler(source, target, std::move(columns), std::move(rows),
-                                     ResampleRowsFor(ActiveKernelPath()), workers);
+        SeparableResampler resampler(source, target, std::move(columns), std::move(rows), fns, workers);
         auto band = [&](int worker, int firstRow, int endRow, BandControl& control) {
             resampler.Band(worker, firstRow, endRow, control);
         };

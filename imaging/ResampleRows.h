@@ -35,9 +35,20 @@ using HorizontalRowFn = void (*)(const std::uint8_t* source, std::size_t rowByte
 using VerticalRowFn = void (*)(const std::int16_t* const* rows, const std::int16_t* weights, int taps,
                                std::uint8_t* out, int count);
 
+// Combines two neighbouring output rows of a four-tap axis: rows[0..3] are the first's
+// window and rows[shift .. shift+3] the second's (shift 0 or 1), so each intermediate is
+// loaded once for both.
+using VerticalPairFn = void (*)(const std::int16_t* const* rows, const std::int16_t* firstWeights,
+                                const std::int16_t* secondWeights, int shift, std::uint8_t* firstOut,
+                                std::uint8_t* secondOut, int count);
+
+// The taps an axis must have for the pair loop.
+constexpr int kPairTaps = 4;
+
 struct ResampleRowFns {
     HorizontalRowFn horizontal;
     VerticalRowFn vertical;
+    VerticalPairFn verticalPair;  // null where the path has none: rows go one at a time
 };
 
 [[nodiscard]] ResampleRowFns ResampleRowsFor(KernelPath path);
@@ -63,6 +74,9 @@ void HorizontalRowAvx2(const std::uint8_t* source, std::size_t rowBytes, const A
                        std::int16_t* out);
 void VerticalRowAvx2(const std::int16_t* const* rows, const std::int16_t* weights, int taps, std::uint8_t* out,
                      int count);
+void VerticalPairAvx2(const std::int16_t* const* rows, const std::int16_t* firstWeights,
+                      const std::int16_t* secondWeights, int shift, std::uint8_t* firstOut, std::uint8_t* secondOut,
+                      int count);
 
 // Byte-shuffle masks that widen taps 0,1 (low) and 2,3 (high) of a 16-byte load into
 // pmaddwd pairs per channel; a fourth channel that is not there reads as zero.

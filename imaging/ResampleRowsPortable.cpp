@@ -57,12 +57,12 @@ int OutputsWithinReach(const AxisWeights& weights, int channels, std::size_t row
 ResampleRowFns ResampleRowsFor(KernelPath path)
 {
     switch (path) {
-    case KernelPath::Avx2: return {HorizontalRowAvx2, VerticalRowAvx2};
-    case KernelPath::Ssse3: return {HorizontalRowSsse3, VerticalRowSse2};
-    case KernelPath::Sse2: return {HorizontalRowSse2, VerticalRowSse2};
+    case KernelPath::Avx2: return {HorizontalRowAvx2, VerticalRowAvx2, VerticalPairAvx2};
+    case KernelPath::Ssse3: return {HorizontalRowSsse3, VerticalRowSse2, nullptr};
+    case KernelPath::Sse2: return {HorizontalRowSse2, VerticalRowSse2, nullptr};
     case KernelPath::Portable: break;
     }
-    return {HorizontalRowPortable, VerticalRowPortable};
+    return {HorizontalRowPortable, VerticalRowPortable, nullptr};
 }
 
 } // namespace imaging

@@ -4,9 +4,11 @@
 #include "workspace_test_support.h"
 
 #include "app/AppCommands.h"
+#include "app/CustomOccManager.h"
 
 #include "banner/AffiliateLink.h"
 #include "banner/CacheFrameWnd.h"
+#include "banner/CustomControlSite.h"
 
 #include "database/mGrovePlus.h"
 
@@ -34,8 +36,19 @@ bool Exists(const std::string& path)
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// The workspace as the program makes it: controls hosted on the program's own site.
 class WorkspaceBanner : public WorkspaceTest {
 protected:
+    void SetUp() override
+    {
+        AfxEnableControlContainer(new CustomOccManager);
+        WorkspaceTest::SetUp();
+    }
+    void TearDown() override
+    {
+        WorkspaceTest::TearDown();
+        AfxTermControlContainer();
+    }
     AffiliateLink* Banner() const { return m_workspace->GetBanner(); }
 };
 
@@ -54,12 +67,16 @@ TEST_F(WorkspaceBanner, StripRunsOnTheViewsEngineAgainstTheWebEndpoint)
     EXPECT_EQ(std::string("http://127.0.0.1/"), static_cast<const char*>(worker->GetBaseUrl()));
     EXPECT_TRUE(worker->HasCache());
     EXPECT_TRUE(Exists(m_bannerFolder.Path() + "\\Cache.dat"));
+    // The strip hosts the browser on the program's site, with downloads limited.
+    auto* site = dynamic_cast<CustomControlSite*>(Banner()->m_pCtrlSite);
+    ASSERT_NE(nullptr, site);
+    EXPECT_EQ(kBrowserDownloadControl, site->GetDownloadControl());
 }
 
 TEST_F(WorkspaceBanner, StripStaysFivePixelsAboveTheBottom)
 {
     if (!Banner()->m_hWnd)
-        GTEST_SKIP() << "the strip's browser has no window here (no containment, or Wine's null display driver)";
+        GTEST_SKIP() << "the strip's browser has no window of its own on Wine's null display driver";
     m_frame->MoveWindow(0, 0, 900, 800);
     CRect client;
     m_workspace->GetClientRect(&client);

@@ -56,16 +56,21 @@ TEST_F(DialogTest, EndsFromTimerWithOwnerDisabledDuringAndActiveAfter)
     ScriptedDialog dialog;
     ASSERT_TRUE(dialog.InitModalIndirect(tmpl.get(), &owner));
     BOOL ownerEnabledDuring = TRUE;
-    BOOL visibleDuring = FALSE;
+    bool visibleDuring = false;
+    // The template has no WS_VISIBLE: the loop shows the dialog once it is idle. A dialog
+    // slow to be made finds its first tick already due, and the queue goes idle only after
+    // it; one never shown is ended by the safety timer.
+    dialog.steps.push_back(ScriptedDialog::WaitUntil([&](ScriptedDialog& d) {
+        visibleDuring = d.IsWindowVisible() != FALSE;
+        return visibleDuring;
+    }));
     dialog.steps.push_back([&](ScriptedDialog& d) {
         ownerEnabledDuring = owner.IsWindowEnabled();
-        visibleDuring = d.IsWindowVisible();
         d.EndDialog(IDOK);
     });
 
     EXPECT_EQ(IDOK, dialog.DoModal());
     EXPECT_FALSE(ownerEnabledDuring);
-    // The template has no WS_VISIBLE: the loop shows the dialog once it is idle.
     EXPECT_TRUE(visibleDuring);
     EXPECT_TRUE(owner.IsWindowEnabled());
     EXPECT_EQ(owner.m_hWnd, ::GetActiveWindow());
@@ -416,7 +421,11 @@ TEST(DialogIdle, OwnerHearsOfIdleUnlessTheDialogAsksForNoIdleMessages)
         DialogTemplateBuilder tmpl(WS_POPUP | WS_CAPTION | noIdle, 0, 0, 100, 50, "idle");
         ScriptedDialog dialog;
         ASSERT_TRUE(dialog.InitModalIndirect(tmpl.get(), &owner));
-        dialog.steps.push_back([](ScriptedDialog&) {});
+        // The loop shows the dialog (no WS_VISIBLE) on its first idle, where it also tells the
+        // owner: the script waits for that rather than for a quiet moment between two ticks,
+        // which a loaded machine may not give.
+        dialog.steps.push_back(
+            ScriptedDialog::WaitUntil([](ScriptedDialog& d) { return d.IsWindowVisible() != FALSE; }));
         dialog.steps.push_back([](ScriptedDialog& d) { d.EndDialog(IDOK); });
         EXPECT_EQ(IDOK, dialog.DoModal());
         if (noIdle) {

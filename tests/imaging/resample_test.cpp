@@ -343,12 +343,14 @@ TEST(Resample, SameResultOnAnyThreadCount)
 TEST(Resample, EveryKernelPathMatchesPortable)
 {
     // Odd widths leave tails for every loop; padded strides and all channel counts reach
-    // the wide loads' bounds checks.
+    // the wide loads' bounds checks. The tall enlargements give each worker pieces of
+    // several rows, which the vertical pass may make two at a time (their windows a row
+    // apart, or the same rows).
     struct Case { int sw, sh, tw, th, channels, padding; };
     const Case kCases[] = {
         {4000 / 50, 3000 / 50, 160, 120, 3, 0}, {37, 23, 91, 57, 3, 5}, {37, 23, 91, 57, 4, 3},
         {37, 23, 91, 57, 1, 7}, {91, 57, 37, 23, 3, 1}, {91, 57, 30, 19, 4, 0}, {97, 13, 31, 40, 1, 0},
-        {5, 3, 17, 11, 3, 0},
+        {5, 3, 17, 11, 3, 0}, {61, 150, 122, 300, 3, 2}, {40, 170, 97, 411, 4, 0}, {23, 160, 41, 999, 1, 5},
     };
     const imaging::KernelPath kPaths[] = {imaging::KernelPath::Sse2, imaging::KernelPath::Ssse3,
                                           imaging::KernelPath::Avx2};

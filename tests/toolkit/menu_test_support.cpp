@@ -28,6 +28,9 @@ MenuScript::~MenuScript()
 void CALLBACK MenuScript::Tick(HWND, UINT, UINT_PTR, DWORD)
 {
     if (s_next < s_steps.size()) {
+        const HWND menu = NewestMenuWindow();
+        if (!menu || !IsWindowVisible(menu))
+            return;
         // The step is taken first: it may run a nested menu loop that ticks again.
         const size_t index = s_next++;
         Step step = s_steps[index];

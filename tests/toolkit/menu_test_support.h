@@ -33,12 +33,15 @@ public:
 
 // Runs its steps one per timer tick (every intervalMs) on the thread's timer, which the
 // system's menu loop dispatches; each step may look at the open menus and post input, or
-// wait for a condition.
+// wait for a condition. A step runs only while a menu is shown: a tick can come due
+// before the menu opens (the tracking call pumps the queue first) or between two menu
+// loops, and input posted then would reach no menu.
 // After the last step, and whenever the watchdog fires, an open menu is ended.
 class MenuScript {
 public:
     using Step = std::function<void()>;
-    explicit MenuScript(std::vector<Step> steps, UINT intervalMs = 40, UINT watchdogMs = 5000);
+    // The watchdog is generous: only a stuck menu reaches it, never a slow machine.
+    explicit MenuScript(std::vector<Step> steps, UINT intervalMs = 40, UINT watchdogMs = 20000);
     ~MenuScript();
     MenuScript(const MenuScript&) = delete;
     MenuScript& operator=(const MenuScript&) = delete;

@@ -88,6 +88,65 @@ class ToolkitTestDoc : public CDocument {
 };
 IMPLEMENT_DYNCREATE(ToolkitTestDoc, CDocument)
 
+// How many objects of one class were made and destroyed, so that a test sees an object
+// left behind or freed twice.
+struct ObjectLifetimes {
+    int made = 0;
+    int destroyed = 0;
+};
+
+class CountsLifetime {
+public:
+    explicit CountsLifetime(ObjectLifetimes& lifetimes) : m_lifetimes(lifetimes) { ++lifetimes.made; }
+    ~CountsLifetime() { ++m_lifetimes.destroyed; }
+
+private:
+    ObjectLifetimes& m_lifetimes;
+};
+
+// Windows whose creation fails after the window was made (WM_CREATE answers -1) or before
+// (PreCreateWindow refuses): a plain window, which the framework never frees, and a view,
+// which frees itself.
+class PlainWindowRefusingCreate : public CWnd, private CountsLifetime {
+    DECLARE_DYNCREATE(PlainWindowRefusingCreate)
+public:
+    PlainWindowRefusingCreate() : CountsLifetime(lifetimes) {}
+    static inline ObjectLifetimes lifetimes;
+    afx_msg int OnCreate(LPCREATESTRUCT) { return -1; }
+    DECLARE_MESSAGE_MAP()
+};
+IMPLEMENT_DYNCREATE(PlainWindowRefusingCreate, CWnd)
+BEGIN_MESSAGE_MAP(PlainWindowRefusingCreate, CWnd)
+    ON_WM_CREATE()
+END_MESSAGE_MAP()
+
+class PlainWindowNeverMade : public CWnd, private CountsLifetime {
+    DECLARE_DYNCREATE(PlainWindowNeverMade)
+public:
+    PlainWindowNeverMade() : CountsLifetime(lifetimes) {}
+    static inline ObjectLifetimes lifetimes;
+    BOOL PreCreateWindow(CREATESTRUCT&) override { return FALSE; }
+};
+IMPLEMENT_DYNCREATE(PlainWindowNeverMade, CWnd)
+
+class ViewRefusingCreate : public RefusingView, private CountsLifetime {
+    DECLARE_DYNCREATE(ViewRefusingCreate)
+public:
+    ViewRefusingCreate() : CountsLifetime(lifetimes) {}
+    static inline ObjectLifetimes lifetimes;
+};
+IMPLEMENT_DYNCREATE(ViewRefusingCreate, RefusingView)
+
+class ViewNeverMade : public CView, private CountsLifetime {
+    DECLARE_DYNCREATE(ViewNeverMade)
+public:
+    ViewNeverMade() : CountsLifetime(lifetimes) {}
+    static inline ObjectLifetimes lifetimes;
+    void OnDraw(CDC*) override {}
+    BOOL PreCreateWindow(CREATESTRUCT&) override { return FALSE; }
+};
+IMPLEMENT_DYNCREATE(ViewNeverMade, CView)
+
 } // namespace
 
 TEST(QZCreateView, MakesAViewInAnyWindowWithTheGivenOwner)
@@ -136,5 +195,33 @@ TEST(QZCreateView, FailuresGiveNull)
         EXPECT_EQ(nullptr, QZCreateView(&parent, c.viewClass, nullptr, nullptr, WS_CHILD, nullptr, 5));
     }
     EXPECT_EQ(nullptr, ::GetWindow(parent.m_hWnd, GW_CHILD)) << "no window was left behind";
+    parent.DestroyWindow();
+}
+
+TEST(QZCreateView, FailedWindowLeavesNoObjectBehindAndFreesNoneTwice)
+{
+    CWnd parent;
+    ASSERT_TRUE(parent.CreateEx(0, nullptr, "parent", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr));
+    struct Case {
+        const char* why;
+        CRuntimeClass* viewClass;
+        ObjectLifetimes& lifetimes;
+    };
+    const Case cases[] = {
+        {"a plain window refusing WM_CREATE: nothing else frees it", RUNTIME_CLASS(PlainWindowRefusingCreate),
+         PlainWindowRefusingCreate::lifetimes},
+        {"a plain window never made: nothing else frees it", RUNTIME_CLASS(PlainWindowNeverMade),
+         PlainWindowNeverMade::lifetimes},
+        {"a view refusing WM_CREATE: it has freed itself", RUNTIME_CLASS(ViewRefusingCreate),
+         ViewRefusingCreate::lifetimes},
+        {"a view never made: it has freed itself", RUNTIME_CLASS(ViewNeverMade), ViewNeverMade::lifetimes},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        c.lifetimes = ObjectLifetimes();
+        EXPECT_EQ(nullptr, QZCreateView(&parent, c.viewClass, nullptr, nullptr, WS_CHILD, nullptr, 6));
+        EXPECT_EQ(1, c.lifetimes.made);
+        EXPECT_EQ(1, c.lifetimes.destroyed);
+    }
     parent.DestroyWindow();
 }

@@ -4,6 +4,8 @@
 #include "framework/CreateContext.h"
 #include "framework/Document.h"
 #include "framework/Exceptions.h"
+#include "framework/FrameWnd.h"
+#include "framework/View.h"
 #include "framework/Wnd.h"
 
 CWnd* QZCreateView(CWnd* pParent, CRuntimeClass* pViewClass, CDocument* pDoc, CCreateContext* pContext,
@@ -31,9 +33,14 @@ CWnd* QZCreateView(CWnd* pParent, CRuntimeClass* pViewClass, CDocument* pDoc, CC
     END_CATCH_ALL
     if (!view)
         return nullptr;
-    // A view that fails to make its window deletes itself.
-    if (!view->Create(nullptr, nullptr, dwStyle, CRect(0, 0, 0, 0), pParent, nID, pContext))
+    // A view or frame frees itself in PostNcDestroy, which a failed Create runs whether or
+    // not the window was made; any other window object is freed here, or it would be lost.
+    const bool freesItself = view->IsKindOf(RUNTIME_CLASS(CView)) || view->IsKindOf(RUNTIME_CLASS(CFrameWnd));
+    if (!view->Create(nullptr, nullptr, dwStyle, CRect(0, 0, 0, 0), pParent, nID, pContext)) {
+        if (!freesItself)
+            delete view;
         return nullptr;
+    }
     view->m_hWndOwner = pOwner->GetSafeHwnd();
     return view;
 }

@@ -10,6 +10,7 @@ struct CRuntimeClass;
 
 // A view of class pViewClass as a child of pParent with the style and id; a null context
 // is built from the class and the document, a null owner means the parent. Null when the
-// view or its window cannot be made.
+// view or its window cannot be made; the object is then gone (a view or frame frees itself,
+// an object of any other window class is deleted here).
 CWnd* QZCreateView(CWnd* pParent, CRuntimeClass* pViewClass, CDocument* pDoc, CCreateContext* pContext,
                    DWORD dwStyle, CWnd* pOwner, UINT nID);
