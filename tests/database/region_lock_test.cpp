@@ -331,8 +331,9 @@ TEST(RegionLocks, TwoProcessesAddingAtOnceLoseNothing)
     ScratchFolder folder;
     std::string path = folder.File("Cache.dat");
     Engine engine;
-    // Real contention: a lock is waited for up to a few seconds in 1 ms steps.
-    mgSetLockWait(5000, 1);
+    // Real contention: a lock is waited for in 1 ms steps, up to half a minute (the other
+    // process, with the default wait, may hold the locks in turn for seconds on a busy machine).
+    mgSetLockWait(30000, 1);
     ASSERT_EQ(0, CreateCacheSet(path));
     CacheSet set;
     ASSERT_EQ(0, set.Open(path, 3));
