@@ -343,7 +343,9 @@ public:
             CRect customise;
             if (PopupCustomiseItem(&customise)) {
                 ClickAndGoOn(customise.CenterPoint());
-                // The whole screen: the system places the dialog where it likes.
+                // The dialog takes a few seconds to fill its lists under Wine; the whole
+                // screen, since the system places it where it likes.
+                Settle(3000);
                 Shot("17-customise-dialog", false, true);
                 Press(VK_ESCAPE);
                 WaitIdle();
