@@ -4,6 +4,7 @@
 // each, its floor: the shell calls the control makes per item and bare inserts of as many
 // rows with drawing off. Prints the median of several runs. The folders are made in the
 // temporary folder and removed afterwards.
+#include "bench/bench_timing.h"
 #include "lib/src/Win2/Wnd/iShellListCtrl.h"
 #include "lib/src/Win2/Wnd/iShellTreeCtrl.h"
 #include "lib/src/Win2/Wnd/iWnd.h"
@@ -14,8 +15,6 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <set>
@@ -34,28 +33,11 @@ constexpr int kFocusedItem = 4000;
 constexpr int kChainDepth = 10;
 constexpr int kSubfolders = 1000;
 
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-double TimeMs(const std::function<void()>& work)
-{
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
-// Median of kRuns runs of work, each after prepare (untimed).
+// Median of kRuns runs of work, each after prepare (untimed); the first run counts too, as
+// the floors are too slow to run one more.
 double MedianMs(const std::function<void()>& prepare, const std::function<void()>& work)
 {
-    std::vector<double> times;
-    for (int run = 0; run < kRuns; ++run) {
-        prepare();
-        times.push_back(TimeMs(work));
-    }
-    return Median(times);
+    return bench::MedianMs(kRuns, bench::FirstRun::Counted, work, prepare);
 }
 
 void RemoveTree(const std::string& folder)
