@@ -8,6 +8,7 @@
 #include "lib/src/Win2/Wnd/iShellListCtrl.h"
 #include "lib/src/Win2/Wnd/iShellTreeCtrl.h"
 #include "lib/src/Win2/Wnd/iWnd.h"
+#include "tests/winlib/scratch_folder.h"
 
 #include <windows.h>
 #include <objbase.h>
@@ -40,26 +41,6 @@ double MedianMs(const std::function<void()>& prepare, const std::function<void()
     return bench::MedianMs(kRuns, bench::FirstRun::Counted, work, prepare);
 }
 
-void RemoveTree(const std::string& folder)
-{
-    WIN32_FIND_DATAA found;
-    HANDLE search = ::FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            const std::string path = folder + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path);
-            else
-                ::DeleteFileA(path.c_str());
-        } while (::FindNextFileA(search, &found));
-        ::FindClose(search);
-    }
-    ::RemoveDirectoryA(folder.c_str());
-}
-
 void MakeFile(const std::string& path)
 {
     HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -74,13 +55,9 @@ struct Folders {
 
 Folders MakeFolders()
 {
-    char temp[MAX_PATH] = {};
-    ::GetTempPathA(sizeof temp, temp);
-    char longTemp[MAX_PATH] = {};
-    ::GetLongPathNameA(temp, longTemp, sizeof longTemp);
     Folders folders;
-    folders.root = std::string(longTemp) + "shell bench";
-    RemoveTree(folders.root);
+    folders.root = shell_test::LongTempFolder() + "shell bench";
+    shell_test::RemoveTree(folders.root);
     ::CreateDirectoryA(folders.root.c_str(), nullptr);
     folders.many = folders.root + "\\many";
     ::CreateDirectoryA(folders.many.c_str(), nullptr);
@@ -373,7 +350,7 @@ int main()
     delete list;
     delete tree;
     ::SetCurrentDirectoryA(folders.root.substr(0, 3).c_str());
-    RemoveTree(folders.root);
+    shell_test::RemoveTree(folders.root);
     ::OleUninitialize();
     return 0;
 }

@@ -8,6 +8,7 @@
 #include "lib/src/Win2/Wnd/iShellTreeCtrl.h"
 #include "lib/src/Win2/Wnd/iWnd.h"
 #include "tests/framework/preview_support.h"
+#include "tests/winlib/scratch_folder.h"
 
 #include <windows.h>
 #include <objbase.h>
@@ -19,26 +20,8 @@
 namespace {
 
 using preview_support::PumpFor;
-
-void RemoveTree(const std::string& folder)
-{
-    WIN32_FIND_DATAA found;
-    HANDLE search = ::FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            const std::string path = folder + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path);
-            else
-                ::DeleteFileA(path.c_str());
-        } while (::FindNextFileA(search, &found));
-        ::FindClose(search);
-    }
-    ::RemoveDirectoryA(folder.c_str());
-}
+using shell_test::LongTempFolder;
+using shell_test::RemoveTree;
 
 void MakeFile(const std::string& path, unsigned long long bytes, WORD year)
 {
@@ -63,11 +46,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int)
 {
     const std::string pictures = commandLine && *commandLine ? commandLine : ".";
     ::OleInitialize(nullptr);
-    char temp[MAX_PATH] = {};
-    ::GetTempPathA(sizeof temp, temp);
-    char longTemp[MAX_PATH] = {};
-    ::GetLongPathNameA(temp, longTemp, sizeof longTemp);
-    const std::string root = std::string(longTemp) + "Sorvanta preview";
+    const std::string temp = LongTempFolder();
+    const std::string root = temp + "Sorvanta preview";
     RemoveTree(root);
     std::string day = root;
     for (const char* folder : {"", "\\Photos", "\\2004", "\\Holiday", "\\Day one"}) {
@@ -131,7 +111,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int)
     delete list;
     delete tree;
     container.DestroyWindow();
-    ::SetCurrentDirectoryA(longTemp);
+    ::SetCurrentDirectoryA(temp.c_str());
     RemoveTree(root);
     ::OleUninitialize();
     return 0;
