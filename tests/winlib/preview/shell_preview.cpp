@@ -103,7 +103,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int)
     list->Scroll(CSize(0, row.Height() * (12 - list->GetTopIndex())));
     PumpFor(1500);
     keepPicture("3-before-save");
-    MakeFile(day + "\\beach 00 saved.jpg", 2500, 2004);
+    MakeFile(day + "\\beach 20 saved.jpg", 2500, 2004);
     list->RefreshKeepSelection();
     PumpFor(1500);
     keepPicture("4-refilled-after-save");
