@@ -8,6 +8,7 @@
 #include "Option.h"
 #include "Setup.h"
 #include "Usage.h"
+#include "WebEndpoint.h"
 #include "Workspace.h"
 
 #include "imaging/ImagingApi.h"
@@ -85,7 +86,7 @@ BOOL Main::InitInstance()
     qzAfxData.xpLook = 1;
     if (commandLine.IsSplashEnabled())
         iSplash::Show(AfxGetMainWnd(), SPLASH_RESOURCE, "Splash", kSplashSeconds);
-    SetHelpFilePath(kWebHelpAddress);
+    SetHelpFilePath(WebHelpAddress(GetWebEndpoint()).c_str());
     // Refused lists leave every format available: nothing to report.
     static_cast<void>(L_IgnoreFilters(kIgnoredFilters));
     return TRUE;

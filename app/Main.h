@@ -18,7 +18,6 @@ public:
         "Tamrow Sorvanta [Standard]\n\n\n\n\nSorvanta.Document\nSorvanta Document";
     static constexpr UINT kResourceId = 128;
     static constexpr const char* kHelpFileName = "Halvexa.hlp";
-    static constexpr const char* kWebHelpAddress = "http://www.tamrow.example/help/";
     // The imaging formats the program leaves alone.
     static constexpr const char* kIgnoredFilters =
         "CMP,DIC,WND,FAX,LMA,PSD,MAC,IMG,MSP,RAS,PCT,TGA,WMF,PNG,ICA,WFX,CAL,PCD,AVI,EPS,FPX,LMB,AWD,JBG";

@@ -90,3 +90,11 @@ bool ParseWebEndpoint(const char* text, WebEndpoint& endpoint)
     endpoint.port = port;
     return true;
 }
+
+std::string WebHelpAddress(const WebEndpoint& endpoint)
+{
+    std::string address = std::string("http://") + endpoint.host;
+    if (endpoint.port != kDefaultWebPort)
+        address += ":" + std::to_string(endpoint.port);
+    return address + "/help/";
+}

@@ -6,6 +6,8 @@
 // demonstrations); a text that is no such endpoint is ignored.
 #pragma once
 
+#include <string>
+
 constexpr char kWebEndpointVariable[] = "SORVANTA_WEB_ENDPOINT";
 constexpr char kDefaultWebHost[] = "www.sorvanta.invalid";
 constexpr int kDefaultWebPort = 80;
@@ -24,6 +26,10 @@ WebEndpoint ReadWebEndpointFromEnvironment();
 // Replaces the endpoint for the rest of the run (a test's loopback server); returns the
 // one it replaces.
 WebEndpoint SetWebEndpoint(const WebEndpoint& endpoint);
+
+// The product's web help: "http://host/help/", with ":port" after the host when the
+// endpoint's port is not 80.
+std::string WebHelpAddress(const WebEndpoint& endpoint);
 
 // Reads "host" (port 80) or "host:port": the host made of letters, digits, "-" and ".",
 // at most 255 characters, the port 1 to 65535 in decimal. False for anything else, and

@@ -83,5 +83,12 @@ TEST(WebEndpoint, ReplacedForTheRestOfTheRun)
     EXPECT_STREQ(previous.host, GetWebEndpoint().host);
 }
 
+
+TEST(WebEndpoint, HelpAddressIsOnTheEndpointsHostWithItsPortUnlessThatIs80)
+{
+    EXPECT_EQ("http://www.sorvanta.invalid/help/", WebHelpAddress({"www.sorvanta.invalid", 80}));
+    EXPECT_EQ("http://127.0.0.1:8123/help/", WebHelpAddress({"127.0.0.1", 8123}));
+}
+
 } // namespace
 } // namespace web_endpoint_test

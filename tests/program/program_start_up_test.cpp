@@ -7,6 +7,7 @@
 #include "app/CustomOccManager.h"
 #include "app/Document.h"
 #include "app/Option.h"
+#include "app/WebEndpoint.h"
 #include "app/Workspace.h"
 
 #include "banner/AffiliateLink.h"
@@ -196,7 +197,10 @@ TEST_F(ProgramTest, StartsIntoTheMainFrameAndSavesTheStoresAtExit)
         },
         [](ScriptedMain& running) { running.GetMainFrame()->SendMessage(WM_COMMAND, ID_APP_EXIT); },
     };
+    // The web help follows the maker's host and port.
+    const WebEndpoint previous = SetWebEndpoint({"help.sorvanta.invalid", 8088});
     EXPECT_EQ(0, Run(app, "C:\\Pictures\\photo.jpg /NoSplash"));
+    SetWebEndpoint(previous);
 
     EXPECT_TRUE(seen.isMainFrame);
     EXPECT_TRUE(seen.isWorkspaceView);
@@ -210,7 +214,7 @@ TEST_F(ProgramTest, StartsIntoTheMainFrameAndSavesTheStoresAtExit)
     EXPECT_EQ((GetSystemMetrics(SM_CYSCREEN) - 620) / 2, seen.windowRect.top);
     EXPECT_EQ(640, seen.minTrack.x);
     EXPECT_EQ(562, seen.minTrack.y);
-    EXPECT_EQ(Main::kWebHelpAddress, seen.helpPath) << "the help file's path gives way to the web address";
+    EXPECT_EQ("http://help.sorvanta.invalid:8088/help/", seen.helpPath) << "the help file's path gives way to the web address";
     EXPECT_FALSE(seen.hasWindowMenu) << "one menu: the menu bar's";
     EXPECT_EQ(AFX_IDW_DOCKBAR_TOP, seen.menuBarDockedAt);
     EXPECT_EQ(4, seen.menuItems);
