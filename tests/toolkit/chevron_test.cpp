@@ -252,6 +252,7 @@ TEST_F(ChevronTest, ClickOpensThePopupAtTheVisiblePartAndTheChevronStaysPressedU
     EXPECT_TRUE(chevron->m_bPressed);
     Click(WM_LBUTTONUP);
     EXPECT_TRUE(chevron->m_bPressed) << "held down while the popup is open";
+    EXPECT_TRUE(chevron->SendMessage(BM_GETSTATE) & BST_PUSHED) << "and drawn pushed";
 
     popup->SendMessage(WM_ACTIVATE, WA_INACTIVE);
     EXPECT_FALSE(CQZExpMenuWnd::IsOpen(popup));
@@ -259,6 +260,7 @@ TEST_F(ChevronTest, ClickOpensThePopupAtTheVisiblePartAndTheChevronStaysPressedU
     PumpPending();
     EXPECT_EQ(nullptr, chevron->m_pPopup);
     EXPECT_FALSE(chevron->m_bPressed);
+    EXPECT_FALSE(chevron->SendMessage(BM_GETSTATE) & BST_PUSHED);
 }
 
 TEST_F(ChevronTest, ClickOnAnOpenChevronClosesThePopupWithoutOpeningAnother)

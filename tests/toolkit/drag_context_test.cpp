@@ -226,6 +226,31 @@ TEST_F(ToolkitDragTest, AfterADragTheRecentPlacesAreThoseFromBeforeIt)
     EXPECT_EQ(top, a.m_pDockBar);
 }
 
+TEST_F(ToolkitDragTest, CancelledDragOfAFloatingBarLeavesItsRecentPlacesAsTheyWere)
+{
+    Script().Release(Start());
+    Drag();
+    const CRect recent = Context()->m_rectMRUDockPos;
+    Script().MoveTo(InClient(300, 200)).Release(InClient(300, 200));
+    Drag();
+    ASSERT_TRUE(a.IsFloating());
+    const CRect floatingFrame = ScreenRectOf(a.m_pDockBar->GetParent());
+    const CPoint floatPos = Context()->m_ptMRUFloatPos;
+    // Its caption dragged over the left dock bar (docked there for a moment), then Escape.
+    bool dockedLeft = false;
+    mover.check = [&] { dockedLeft = a.m_pDockBar == left; };
+    Script().MoveTo(InClient(2, 200)).Check().Key(VK_ESCAPE, true);
+    Drag();
+    EXPECT_TRUE(dockedLeft);
+    ASSERT_TRUE(a.IsFloating());
+    EXPECT_EQ(floatingFrame, ScreenRectOf(a.m_pDockBar->GetParent()));
+    EXPECT_EQ(static_cast<UINT>(AFX_IDW_DOCKBAR_TOP), Context()->m_uMRUDockID) << "not the side it passed over";
+    EXPECT_EQ(recent, Context()->m_rectMRUDockPos);
+    EXPECT_EQ(floatPos, Context()->m_ptMRUFloatPos);
+    Context()->ToggleDocking();
+    EXPECT_EQ(top, a.m_pDockBar) << "a double click docks it where it was docked last";
+}
+
 TEST_F(ToolkitDragTest, ShiftTurnsOnlyABarThatDocksBothWays)
 {
     struct Case {

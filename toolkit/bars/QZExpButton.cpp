@@ -141,10 +141,18 @@ CRect CQZExpButton::GetVisibleRect() const
     return visible;
 }
 
+void CQZExpButton::ShowPressed(BOOL bPressed)
+{
+    SetPressed(bPressed);
+    // The owner drawing shows the control's pushed state: without the control's own press
+    // (no default handling here) it is set by hand.
+    SendMessage(BM_SETSTATE, bPressed);
+}
+
 void CQZExpButton::OnLButtonDown(UINT nFlags, CPoint point)
 {
     // No capture and no default handling: the popup takes over from here.
-    SetPressed(TRUE);
+    ShowPressed(TRUE);
     if (m_pPopup || !m_pToolBar)
         return;
     m_pPopup = CQZExpMenuWnd::Open(this, WM_QZ_CHEVRONCLOSED, GetVisibleRect(), m_pToolBar);
@@ -156,7 +164,7 @@ void CQZExpButton::OnLButtonUp(UINT nFlags, CPoint point)
     // While the popup is open the chevron stays pressed.
     if (m_pPopup)
         return;
-    SetPressed(FALSE);
+    ShowPressed(FALSE);
     Invalidate(TRUE);
 }
 
@@ -186,7 +194,7 @@ void CQZExpButton::OnDestroy()
 LRESULT CQZExpButton::OnPopupClosed(WPARAM wParam, LPARAM lParam)
 {
     m_pPopup = nullptr;
-    SetPressed(FALSE);
+    ShowPressed(FALSE);
     return 0;
 }
 

@@ -56,6 +56,8 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // Pressed in the flag and in the look.
+    void ShowPressed(BOOL bPressed);
     // Set while Create runs: a window that fails to be made must not delete its object.
     bool m_bCreating = false;
 };

@@ -143,6 +143,12 @@ void CQZDockContext::StartDrag(CPoint pt)
             m_dwOverDockStyle = 0;
             EndDrag();
         }
+        // A cancelled drag leaves no trace: a double click goes back to the places from
+        // before it, not to a side the bar only passed over.
+        m_uMRUDockID = startDockID;
+        m_rectMRUDockPos = startDockPos;
+        m_dwMRUFloatStyle = startFloatStyle;
+        m_ptMRUFloatPos = startFloatPos;
         m_pDockSite->RecalcLayout(TRUE);
     } else if (released) {
         // The most recent places ToggleDocking uses are those from before the drag.

@@ -38,6 +38,9 @@ public:
     BOOL Track();
     // Docks the bar on the toolkit dock bar under the pointer, or floats it.
     void EndDrag();
+    // The framework's choice of where the outlines dock, asking each side once: where the
+    // pointer can be read, the outlines' shapes do not change the answer.
+    DWORD CanDock() override;
     // A dock bar under the pointer: of the dock site, else of another permitted frame (which
     // becomes the dock site).
     DWORD CanDockAt(CRect rect, DWORD dwDockStyle, CDockBar** ppDockBar = nullptr) override;

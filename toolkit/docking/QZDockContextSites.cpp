@@ -11,6 +11,35 @@
 #include "toolkit/docking/QZDockWindow.h"
 #include "toolkit/docking/QZDragInput.h"
 
+DWORD CQZDockContext::CanDock()
+{
+    POINT pointer = {};
+    if (!QZGetDragCursorPos(&pointer))
+        return CDockContext::CanDock();
+    // The framework's order: the bar's own orientation first (the other one when Shift
+    // turns it), then, unless turned, whichever side takes it. Each side is asked once,
+    // not once per outline: every ask walks the frame's bars and the desktop's windows,
+    // and a live drag asks at every mouse movement (bench/toolkit/dock_drag.cpp).
+    const BOOL isHorz = ((m_dwStyle & CBRS_ORIENT_HORZ) != 0) != (m_bFlip != FALSE);
+    const DWORD horzSides = m_dwDockStyle & CBRS_ORIENT_HORZ;
+    const DWORD vertSides = m_dwDockStyle & CBRS_ORIENT_VERT;
+    const DWORD horzStyle = m_dwDockStyle & ~CBRS_ORIENT_VERT;
+    const DWORD vertStyle = m_dwDockStyle & ~CBRS_ORIENT_HORZ;
+    auto askHorz = [&] { return CanDockAt(m_rectDragHorz, horzStyle); };
+    auto askVert = [&] { return CanDockAt(m_rectDragVert, vertStyle); };
+    const bool horzFirst = isHorz && horzSides;
+    DWORD found = 0;
+    if (horzFirst)
+        found = askHorz();
+    else if (vertSides)
+        found = askVert();
+    if (found || m_bFlip)
+        return found;
+    if (horzFirst)
+        return vertSides ? askVert() : 0;
+    return horzSides ? askHorz() : 0;
+}
+
 DWORD CQZDockContext::CanDockAt(CRect rect, DWORD dwDockStyle, CDockBar** ppDockBar)
 {
     dwDockStyle &= CBRS_ALIGN_ANY | CBRS_FLOAT_MULTI;
