@@ -4,6 +4,8 @@
 
 #include "Option.h"
 
+#include "imaging/PixelBufferReuse.h"
+
 #include "lib/src/MsgBox.h"
 #include "lib/src/Win2/Wnd/iComboBox.h"
 
@@ -71,6 +73,9 @@ void Workspace::OnResize(CWnd*)
         return;
     if (!IsNewSizePossible())
         return;
+    // The method's passes and the preview's copy each make an image of the new size: each
+    // takes the pages the one before gave up.
+    imaging::ScopedPixelBufferReuse reuse;
     const int method = static_cast<int>(m_method->GetSelectedData());
     const int passes = method == kTamrowProgressive ? ProgressivePasses(m_newWidth, m_newHeight, m_newResolution,
                                                                         width, height, resolution)

@@ -1,10 +1,49 @@
 // Pixel storage behind the bitmap records: limits, allocation and row views.
 #include "imaging/BitmapStorage.h"
+#include "imaging/PixelBufferReuse.h"
 
 #include <cstdlib>
 #include <cstring>
 
 namespace imaging {
+namespace {
+
+// The reuse scopes open on this thread and the buffer they keep (plain values, as
+// thread_local needs here).
+thread_local int t_reuseScopes = 0;
+thread_local std::uint8_t* t_sparePixels = nullptr;
+thread_local std::size_t t_spareBytes = 0;
+
+void FreeSparePixels()
+{
+    std::free(t_sparePixels);
+    t_sparePixels = nullptr;
+    t_spareBytes = 0;
+}
+
+// The kept buffer when it has exactly `bytes`; one of another size is freed first, so
+// that it does not add to the peak of the allocation that follows.
+std::uint8_t* TakeSparePixels(std::size_t bytes)
+{
+    if (t_spareBytes != bytes) {
+        FreeSparePixels();
+        return nullptr;
+    }
+    std::uint8_t* taken = t_sparePixels;
+    t_sparePixels = nullptr;
+    t_spareBytes = 0;
+    return taken;
+}
+
+} // namespace
+
+ScopedPixelBufferReuse::ScopedPixelBufferReuse() { ++t_reuseScopes; }
+
+ScopedPixelBufferReuse::~ScopedPixelBufferReuse()
+{
+    if (--t_reuseScopes == 0)
+        FreeSparePixels();
+}
 
 std::int64_t StrideFor(int width, int channels)
 {
@@ -66,7 +105,13 @@ PixelBuffer TopDownView(const BitmapHandle& bitmap)
 
 void ReleaseBitmap(BitmapHandle& bitmap)
 {
-    std::free(bitmap.pixels);
+    if (t_reuseScopes > 0 && bitmap.pixels != nullptr && bitmap.pixelBytes >= t_spareBytes) {
+        FreeSparePixels();
+        t_sparePixels = bitmap.pixels;
+        t_spareBytes = bitmap.pixelBytes;
+    } else {
+        std::free(bitmap.pixels);
+    }
     bitmap = BitmapHandle{};
 }
 
@@ -93,7 +138,9 @@ int OwnedBitmap::Allocate(int width, int height, int bitsPerPixel, int viewPersp
 
     const std::int64_t stride = StrideFor(width, channels);
     const std::size_t bytes = static_cast<std::size_t>(stride * height);
-    auto* pixels = static_cast<std::uint8_t*>(std::malloc(bytes));
+    std::uint8_t* pixels = TakeSparePixels(bytes);
+    if (pixels == nullptr)
+        pixels = static_cast<std::uint8_t*>(std::malloc(bytes));
     if (pixels == nullptr)
         return kErrorNoMemory;
 

@@ -3,6 +3,7 @@
 
 #include "imaging/BmpCodec.h"
 #include "imaging/FileStructure.h"
+#include "imaging/JpegInfo.h"
 #include "imaging/PcxCodec.h"
 #include "imaging/WicCodec.h"
 
@@ -23,7 +24,7 @@ bool IsBmpFile(const FileBytes& file) { return StartsWith(file, "BM", 2); }
 bool IsPngFile(const FileBytes& file) { return StartsWith(file, "\x89PNG\r\n\x1A\n", 8); }
 
 const Codec kCodecs[] = {
-    {kFormatJpeg, "JPG", IsJpegFile, CheckJpegStructure, WicReadInfo, WicDecode, WicEncode},
+    {kFormatJpeg, "JPG", IsJpegFile, CheckJpegStructure, JpegReadInfo, WicDecode, WicEncode},
     {kFormatTif, "TIF", IsTiffFile, CheckTiffStructure, WicReadInfo, WicDecode, WicEncode},
     {kFormatGif, "GIF", IsGifFile, CheckGifStructure, WicReadInfo, WicDecode, WicEncode},
     {kFormatBmp, "BMP", IsBmpFile, CheckBmpStructure, BmpReadInfo, BmpDecode, WicEncode},

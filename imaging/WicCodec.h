@@ -8,6 +8,10 @@
 
 namespace imaging {
 
+// Whole pixels per inch from a decoder's dots per inch; kDefaultResolution when the file
+// has none or an absurd one.
+[[nodiscard]] int ResolutionFromDpi(double dpi);
+
 [[nodiscard]] int WicReadInfo(int format, const FileBytes& file, ImageInfo& info);
 [[nodiscard]] int WicDecode(int format, const FileBytes& file, int bitsPerPixel, ProgressReporter& progress,
                             OwnedBitmap& bitmap);

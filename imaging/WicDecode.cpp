@@ -40,14 +40,6 @@ struct OpenedFrame {
     return SUCCEEDED(hr) ? kSuccess : DecodeFailure(hr);
 }
 
-// Whole pixels per inch; kDefaultResolution when the file has none or an absurd one.
-int ResolutionFromDpi(double dpi)
-{
-    if (!(dpi >= 1.0 && dpi <= 1000000.0))
-        return kDefaultResolution;
-    return static_cast<int>(dpi + 0.5);
-}
-
 int BitsPerPixelOf(IWICImagingFactory* factory, const WICPixelFormatGUID& format)
 {
     ComPtr<IWICComponentInfo> component;
@@ -236,6 +228,13 @@ int Decode(int format, const FileBytes& file, int bitsPerPixel, ProgressReporter
 }
 
 } // namespace
+
+int ResolutionFromDpi(double dpi)
+{
+    if (!(dpi >= 1.0 && dpi <= 1000000.0))
+        return kDefaultResolution;
+    return static_cast<int>(dpi + 0.5);
+}
 
 int WicReadInfo(int format, const FileBytes& file, ImageInfo& info)
 {

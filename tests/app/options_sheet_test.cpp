@@ -8,6 +8,7 @@
 
 #include "lib/src/Win2/Wnd/iListCtrl.h"
 
+#include "framework/object_count_test_support.h"
 #include "framework/window_test_support.h"
 
 #include <gtest/gtest.h>
@@ -210,23 +211,6 @@ TEST_F(OptionsSheet, OnlyCommonOpenedLeavesTheFileTypeBits)
     EXPECT_TRUE(FileTypes().TestBit(100));
 }
 
-// Bytes in use in the process's heaps, where the control objects of a page live.
-size_t HeapBytesInUse()
-{
-    HANDLE heaps[64];
-    const DWORD count = GetProcessHeaps(64, heaps);
-    size_t bytes = 0;
-    for (DWORD i = 0; i < count && i < 64; ++i) {
-        PROCESS_HEAP_ENTRY entry = {};
-        HeapLock(heaps[i]);
-        while (HeapWalk(heaps[i], &entry))
-            if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY)
-                bytes += entry.cbData;
-        HeapUnlock(heaps[i]);
-    }
-    return bytes;
-}
-
 TEST_F(OptionsSheet, FiftyRunsLeaveNoWindowObjectsBehind)
 {
     auto run = [this] { RunOptions({ShowFileTypes, PressOk}); };
@@ -234,17 +218,18 @@ TEST_F(OptionsSheet, FiftyRunsLeaveNoWindowObjectsBehind)
     run();
     run();
     test_support::PumpPending();
-    const DWORD userBefore = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-    const DWORD gdiBefore = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    const size_t heapBefore = HeapBytesInUse();
+    const DWORD userBefore = test_support::LiveUserObjects();
+    const DWORD gdiBefore = test_support::LiveGdiObjects();
+    const size_t heapBefore = test_support::HeapBytesInUse();
     for (int i = 0; i < 50; ++i)
         run();
     test_support::PumpPending();
-    EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), userBefore + 2);
-    EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdiBefore + 2);
-    // Where the system keeps no object counts, the heap shows it: the controls the two
-    // pages make come to over 3 KB a run, 160 KB over the fifty.
-    EXPECT_LT(HeapBytesInUse(), heapBefore + 32 * 1024) << HeapBytesInUse() - heapBefore;
+    // A window or GDI object left behind by a run would be fifty over the fifty runs.
+    EXPECT_LE(test_support::LiveUserObjects(), userBefore + 2);
+    EXPECT_LE(test_support::LiveGdiObjects(), gdiBefore + 2);
+    // The control objects the two pages make come to over 3 KB a run, 160 KB over the fifty.
+    const size_t heapAfter = test_support::HeapBytesInUse();
+    EXPECT_LT(heapAfter, heapBefore + 32 * 1024) << "grew by " << heapAfter - heapBefore;
 }
 
 } // namespace

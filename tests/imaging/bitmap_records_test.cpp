@@ -2,6 +2,11 @@
 // checks of resize and sharpen. A refused call changes nothing.
 #include "ImageFixtures.h"
 
+#include "imaging/PixelBufferReuse.h"
+
+#include <windows.h>
+#include <psapi.h>
+
 #include <cstring>
 
 // The file's own namespace keeps its using-directives out of the files compiled with it.
@@ -174,6 +179,50 @@ TEST(BitmapChecks, InconsistentRecordsAreRefused)
         EXPECT_EQ(kErrorInvalidParameter, L_SizeBitmap(&spoilt, 3, 3, kSizeBilinear));
         EXPECT_EQ(kErrorInvalidParameter, L_SaveBitmap("never.bmp", &spoilt, kFormatBmp, 0, 0, nullptr));
     }
+}
+
+// Committed memory of the process.
+SIZE_T CommittedBytes()
+{
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    return K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters) ? counters.PagefileUsage : 0;
+}
+
+int CancelAtOnce(int, void*) { return 0; }
+
+// In a reuse scope each pass of a chain writes into the buffer the pass before gave up,
+// with the same pixels as fresh buffers give; a cancelled pass still leaves the bitmap as
+// it was; and the kept buffer goes back to the system when the scope ends.
+TEST(PixelBufferReuse, AChainOfPassesTakesThePagesThePassBeforeGaveUp)
+{
+    TestBitmap fresh, reused;
+    MakeBitmap(fresh, 1500, 1000, 24, PhotoLike);
+    MakeBitmap(reused, 1500, 1000, 24, PhotoLike);
+    for (int pass = 0; pass < 3; ++pass)
+        ASSERT_EQ(kSuccess, L_SharpenBitmap(&fresh.handle, -1000));
+
+    SIZE_T keeping = 0;
+    {
+        ScopedPixelBufferReuse reuse;
+        std::uint8_t* const first = reused.handle.pixels;
+        ASSERT_EQ(kSuccess, L_SharpenBitmap(&reused.handle, -1000));
+        std::uint8_t* const second = reused.handle.pixels;
+        ASSERT_EQ(kSuccess, L_SharpenBitmap(&reused.handle, -1000));
+        EXPECT_EQ(first, reused.handle.pixels);
+        ASSERT_EQ(kSuccess, L_SharpenBitmap(&reused.handle, -1000));
+        EXPECT_EQ(second, reused.handle.pixels);
+        EXPECT_EQ(0, MaxDifference(fresh.handle, reused.handle));
+
+        const BitmapSnapshot before(reused.handle);
+        const StatusCallback previous = L_SetStatusCallBack(&CancelAtOnce, nullptr);
+        EXPECT_EQ(kErrorCancelled, L_SharpenBitmap(&reused.handle, -1000));
+        L_SetStatusCallBack(previous, nullptr);
+        EXPECT_TRUE(before.Matches(reused.handle));
+        keeping = CommittedBytes();
+    }
+    // The 4.5 MB buffer kept for the next pass is freed with the scope.
+    EXPECT_LT(CommittedBytes() + reused.handle.pixelBytes * 9 / 10, keeping);
 }
 
 } // namespace

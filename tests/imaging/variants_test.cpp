@@ -169,6 +169,76 @@ TEST(FormatVariants, CoreHeaderBmpLoadsBottomUp)
     EXPECT_EQ(0, MaxDifference(bitmap.handle, again.handle));
 }
 
+// The offset of a JPEG file's JFIF segment (its FF E0), or 0 when it has none.
+std::size_t FindJfif(const Bytes& file)
+{
+    std::size_t at = 2;
+    while (at + 4 <= file.size() && file[at] == 0xFF && file[at + 1] != 0xDA) {
+        if (file[at + 1] == 0xE0 && at + 9 <= file.size() && std::equal(file.begin() + at + 4, file.begin() + at + 9,
+                                                                          "JFIF"))
+            return at;
+        at += 2 + (file[at + 2] << 8 | file[at + 3]);
+    }
+    return 0;
+}
+
+// A file's information comes from its headers, not from decoding it: it must agree with
+// what loading the file gives, for every way other programs write the resolution.
+TEST(FormatVariants, JpegInformationAgreesWithTheDecodedImage)
+{
+    ScratchFolder folder;
+    TestBitmap colour, grey;
+    MakeBitmap(colour, 37, 21, 24, PhotoLike);
+    MakeBitmap(grey, 19, 11, 8, PhotoLike);
+    const std::string colourPath = folder.Path("colour.jpg"), greyPath = folder.Path("grey.jpg");
+    ASSERT_EQ(kSuccess, L_SaveBitmap(colourPath.c_str(), &colour.handle, kFormatJpeg, 0, 0, nullptr));
+    ASSERT_EQ(kSuccess, L_SaveBitmap(greyPath.c_str(), &grey.handle, kFormatJpeg, 0, 0, nullptr));
+    const Bytes written = ReadBytes(colourPath);
+    const std::size_t jfif = FindJfif(written);
+    ASSERT_NE(0u, jfif);
+    const std::size_t units = jfif + 4 + 7;  // after the length, "JFIF\0" and the version
+
+    auto withDensity = [&](int unitCode, int density) {
+        Bytes file = written;
+        file[units] = static_cast<std::uint8_t>(unitCode);
+        Put16(file, units + 1, density, true);
+        Put16(file, units + 3, density, true);
+        return file;
+    };
+    Bytes withoutJfif = written;
+    withoutJfif.erase(withoutJfif.begin() + jfif, withoutJfif.begin() + jfif + 2 + (written[jfif + 2] << 8 |
+                                                                                      written[jfif + 3]));
+    struct Case { const char* why; Bytes file; int width; int height; int bitsPerPixel; int resolution; };
+    const Case kCases[] = {
+        {"as we write it: pixels per inch", written, 37, 21, 24, 300},
+        {"pixels per centimetre, 118 of them", withDensity(2, 118), 37, 21, 24, 300},
+        {"an aspect ratio only", withDensity(0, 72), 37, 21, 24, kDefaultResolution},
+        {"a density of 0 per inch", withDensity(1, 0), 37, 21, 24, kDefaultResolution},
+        {"no JFIF segment", withoutJfif, 37, 21, 24, kDefaultResolution},
+        {"one grey component", ReadBytes(greyPath), 19, 11, 8, 300},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.why);
+        const std::string path = folder.Path("variant.jpg");
+        WriteBytes(path, c.file);
+        FileInfo info{};
+        ASSERT_EQ(kSuccess, L_FileInfo(path.c_str(), &info, 0, nullptr));
+        EXPECT_EQ(kFormatJpeg, info.format);
+        EXPECT_EQ(c.width, info.width);
+        EXPECT_EQ(c.height, info.height);
+        EXPECT_EQ(c.bitsPerPixel, info.bitsPerPixel);
+        EXPECT_EQ(c.resolution, info.xResolution);
+        EXPECT_EQ(c.resolution, info.yResolution);
+        TestBitmap loaded;
+        ASSERT_EQ(kSuccess, L_LoadBitmap(path.c_str(), &loaded.handle, 0, kColorOrderBgr, nullptr, nullptr));
+        EXPECT_EQ(info.width, loaded.handle.width);
+        EXPECT_EQ(info.height, loaded.handle.height);
+        EXPECT_EQ(info.bitsPerPixel, loaded.handle.bitsPerPixel);
+        EXPECT_EQ(info.xResolution, loaded.handle.xResolution);
+        EXPECT_EQ(info.yResolution, loaded.handle.yResolution);
+    }
+}
+
 } // namespace
 
 } // namespace variants_test

@@ -1,7 +1,9 @@
 // The main frame's bars on a frame of its own: the menu bar takes the place of the window's
 // menu, the toolbar is the toolkit's flat one, and a frame that goes takes its toolbar
-// object with it (the toolbar is in no window set).
+// object (in no window set), its GDI objects and its windows with it.
 #include "program_test_support.h"
+
+#include "framework/object_count_test_support.h"
 
 #include "lib/src/Win2/Wnd/iVeltraToolBar.h"
 #include "lib/src/iRegistry.h"
@@ -9,25 +11,6 @@
 
 namespace program_test {
 namespace {
-
-// Bytes in use on every heap of the process.
-size_t HeapBytesInUse()
-{
-    HANDLE heaps[64];
-    const DWORD count = GetProcessHeaps(64, heaps);
-    size_t total = 0;
-    for (DWORD i = 0; i < count && i < 64; ++i) {
-        if (!HeapLock(heaps[i]))
-            continue;
-        PROCESS_HEAP_ENTRY entry = {};
-        while (HeapWalk(heaps[i], &entry)) {
-            if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY)
-                total += entry.cbData;
-        }
-        HeapUnlock(heaps[i]);
-    }
-    return total;
-}
 
 class MainFrameBarsTest : public ProgramTest {
 protected:
@@ -51,7 +34,9 @@ TEST_F(MainFrameBarsTest, FramesThatGoLeaveNoToolbarObjectsBehind)
     for (int i = 0; i < 3; ++i)
         NewFrame()->DestroyWindow();
     AfxDeleteTempMaps();
-    const size_t before = HeapBytesInUse();
+    const size_t before = test_support::HeapBytesInUse();
+    const DWORD gdiBefore = test_support::LiveGdiObjects();
+    const DWORD windowsBefore = test_support::LiveUserObjects();
     constexpr int kFrames = 20;
     for (int i = 0; i < kFrames; ++i) {
         MainFrame* frame = NewFrame();
@@ -60,10 +45,12 @@ TEST_F(MainFrameBarsTest, FramesThatGoLeaveNoToolbarObjectsBehind)
         frame->DestroyWindow();
         AfxDeleteTempMaps();
     }
-    const size_t after = HeapBytesInUse();
-    // Wine counts no GDI objects, so the memory tells: a toolbar object left behind per
-    // frame would add at least its own size each time.
+    const size_t after = test_support::HeapBytesInUse();
+    // A toolbar object left behind per frame would add at least its own size each time.
     EXPECT_LT(after, before + kFrames * sizeof(iVeltraToolBar) / 4) << "grew by " << after - before;
+    // Nor may a frame leave a GDI object (the toolbar's images, the menus' fonts) or a window.
+    EXPECT_LE(test_support::LiveGdiObjects(), gdiBefore + 2);
+    EXPECT_LE(test_support::LiveUserObjects(), windowsBefore);
 }
 
 TEST_F(MainFrameBarsTest, TheBarsDockAtTheTopAndTheBottomAndTheFrameOnEverySide)

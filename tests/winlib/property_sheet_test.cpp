@@ -10,6 +10,8 @@
 
 #include "winlib_test_support.h"
 
+#include "framework/object_count_test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -240,6 +242,26 @@ TEST(SheetDialogUnits, MeasuredOnceWithAHiddenDialog)
     ::DestroyWindow(dialog);
     EXPECT_NEAR(540, back.Width(), sheet.BaseUnitX() / 4 + 1);
     EXPECT_NEAR(390, back.Height(), sheet.BaseUnitY() / 8 + 1);
+}
+
+// Each sheet measures with a dialog of its own, whose font the dialog manager makes for
+// DS_SETFONT: the font must go with the dialog, or a sheet opened again and again (the
+// program's Options) leaves one behind each time.
+TEST(SheetDialogUnits, MeasuringLeavesNoGdiObjectBehind)
+{
+    Owner owner;
+    auto measureOnce = [&owner] {
+        TestSheet sheet("Options", &owner, 0);
+        sheet.SetDialogUnits(0);
+        CRect rect(0, 0, 540, 390);
+        EXPECT_EQ(1, sheet.CalcDialogUnits(&rect));
+    };
+    measureOnce();
+    const DWORD before = test_support::LiveGdiObjects();
+    constexpr int kSheets = 20;
+    for (int i = 0; i < kSheets; ++i)
+        measureOnce();
+    EXPECT_LE(test_support::LiveGdiObjects(), before + 2);
 }
 
 // A parent whose window has gone: the measuring dialog cannot be made.

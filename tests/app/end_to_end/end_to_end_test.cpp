@@ -239,6 +239,7 @@ TEST_F(EndToEnd, PicksResizesSavesAndClosesAsAUserDoes)
             // garden_YYYYMMDD_hhmmss followed by the milliseconds in three places.
             EXPECT_EQ(std::string("garden_20261210_000000000.jpg").size(), backups[0].size()) << backups[0];
             EXPECT_TRUE(original == Bytes(m_folder.Path(backups[0]))) << "the backup is the old original";
+            program.Shot("saved_over_original");
         }
         program.PostCommand(ID_FILE_SAVE_AS);
         ASSERT_TRUE(program.AnswerSaveDialog(m_folder.Path(written.name), written.typeIndex));
@@ -249,6 +250,7 @@ TEST_F(EndToEnd, PicksResizesSavesAndClosesAsAUserDoes)
         if (written.keepsResolution) {
             EXPECT_EQ(kNewResolution, info.xResolution);
         }
+        program.Shot((std::string("saved_as_") + written.format).c_str());
     }
 
     // The written files, selected: their details show the new size and their format.

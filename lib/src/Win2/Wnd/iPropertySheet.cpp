@@ -5,10 +5,12 @@
 
 namespace {
 
-// The measuring dialog is only measured: every message counts as handled.
-INT_PTR CALLBACK AcceptEverything(HWND, UINT, WPARAM, LPARAM)
+// The measuring dialog is only measured: every message counts as handled, except the
+// last one. Its default handling deletes the font the dialog made for DS_SETFONT, which a
+// sheet opened again and again would otherwise leave behind each time.
+INT_PTR CALLBACK AcceptEverything(HWND, UINT message, WPARAM, LPARAM)
 {
-    return TRUE;
+    return message != WM_NCDESTROY;
 }
 
 } // namespace
