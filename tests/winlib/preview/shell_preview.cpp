@@ -165,7 +165,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int)
     list->Scroll(CSize(0, row.Height() * (12 - list->GetTopIndex())));
     Pump(1500);
     SaveWindowPicture(container.m_hWnd, pictures + "\\3-before-save.bmp");
-    MakeFile(day + "\\beach 00 saved.jpg", 2500, 2004);
+    MakeFile(day + "\\beach 20 saved.jpg", 2500, 2004);
     list->RefreshKeepSelection();
     Pump(1500);
     SaveWindowPicture(container.m_hWnd, pictures + "\\4-refilled-after-save.bmp");
