@@ -44,9 +44,9 @@ for look in classic xp; do
     wine "$PROGRAM" $flag /seconds 5 &
     restored=$!
     sleep 3
-    xwd -root -display "$DISPLAY" | convert xwd:- "$SHOTS/$look-12-restored-screen.png"
+    xwd -root -display "$DISPLAY" | convert xwd:- "$SHOTS/$look-19-restored-screen.png"
     wait "$restored"
-    wine "$PROGRAM" $flag /shot "$folder" "$look-13-restored"
+    wine "$PROGRAM" $flag /shot "$folder" "$look-20-restored"
 done
 for picture in "$SHOTS"/*.bmp; do
     [ -e "$picture" ] || continue

@@ -1,13 +1,17 @@
 // Shows toolkit docking on a real display, for a look and a scripted demonstration (not a
 // test): a frame with a toolkit dock bar on every side and two toolkit toolbars that drag
-// live, "Standard" and a longer "Tools" beside it. With /script the program drives itself
+// live, "Standard" and a longer, customisable "Tools" beside it, whose first button drops
+// down a menu and whose second a colour popup. With /script the program drives itself
 // through the system's input: Standard is dragged by its gripper to the left, bottom,
 // right and top sides and torn off with Ctrl held, Tools is dragged off with Shift held and
-// floats turned, a drag of Standard is cancelled with Escape; then the frame is narrowed
-// until the bar at the row's end hides buttons, its chevron is clicked and the popup shows
-// them. A picture of the screen around the frame is saved as a BMP in the folder after
-// every step, and where the bars are is printed. The layout is saved in the registry when
-// the frame closes and restored when it opens (/fresh starts from the built-in layout).
+// floats turned, its menu and its colour popup are dropped down and a colour is clicked,
+// a drag of Standard is cancelled with Escape, double clicks dock Standard, float it
+// and dock it again; then the frame is narrowed until the bar at the row's end hides
+// buttons, its chevron is clicked, the popup shows them and its "Customize..." opens the
+// customise dialog, closed with Escape. A picture of the screen around the frame is saved
+// as a BMP in the folder after every step, and where the bars are is printed. The dock
+// layout and the customisable bar's buttons are saved in the registry when the frame
+// closes and restored when it opens (/fresh starts from the built-in layout).
 //   dock_preview [/xp] [/fresh] [/script <folder>] [/shot <folder> <name>] [/seconds N]
 //   /shot   saves one picture once the frame is up, then closes (the restored layout)
 // Wine on a bare Xvfb (no window manager) draws no popup that lies entirely over its
@@ -18,6 +22,7 @@
 #include "toolkit/docking/QZDockState.h"
 #include "toolkit/docking/QZMiniDockFrameWnd.h"
 #include "toolkit/foundation/QZAuxData.h"
+#include "toolkit/foundation/QZMessages.h"
 #include "toolkit/res/ToolkitResources.h"
 
 #include "../toolkit_test_resources.h"
@@ -32,8 +37,13 @@ namespace {
 
 constexpr char kProfile[] = "DockPreview";
 constexpr char kCompany[] = "SorvantaDockPreview";
+// Where the application's profile lives; /fresh removes it.
+constexpr char kCompanyKey[] = "Software\\SorvantaDockPreview";
 constexpr UINT kStandardId = AFX_IDW_TOOLBAR;
 constexpr UINT kToolsId = AFX_IDW_TOOLBAR + 1;
+// Tools' first button drops down a menu beside its arrow, its second a colour popup.
+constexpr UINT kMenuCommand = 7700;
+constexpr UINT kColourCommand = 7701;
 constexpr UINT kCloseTimer = 1;
 constexpr UINT kShotTimer = 2;
 // The script thread asks the frame to take the width in wParam.
@@ -43,7 +53,7 @@ constexpr UINT WM_PREVIEW_WAKE = WM_APP + 2;
 // The frame's size at the start, and narrowed so that Tools cannot show all its buttons.
 constexpr int kFrameWidth = 520;
 constexpr int kFrameHeight = 300;
-constexpr int kNarrowWidth = 300;
+constexpr int kNarrowWidth = 200;
 
 struct Options {
     bool xp = false;
@@ -71,16 +81,19 @@ LRESULT CALLBACK NoteMouseMessage(int code, WPARAM wParam, LPARAM lParam)
     return ::CallNextHookEx(g_mouseHook, code, wParam, lParam);
 }
 
-// Saves the screen around the frame (wide enough for its floating frames and popups) as a
-// 24-bit BMP.
-bool SaveScreenAround(HWND frame, const std::string& path)
+// Saves the screen around the frame (wide enough for its floating frames and popups), or
+// the whole screen, as a 24-bit BMP.
+bool SaveScreenAround(HWND frame, const std::string& path, bool wholeScreen = false)
 {
-    CRect area;
-    ::GetWindowRect(frame, &area);
-    area.InflateRect(120, 120, 120, 260);
-    area.IntersectRect(&area, CRect(0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)));
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
+    const CRect screen(0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+    CRect area = screen;
+    if (!wholeScreen) {
+        ::GetWindowRect(frame, &area);
+        area.InflateRect(120, 120, 120, 260);
+        area.IntersectRect(&area, &screen);
+    }
+    HDC screenDC = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screenDC);
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = area.Width();
@@ -88,11 +101,11 @@ bool SaveScreenAround(HWND frame, const std::string& path)
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 24;
     void* bits = nullptr;
-    HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bitmap = ::CreateDIBSection(screenDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     bool saved = false;
     if (bitmap) {
         HGDIOBJ previous = ::SelectObject(memory, bitmap);
-        ::BitBlt(memory, 0, 0, area.Width(), area.Height(), screen, area.left, area.top, SRCCOPY);
+        ::BitBlt(memory, 0, 0, area.Width(), area.Height(), screenDC, area.left, area.top, SRCCOPY);
         ::SelectObject(memory, previous);
         ::GdiFlush();
         const DWORD rowBytes = ((static_cast<DWORD>(area.Width()) * 3 + 3) / 4) * 4;
@@ -110,7 +123,7 @@ bool SaveScreenAround(HWND frame, const std::string& path)
         ::DeleteObject(bitmap);
     }
     ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
+    ::ReleaseDC(nullptr, screenDC);
     return saved;
 }
 
@@ -145,7 +158,10 @@ public:
         }
         const DWORD style = WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_GRIPPER | CBRS_TOOLTIPS | CBRS_FLYBY;
         const CRect borders = standard.GetBorders();
-        // Tools keeps its fixed shapes, so that Shift shows it floating as a column.
+        // Tools keeps its fixed shapes, so that Shift shows it floating as a column; it is
+        // customisable, so it restores its buttons when docking is enabled and saves them
+        // when it goes.
+        tools.m_bCustomizable = TRUE;
         if (!standard.CreateEx(this, TBSTYLE_FLAT, style | CBRS_SIZE_DYNAMIC, borders, kStandardId) ||
             !standard.LoadToolBar(IDR_TEST_TOOLBAR) || !tools.CreateEx(this, TBSTYLE_FLAT, style, borders, kToolsId))
             return -1;
@@ -162,6 +178,15 @@ public:
                 tools.SetButtonInfo(i, ids[static_cast<size_t>(i)], 0, image++ % 4);
         }
         tools.SaveOriginalButtons();
+        QZ_DROPDOWNBUTTON* menu = tools.AddDropDownButton(kMenuCommand, TRUE);
+        QZ_DROPDOWNBUTTON* colour = tools.AddDropDownButton(kColourCommand, FALSE);
+        if (!menu || !colour)
+            return -1;
+        menu->nMenuID = IDR_TEST_CONTEXT_MENU;
+        colour->bColorPopup = TRUE;
+        colour->bShowColor = TRUE;
+        colour->clrCurrent = RGB(255, 0, 0);
+        colour->clrDefault = RGB(0, 0, 0);
         standard.SetWindowText("Standard");
         tools.SetWindowText("Tools");
         for (CQZToolBar* bar : {&standard, &tools}) {
@@ -211,6 +236,21 @@ public:
         return 0;
     }
 
+    // The colour drop-down's news, passed on by the toolbar.
+    afx_msg LRESULT OnColourChanged(WPARAM wParam, LPARAM lParam)
+    {
+        std::printf("dock_preview: command %ld took the colour %06lX\n", static_cast<long>(lParam),
+                    static_cast<unsigned long>(wParam));
+        std::fflush(stdout);
+        return 0;
+    }
+    afx_msg LRESULT OnColourPopupClosed(WPARAM wParam, LPARAM lParam)
+    {
+        std::printf("dock_preview: the colour popup of command %ld closed\n", static_cast<long>(lParam));
+        std::fflush(stdout);
+        return 0;
+    }
+
     afx_msg void OnUpdateSave(CCmdUI* pCmdUI) { pCmdUI->Enable(FALSE); }
     afx_msg void OnUpdatePrint(CCmdUI* pCmdUI) { pCmdUI->SetCheck(1); }
     afx_msg void OnCommandStub() {}
@@ -222,11 +262,15 @@ BEGIN_MESSAGE_MAP(DockPreviewFrame, CFrameWnd)
     ON_WM_CLOSE()
     ON_WM_TIMER()
     ON_MESSAGE(WM_PREVIEW_WIDTH, OnWidth)
+    ON_MESSAGE(WM_QZ_COLORCHANGED, OnColourChanged)
+    ON_MESSAGE(WM_QZ_COLORCLOSEUP, OnColourPopupClosed)
     ON_UPDATE_COMMAND_UI(ID_FILE_SAVE, OnUpdateSave)
     ON_UPDATE_COMMAND_UI(ID_FILE_PRINT, OnUpdatePrint)
     ON_COMMAND(ID_FILE_OPEN, OnCommandStub)
     ON_COMMAND(ID_FILE_PRINT, OnCommandStub)
     ON_COMMAND_RANGE(7700, 7709, OnToolsCommand)
+    ON_COMMAND(ID_TEST_FIRST, OnCommandStub)
+    ON_COMMAND(ID_TEST_SECOND, OnCommandStub)
 END_MESSAGE_MAP()
 
 // The script: the system's input, one step at a time, a picture after each.
@@ -257,15 +301,34 @@ public:
         // Tools dragged off the top with Shift held: it floats turned, as a column, and goes back.
         Drag(Gripper(m_tools), CPoint(client.right - 40, client.bottom + 30), VK_SHIFT);
         Shot("07-turned-shift");
+        // Its drop-downs, there below the frame, each from its button's arrow (the bar draws
+        // arrows for all its drop-down buttons once one asks for them): the menu, closed
+        // with Escape; the colour popup, where a click on a colour chooses it.
+        const CRect menuButton = ButtonOnScreen(m_tools, kMenuCommand);
+        ClickAndGoOn(CPoint(menuButton.right - 4, menuButton.CenterPoint().y));
+        Shot("08-menu-drop-down", false);
+        Press(VK_ESCAPE);
+        WaitIdle();
+        const CRect colourButton = ButtonOnScreen(m_tools, kColourCommand);
+        ClickAndGoOn(CPoint(colourButton.right - 4, colourButton.CenterPoint().y));
+        Shot("09-colour-popup", false);
+        Click(CPoint(colourButton.left + 52, colourButton.bottom + 60));
+        Shot("10-colour-chosen");
         Drag(CaptionOf(m_tools), CPoint(client.left + 260, client.top + 2));
         // Dragged over the left side (it docks there live) and cancelled with Escape.
         const CPoint before = Caption();
         DragAndCancel(before, EdgeOfClient('L'));
-        Shot("08-escape-cancelled");
-        // Back into the top row, then the frame narrowed until Tools hides buttons.
-        Drag(Caption(), EdgeOfClient('T'));
+        Shot("12-escape-cancelled");
+        // A double click on the caption docks it where it was docked last (the top row), one
+        // on its gripper floats it where it floated last, and one more docks it again.
+        DoubleClick(Caption());
+        Shot("13-double-click-docked");
+        DoubleClick(Gripper(m_standard));
+        Shot("14-double-click-floating");
+        DoubleClick(Caption());
+        // The frame narrowed until the bar that ends the row hides buttons.
         ::SendMessageA(m_frame, WM_PREVIEW_WIDTH, kNarrowWidth, 0);
-        Shot("09-narrowed-chevron");
+        Shot("15-narrowed-chevron");
         // The chevron of the bar that ends the row.
         HWND chevron = ::GetDlgItem(m_tools, ID_QZ_CUSTOMIZE_TOOLBAR);
         if (!chevron || !::IsWindowVisible(chevron))
@@ -274,11 +337,21 @@ public:
             CRect rect;
             ::GetWindowRect(chevron, &rect);
             Click(rect.CenterPoint());
-            Shot("10-chevron-popup");
-            // A click on the frame's caption takes the activation and closes the popup.
-            CRect window;
-            ::GetWindowRect(m_frame, &window);
-            Click(CPoint(window.left + 60, window.top + 10));
+            Shot("16-chevron-popup");
+            // The popup's "Customize..." opens the toolbar's customise dialog, a modal loop
+            // of its own; Escape closes it, and its end saves the bar's buttons.
+            CRect customise;
+            if (PopupCustomiseItem(&customise)) {
+                ClickAndGoOn(customise.CenterPoint());
+                // The dialog takes a few seconds to fill its lists under Wine; the whole
+                // screen, since the system places it where it likes.
+                Settle(3000);
+                Shot("17-customise-dialog", false, true);
+                Press(VK_ESCAPE);
+                WaitIdle();
+            } else {
+                std::printf("dock_preview: the popup has no Customize... item\n");
+            }
         } else {
             std::printf("dock_preview: the chevron is not shown\n");
         }
@@ -286,7 +359,7 @@ public:
         // The layout to keep: Standard floating below the frame, Tools down the left side.
         Drag(Gripper(m_standard), CPoint(client.left + 200, client.bottom + 60), VK_CONTROL);
         Drag(Gripper(m_tools), EdgeOfClient('L'));
-        Shot("11-saved-layout");
+        Shot("18-saved-layout");
         // Closed once every step is done: the layout is saved as the frame closes.
         WaitIdle();
         ::PostMessageA(m_frame, WM_CLOSE, 0, 0);
@@ -338,6 +411,60 @@ private:
         Settle(60);
         Button(false);
         WaitIdle();
+    }
+    // A click where the frame's thread goes into a modal loop (a menu, a popup, a dialog):
+    // no idle time to wait for, only a while for it to be drawn.
+    static void ClickAndGoOn(CPoint at)
+    {
+        MouseTo(at);
+        Settle(150);
+        Button(true);
+        Settle(60);
+        Button(false);
+        Settle(1200);
+    }
+    static void Press(WORD vk)
+    {
+        Key(vk, true);
+        Key(vk, false);
+        Settle(300);
+    }
+    // The button of the command on the screen.
+    static CRect ButtonOnScreen(HWND bar, UINT command)
+    {
+        CRect rect;
+        ::SendMessageA(bar, TB_GETRECT, command, reinterpret_cast<LPARAM>(&rect));
+        ::MapWindowPoints(bar, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+        return rect;
+    }
+    // The "Customize..." item of the open chevron popup (the active window): the button
+    // of the chevron's command on one of the popup's bars.
+    static bool PopupCustomiseItem(CRect* item)
+    {
+        HWND popup = ::GetForegroundWindow();
+        for (HWND child = ::GetWindow(popup, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+            if (::SendMessageA(child, TB_COMMANDTOINDEX, ID_QZ_CUSTOMIZE_TOOLBAR, 0) >= 0) {
+                *item = ButtonOnScreen(child, ID_QZ_CUSTOMIZE_TOOLBAR);
+                return true;
+            }
+        }
+        return false;
+    }
+    // Two clicks well within the double-click time: the first press starts a drag that its
+    // release ends in place, the second press arrives as the double click.
+    void DoubleClick(CPoint at) const
+    {
+        WaitIdle();
+        MouseTo(at);
+        Settle(150);
+        for (int i = 0; i < 2; ++i) {
+            Button(true);
+            Settle(40);
+            Button(false);
+            Settle(40);
+        }
+        WaitIdle();
+        Settle(300);
     }
     // Until the frame's thread has taken the mouse message at that point, and a little more.
     static void WaitForPointer(CPoint at)
@@ -393,7 +520,7 @@ private:
         // movement to be taken from the queue.
         WaitForPointer(to);
         WaitForPlace(m_standard, AFX_IDW_DOCKBAR_LEFT);
-        Shot("08-escape-while-dragging", false);
+        Shot("11-escape-while-dragging", false);
         Key(VK_ESCAPE, true);
         Key(VK_ESCAPE, false);
         Settle(150);
@@ -438,7 +565,8 @@ private:
         HWND floating = ::GetParent(::GetParent(bar));
         CRect rect;
         ::GetWindowRect(floating, &rect);
-        return CPoint(rect.left + 14, rect.top + ::GetSystemMetrics(SM_CYEDGE) + 6);
+        // Near the caption's left end: a narrow frame's option and close buttons come soon after.
+        return CPoint(rect.left + 8, rect.top + ::GetSystemMetrics(SM_CYEDGE) + 6);
     }
     CPoint Caption() const { return CaptionOf(m_standard); }
     static const char* Place(HWND bar)
@@ -458,14 +586,14 @@ private:
             return "?";
         }
     }
-    void Shot(const char* name, bool settled = true)
+    void Shot(const char* name, bool settled = true, bool wholeScreen = false)
     {
         if (settled)
             WaitIdle();
         Settle(200);
         const std::string look = qzAfxData.xpLook ? "xp" : "classic";
         const std::string path = g_options.scriptFolder + "\\" + look + "-" + name + ".bmp";
-        if (!SaveScreenAround(m_frame, path))
+        if (!SaveScreenAround(m_frame, path, wholeScreen))
             std::printf("dock_preview: no picture %s\n", path.c_str());
         POINT pointer = {};
         ::GetCursorPos(&pointer);
@@ -517,6 +645,8 @@ int main(int argc, char** argv)
             g_options.seconds = std::atoi(argv[++i]);
     }
     qzAfxData.xpLook = g_options.xp ? 1 : 0;
+    if (g_options.fresh)
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, kCompanyKey);
     auto* frame = new DockPreviewFrame;
     if (!frame->Create(nullptr, g_options.xp ? "Docking - XP look" : "Docking - classic look",
                        WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(200, 150, 200 + kFrameWidth, 150 + kFrameHeight)))
