@@ -13,6 +13,7 @@ wine_env "$BUILD/preview-prefix"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wine wineboot --init </dev/null >/dev/null 2>&1 || true
     wineserver -w
+    wine_fonts
 fi
 rm -rf "$SHOTS"
 mkdir -p "$SHOTS"
