@@ -20,6 +20,8 @@
 
 #include "app/CustomOccManager.h"
 
+#include "bench/bench_timing.h"
+
 #include "banner/AffiliateLink.h"
 #include "banner/CacheFrameWnd.h"
 
@@ -46,27 +48,14 @@
 
 namespace {
 
+using bench::Median;
+using bench::NowMs;
+
 constexpr int kDefaultTicks = 10000;
 constexpr int kWarmTicks = 100;
 constexpr int kHistoryEvery = 100;
 constexpr int kPages = 10;
 const CRect kStripRect(5, 365, 473, 427);
-
-double NowMs()
-{
-    LARGE_INTEGER count, frequency;
-    QueryPerformanceCounter(&count);
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 double Longest(const std::vector<double>& values)
 {

@@ -4,6 +4,7 @@
 // from freshly allocated ones (page faults included). Prints the median of several runs.
 // Also: the resize on each instruction-set path, the memory a resize adds, and JPEG and
 // TIFF save and load of the enlarged image through the imaging API.
+#include "bench/bench_timing.h"
 #include "imaging/ImagingApi.h"
 #include "imaging/KernelPath.h"
 #include "imaging/Parallel.h"
@@ -24,6 +25,8 @@
 #include <vector>
 
 namespace {
+
+using bench::Median;
 
 constexpr int kRuns = 5;
 constexpr int kChannels = 3;
@@ -59,12 +62,6 @@ Image MakeTestImage(int width, int height, std::uint32_t seed)
                 *p++ = std::uint8_t(std::clamp(v, 0, 255));
             }
     return image;
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 double ElapsedMs(std::chrono::steady_clock::time_point since)

@@ -5,6 +5,10 @@
 // the memory a 32 MB fetch with GetBody adds at peak, and what filling that much new
 // memory costs by itself on this machine (a fetch keeps the body once in its line list
 // and once more in the string GetBody makes). Not run by the tests.
+// WinSock 2 before windows.h, which the bench timing brings in.
+#include <winsock2.h>
+
+#include "bench/bench_timing.h"
 #include "net/iHTTPClient.h"
 #include "tests/net/servers/http_server_test_support.h"
 
@@ -22,6 +26,9 @@
 #include <vector>
 
 namespace {
+
+using bench::FirstRun;
+using bench::MedianMs;
 
 constexpr int kRuns = 5;
 constexpr size_t kBodyBytes = 32u * 1024 * 1024;
@@ -53,26 +60,6 @@ std::string MakeFlat(size_t bytes, unsigned seed)
         c = static_cast<char>('a' + (state >> 16) % 26);
     }
     return body;
-}
-
-double Now()
-{
-    LARGE_INTEGER count, frequency;
-    QueryPerformanceCounter(&count);
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double MedianMs(const std::function<void()>& run)
-{
-    std::vector<double> times;
-    for (int i = 0; i < kRuns; ++i) {
-        double start = Now();
-        run();
-        times.push_back(Now() - start);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
 }
 
 // The peer: the same request and reply over a plain socket, read into a 64 KB buffer
@@ -189,9 +176,9 @@ int main()
     for (const char* path : {"/lines", "/flat"}) {
         PlainCopy(port, path);
         size_t copied = 0;
-        double peerMs = MedianMs([&] { copied = PlainCopy(port, path); });
-        double getMs = MedianMs([&] { Fetch(port, path, false); });
-        double bodyMs = MedianMs([&] { Fetch(port, path, true); });
+        double peerMs = MedianMs(kRuns, FirstRun::Counted, [&] { copied = PlainCopy(port, path); });
+        double getMs = MedianMs(kRuns, FirstRun::Counted, [&] { Fetch(port, path, false); });
+        double bodyMs = MedianMs(kRuns, FirstRun::Counted, [&] { Fetch(port, path, true); });
         bool isLines = path[1] == 'l';
         PrintRow(isLines ? "peer: plain copy, 80-byte lines" : "peer: plain copy, no line ends",
                  static_cast<double>(copied), peerMs, 0);
@@ -200,19 +187,19 @@ int main()
         PrintRow(isLines ? "Get + GetBody, 80-byte lines" : "Get + GetBody, no line ends",
                  static_cast<double>(copied), bodyMs, peerMs);
     }
-    double fillOnceMs = MedianMs([&] { FillNewMemory(kBodyBytes); });
-    double fillTwiceMs = MedianMs([&] {
+    double fillOnceMs = MedianMs(kRuns, FirstRun::Counted, [&] { FillNewMemory(kBodyBytes); });
+    double fillTwiceMs = MedianMs(kRuns, FirstRun::Counted, [&] {
         FillNewMemory(kBodyBytes);
         FillNewMemory(kBodyBytes);
     });
     PrintRow("floor: fill 32 MB of new memory", static_cast<double>(kBodyBytes), fillOnceMs, 0);
     PrintRow("floor: fill 32 MB of new memory twice", static_cast<double>(kBodyBytes), fillTwiceMs, 0);
 
-    double pagesMs = MedianMs([&] {
+    double pagesMs = MedianMs(kRuns, FirstRun::Counted, [&] {
         for (int i = 0; i < kSmallPageFetches; ++i)
             Fetch(port, "/page", true);
     });
-    double peerPagesMs = MedianMs([&] {
+    double peerPagesMs = MedianMs(kRuns, FirstRun::Counted, [&] {
         for (int i = 0; i < kSmallPageFetches; ++i)
             PlainCopy(port, "/page");
     });

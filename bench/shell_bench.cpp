@@ -4,9 +4,11 @@
 // each, its floor: the shell calls the control makes per item and bare inserts of as many
 // rows with drawing off. Prints the median of several runs. The folders are made in the
 // temporary folder and removed afterwards.
+#include "bench/bench_timing.h"
 #include "lib/src/Win2/Wnd/iShellListCtrl.h"
 #include "lib/src/Win2/Wnd/iShellTreeCtrl.h"
 #include "lib/src/Win2/Wnd/iWnd.h"
+#include "tests/winlib/scratch_folder.h"
 
 #include <windows.h>
 #include <objbase.h>
@@ -14,8 +16,6 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <set>
@@ -34,48 +34,11 @@ constexpr int kFocusedItem = 4000;
 constexpr int kChainDepth = 10;
 constexpr int kSubfolders = 1000;
 
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-double TimeMs(const std::function<void()>& work)
-{
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
-// Median of kRuns runs of work, each after prepare (untimed).
+// Median of kRuns runs of work, each after prepare (untimed); the first run counts too, as
+// the floors are too slow to run one more.
 double MedianMs(const std::function<void()>& prepare, const std::function<void()>& work)
 {
-    std::vector<double> times;
-    for (int run = 0; run < kRuns; ++run) {
-        prepare();
-        times.push_back(TimeMs(work));
-    }
-    return Median(times);
-}
-
-void RemoveTree(const std::string& folder)
-{
-    WIN32_FIND_DATAA found;
-    HANDLE search = ::FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            const std::string path = folder + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path);
-            else
-                ::DeleteFileA(path.c_str());
-        } while (::FindNextFileA(search, &found));
-        ::FindClose(search);
-    }
-    ::RemoveDirectoryA(folder.c_str());
+    return bench::MedianMs(kRuns, bench::FirstRun::Counted, work, prepare);
 }
 
 void MakeFile(const std::string& path)
@@ -92,13 +55,9 @@ struct Folders {
 
 Folders MakeFolders()
 {
-    char temp[MAX_PATH] = {};
-    ::GetTempPathA(sizeof temp, temp);
-    char longTemp[MAX_PATH] = {};
-    ::GetLongPathNameA(temp, longTemp, sizeof longTemp);
     Folders folders;
-    folders.root = std::string(longTemp) + "shell bench";
-    RemoveTree(folders.root);
+    folders.root = shell_test::LongTempFolder() + "shell bench";
+    shell_test::RemoveTree(folders.root);
     ::CreateDirectoryA(folders.root.c_str(), nullptr);
     folders.many = folders.root + "\\many";
     ::CreateDirectoryA(folders.many.c_str(), nullptr);
@@ -391,7 +350,7 @@ int main()
     delete list;
     delete tree;
     ::SetCurrentDirectoryA(folders.root.substr(0, 3).c_str());
-    RemoveTree(folders.root);
+    shell_test::RemoveTree(folders.root);
     ::OleUninitialize();
     return 0;
 }

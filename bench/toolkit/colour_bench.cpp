@@ -5,6 +5,7 @@
 // timed to the first time their modal loop goes idle, which is when nothing is left to
 // paint, and then closed; fresh runs make the pictures anew each time.
 //   wine build/cmake/bench/colour_bench.exe [runs]
+#include "bench/bench_timing.h"
 #include "framework/Framework.h"
 #include "toolkit/colour/QZColorDialog.h"
 #include "toolkit/colour/QZColorPageCustom.h"
@@ -20,28 +21,9 @@
 
 namespace {
 
-double NowMs()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-// The median of the runs after the first (which loads the libraries and fonts).
-double MedianMs(int runs, const std::function<double()>& run)
-{
-    std::vector<double> times;
-    run();
-    for (int i = 0; i < runs; ++i)
-        times.push_back(run());
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
+using bench::FirstRun;
+using bench::MedianOfRuns;
+using bench::NowMs;
 
 // The owner of the dialogs: their modal loops tell it when they are idle.
 class BenchOwner : public CWnd {
@@ -123,13 +105,14 @@ int main(int argc, char** argv)
         std::printf("the owner window could not be made\n");
         return 1;
     }
-    const double sheetMs = MedianMs(runs, [&] { return TimeColourSheet(owner); });
-    const double standardMs = MedianMs(runs, [&] {
+    // One run more than asked for each case: its first loads the libraries and fonts.
+    const double sheetMs = MedianOfRuns(runs + 1, FirstRun::LeftOut, [&] { return TimeColourSheet(owner); });
+    const double standardMs = MedianOfRuns(runs + 1, FirstRun::LeftOut, [&] {
         double standard = 0;
         TimeColourSheet(owner, &standard);
         return standard;
     });
-    const double systemMs = MedianMs(runs, [&] { return TimeSystemDialog(owner); });
+    const double systemMs = MedianOfRuns(runs + 1, FirstRun::LeftOut, [&] { return TimeSystemDialog(owner); });
     std::printf("%d runs per case; medians in ms\n\n", runs);
     std::printf("%-52s %10s %10s %8s\n", "case", "toolkit", "peer", "ratio");
     std::printf("%-52s %10.2f %10.2f %8.2f\n", "colour sheet opened, both pages painted", sheetMs, systemMs,

@@ -4,6 +4,7 @@
 // with GetMenuItemInfo in the same run (its peer); and the menu bar's layout for 50 lengths,
 // docked at the top and floating.
 //   wine build/cmake/bench/menu_bench.exe [runs]
+#include "bench/bench_timing.h"
 #include "framework/Framework.h"
 #include "toolkit/bars/QZMenuBar.h"
 #include "toolkit/foundation/QZAuxData.h"
@@ -13,37 +14,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
 #include <string>
-#include <vector>
 
 namespace {
 
-double NowMs()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-// The median of the runs after the first (which fills the caches).
-double MedianMs(int runs, const std::function<void()>& work)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        const double start = NowMs();
-        work();
-        times.push_back(NowMs() - start);
-    }
-    times.erase(times.begin());
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
+using bench::FirstRun;
+using bench::MedianMs;
 
 // 40 items as an application's popup has them: labels with mnemonics, every fourth with an
 // accelerator text, a separator after every eighth.
@@ -153,18 +129,18 @@ int main(int argc, char** argv)
 
     std::printf("%-44s %-10s %10s %10s %8s\n", "case", "size", "menus ms", "peer ms", "ratio");
     HMENU popup = MakePopup(40);
-    const double walk = MedianMs(runs, [&] { PlainWalk(popup); });
+    const double walk = MedianMs(runs, FirstRun::LeftOut, [&] { PlainWalk(popup); });
     for (bool xp : {false, true}) {
         qzAfxData.xpLook = xp ? 1 : 0;
-        const double cycle = MedianMs(runs, [&] { OpenMeasureClose(owner.m_hWnd, popup); });
+        const double cycle = MedianMs(runs, FirstRun::LeftOut, [&] { OpenMeasureClose(owner.m_hWnd, popup); });
         PrintRow(xp ? "convert, measure, restore (XP look)" : "convert, measure, restore (classic look)",
                  "40 items", cycle, walk);
     }
-    const double convert = MedianMs(runs, [&] { OpenMeasureClose(owner.m_hWnd, popup, false); });
+    const double convert = MedianMs(runs, FirstRun::LeftOut, [&] { OpenMeasureClose(owner.m_hWnd, popup, false); });
     PrintRow("  of which convert and restore", "40 items", convert, walk);
     // The floor of any measuring: each item's text measured once in the menu font.
     HDC screen = CreateCompatibleDC(nullptr);
-    const double texts = MedianMs(runs, [&] {
+    const double texts = MedianMs(runs, FirstRun::LeftOut, [&] {
         HGDIOBJ old = SelectObject(screen, qzAfxData.fontNormal.m_hObject);
         for (int i = 0; i < GetMenuItemCount(popup); ++i) {
             char text[256];
@@ -177,7 +153,7 @@ int main(int argc, char** argv)
     DeleteDC(screen);
     PrintRow("  floor: the item texts measured once", "40 items", texts, walk);
     // The floor of any conversion: each item written once to convert and once to restore.
-    const double writes = MedianMs(runs, [&] {
+    const double writes = MedianMs(runs, FirstRun::LeftOut, [&] {
         for (int pass = 0; pass < 2; ++pass) {
             for (int i = 0; i < GetMenuItemCount(popup); ++i) {
                 QZ_MENUITEMINFO info;
@@ -204,7 +180,7 @@ int main(int argc, char** argv)
     };
     for (const LayoutCase& layout : layouts) {
         bar.m_dwStyle = layout.style;
-        const double fifty = MedianMs(runs, [&] {
+        const double fifty = MedianMs(runs, FirstRun::LeftOut, [&] {
             for (int length = 20; length < 20 + 50 * 12; length += 12)
                 bar.CalcDynamicLayout(length, layout.mode);
         });

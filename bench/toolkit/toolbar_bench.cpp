@@ -5,6 +5,7 @@
 // framework's toolbar of the same buttons and a status bar in the same run (its peer).
 // A second peer docks the framework's toolbar in the framework's own dock bars.
 //   wine build/cmake/bench/toolbar_bench.exe [runs]
+#include "bench/bench_timing.h"
 #include "framework/Framework.h"
 #include "framework/StatusBar.h"
 #include "framework/ToolBar.h"
@@ -19,34 +20,11 @@
 
 namespace {
 
+using bench::FirstRun;
+using bench::MedianMs;
+
 constexpr int kButtons = 40;
 constexpr UINT kFirstCommand = 0xE100;
-
-double NowMs()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-// The median of the runs after the first (which fills the caches).
-double MedianMs(int runs, const std::function<void()>& work)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        const double start = NowMs();
-        work();
-        times.push_back(NowMs() - start);
-    }
-    times.erase(times.begin());
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 // 40 buttons with a separator after every eighth command, as a large toolbar has them.
 std::vector<UINT> ButtonIds()
@@ -151,7 +129,7 @@ std::pair<double, double> AcrossLengths(int runs, const std::function<void(int)>
 {
     std::vector<double> perLength;
     for (int length = 50; length <= 2000; length += 50)
-        perLength.push_back(MedianMs(runs, [&] { layout(length); }));
+        perLength.push_back(MedianMs(runs, FirstRun::LeftOut, [&] { layout(length); }));
     std::sort(perLength.begin(), perLength.end());
     return {perLength[perLength.size() / 2], perLength.back()};
 }
@@ -186,8 +164,9 @@ int main(int argc, char** argv)
         {"CalcDynamicLayout, floating height", LM_HORZ | LM_LENGTHY},
         {"CalcDynamicLayout, floating width, committed", LM_HORZ | LM_COMMIT},
     };
-    const double plainDynamic =
-        MedianMs(runs, [&] { plain->toolbar.CalcDynamicLayout(-1, LM_HORZ | LM_HORZDOCK | LM_STRETCH); });
+    const double plainDynamic = MedianMs(runs, FirstRun::LeftOut, [&] {
+        plain->toolbar.CalcDynamicLayout(-1, LM_HORZ | LM_HORZDOCK | LM_STRETCH);
+    });
     for (const auto& mode : modes) {
         const auto [median, worst] = AcrossLengths(runs, [&](int length) { bar.CalcDynamicLayout(length, mode.mode); });
         char name[96];
@@ -196,18 +175,19 @@ int main(int argc, char** argv)
         std::snprintf(name, sizeof name, "%s (slowest length)", mode.name);
         Row(name, worst, plainDynamic);
     }
-    const double docked = MedianMs(runs, [&] { bar.CalcDynamicLayout(-1, LM_HORZ | LM_HORZDOCK | LM_STRETCH); });
+    const double docked =
+        MedianMs(runs, FirstRun::LeftOut, [&] { bar.CalcDynamicLayout(-1, LM_HORZ | LM_HORZDOCK | LM_STRETCH); });
     Row("CalcDynamicLayout, docked at the top", docked, plainDynamic);
     std::printf("  (peer: the framework toolbar's layout, which has only a fixed size)\n\n");
 
-    const double toolkitLayout = MedianMs(runs, [&] { toolkit->RecalcLayout(); });
-    const double plainLayout = MedianMs(runs, [&] { plain->RecalcLayout(); });
-    const double dockingLayout = MedianMs(runs, [&] { docking->RecalcLayout(); });
+    const double toolkitLayout = MedianMs(runs, FirstRun::LeftOut, [&] { toolkit->RecalcLayout(); });
+    const double plainLayout = MedianMs(runs, FirstRun::LeftOut, [&] { plain->RecalcLayout(); });
+    const double dockingLayout = MedianMs(runs, FirstRun::LeftOut, [&] { docking->RecalcLayout(); });
     Row("frame RecalcLayout, same size", toolkitLayout, plainLayout);
     Row("  beside the framework's docking frame", toolkitLayout, dockingLayout);
     auto resized = [runs](CFrameWnd* frame) {
         int turn = 0;
-        return MedianMs(runs, [&] {
+        return MedianMs(runs, FirstRun::LeftOut, [&] {
             const int width = (turn++ % 2) ? 900 : 640;
             frame->SetWindowPos(nullptr, 0, 0, width, 600, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         });
@@ -220,9 +200,10 @@ int main(int argc, char** argv)
     // Where the toolkit frame's layout goes.
     auto* left = DYNAMIC_DOWNCAST(CDockBar, toolkit->GetControlBar(AFX_IDW_DOCKBAR_LEFT));
     Row("part: toolbar's committed docked layout",
-        MedianMs(runs, [&] { bar.CalcDynamicLayout(-1, LM_HORZ | LM_HORZDOCK | LM_COMMIT); }), 0);
-    Row("part: an empty dock bar", MedianMs(runs, [&] { left->CalcFixedLayout(TRUE, FALSE); }), 0);
-    Row("part: status bar", MedianMs(runs, [&] { toolkit->status.CalcDynamicLayout(-1, LM_HORZ | LM_HORZDOCK); }), 0);
+        MedianMs(runs, FirstRun::LeftOut, [&] { bar.CalcDynamicLayout(-1, LM_HORZ | LM_HORZDOCK | LM_COMMIT); }), 0);
+    Row("part: an empty dock bar", MedianMs(runs, FirstRun::LeftOut, [&] { left->CalcFixedLayout(TRUE, FALSE); }), 0);
+    Row("part: status bar",
+        MedianMs(runs, FirstRun::LeftOut, [&] { toolkit->status.CalcDynamicLayout(-1, LM_HORZ | LM_HORZDOCK); }), 0);
 
     toolkit->DestroyWindow();
     plain->DestroyWindow();

@@ -3,6 +3,7 @@
 // drawing, and the drop shadow of a 400 x 600 popup; each beside a plain fill and blit of
 // the same areas through the same DCs, its peer.
 //   wine build/cmake/bench/toolkit_paint.exe [runs]
+#include "bench/bench_timing.h"
 #include "framework/Framework.h"
 #include "toolkit/bars/QZControlBar.h"
 #include "toolkit/controls/QZButton.h"
@@ -17,17 +18,7 @@
 
 namespace {
 
-double NowMs()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+using bench::NowMs;
 
 struct Timing {
     double first;
@@ -44,10 +35,7 @@ Timing Measure(int runs, const std::function<void()>& work)
         GdiFlush();
         times.push_back(NowMs() - start);
     }
-    const double first = times.front();
-    std::vector<double> rest(times.begin() + 1, times.end());
-    std::sort(rest.begin(), rest.end());
-    return {first, rest[rest.size() / 2]};
+    return {times.front(), bench::Median(std::vector<double>(times.begin() + 1, times.end()))};
 }
 
 // A plain fill of the area in a memory DC, blitted to the target: the peer of each case.

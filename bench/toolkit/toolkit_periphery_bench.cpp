@@ -7,6 +7,7 @@
 //   sheet (one deferred batch) against moving the same controls to the same places with one
 //   SetWindowPos each.
 //   wine build/cmake/bench/toolkit_periphery_bench.exe [runs]
+#include "bench/bench_timing.h"
 #include "framework/Framework.h"
 #include "toolkit/controls/QZListCtrl.h"
 #include "toolkit/controls/QZResize.h"
@@ -15,40 +16,13 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
 #include <string>
 #include <vector>
 
 namespace {
 
-double NowMs()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-// The median of the timed part of each run after a first one that fills the caches; prepare
-// runs before each, untimed.
-double MedianMs(int runs, const std::function<void()>& prepare, const std::function<void()>& work)
-{
-    std::vector<double> times;
-    for (int i = 0; i <= runs; ++i) {
-        prepare();
-        const double start = NowMs();
-        work();
-        const double elapsed = NowMs() - start;
-        if (i > 0)
-            times.push_back(elapsed);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
+using bench::FirstRun;
+using bench::MedianMs;
 
 void PrintRow(const char* what, double toolkitMs, double peerMs)
 {
@@ -100,11 +74,11 @@ void BenchLists(CWnd& window, int runs)
             list.UpdateWindow();
         };
     };
-    auto nothing = [] {};
-    PrintRow("list, 10,000 rows: full repaint", MedianMs(runs, nothing, repaint(toolkit)),
-             MedianMs(runs, nothing, repaint(plain)));
-    PrintRow("list, 10,000 rows: page down with repaint", MedianMs(runs, toTop(toolkit), pageDown(toolkit)),
-             MedianMs(runs, toTop(plain), pageDown(plain)));
+    PrintRow("list, 10,000 rows: full repaint", MedianMs(runs, FirstRun::LeftOut, repaint(toolkit)),
+             MedianMs(runs, FirstRun::LeftOut, repaint(plain)));
+    PrintRow("list, 10,000 rows: page down with repaint",
+             MedianMs(runs, FirstRun::LeftOut, pageDown(toolkit), toTop(toolkit)),
+             MedianMs(runs, FirstRun::LeftOut, pageDown(plain), toTop(plain)));
     toolkit.DestroyWindow();
     plain.DestroyWindow();
 }
@@ -167,7 +141,7 @@ void BenchResize(int runs)
         const int d = (step++ % 2) ? -1 : 1;
         window.SetWindowPos(nullptr, 0, 0, rect.Width() + d, rect.Height() + d, SWP_NOMOVE | SWP_NOZORDER);
     };
-    const double engineMs = MedianMs(runs, nudge, [&] { engine.Size(); });
+    const double engineMs = MedianMs(runs, FirstRun::LeftOut, [&] { engine.Size(); }, nudge);
 
     // The peer keeps the same float places and moves every control with its own call.
     std::vector<CQZFloatRect> places;
@@ -175,7 +149,7 @@ void BenchResize(int runs)
         places.push_back(CQZFloatRect(c.rect));
     CRect last;
     window.GetWindowRect(&last);
-    const double peerMs = MedianMs(runs, nudge, [&] {
+    auto peerPass = [&] {
         CRect now;
         window.GetWindowRect(&now);
         const float dx = static_cast<float>(now.Width() - last.Width());
@@ -192,7 +166,8 @@ void BenchResize(int runs)
                            static_cast<int>(p.right - p.left), static_cast<int>(p.bottom - p.top),
                            SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
         }
-    });
+    };
+    const double peerMs = MedianMs(runs, FirstRun::LeftOut, peerPass, nudge);
     PrintRow("resize pass, 20 controls, 1 pixel", engineMs, peerMs);
     engine.RemoveAllItems();
     window.DestroyWindow();
@@ -208,8 +183,9 @@ int main(int argc, char** argv)
     window.CreateEx(0, nullptr, "periphery bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 1000, 460, nullptr,
                     nullptr);
     std::printf("%-46s %10s %10s %8s\n", "case (median of runs)", "toolkit ms", "peer ms", "ratio");
-    BenchLists(window, runs);
+    // One run more than asked for each case: its first only fills the caches.
+    BenchLists(window, runs + 1);
     window.DestroyWindow();
-    BenchResize(std::max(runs, 51));
+    BenchResize(std::max(runs, 51) + 1);
     return 0;
 }

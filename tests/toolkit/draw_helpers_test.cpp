@@ -179,26 +179,34 @@ TEST(QZChangeWindowFont, ScalesTheWindowAboutItsCentreAndItsChildrenByTheFontsMe
 TEST(DrawPopupOwnerGap, OpensTheFrameAlongTheEdgeSharedWithTheOpener)
 {
     constexpr COLORREF kGap = RGB(200, 10, 10);
-    // The popup at (100, 50) on the screen, 40 x 30; the canvas is its window.
+    // Both rectangles on the screen; the canvas is the popup's window.
     const CRect popup(100, 50, 140, 80);
+    const CRect tallPopup(10, 20, 60, 60);
     struct Case {
         const char* why;
         CRect opener;
+        CRect popup;
         CRect line;  // in the popup's window coordinates; empty for none
     };
     const Case cases[] = {
-        {"a button above: its bottom is the popup's top", CRect(110, 30, 130, 50), CRect(11, 0, 30, 1)},
-        {"a button wider than the popup", CRect(90, 30, 160, 50), CRect(1, 0, 40, 1)},
-        {"a button on the left: its right is the popup's left", CRect(80, 60, 100, 75), CRect(0, 11, 1, 25)},
-        {"an edge of two pixels is too short", CRect(110, 30, 112, 50), CRect()},
-        {"an opener overlapping the popup shares no edge", CRect(110, 40, 130, 60), CRect()},
-        {"no opener", CRect(-1, -1, -1, -1), CRect()},
+        {"a button above: its bottom is the popup's top", CRect(110, 30, 130, 50), popup, CRect(11, 0, 30, 1)},
+        {"a button wider than the popup", CRect(90, 30, 160, 50), popup, CRect(1, 0, 40, 1)},
+        {"a button on the left: its right is the popup's left", CRect(80, 60, 100, 75), popup, CRect(0, 11, 1, 25)},
+        {"an edge of two pixels is too short", CRect(110, 30, 112, 50), popup, CRect()},
+        {"an opener overlapping the popup shares no edge", CRect(110, 40, 130, 60), popup, CRect()},
+        {"no opener", CRect(-1, -1, -1, -1), popup, CRect()},
+        {"popup below the button", CRect(30, 0, 42, 20), tallPopup, CRect(21, 0, 32, 1)},
+        {"popup right of the button", CRect(0, 30, 10, 50), tallPopup, CRect(0, 11, 1, 30)},
+        {"an edge of two pixels at the popup's corner", CRect(10, 0, 12, 20), tallPopup, CRect()},
+        {"apart: nothing shared", CRect(0, 0, 5, 5), tallPopup, CRect()},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.why);
-        PaperCanvas canvas(40, 30);
-        DrawPopupOwnerGap(&canvas.m_dc, kGap, &c.opener, &popup);
-        EXPECT_EQ(c.line.Width() * c.line.Height(), canvas.Count(CRect(0, 0, 40, 30), kGap));
+        PaperCanvas canvas(c.popup.Width(), c.popup.Height());
+        HGDIOBJ penBefore = GetCurrentObject(canvas.get(), OBJ_PEN);
+        DrawPopupOwnerGap(&canvas.m_dc, kGap, &c.opener, &c.popup);
+        EXPECT_EQ(penBefore, GetCurrentObject(canvas.get(), OBJ_PEN)) << "the DC's pen back";
+        EXPECT_EQ(c.line.Width() * c.line.Height(), canvas.Count(CRect(0, 0, c.popup.Width(), c.popup.Height()), kGap));
         EXPECT_EQ(c.line.Width() * c.line.Height(), canvas.Count(c.line, kGap));
     }
 }

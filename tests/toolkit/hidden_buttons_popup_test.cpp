@@ -561,32 +561,3 @@ TEST_F(HiddenButtonsPopupTest, FrameAndBackgroundInBothLooks)
         PumpPending();
     }
 }
-
-TEST(DrawPopupOwnerGap, OpensTheEdgeThePopupSharesWithItsButton)
-{
-    struct Case {
-        const char* why;
-        CRect owner;
-        CRect popup;
-        CRect line;  // in the popup's window coordinates; empty: nothing drawn
-    };
-    const Case kCases[] = {
-        {"popup below the button", CRect(30, 0, 42, 20), CRect(10, 20, 60, 60), CRect(21, 0, 32, 1)},
-        {"popup right of the button", CRect(0, 30, 10, 50), CRect(10, 20, 60, 60), CRect(0, 11, 1, 30)},
-        {"an edge of two pixels is too short to open", CRect(10, 0, 12, 20), CRect(10, 20, 60, 60), CRect()},
-        {"apart: nothing shared", CRect(0, 0, 5, 5), CRect(10, 20, 60, 60), CRect()},
-    };
-    const COLORREF kGap = RGB(10, 200, 30);
-    for (const Case& c : kCases) {
-        SCOPED_TRACE(c.why);
-        PaperCanvas canvas(50, 40);
-        CDC* dc = CDC::FromHandle(canvas.get());
-        HGDIOBJ penBefore = GetCurrentObject(canvas.get(), OBJ_PEN);
-        DrawPopupOwnerGap(dc, kGap, c.owner, c.popup);
-        EXPECT_EQ(penBefore, GetCurrentObject(canvas.get(), OBJ_PEN)) << "the DC's pen back";
-        EXPECT_EQ(c.line.Width() * c.line.Height(), canvas.Count(CRect(0, 0, 50, 40), kGap));
-        if (!c.line.IsRectEmpty()) {
-            EXPECT_EQ(c.line.Width() * c.line.Height(), canvas.Count(c.line, kGap));
-        }
-    }
-}

@@ -5,6 +5,8 @@
 #include "lib/src/Win2/Wnd/iComboBoxEx.h"
 #include "lib/src/Win2/Wnd/iWnd.h"
 
+#include "winlib_test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -13,53 +15,9 @@
 
 namespace {
 
-constexpr UINT kComboExId = 311;
-
-// Counts the firings of the connector it is bound to, and who sent them.
-class ComboExFireCounter : public CObject {
-public:
-    void OnFired(CWnd* sender)
-    {
-        ++m_count;
-        m_sender = sender;
-    }
-    int m_count = 0;
-    CWnd* m_sender = nullptr;
-};
-
-// A container that stands for a property page, answers a font and records the
-// notifications that reach its own map.
-class ComboExPage : public iWnd {
-public:
-    ComboExPage() : iWnd(nullptr, CRect(0, 0, 400, 300), WS_OVERLAPPEDWINDOW, "page", 0, 0, nullptr) {}
-    bool IsPropertyPage() const override { return m_isPage; }
-    void MarkPageModified() override { ++m_modifiedMarks; }
-
-    bool m_isPage = true;
-    int m_modifiedMarks = 0;
-    std::vector<int> m_parentSaw;
-    HFONT m_font = static_cast<HFONT>(GetStockObject(ANSI_VAR_FONT));
-
-protected:
-    void OnComboExCommand() { m_parentSaw.push_back(static_cast<short>(HIWORD(GetCurrentMessage()->wParam))); }
-    LRESULT OnGetFont(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(m_font); }
-    DECLARE_MESSAGE_MAP()
-};
-
-BEGIN_MESSAGE_MAP(ComboExPage, iWnd)
-    ON_MESSAGE(WM_GETFONT, OnGetFont)
-    ON_CONTROL(CBN_ERRSPACE, kComboExId, OnComboExCommand)
-    ON_CONTROL(CBN_SELCHANGE, kComboExId, OnComboExCommand)
-    ON_CONTROL(CBN_DBLCLK, kComboExId, OnComboExCommand)
-    ON_CONTROL(CBN_SETFOCUS, kComboExId, OnComboExCommand)
-    ON_CONTROL(CBN_KILLFOCUS, kComboExId, OnComboExCommand)
-    ON_CONTROL(CBN_EDITCHANGE, kComboExId, OnComboExCommand)
-    ON_CONTROL(CBN_EDITUPDATE, kComboExId, OnComboExCommand)
-    ON_CONTROL(CBN_DROPDOWN, kComboExId, OnComboExCommand)
-    ON_CONTROL(CBN_CLOSEUP, kComboExId, OnComboExCommand)
-    ON_CONTROL(CBN_SELENDOK, kComboExId, OnComboExCommand)
-    ON_CONTROL(CBN_SELENDCANCEL, kComboExId, OnComboExCommand)
-END_MESSAGE_MAP()
+using winlib_test::ComboPage;
+using winlib_test::FireCounter;
+using winlib_test::kComboId;
 
 // Adds an entry at the end of the control's list, as its owner does.
 int InsertEntry(CWnd* combo, const char* text)
@@ -73,28 +31,28 @@ int InsertEntry(CWnd* combo, const char* text)
 
 class ComboBoxExTest : public ::testing::Test {
 protected:
-    void SetUp() override { m_parent = std::make_unique<ComboExPage>(); }
+    void SetUp() override { m_parent = std::make_unique<ComboPage>(); }
 
     // A control owned by the parent's window set.
     iComboBoxEx* NewComboEx(DWORD style = CBS_DROPDOWNLIST)
     {
-        return new iComboBoxEx(m_parent.get(), CRect(10, 10, 160, 200), style | WS_VISIBLE, nullptr, kComboExId);
+        return new iComboBoxEx(m_parent.get(), CRect(10, 10, 160, 200), style | WS_VISIBLE, nullptr, kComboId);
     }
 
     // What the control reports to its parent, as the system sends it.
     void Notify(iComboBoxEx* combo, int code)
     {
-        m_parent->SendMessage(WM_COMMAND, MAKEWPARAM(kComboExId, code), reinterpret_cast<LPARAM>(combo->m_hWnd));
+        m_parent->SendMessage(WM_COMMAND, MAKEWPARAM(kComboId, code), reinterpret_cast<LPARAM>(combo->m_hWnd));
     }
 
-    std::unique_ptr<ComboExPage> m_parent;
+    std::unique_ptr<ComboPage> m_parent;
 };
 
 TEST_F(ComboBoxExTest, BothFormsMakeAnExtendedComboWithTheParentsFontInTheParentsSet)
 {
     iComboBoxEx* item = NewComboEx();
     auto* window = new iComboBoxEx(m_parent.get(), CRect(10, 40, 160, 200), CBS_DROPDOWN, "ignored",
-                                   kComboExId + 1, WS_EX_ACCEPTFILES, nullptr);
+                                   kComboId + 1, WS_EX_ACCEPTFILES, nullptr);
     for (iComboBoxEx* combo : {item, window}) {
         ASSERT_TRUE(IsWindow(combo->m_hWnd));
         char className[32] = {};
@@ -105,8 +63,8 @@ TEST_F(ComboBoxExTest, BothFormsMakeAnExtendedComboWithTheParentsFontInTheParent
         EXPECT_EQ(reinterpret_cast<LRESULT>(m_parent->m_font), combo->SendMessage(WM_GETFONT));
         EXPECT_EQ(1u, m_parent->GetWindowSet().count(combo));
     }
-    EXPECT_EQ(kComboExId, static_cast<UINT>(item->GetDlgCtrlID()));
-    EXPECT_EQ(kComboExId + 1, static_cast<UINT>(window->GetDlgCtrlID()));
+    EXPECT_EQ(kComboId, static_cast<UINT>(item->GetDlgCtrlID()));
+    EXPECT_EQ(kComboId + 1, static_cast<UINT>(window->GetDlgCtrlID()));
     EXPECT_TRUE(window->GetExStyle() & WS_EX_ACCEPTFILES);
 
     // The container deletes both with itself, and their windows with them.
@@ -153,9 +111,9 @@ TEST_F(ComboBoxExTest, EachNotificationFiresItsConnectorThenReachesTheParent)
         {CBN_SELENDOK, &iComboBoxEx::m_onSelEndOk, false},
         {CBN_SELENDCANCEL, &iComboBoxEx::m_onSelEndCancel, false},
     };
-    std::vector<ComboExFireCounter> counters(std::size(kRows));
+    std::vector<FireCounter> counters(std::size(kRows));
     for (size_t i = 0; i < std::size(kRows); ++i)
-        combo->*(kRows[i].slot) = iConnector(&counters[i], &ComboExFireCounter::OnFired);
+        combo->*(kRows[i].slot) = iConnector(&counters[i], &FireCounter::OnFired);
 
     for (size_t i = 0; i < std::size(kRows); ++i) {
         SCOPED_TRACE("notification " + std::to_string(kRows[i].code));
@@ -192,8 +150,8 @@ TEST_F(ComboBoxExTest, OffAPageAChangeMarksNothing)
 TEST_F(ComboBoxExTest, TheUsersSelectionChangeTravelsFromTheInnerListToTheConnector)
 {
     iComboBoxEx* combo = NewComboEx();
-    ComboExFireCounter counter;
-    combo->m_onSelChange = iConnector(&counter, &ComboExFireCounter::OnFired);
+    FireCounter counter;
+    combo->m_onSelChange = iConnector(&counter, &FireCounter::OnFired);
     InsertEntry(combo, "first");
     InsertEntry(combo, "second");
     combo->SetCurSel(0);

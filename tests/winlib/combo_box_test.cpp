@@ -4,6 +4,8 @@
 #include "lib/src/Win2/Wnd/iComboBox.h"
 #include "lib/src/Win2/Wnd/iWnd.h"
 
+#include "winlib_test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -12,53 +14,9 @@
 
 namespace {
 
-constexpr UINT kComboId = 301;
-
-// Counts the firings of the connector it is bound to, and who sent them.
-class FireCounter : public CObject {
-public:
-    void OnFired(CWnd* sender)
-    {
-        ++m_count;
-        m_sender = sender;
-    }
-    int m_count = 0;
-    CWnd* m_sender = nullptr;
-};
-
-// A container that stands for a property page and records what reaches its own map.
-class ComboPage : public iWnd {
-public:
-    ComboPage() : iWnd(nullptr, CRect(0, 0, 400, 300), WS_OVERLAPPEDWINDOW, "page", 0, 0, nullptr) {}
-    bool IsPropertyPage() const override { return m_isPage; }
-    void MarkPageModified() override { ++m_modifiedMarks; }
-
-    bool m_isPage = true;
-    int m_modifiedMarks = 0;
-    std::vector<int> m_parentSaw;  // notification codes that reached this map
-    HFONT m_font = static_cast<HFONT>(GetStockObject(ANSI_VAR_FONT));
-
-protected:
-    void OnComboCommand() { m_parentSaw.push_back(static_cast<short>(HIWORD(GetCurrentMessage()->wParam))); }
-    // A plain window keeps no font; a page answers its dialog font.
-    LRESULT OnGetFont(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(m_font); }
-    DECLARE_MESSAGE_MAP()
-};
-
-BEGIN_MESSAGE_MAP(ComboPage, iWnd)
-    ON_MESSAGE(WM_GETFONT, OnGetFont)
-    ON_CONTROL(CBN_ERRSPACE, kComboId, OnComboCommand)
-    ON_CONTROL(CBN_SELCHANGE, kComboId, OnComboCommand)
-    ON_CONTROL(CBN_DBLCLK, kComboId, OnComboCommand)
-    ON_CONTROL(CBN_SETFOCUS, kComboId, OnComboCommand)
-    ON_CONTROL(CBN_KILLFOCUS, kComboId, OnComboCommand)
-    ON_CONTROL(CBN_EDITCHANGE, kComboId, OnComboCommand)
-    ON_CONTROL(CBN_EDITUPDATE, kComboId, OnComboCommand)
-    ON_CONTROL(CBN_DROPDOWN, kComboId, OnComboCommand)
-    ON_CONTROL(CBN_CLOSEUP, kComboId, OnComboCommand)
-    ON_CONTROL(CBN_SELENDOK, kComboId, OnComboCommand)
-    ON_CONTROL(CBN_SELENDCANCEL, kComboId, OnComboCommand)
-END_MESSAGE_MAP()
+using winlib_test::ComboPage;
+using winlib_test::FireCounter;
+using winlib_test::kComboId;
 
 class ComboBoxTest : public ::testing::Test {
 protected:

@@ -338,44 +338,13 @@ public:
 
 TEST_F(ShellContextMenuTest, FailuresAreReportedInTheShellsWords)
 {
-    struct MenuFolder : public IShellFolder {
+    struct MenuFolder : public shell_test::StubShellFolder {
         HRESULT menuAnswer = S_OK;
         FailingMenu menu;
         HRESULT STDMETHODCALLTYPE GetUIObjectOf(HWND, UINT, PCUITEMID_CHILD_ARRAY, REFIID, UINT*, void** object) override
         {
             *object = SUCCEEDED(menuAnswer) ? &menu : nullptr;
             return menuAnswer;
-        }
-        HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** object) override
-        {
-            *object = nullptr;
-            return E_NOINTERFACE;
-        }
-        ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-        ULONG STDMETHODCALLTYPE Release() override { return 1; }
-        HRESULT STDMETHODCALLTYPE ParseDisplayName(HWND, IBindCtx*, LPWSTR, ULONG*, PIDLIST_RELATIVE*, ULONG*) override
-        {
-            return E_NOTIMPL;
-        }
-        HRESULT STDMETHODCALLTYPE EnumObjects(HWND, SHCONTF, IEnumIDList**) override { return E_NOTIMPL; }
-        HRESULT STDMETHODCALLTYPE BindToObject(PCUIDLIST_RELATIVE, IBindCtx*, REFIID, void**) override
-        {
-            return E_NOTIMPL;
-        }
-        HRESULT STDMETHODCALLTYPE BindToStorage(PCUIDLIST_RELATIVE, IBindCtx*, REFIID, void**) override
-        {
-            return E_NOTIMPL;
-        }
-        HRESULT STDMETHODCALLTYPE CompareIDs(LPARAM, PCUIDLIST_RELATIVE, PCUIDLIST_RELATIVE) override
-        {
-            return E_NOTIMPL;
-        }
-        HRESULT STDMETHODCALLTYPE CreateViewObject(HWND, REFIID, void**) override { return E_NOTIMPL; }
-        HRESULT STDMETHODCALLTYPE GetAttributesOf(UINT, PCUITEMID_CHILD_ARRAY, SFGAOF*) override { return E_NOTIMPL; }
-        HRESULT STDMETHODCALLTYPE GetDisplayNameOf(PCUITEMID_CHILD, SHGDNF, STRRET*) override { return E_NOTIMPL; }
-        HRESULT STDMETHODCALLTYPE SetNameOf(HWND, PCUITEMID_CHILD, LPCWSTR, SHGDNF, PITEMID_CHILD*) override
-        {
-            return E_NOTIMPL;
         }
     };
     MenuOwner owner;

@@ -1,6 +1,8 @@
 // Scratch trees, recorders and the shell's own answers for the shell browsing tests.
 #include "shell_test_support.h"
 
+#include "scratch_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <shellapi.h>
@@ -56,27 +58,6 @@ int RecordBox(HWND owner, LPCSTR text, LPCSTR caption, UINT style)
     return IDOK;
 }
 
-void RemoveTree(const std::string& folder)
-{
-    WIN32_FIND_DATAA found;
-    HANDLE search = ::FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            const std::string path = folder + "\\" + name;
-            ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path);
-            else
-                ::DeleteFileA(path.c_str());
-        } while (::FindNextFileA(search, &found));
-        ::FindClose(search);
-    }
-    ::RemoveDirectoryA(folder.c_str());
-}
-
 // Counts blocks through the allocator's spy interface; the frees it counts are those of
 // blocks it saw made.
 class CountingSpy : public IMallocSpy {
@@ -128,13 +109,8 @@ CountingSpy g_spy;
 
 ScratchTree::ScratchTree()
 {
-    char temp[MAX_PATH] = {};
-    ::GetTempPathA(sizeof temp, temp);
-    char longTemp[MAX_PATH] = {};
-    if (!::GetLongPathNameA(temp, longTemp, sizeof longTemp))
-        strcpy(longTemp, temp);
     static int serial = 0;
-    m_root = std::string(longTemp) + "shell scratch " + std::to_string(::GetCurrentProcessId()) + "." +
+    m_root = LongTempFolder() + "shell scratch " + std::to_string(::GetCurrentProcessId()) + "." +
              std::to_string(++serial);
     RemoveTree(m_root);
     EXPECT_TRUE(::CreateDirectoryA(m_root.c_str(), nullptr)) << m_root;

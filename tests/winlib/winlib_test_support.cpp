@@ -13,6 +13,21 @@ BEGIN_MESSAGE_MAP(ButtonParent, iWnd)
     ON_BN_CLICKED(kCountedButtonId, OnClicked)
 END_MESSAGE_MAP()
 
+BEGIN_MESSAGE_MAP(ComboPage, iWnd)
+    ON_MESSAGE(WM_GETFONT, OnGetFont)
+    ON_CONTROL(CBN_ERRSPACE, kComboId, OnComboCommand)
+    ON_CONTROL(CBN_SELCHANGE, kComboId, OnComboCommand)
+    ON_CONTROL(CBN_DBLCLK, kComboId, OnComboCommand)
+    ON_CONTROL(CBN_SETFOCUS, kComboId, OnComboCommand)
+    ON_CONTROL(CBN_KILLFOCUS, kComboId, OnComboCommand)
+    ON_CONTROL(CBN_EDITCHANGE, kComboId, OnComboCommand)
+    ON_CONTROL(CBN_EDITUPDATE, kComboId, OnComboCommand)
+    ON_CONTROL(CBN_DROPDOWN, kComboId, OnComboCommand)
+    ON_CONTROL(CBN_CLOSEUP, kComboId, OnComboCommand)
+    ON_CONTROL(CBN_SELENDOK, kComboId, OnComboCommand)
+    ON_CONTROL(CBN_SELENDCANCEL, kComboId, OnComboCommand)
+END_MESSAGE_MAP()
+
 namespace {
 
 void CALLBACK AnswerFileDialog(HWND, UINT, UINT_PTR timer, DWORD)

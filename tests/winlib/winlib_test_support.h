@@ -23,6 +23,18 @@ public:
     int m_count = 0;
 };
 
+// Counts the firings of the connector it is bound to, and who sent them.
+class FireCounter : public CObject {
+public:
+    void OnFired(CWnd* sender)
+    {
+        ++m_count;
+        m_sender = sender;
+    }
+    int m_count = 0;
+    CWnd* m_sender = nullptr;
+};
+
 // Stands in for a property page: counts the marks its controls make.
 class PageLikeParent : public CWnd, public iWindowSetContainer {
 public:
@@ -53,6 +65,29 @@ public:
 
 protected:
     void OnClicked() { ++m_clicksSeen; }
+    DECLARE_MESSAGE_MAP()
+};
+
+// The combo box whose notifications ComboPage's own map records.
+constexpr UINT kComboId = 301;
+
+// A container that stands for a property page (a plain window with m_isPage false),
+// answers a font and records the notifications of combo box kComboId that reach its own map.
+class ComboPage : public iWnd {
+public:
+    ComboPage() : iWnd(nullptr, CRect(0, 0, 400, 300), WS_OVERLAPPEDWINDOW, "page", 0, 0, nullptr) {}
+    bool IsPropertyPage() const override { return m_isPage; }
+    void MarkPageModified() override { ++m_modifiedMarks; }
+
+    bool m_isPage = true;
+    int m_modifiedMarks = 0;
+    std::vector<int> m_parentSaw;  // notification codes that reached this map
+    HFONT m_font = static_cast<HFONT>(GetStockObject(ANSI_VAR_FONT));
+
+protected:
+    void OnComboCommand() { m_parentSaw.push_back(static_cast<short>(HIWORD(GetCurrentMessage()->wParam))); }
+    // A plain window keeps no font; a page answers its dialog font.
+    LRESULT OnGetFont(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(m_font); }
     DECLARE_MESSAGE_MAP()
 };
 

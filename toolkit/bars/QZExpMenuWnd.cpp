@@ -6,6 +6,7 @@
 #include "framework/PaintDC.h"
 #include "toolkit/colour/QZColorPopup.h"
 #include "toolkit/foundation/QZAuxData.h"
+#include "toolkit/foundation/QZDrawHelpers.h"
 #include "toolkit/foundation/QZResourceSwitch.h"
 #include "toolkit/foundation/QZShadow.h"
 #include "toolkit/res/ToolkitResources.h"
@@ -58,26 +59,6 @@ std::vector<const CQZExpMenuWnd*>& LivePopups()
 COLORREF QZGetPopupBackColor()
 {
     return qzAfxData.xpLook ? qzAfxData.colorXPMenuBack : qzAfxData.colorMenu;
-}
-
-void DrawPopupOwnerGap(CDC* pDC, COLORREF clrGap, const CRect& rectOwner, const CRect& rectPopup)
-{
-    CRect shared(std::max(rectOwner.left, rectPopup.left), std::max(rectOwner.top, rectPopup.top),
-                 std::min(rectOwner.right, rectPopup.right), std::min(rectOwner.bottom, rectPopup.bottom));
-    shared.OffsetRect(-rectPopup.left, -rectPopup.top);
-    CPen pen;
-    if (!pen.CreatePen(PS_SOLID, 1, clrGap))
-        return;
-    CPen* previous = pDC->SelectObject(&pen);
-    if (shared.top == shared.bottom && shared.left + 2 < shared.right) {
-        pDC->MoveTo(shared.left + 1, shared.top);
-        pDC->LineTo(shared.right, shared.top);
-    }
-    if (shared.left == shared.right && shared.top + 2 < shared.bottom) {
-        pDC->MoveTo(shared.left, shared.top + 1);
-        pDC->LineTo(shared.left, shared.bottom);
-    }
-    pDC->SelectObject(previous);
 }
 
 CQZHiddenButtonsToolbar::~CQZHiddenButtonsToolbar() = default;
@@ -355,7 +336,7 @@ void CQZExpMenuWnd::OnNcPaint()
         if (!m_rectButton.IsRectEmpty()) {
             CRect popup = window;
             popup.bottom -= 1;
-            DrawPopupOwnerGap(&dc, qzAfxData.colorXPBarFace, m_rectButton, popup);
+            DrawPopupOwnerGap(&dc, qzAfxData.colorXPBarFace, &m_rectButton, &popup);
         }
     }
     Default();

@@ -13,10 +13,6 @@ class CQZExpMenuWnd;
 // The popup's background: the XP menu colour in the XP look, the menu colour otherwise.
 COLORREF QZGetPopupBackColor();
 
-// Opens the popup's frame along the edge it shares with the button that opened it (both
-// rectangles on the screen), so that button and popup read as one shape.
-void DrawPopupOwnerGap(CDC* pDC, COLORREF clrGap, const CRect& rectOwner, const CRect& rectPopup);
-
 // The toolbar inside the popup: the popup's colour behind its buttons in both looks.
 class CQZHiddenButtonsToolbar : public CQZToolBar {
     DECLARE_DYNAMIC(CQZHiddenButtonsToolbar)

@@ -9,28 +9,11 @@ BUILD=${BUILD_DIR:-$ROOT/build}
 SHOTS=${SHOTS:-$BUILD/e2e-shots}
 
 . "$ROOT/tools/wine-env"
-wine_env "$BUILD/e2e-prefix"
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    wine wineboot --init </dev/null >/dev/null 2>&1 || true
-    wineserver -w
-    wine_fonts
-fi
-rm -rf "$SHOTS"
-mkdir -p "$SHOTS"
-
-XVFB_PID=""
-cleanup() {
-    wineserver -k >/dev/null 2>&1 || true
-    [ -z "$XVFB_PID" ] || kill "$XVFB_PID" 2>/dev/null || true
-}
-trap cleanup EXIT INT TERM
-xvfb_start || { echo "screens: no free display for Xvfb" >&2; exit 1; }
+shots_prepare "$BUILD/e2e-prefix" "$SHOTS"
+xvfb_private screens || exit 1
 
 status=0
 SORVANTA_E2E_SHOTS=$(winepath -w "$SHOTS") wine "$BUILD/cmake/tests/end_to_end_tests.exe" "$@" || status=$?
-for picture in "$SHOTS"/*.bmp; do
-    [ -e "$picture" ] || continue
-    convert "$picture" "${picture%.bmp}.png" && rm "$picture"
-done
+shots_to_png "$SHOTS"
 echo "$SHOTS"
 exit $status

@@ -13,6 +13,7 @@
 #include "toolkit/colour/QZColorPopup.h"
 #include "toolkit/colour/QZColorHexPalette.h"
 #include "toolkit/foundation/QZAuxData.h"
+#include "tests/framework/preview_support.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -31,37 +32,11 @@ void SaveScreen(const char* name)
 {
     if (g_shots.empty())
         return;
-    const int width = ::GetSystemMetrics(SM_CXSCREEN);
-    const int height = ::GetSystemMetrics(SM_CYSCREEN);
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ previous = ::SelectObject(memory, bitmap);
-    ::BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-    ::SelectObject(memory, previous);
-    BITMAPINFOHEADER header = {};
-    header.biSize = sizeof header;
-    header.biWidth = width;
-    header.biHeight = height;
-    header.biPlanes = 1;
-    header.biBitCount = 24;
-    const int stride = (width * 3 + 3) & ~3;
-    std::vector<BYTE> bits(static_cast<size_t>(stride) * height);
-    ::GetDIBits(memory, bitmap, 0, height, bits.data(), reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
-    BITMAPFILEHEADER file = {};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof header;
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(bits.size());
-    const std::string path = g_shots + "\\" + name + ".bmp";
-    if (FILE* out = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(&file, sizeof file, 1, out);
-        std::fwrite(&header, sizeof header, 1, out);
-        std::fwrite(bits.data(), 1, bits.size(), out);
-        std::fclose(out);
+    const RECT screen = {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    if (!preview_support::SaveScreenPicture(screen, g_shots + "\\" + name + ".bmp")) {
+        std::printf("shot %s not saved\n", name);
+        return;
     }
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
     std::printf("shot %s\n", name);
     std::fflush(stdout);
 }

@@ -10,31 +10,12 @@ BUILD=${BUILD_DIR:-$ROOT/build}
 SHOTS=${SHOTS:-$BUILD/colour-shots}
 
 . "$ROOT/tools/wine-env"
-wine_env "$BUILD/colour-prefix"
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    wine wineboot --init </dev/null >/dev/null 2>&1 || true
-    wineserver -w
-    wine_fonts
-fi
-rm -rf "$SHOTS"
-mkdir -p "$SHOTS/classic" "$SHOTS/xp"
-
-XVFB_PID=""
-cleanup() {
-    wineserver -k >/dev/null 2>&1 || true
-    [ -z "$XVFB_PID" ] || kill "$XVFB_PID" 2>/dev/null || true
-}
-trap cleanup EXIT INT TERM
-if [ -z "${DISPLAY:-}" ]; then
-    xvfb_start || { echo "colour_shots: no free display for Xvfb" >&2; exit 1; }
-fi
+shots_prepare "$BUILD/colour-prefix" "$SHOTS" classic xp
+[ -n "${DISPLAY:-}" ] || xvfb_private colour_shots || exit 1
 
 status=0
 wine "$BUILD/cmake/tests/colour_preview.exe" /shots "$(winepath -w "$SHOTS/classic")" || status=$?
 wine "$BUILD/cmake/tests/colour_preview.exe" /xp /shots "$(winepath -w "$SHOTS/xp")" || status=$?
-for picture in "$SHOTS"/*/*.bmp; do
-    [ -e "$picture" ] || continue
-    convert "$picture" "${picture%.bmp}.png" && rm "$picture"
-done
+shots_to_png "$SHOTS/classic" "$SHOTS/xp"
 echo "$SHOTS"
 exit $status

@@ -17,6 +17,7 @@
 #include "toolkit/res/ToolkitResources.h"
 #include "toolkit/shortcuts/QZAccelManager.h"
 #include "toolkit/shortcuts/QZAccelSheet.h"
+#include "tests/framework/preview_support.h"
 
 #include "controls_preview_resources.h"
 
@@ -152,36 +153,11 @@ void SaveScreen(const char* name)
 {
     if (g_shots.empty())
         return;
-    const int width = 900;
-    const int height = 700;
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    HBITMAP picture = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = ::SelectObject(memory, picture);
-    ::BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-    ::SelectObject(memory, old);
-    const DWORD rowBytes = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-    BITMAPFILEHEADER file = {};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
-    file.bfSize = file.bfOffBits + rowBytes * static_cast<DWORD>(height);
     const std::string path = g_shots + "\\" + name + ".bmp";
-    if (FILE* out = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(&file, sizeof file, 1, out);
-        std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out);
-        std::fwrite(bits, rowBytes, static_cast<size_t>(height), out);
-        std::fclose(out);
+    if (!preview_support::SaveScreenPicture(RECT{0, 0, 900, 700}, path)) {
+        std::printf("picture not saved: %s\n", path.c_str());
+        return;
     }
-    ::DeleteObject(picture);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
     std::printf("picture: %s\n", path.c_str());
     std::fflush(stdout);
 }

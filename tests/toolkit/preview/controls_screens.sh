@@ -9,30 +9,11 @@ BUILD=${BUILD_DIR:-$ROOT/build}
 SHOTS=${SHOTS:-$BUILD/controls-shots}
 
 . "$ROOT/tools/wine-env"
-wine_env "$BUILD/preview-prefix"
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    wine wineboot --init </dev/null >/dev/null 2>&1 || true
-    wineserver -w
-    wine_fonts
-fi
-rm -rf "$SHOTS"
-mkdir -p "$SHOTS"
-
-XVFB_PID=""
-cleanup() {
-    wineserver -k >/dev/null 2>&1 || true
-    [ -z "$XVFB_PID" ] || kill "$XVFB_PID" 2>/dev/null || true
-}
-trap cleanup EXIT INT TERM
-if [ -z "${DISPLAY:-}" ]; then
-    xvfb_start || { echo "controls_screens: no free display for Xvfb" >&2; exit 1; }
-fi
+shots_prepare "$BUILD/preview-prefix" "$SHOTS"
+[ -n "${DISPLAY:-}" ] || xvfb_private controls_screens || exit 1
 
 status=0
 wine "$BUILD/cmake/tests/controls_preview.exe" /shots "$(winepath -w "$SHOTS")" /seconds 60 || status=$?
-for picture in "$SHOTS"/*.bmp; do
-    [ -e "$picture" ] || continue
-    convert "$picture" "${picture%.bmp}.png" && rm "$picture"
-done
+shots_to_png "$SHOTS"
 echo "$SHOTS"
 exit $status

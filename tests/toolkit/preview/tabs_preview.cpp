@@ -23,6 +23,7 @@
 #include "toolkit/foundation/QZAuxData.h"
 
 #include "../toolkit_test_resources.h"
+#include "tests/framework/preview_support.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -38,38 +39,11 @@ std::string g_folder;
 // The window as the screen shows it, saved as a 24-bit BMP named after the state.
 void SavePicture(HWND window, const char* name)
 {
-    RECT rect;
-    ::GetWindowRect(window, &rect);
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    HBITMAP picture = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = ::SelectObject(memory, picture);
-    ::BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    ::SelectObject(memory, old);
-    const DWORD rowBytes = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-    BITMAPFILEHEADER file = {};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
-    file.bfSize = file.bfOffBits + rowBytes * static_cast<DWORD>(height);
     const std::string path = g_folder + "\\" + name + ".bmp";
-    if (FILE* out = fopen(path.c_str(), "wb")) {
-        fwrite(&file, sizeof file, 1, out);
-        fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out);
-        fwrite(bits, rowBytes, static_cast<size_t>(height), out);
-        fclose(out);
+    if (!preview_support::SaveWindowPicture(window, path)) {
+        std::printf("picture %s not saved\n", name);
+        return;
     }
-    ::DeleteObject(picture);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
     std::printf("picture %s\n", name);
     std::fflush(stdout);
 }

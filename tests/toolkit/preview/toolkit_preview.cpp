@@ -14,6 +14,7 @@
 #include "toolkit/foundation/QZAuxData.h"
 #include "toolkit/foundation/QZRegistryManager.h"
 #include "toolkit/foundation/QZShadow.h"
+#include "tests/framework/preview_support.h"
 
 #include "../toolkit_test_resources.h"
 
@@ -23,6 +24,8 @@
 #include <string>
 
 namespace {
+
+using preview_support::PumpFor;
 
 constexpr char kRegistryKey[] = "SorvantaToolkitPreview";
 constexpr UINT kCloseTimer = 1;
@@ -96,21 +99,6 @@ protected:
 BEGIN_MESSAGE_MAP(PatternView, CWnd)
     ON_WM_PAINT()
 END_MESSAGE_MAP()
-
-// Runs the thread's messages for a while: on a real display, what a window shows can be
-// read from the screen only once it has painted there.
-void PumpFor(DWORD milliseconds)
-{
-    const DWORD end = ::GetTickCount() + milliseconds;
-    while (static_cast<LONG>(end - ::GetTickCount()) > 0) {
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-        ::Sleep(10);
-    }
-}
 
 // A popup holding a line of text.
 class NotePopup : public CWnd {

@@ -7,6 +7,8 @@
 #include "lib/src/Win2/Wnd/iShellListCtrl.h"
 #include "lib/src/Win2/Wnd/iShellTreeCtrl.h"
 #include "lib/src/Win2/Wnd/iWnd.h"
+#include "tests/framework/preview_support.h"
+#include "tests/winlib/scratch_folder.h"
 
 #include <windows.h>
 #include <objbase.h>
@@ -17,74 +19,9 @@
 
 namespace {
 
-void Pump(DWORD milliseconds)
-{
-    const DWORD end = ::GetTickCount() + milliseconds;
-    while (static_cast<LONG>(end - ::GetTickCount()) > 0) {
-        MSG message;
-        while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&message);
-            ::DispatchMessageA(&message);
-        }
-        ::Sleep(20);
-    }
-}
-
-// The window as the screen shows it, saved as a 24-bit BMP.
-void SaveWindowPicture(HWND window, const std::string& path)
-{
-    RECT rect;
-    ::GetWindowRect(window, &rect);
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    HBITMAP picture = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = ::SelectObject(memory, picture);
-    ::BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    ::SelectObject(memory, old);
-    const DWORD rowBytes = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-    BITMAPFILEHEADER file = {};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
-    file.bfSize = file.bfOffBits + rowBytes * static_cast<DWORD>(height);
-    if (FILE* out = fopen(path.c_str(), "wb")) {
-        fwrite(&file, sizeof file, 1, out);
-        fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out);
-        fwrite(bits, rowBytes, static_cast<size_t>(height), out);
-        fclose(out);
-    }
-    ::DeleteObject(picture);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
-}
-
-void RemoveTree(const std::string& folder)
-{
-    WIN32_FIND_DATAA found;
-    HANDLE search = ::FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            const std::string path = folder + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path);
-            else
-                ::DeleteFileA(path.c_str());
-        } while (::FindNextFileA(search, &found));
-        ::FindClose(search);
-    }
-    ::RemoveDirectoryA(folder.c_str());
-}
+using preview_support::PumpFor;
+using shell_test::LongTempFolder;
+using shell_test::RemoveTree;
 
 void MakeFile(const std::string& path, unsigned long long bytes, WORD year)
 {
@@ -109,11 +46,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int)
 {
     const std::string pictures = commandLine && *commandLine ? commandLine : ".";
     ::OleInitialize(nullptr);
-    char temp[MAX_PATH] = {};
-    ::GetTempPathA(sizeof temp, temp);
-    char longTemp[MAX_PATH] = {};
-    ::GetLongPathNameA(temp, longTemp, sizeof longTemp);
-    const std::string root = std::string(longTemp) + "Sorvanta preview";
+    const std::string temp = LongTempFolder();
+    const std::string root = temp + "Sorvanta preview";
     RemoveTree(root);
     std::string day = root;
     for (const char* folder : {"", "\\Photos", "\\2004", "\\Holiday", "\\Day one"}) {
@@ -145,16 +79,20 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int)
     list->SetTreeCtrl(tree);
     list->SetFullRowSelect(TRUE);
     list->m_enumFlags = SHCONTF_NONFOLDERS;
-    Pump(1500);
+    PumpFor(1500);
 
+    auto keepPicture = [&](const char* name) {
+        if (!preview_support::SaveWindowPicture(container.m_hWnd, pictures + "\\" + name + ".bmp"))
+            fprintf(stderr, "shell_preview: the picture %s was not saved\n", name);
+    };
     tree->SelectPath(day.c_str());
-    Pump(1500);
-    SaveWindowPicture(container.m_hWnd, pictures + "\\1-typed-path.bmp");
+    PumpFor(1500);
+    keepPicture("1-typed-path");
 
     list->AddExtension("*.jpg");
     list->Refresh();
-    Pump(1500);
-    SaveWindowPicture(container.m_hWnd, pictures + "\\2-jpg-only.bmp");
+    PumpFor(1500);
+    keepPicture("2-jpg-only");
 
     list->ClearExtensions();
     list->Refresh();
@@ -163,17 +101,17 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int)
     CRect row;
     list->GetItemRect(0, &row, LVIR_BOUNDS);
     list->Scroll(CSize(0, row.Height() * (12 - list->GetTopIndex())));
-    Pump(1500);
-    SaveWindowPicture(container.m_hWnd, pictures + "\\3-before-save.bmp");
+    PumpFor(1500);
+    keepPicture("3-before-save");
     MakeFile(day + "\\beach 20 saved.jpg", 2500, 2004);
     list->RefreshKeepSelection();
-    Pump(1500);
-    SaveWindowPicture(container.m_hWnd, pictures + "\\4-refilled-after-save.bmp");
+    PumpFor(1500);
+    keepPicture("4-refilled-after-save");
 
     delete list;
     delete tree;
     container.DestroyWindow();
-    ::SetCurrentDirectoryA(longTemp);
+    ::SetCurrentDirectoryA(temp.c_str());
     RemoveTree(root);
     ::OleUninitialize();
     return 0;
