@@ -47,24 +47,6 @@ public:
 };
 IMPLEMENT_DYNCREATE(CommandRecordingFrame, CQZMiniDockFrameWnd)
 
-// Holds the left mouse button down in the thread's key state while it lives.
-class LeftButtonDown {
-public:
-    LeftButtonDown() { Set(0x80); }
-    ~LeftButtonDown() { Set(0); }
-    LeftButtonDown(const LeftButtonDown&) = delete;
-    LeftButtonDown& operator=(const LeftButtonDown&) = delete;
-
-private:
-    static void Set(BYTE state)
-    {
-        BYTE keys[256];
-        ::GetKeyboardState(keys);
-        keys[VK_LBUTTON] = state;
-        ::SetKeyboardState(keys);
-    }
-};
-
 // Sets the XP-look flag while it lives.
 class CaptionLookScope {
 public:

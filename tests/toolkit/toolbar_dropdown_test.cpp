@@ -74,24 +74,6 @@ LRESULT CALLBACK RefuseColourPopup(int code, WPARAM wParam, LPARAM lParam)
     return CallNextHookEx(g_refuseColourPopupHook, code, wParam, lParam);
 }
 
-// Holds the left mouse button down in the thread's key state while it lives.
-class DropDownButtonHeld {
-public:
-    DropDownButtonHeld() { Set(0x80); }
-    ~DropDownButtonHeld() { Set(0); }
-    DropDownButtonHeld(const DropDownButtonHeld&) = delete;
-    DropDownButtonHeld& operator=(const DropDownButtonHeld&) = delete;
-
-private:
-    static void Set(BYTE state)
-    {
-        BYTE keys[256];
-        ::GetKeyboardState(keys);
-        keys[VK_LBUTTON] = state;
-        ::SetKeyboardState(keys);
-    }
-};
-
 class ToolbarDropDownTest : public ToolbarTest {
 protected:
     void SetUp() override
@@ -253,7 +235,7 @@ TEST_F(ToolbarDropDownTest, PlainRecordAsksTheOwnerWhoseAnswerKeepsTheButtonOpen
     }
     // Held down, the button's release comes back to the toolbar.
     {
-        DropDownButtonHeld held;
+        LeftButtonDown held;
         DropDown(ID_FILE_PRINT);
     }
     EXPECT_EQ(bar.m_hWnd, ::GetCapture());
@@ -297,7 +279,7 @@ TEST_F(ToolbarDropDownTest, HotItemStaysWhileTheLeftButtonIsHeld)
         hot.idOld = c.oldItem;
         hot.idNew = c.newItem;
         if (c.held) {
-            DropDownButtonHeld held;
+            LeftButtonDown held;
             EXPECT_EQ(c.result, owner.SendMessage(WM_NOTIFY, hot.hdr.idFrom, reinterpret_cast<LPARAM>(&hot)));
         } else {
             EXPECT_EQ(c.result, owner.SendMessage(WM_NOTIFY, hot.hdr.idFrom, reinterpret_cast<LPARAM>(&hot)));

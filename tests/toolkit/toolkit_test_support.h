@@ -1,6 +1,7 @@
 // What the toolkit's tests share: pumping the queue, a recorder that answers the
 // foundation's message boxes, a scope that changes system colours and puts them back,
-// and a white canvas to draw on and read back (from the framework's tests).
+// a scope that holds the left mouse button down, and a white canvas to draw on and read
+// back (from the framework's tests).
 #pragma once
 
 #include "framework/Framework.h"
@@ -82,6 +83,24 @@ public:
 
 private:
     std::vector<std::pair<int, COLORREF>> m_saved;
+};
+
+// Holds the left mouse button down in the thread's key state while it lives.
+class LeftButtonDown {
+public:
+    LeftButtonDown() { Set(0x80); }
+    ~LeftButtonDown() { Set(0); }
+    LeftButtonDown(const LeftButtonDown&) = delete;
+    LeftButtonDown& operator=(const LeftButtonDown&) = delete;
+
+private:
+    static void Set(BYTE state)
+    {
+        BYTE keys[256];
+        ::GetKeyboardState(keys);
+        keys[VK_LBUTTON] = state;
+        ::SetKeyboardState(keys);
+    }
 };
 
 // Takes the WM_QUIT a test expects from the queue; whether there was one.
