@@ -76,10 +76,13 @@ Figures ThroughBinding(mGrovePlus& engine, const std::string& path, const std::v
 Figures ThroughEngine(const std::string& path, const std::vector<long>& order)
 {
     Figures f{0, 0};
+    // Opened as the binding opens it (shared, permanent handles), so that the two columns
+    // differ only by the binding.
+    constexpr uint16_t kMode = kMgModeShared | kMgModePermanent;
     int host = mgFindFreeFileNumbers(2);
-    if (host < 0 || mgOpenFile(host, path.c_str(), kMgModeHost | kMgModePermanent) != 0)
+    if (host < 0 || mgOpenFile(host, path.c_str(), kMgModeHost | kMode) != 0)
         return f;
-    int data = mgOpenFileSetFromResource(-1, (path + "!data.dat").c_str(), kMgModePermanent);
+    int data = mgOpenFileSetFromResource(-1, (path + "!data.dat").c_str(), kMode);
     if (data < 0)
         return f;
     // The engine's record: a leading zero byte, then the 2060 bytes of the page.
