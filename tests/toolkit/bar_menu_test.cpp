@@ -2,6 +2,7 @@
 // kind), a bar's own context menu, and the cases that show nothing.
 #include "control_bar_test_support.h"
 
+#include "framework/MiniFrameWnd.h"
 #include "toolkit/foundation/QZAuxData.h"
 #include "toolkit_test_resources.h"
 
@@ -127,6 +128,36 @@ TEST_F(BarMenuTest, ContextMenuResourceReplacesTheBarMenu)
     EXPECT_EQ(frame->m_hWnd, menu.owner) << "the bar's nearest window that is not a child";
 }
 
+TEST_F(BarMenuTest, BarInAFloatingFrameListsTheBarsOfTheFrameThatFloatsIt)
+{
+    // Both frames are popups owned by the frame; only the floating frame stands for it.
+    auto* floating = new CMiniDockFrameWnd;
+    ASSERT_TRUE(floating->Create(frame, CBRS_ALIGN_TOP));
+    auto* popup = new CFrameWnd;
+    ASSERT_TRUE(popup->Create(nullptr, "popup", WS_POPUP | WS_VISIBLE, CRect(0, 0, 200, 100), frame));
+    struct Case {
+        const char* why;
+        CFrameWnd* dockSite;
+        std::vector<std::string> items;
+        CFrameWnd* owner;
+    };
+    const Case cases[] = {
+        {"a floating frame: the frame's bars", floating, {"Toolbar [x]", "Status Bar [x]"}, frame},
+        {"a popup frame of its own: its bars", popup, {"Wanderer [x]"}, popup},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        TestToolBar bar;
+        ASSERT_TRUE(bar.CreateBar(c.dockSite, CBRS_TOP | CBRS_GRIPPER, kPaletteId, "Wanderer"));
+        ASSERT_EQ(c.dockSite, bar.m_pDockSite);
+        MenuTrackRecorder tracker;
+        RightClick(bar);
+        EXPECT_EQ(c.items, MenuTrackRecorder::menu().items);
+        EXPECT_EQ(c.owner->m_hWnd, MenuTrackRecorder::menu().owner);
+        bar.DestroyWindow();
+    }
+}
+
 TEST(BarMenuWithoutFrame, BarWithoutADockSiteShowsNothing)
 {
     CWnd parent;
@@ -155,7 +186,8 @@ void CALLBACK NoteMenuAndCancel(HWND, UINT, UINT_PTR timer, DWORD)
 
 } // namespace
 
-TEST_F(BarMenuTest, FrameworkTrackingShowsTheMenuAndPostsNothingWhenCancelled)
+// With no recorder in place the bar menus are tracked by the toolkit's own menu.
+TEST_F(BarMenuTest, ToolkitMenuTrackingShowsTheMenuAndPostsNothingWhenCancelled)
 {
     CMenu menu;
     ASSERT_TRUE(menu.CreatePopupMenu());

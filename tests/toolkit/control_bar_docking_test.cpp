@@ -1,6 +1,6 @@
 // A toolkit bar among toolkit dock bars: the dock bar it sits in takes its toolkit style
-// word, and a bar docked in another frame docks in its home frame again when that frame
-// is destroyed, instead of going with it.
+// word, a bar that goes lets its frames' active views go, and a bar docked in another
+// frame docks in its home frame again when that frame is destroyed, instead of going with it.
 #include "toolkit_docking_test_support.h"
 
 #include "toolkit/bars/QZDockContextWndHook.h"
@@ -47,6 +47,54 @@ TEST_F(BarDockingTest, StyleWordOfADockedBarReachesItsDockBar)
     EXPECT_EQ(bar.GetBarStyleEx(), top->m_dwBarStyleEx);
     EXPECT_EQ(0u, top->m_dwBarStyleEx & 0x80);
     EXPECT_TRUE(IsInvalid(*top, pastTheBar)) << "redraw: the dock bar paints again";
+}
+
+// A view inside a bar that counts the times a frame tells it it is active no longer.
+class DeactivationCountingView : public CView {
+public:
+    explicit DeactivationCountingView(int* deactivations) : m_deactivations(deactivations) {}
+    void OnDraw(CDC*) override {}
+    void OnActivateView(BOOL bActivate, CView*, CView*) override
+    {
+        if (!bActivate)
+            ++*m_deactivations;
+    }
+
+private:
+    int* m_deactivations;
+};
+
+TEST_F(BarDockingTest, BarThatGoesLetsItsFramesActiveViewGoButLeavesAFloatingFrameToTheView)
+{
+    PlainToolkitBar docked;
+    docked.fixedSize = CSize(100, 24);
+    AddBar(docked, kWandererId, "Docked", top);
+    int deactivations = 0;
+    auto* view = new DeactivationCountingView(&deactivations);
+    ASSERT_TRUE(view->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), &docked, 1));
+    frame->SetActiveView(view, FALSE);
+    docked.DestroyWindow();
+    EXPECT_EQ(nullptr, frame->GetActiveView());
+    EXPECT_EQ(1, deactivations) << "the frame told the view it is active no longer";
+
+    PlainToolkitBar floated;
+    PlainToolkitBar companion;
+    floated.fixedSize = companion.fixedSize = CSize(100, 24);
+    AddBar(floated, kWandererId + 1, "Floated", top);
+    AddBar(companion, kWandererId + 2, "Companion", top);
+    frame->FloatControlBar(&floated, InClient(300, 250));
+    auto* floating = DYNAMIC_DOWNCAST(CMiniDockFrameWnd, floated.GetParentFrame());
+    ASSERT_NE(nullptr, floating);
+    // A second bar keeps the floating frame once the first has gone.
+    frame->DockControlBar(&companion, floated.m_pDockBar);
+    ASSERT_EQ(floating, companion.GetParentFrame());
+    deactivations = 0;
+    view = new DeactivationCountingView(&deactivations);
+    ASSERT_TRUE(view->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), &floated, 1));
+    floating->SetActiveView(view, FALSE);
+    floated.DestroyWindow();
+    EXPECT_EQ(nullptr, floating->GetActiveView()) << "the view let go of its floating frame as it went";
+    EXPECT_EQ(0, deactivations) << "the floating frame was left alone";
 }
 
 // Away from home: docked in another frame's dock bar, as a drag across frames leaves it,

@@ -147,6 +147,57 @@ public:
 };
 IMPLEMENT_DYNCREATE(ViewNeverMade, CView)
 
+// Windows whose creation a framework exception cuts short: before the window is made
+// (its class runs out of memory in PreCreateWindow) or once it exists (the class's own
+// Create runs out of memory after the framework's has made the window).
+class PlainWindowThrowingBeforeItsWindow : public CWnd, private CountsLifetime {
+    DECLARE_DYNCREATE(PlainWindowThrowingBeforeItsWindow)
+public:
+    PlainWindowThrowingBeforeItsWindow() : CountsLifetime(lifetimes) {}
+    static inline ObjectLifetimes lifetimes;
+    BOOL PreCreateWindow(CREATESTRUCT&) override { AfxThrowMemoryException(); }
+};
+IMPLEMENT_DYNCREATE(PlainWindowThrowingBeforeItsWindow, CWnd)
+
+class ViewThrowingBeforeItsWindow : public CView, private CountsLifetime {
+    DECLARE_DYNCREATE(ViewThrowingBeforeItsWindow)
+public:
+    ViewThrowingBeforeItsWindow() : CountsLifetime(lifetimes) {}
+    static inline ObjectLifetimes lifetimes;
+    void OnDraw(CDC*) override {}
+    BOOL PreCreateWindow(CREATESTRUCT&) override { AfxThrowMemoryException(); }
+};
+IMPLEMENT_DYNCREATE(ViewThrowingBeforeItsWindow, CView)
+
+class PlainWindowThrowingAfterItsWindow : public CWnd, private CountsLifetime {
+    DECLARE_DYNCREATE(PlainWindowThrowingAfterItsWindow)
+public:
+    PlainWindowThrowingAfterItsWindow() : CountsLifetime(lifetimes) {}
+    static inline ObjectLifetimes lifetimes;
+    BOOL Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
+                UINT nID, CCreateContext* pContext) override
+    {
+        CWnd::Create(lpszClassName, lpszWindowName, dwStyle, rect, pParentWnd, nID, pContext);
+        AfxThrowMemoryException();
+    }
+};
+IMPLEMENT_DYNCREATE(PlainWindowThrowingAfterItsWindow, CWnd)
+
+class ViewThrowingAfterItsWindow : public CView, private CountsLifetime {
+    DECLARE_DYNCREATE(ViewThrowingAfterItsWindow)
+public:
+    ViewThrowingAfterItsWindow() : CountsLifetime(lifetimes) {}
+    static inline ObjectLifetimes lifetimes;
+    void OnDraw(CDC*) override {}
+    BOOL Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
+                UINT nID, CCreateContext* pContext) override
+    {
+        CView::Create(lpszClassName, lpszWindowName, dwStyle, rect, pParentWnd, nID, pContext);
+        AfxThrowMemoryException();
+    }
+};
+IMPLEMENT_DYNCREATE(ViewThrowingAfterItsWindow, CView)
+
 } // namespace
 
 TEST(QZCreateView, MakesAViewInAnyWindowWithTheGivenOwner)
@@ -222,6 +273,36 @@ TEST(QZCreateView, FailedWindowLeavesNoObjectBehindAndFreesNoneTwice)
         EXPECT_EQ(nullptr, QZCreateView(&parent, c.viewClass, nullptr, nullptr, WS_CHILD, nullptr, 6));
         EXPECT_EQ(1, c.lifetimes.made);
         EXPECT_EQ(1, c.lifetimes.destroyed);
+    }
+    parent.DestroyWindow();
+}
+
+TEST(QZCreateView, ExceptionWhileMakingTheWindowGivesNullAndLeavesNothingBehind)
+{
+    CWnd parent;
+    ASSERT_TRUE(parent.CreateEx(0, nullptr, "parent", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr));
+    struct Case {
+        const char* why;
+        CRuntimeClass* viewClass;
+        ObjectLifetimes& lifetimes;
+    };
+    const Case cases[] = {
+        {"a plain window, before its window", RUNTIME_CLASS(PlainWindowThrowingBeforeItsWindow),
+         PlainWindowThrowingBeforeItsWindow::lifetimes},
+        {"a view, before its window: it never reached its own clean-up", RUNTIME_CLASS(ViewThrowingBeforeItsWindow),
+         ViewThrowingBeforeItsWindow::lifetimes},
+        {"a plain window, once its window exists", RUNTIME_CLASS(PlainWindowThrowingAfterItsWindow),
+         PlainWindowThrowingAfterItsWindow::lifetimes},
+        {"a view, once its window exists: it frees itself with it", RUNTIME_CLASS(ViewThrowingAfterItsWindow),
+         ViewThrowingAfterItsWindow::lifetimes},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        c.lifetimes = ObjectLifetimes();
+        EXPECT_EQ(nullptr, QZCreateView(&parent, c.viewClass, nullptr, nullptr, WS_CHILD, nullptr, 7));
+        EXPECT_EQ(1, c.lifetimes.made);
+        EXPECT_EQ(1, c.lifetimes.destroyed);
+        EXPECT_EQ(nullptr, ::GetWindow(parent.m_hWnd, GW_CHILD)) << "no window was left behind";
     }
     parent.DestroyWindow();
 }

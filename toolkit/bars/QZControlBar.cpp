@@ -4,14 +4,12 @@
 
 #include "framework/FrameWnd.h"
 #include "framework/DockBar.h"
+#include "framework/MiniFrameWnd.h"
 #include "framework/View.h"
 #include "framework/WinThread.h"
 #include "toolkit/bars/QZDockContextWndHook.h"
 #include "toolkit/docking/QZDockBar.h"
 #include "toolkit/foundation/QZAuxData.h"
-
-#include <algorithm>
-#include <vector>
 
 IMPLEMENT_DYNAMIC(CQZControlBar, CControlBar)
 
@@ -277,14 +275,18 @@ int CQZControlBar::OnCreate(LPCREATESTRUCT lpCreateStruct)
 
 void CQZControlBar::OnDestroy()
 {
-    // A frame whose active view lives in this bar must not keep pointing at it.
-    std::vector<CFrameWnd*> frames;
-    for (CFrameWnd* frame : {GetTopLevelFrame(), GetParentFrame(), m_pHomeFrame}) {
-        if (frame && std::find(frames.begin(), frames.end(), frame) == frames.end())
-            frames.push_back(frame);
-    }
+    // A frame whose active view lives in this bar must not keep pointing at it. A floating
+    // frame is left to the view itself, which lets go of its own frame as it goes.
+    CFrameWnd* topFrame = GetTopLevelFrame();
+    CFrameWnd* parentFrame = GetParentFrame();
+    const bool parentFloats = parentFrame && parentFrame->IsKindOf(RUNTIME_CLASS(CMiniDockFrameWnd));
+    CFrameWnd* const frames[] = {
+        topFrame,
+        parentFrame != topFrame && !parentFloats ? parentFrame : nullptr,
+        m_pHomeFrame != topFrame && m_pHomeFrame != parentFrame ? m_pHomeFrame : nullptr,
+    };
     for (CFrameWnd* frame : frames) {
-        if (!frame->m_hWnd)
+        if (!frame || !frame->m_hWnd)
             continue;
         CView* view = frame->GetActiveView();
         if (view && view->m_hWnd && ::IsChild(m_hWnd, view->m_hWnd))

@@ -4,6 +4,7 @@
 
 #include "framework/FrameWnd.h"
 #include "framework/Menu.h"
+#include "framework/MiniFrameWnd.h"
 #include "framework/StatusBar.h"
 #include "toolkit/bars/QZMenuBar.h"
 #include "toolkit/bars/QZReBar.h"
@@ -55,9 +56,9 @@ void CQZControlBar::OnRButtonDown(UINT nFlags, CPoint point)
         return;
     CFrameWnd* frame = m_pDockSite;
     // A bar with a gripper in a floating frame lists the bars of the frame that floats it.
-    if (HasGripper() && (frame->GetStyle() & WS_POPUP) && frame->GetParentFrame())
+    if (HasGripper() && frame->IsKindOf(RUNTIME_CLASS(CMiniDockFrameWnd)))
         frame = frame->GetParentFrame();
-    if (!frame->IsFrameWnd())
+    if (!frame || !frame->IsFrameWnd())
         return;
     ShowBarMenu(&point, frame);
     frame->RecalcLayout(TRUE);

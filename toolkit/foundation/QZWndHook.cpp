@@ -46,9 +46,20 @@ LRESULT CQZWndHook::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 
 CQZWindowMap& CQZWindowMap::GetHookMap()
 {
+    // Built on first use, so that a hook attached during another file's static
+    // initialisation (whose order against this file's is not fixed) finds it built.
     static CQZWindowMap map;
     return map;
 }
+
+namespace {
+
+// The map is built with the program's static initialisation, before the first window
+// exists, like the toolkit's other process-wide records; built that early, it is also
+// destroyed late, after the objects built later whose destructors may still detach hooks.
+CQZWindowMap& g_windowMapBuiltAtStart = CQZWindowMap::GetHookMap();
+
+} // namespace
 
 void CQZWindowMap::Add(HWND hWnd, CQZWndHook* pWndHook)
 {
