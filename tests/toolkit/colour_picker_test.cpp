@@ -7,11 +7,13 @@
 #include "colour_test_support.h"
 #include "toolkit/colour/QZColorPopup.h"
 #include "toolkit/foundation/QZAuxData.h"
+#include "toolbar_test_support.h"
 #include "toolkit_test_support.h"
 
 using colour_test::PumpTranslated;
 using colour_test::Received;
 using colour_test::RecordingWnd;
+using toolkit_test::LiveBlocksOfSize;
 using toolkit_test::PaperCanvas;
 using toolkit_test::PumpPending;
 
@@ -19,6 +21,18 @@ namespace {
 
 constexpr UINT kPickerId = 1234;
 constexpr COLORREF kNavy = RGB(0, 0, 128);
+
+// Refuses every popup window with a dialog frame: the colour popup's.
+HHOOK g_refuseColourPopupHook = nullptr;
+LRESULT CALLBACK RefuseColourPopup(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_CREATEWND) {
+        const CREATESTRUCTA* cs = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
+        if ((cs->style & WS_POPUP) && (cs->style & WS_DLGFRAME))
+            return 1;
+    }
+    return CallNextHookEx(g_refuseColourPopupHook, code, wParam, lParam);
+}
 
 class ColourPickerTest : public ::testing::Test {
 protected:
@@ -222,6 +236,32 @@ TEST_F(ColourPickerTest, KeysAndClicksAskForOnePopupAtATime)
     MSG queued;
     EXPECT_FALSE(PeekMessageA(&queued, picker.m_hWnd, WM_QZ_SHOWPOPUP, WM_QZ_SHOWPOPUP, PM_REMOVE));
     picker.m_bPopupOpen = FALSE;
+}
+
+TEST_F(ColourPickerTest, PopupThatCannotBeMadeLeavesThePickerReadyForTheNextClick)
+{
+    const int before = LiveBlocksOfSize(sizeof(CQZColorPopup));
+    ASSERT_GE(before, 0);
+    g_refuseColourPopupHook = SetWindowsHookExA(WH_CBT, RefuseColourPopup, nullptr, GetCurrentThreadId());
+    EXPECT_FALSE(Eats(WM_LBUTTONDOWN, 0));
+    PumpPending();
+    UnhookWindowsHookEx(g_refuseColourPopupHook);
+    EXPECT_FALSE(picker.m_bPopupOpen) << "no longer waits for the popup";
+    EXPECT_EQ(nullptr, ::GetCapture());
+    EXPECT_EQ(before, LiveBlocksOfSize(sizeof(CQZColorPopup))) << "the popup object went";
+    EXPECT_TRUE(parent.received.empty()) << "nothing opened, nothing to report";
+
+    // The next click opens a popup.
+    EXPECT_FALSE(Eats(WM_LBUTTONDOWN, 0));
+    PumpPending();
+    auto* popup = dynamic_cast<CQZColorPopup*>(CWnd::FromHandlePermanent(::GetCapture()));
+    ASSERT_NE(nullptr, popup);
+    EXPECT_TRUE(picker.m_bPopupOpen);
+    EXPECT_EQ(before + 1, LiveBlocksOfSize(sizeof(CQZColorPopup))) << "the count sees an open popup";
+    popup->SendMessage(WM_KEYDOWN, VK_ESCAPE, 1);
+    PumpPending();
+    EXPECT_FALSE(picker.m_bPopupOpen);
+    EXPECT_EQ(before, LiveBlocksOfSize(sizeof(CQZColorPopup)));
 }
 
 TEST_F(ColourPickerTest, DrawsTheSwatchInThePickedColourOrGreyedWhenDisabled)

@@ -333,6 +333,22 @@ TEST_F(DockBarLayoutTest, RightClickShowsTheMenuOfTheFramesBars)
     statusBar.DestroyWindow();
 }
 
+TEST_F(DockBarLayoutTest, RightClickListsBarsOfOneKindNewestFirstWhileABarsOwnClickKeepsListOrder)
+{
+    TestToolBar older;
+    ASSERT_TRUE(older.CreateBar(frame, CBRS_TOP, AFX_IDW_TOOLBAR, "Standard"));
+    TestToolBar newer;
+    ASSERT_TRUE(newer.CreateBar(frame, CBRS_TOP, AFX_IDW_TOOLBAR + 1, "Drawing"));
+    MenuTrackRecorder tracker;
+    top->SendMessage(WM_RBUTTONDOWN, 0, MAKELPARAM(3, 3));
+    ASSERT_EQ(1, MenuTrackRecorder::menu().tracked);
+    EXPECT_EQ((std::vector<std::string>{"Drawing [x]", "Standard [x]"}), MenuTrackRecorder::menu().items);
+    EXPECT_EQ((std::vector<UINT>{AFX_IDW_TOOLBAR + 1, AFX_IDW_TOOLBAR}), MenuTrackRecorder::menu().ids);
+    older.SendMessage(WM_RBUTTONDOWN, 0, MAKELPARAM(3, 3));
+    ASSERT_EQ(2, MenuTrackRecorder::menu().tracked);
+    EXPECT_EQ((std::vector<std::string>{"Standard [x]", "Drawing [x]"}), MenuTrackRecorder::menu().items);
+}
+
 TEST(ToolkitDockBarPainting, PaintsOffScreenOnlyWhenItHoldsAVisibleBar)
 {
     auto* frame = new CFrameWnd;

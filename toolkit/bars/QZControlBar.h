@@ -24,10 +24,14 @@ struct QZ_BANDCHILDSIZE {
     NMREBARCHILDSIZE* pChildSize;
 };
 
+// Order of the bars of one kind in the bar menu: the frame's list order, or its reverse
+// (the newest bar first), as a dock bar's right click lists them.
+enum class QZBarMenuOrder { ListOrder, NewestFirst };
+
 // Tracks the menu of pFrame's bars at pPoint (screen): docking windows, toolbars, other
 // toolkit bars and status bars, the visible ones checked; a chosen bar's id goes to pFrame
 // as a command. TRUE.
-BOOL QZShowFrameBarMenu(CPoint* pPoint, CFrameWnd* pFrame);
+BOOL QZShowFrameBarMenu(CPoint* pPoint, CFrameWnd* pFrame, QZBarMenuOrder order = QZBarMenuOrder::ListOrder);
 
 class CQZControlBar : public CControlBar {
     DECLARE_DYNAMIC(CQZControlBar)

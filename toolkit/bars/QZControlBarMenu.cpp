@@ -14,6 +14,7 @@
 #include "toolkit/menus/QZMenuTrack.h"
 #include "toolkit/res/ToolkitResources.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -69,7 +70,7 @@ BOOL CQZControlBar::ShowBarMenu(CPoint* pPoint, CFrameWnd* pFrame)
     return QZShowFrameBarMenu(pPoint, pFrame);
 }
 
-BOOL QZShowFrameBarMenu(CPoint* pPoint, CFrameWnd* pFrame)
+BOOL QZShowFrameBarMenu(CPoint* pPoint, CFrameWnd* pFrame, QZBarMenuOrder order)
 {
     CMenu menu;
     if (!menu.CreatePopupMenu())
@@ -82,6 +83,8 @@ BOOL QZShowFrameBarMenu(CPoint* pPoint, CFrameWnd* pFrame)
         if (bar->IsKindOf(RUNTIME_CLASS(CQZControlBar)) || bar->IsKindOf(RUNTIME_CLASS(CStatusBar)))
             bars.push_back(bar);
     }
+    if (order == QZBarMenuOrder::NewestFirst)
+        std::reverse(bars.begin(), bars.end());
     const BarMenuPass passes[] = {
         {RUNTIME_CLASS(CQZDockWindow), IDS_QZ_DOCK_WINDOW, false},
         {RUNTIME_CLASS(CQZToolBar), IDS_QZ_TOOLBAR, false},

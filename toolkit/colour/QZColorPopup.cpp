@@ -115,9 +115,18 @@ BOOL CQZColorPopup::Create(const RECT* lpRectOpener, CWnd* pParent, DWORD dwStyl
 
     LPCSTR className = AfxRegisterWndClass(CS_SAVEBITS | CS_CLASSDC | CS_HREDRAW | CS_VREDRAW, nullptr,
                                            ::GetSysColorBrush(COLOR_BTNFACE));
-    // A self-deleting popup whose window could not be made is gone once this fails.
-    if (!CreateEx(0, className, "", WS_POPUP | WS_DLGFRAME, m_rectWindow, pParent, 0))
+    m_bCreating = TRUE;
+    const BOOL created = CreateEx(0, className, "", WS_POPUP | WS_DLGFRAME, m_rectWindow, pParent, 0);
+    m_bCreating = FALSE;
+    if (!created) {
+        // A window refused by a hook may end without WM_NCDESTROY (Wine sends none), which
+        // would leave this object holding a dead handle and never deleted; so a self-deleting
+        // popup whose window could not be made goes here, once, whatever the system sent.
+        Detach();
+        if (m_bAutoDelete)
+            delete this;
         return FALSE;
+    }
     ShowWindow(SW_SHOWNA);
     SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(qzAfxData.fontNormal.GetSafeHandle()), TRUE);
     return TRUE;
@@ -247,7 +256,7 @@ void CQZColorPopup::OnDestroy()
 void CQZColorPopup::PostNcDestroy()
 {
     CWnd::PostNcDestroy();
-    if (m_bAutoDelete)
+    if (m_bAutoDelete && !m_bCreating)
         delete this;
 }
 

@@ -53,7 +53,8 @@ public:
     // Draws the cell at that position hot; nothing when there is no such cell.
     virtual void SetCurSel(int nPos);
     // Opens below the opener (screen coordinates), owned by pParent, which is told of the
-    // result; TRUE when the window was made. No message is sent when it was not.
+    // result; TRUE when the window was made. No message is sent when it was not, and a
+    // self-deleting popup is then already deleted.
     virtual BOOL Create(const RECT* lpRectOpener, CWnd* pParent, DWORD dwStyle, COLORREF clrCurrent,
                         COLORREF clrDefault);
     virtual void HotTrackCell(QZ_COLOR_CELL* pCell, BOOL bPressed, BOOL bCold);
@@ -97,6 +98,8 @@ public:
     COLORREF m_clrCurrent = kQZNoColor;
     COLORREF m_clrDefault = kQZNoColor;
     BOOL m_bAutoDelete;
+    // Set while the window is being made: a failed creation deletes the popup itself.
+    BOOL m_bCreating = FALSE;
     BOOL m_bShadow = TRUE;
     // The colour sheet is showing: mouse, keys and focus changes stand still meanwhile.
     BOOL m_bSheetOpen = FALSE;

@@ -392,5 +392,5 @@ void CQZDockBar::OnRButtonDown(UINT nFlags, CPoint point)
     if (!qzAfxData.dockBarMenuOnRightClick || !m_pDockSite)
         return;
     ClientToScreen(&point);
-    QZShowFrameBarMenu(&point, m_pDockSite);
+    QZShowFrameBarMenu(&point, m_pDockSite, QZBarMenuOrder::NewestFirst);
 }
