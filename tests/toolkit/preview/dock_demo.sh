@@ -17,6 +17,7 @@ wine_env "$BUILD/dock-prefix"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wine wineboot --init </dev/null >/dev/null 2>&1 || true
     wineserver -w
+    wine_fonts
 fi
 rm -rf "$SHOTS"
 mkdir -p "$SHOTS"
