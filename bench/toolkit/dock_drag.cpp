@@ -6,6 +6,7 @@
 // frame; and a whole layout of a frame holding 20 bars. The peer of the moves, in the same
 // run, is a plain SetWindowPos moving the same window by the same offset.
 //   wine build/cmake/bench/dock_drag.exe [steps]
+#include "bench/bench_timing.h"
 #include "framework/Framework.h"
 #include "toolkit/bars/QZToolBar.h"
 #include "toolkit/docking/QZDockBar.h"
@@ -24,18 +25,6 @@
 
 namespace {
 
-double NowMs()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 struct Figures {
     double median;
     double p95;
@@ -46,13 +35,13 @@ Figures TimeSteps(int steps, const std::function<void(int)>& step)
 {
     std::vector<double> times;
     for (int i = 0; i < steps; ++i) {
-        const double start = NowMs();
+        const double start = bench::NowMs();
         step(i);
-        times.push_back(NowMs() - start);
+        times.push_back(bench::NowMs() - start);
     }
     times.erase(times.begin(), times.begin() + steps / 10);
     std::sort(times.begin(), times.end());
-    return {times[times.size() / 2], times[std::min(times.size() - 1, times.size() * 95 / 100)]};
+    return {bench::Median(times), times[std::min(times.size() - 1, times.size() * 95 / 100)]};
 }
 
 // The pointer the drag's docking test reads.
