@@ -1,7 +1,7 @@
 // What the toolkit's tests share: pumping the queue, a recorder that answers the
 // foundation's message boxes, a scope that changes system colours and puts them back,
-// a scope that holds the left mouse button down, and a white canvas to draw on and read
-// back (from the framework's tests).
+// a scope that holds the left mouse button down, a scope that refuses the popups with a
+// dialog frame, and a white canvas to draw on and read back (from the framework's tests).
 #pragma once
 
 #include "framework/Framework.h"
@@ -101,6 +101,28 @@ private:
         keys[VK_LBUTTON] = state;
         ::SetKeyboardState(keys);
     }
+};
+
+// Refuses, while it lives, every popup window of the thread with a dialog frame (the colour
+// popup's and the chevron's), so that a test sees what happens when one cannot be made.
+class DialogFramePopupRefusal {
+public:
+    DialogFramePopupRefusal() { s_hook = ::SetWindowsHookExA(WH_CBT, &Refuse, nullptr, ::GetCurrentThreadId()); }
+    ~DialogFramePopupRefusal() { ::UnhookWindowsHookEx(s_hook); }
+    DialogFramePopupRefusal(const DialogFramePopupRefusal&) = delete;
+    DialogFramePopupRefusal& operator=(const DialogFramePopupRefusal&) = delete;
+
+private:
+    static LRESULT CALLBACK Refuse(int code, WPARAM wParam, LPARAM lParam)
+    {
+        if (code == HCBT_CREATEWND) {
+            const CREATESTRUCTA* cs = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
+            if ((cs->style & WS_POPUP) && (cs->style & WS_DLGFRAME))
+                return 1;
+        }
+        return ::CallNextHookEx(s_hook, code, wParam, lParam);
+    }
+    static inline HHOOK s_hook = nullptr;
 };
 
 // Takes the WM_QUIT a test expects from the queue; whether there was one.
