@@ -367,6 +367,11 @@ uint16_t mgCheckFileSet(uint16_t dataFile, mgCheckReport* report)
         c.Problem("data file %d is not open", dataFile);
         return kMgFileDamaged;
     }
+    // A shared file's headers may have been changed by another handle since they were read.
+    if (mgRefreshHeader(data) != 0 || (mgSpaceFile(data) != data && mgRefreshHeader(mgSpaceFile(data)) != 0)) {
+        c.Problem("%s: header cannot be read (%d)", data->name, ctx->uerr_cod);
+        return kMgFileDamaged;
+    }
     std::vector<uint32_t> active;
     CollectRecords(data, c, &active);
     report->records = uint32_t(active.size());
@@ -419,6 +424,10 @@ uint16_t mgCheckHost(int hostFile, mgCheckReport* report)
     mgFileControl* host = mgCheckFile(hostFile);
     if (!host || !mgIsHost(host)) {
         c.Problem("file %d is not an open host", hostFile);
+        return kMgFileDamaged;
+    }
+    if (mgRefreshHeader(host) != 0) {
+        c.Problem("%s: header cannot be read (%d)", host->name, mgCtx()->uerr_cod);
         return kMgFileDamaged;
     }
     CheckPieces(host, c);

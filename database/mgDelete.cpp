@@ -61,7 +61,13 @@ uint16_t delkey(mgFileControl* f, const uint8_t* key, uint32_t position, int fla
             mgUnlockNode(leaf->position, f);
             return mgSetError(kMgKeyOtherPosition);
         }
-        mgRemoveEntry(leaf, entry);
+        if (mgRemoveEntry(leaf, entry) < 0) {
+            mgUnlockNode(leaf->position, f);
+            mgFileControl* phys = mgPhysicalFile(f);
+            mgStatusLogFile("Broken compression counts during delkey (238)...", phys ? phys->name : "",
+                            kMgCorruptIndex);
+            return mgSetError(kMgCorruptIndex);
+        }
         if (uint16_t error = mgPutNode(leaf, mgNumrec(leaf), false, true))
             return error;
         return mgAdjustKeyCount(f, -1);

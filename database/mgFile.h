@@ -124,6 +124,9 @@ struct mgFileControl {
     uint32_t reservedWord;
     uint32_t flags;
     bool headerLocked;
+    // A shared file's session byte while this handle has changes under way (1 + its slot;
+    // 0 none): see mgMarkUpdate.
+    uint8_t sessionSlot;
     uint16_t mode;
     char status;
     bool permanent;
@@ -262,9 +265,17 @@ uint16_t mgWriteHeader(mgFileControl* f);
 uint16_t mgWriteHeaderStart(mgFileControl* f);
 uint16_t mgWriteHeaderTail(mgFileControl* f);
 void mgInitHeader(mgFileControl* f);
-// Before the first change of a file with the pending-update bit: writes and flushes its
-// update flag (and its host's). Every write of the file calls it.
+// Before the first change of a file: writes and flushes its update flag (and its host's).
+// Every write of the file calls it. A file with the pending-update bit keeps the flag until
+// its close; a file opened shared also takes a session byte (below) for as long as it is
+// open, and its close clears the flag only when no other session is alive.
 uint16_t mgMarkUpdate(mgFileControl* f);
+// Whether another handle (in this process or another) holds a session byte of the file: a
+// set update flag is then that session's, not a crash's.
+bool mgSessionAlive(mgFileControl* f);
+// The close of a shared file's session: clears the update flag when it is the last one alive
+// and its changes all reached the disk, and gives its session byte back.
+uint16_t mgEndSharedSession(mgFileControl* f, bool failed);
 // Records that a transfer of the file failed (see kMgSessionFailed).
 void mgMarkFailed(mgFileControl* f);
 // Reads the header again when the file is shared (others may have changed it).

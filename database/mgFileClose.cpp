@@ -77,6 +77,9 @@ uint16_t mgCloseFile(int fileNumber, int)
                 first = error;
         }
     }
+    if (uint16_t error = mgEndSharedSession(f, failed || first != 0))
+        if (!first)
+            first = error;
     mgReleaseFileLocks(fileNumber, f);
     for (mgFileControl* m = f->nextMember; m;) {
         mgFileControl* next = m->nextMember;

@@ -3,6 +3,11 @@
 // opened with the pending-update bit, the single update-flag byte (0xFF) is written and
 // flushed. One byte cannot be torn, so a file cut anywhere later says "left mid-change".
 // While the flag is set the header image stays ahead of the disk and is written at close.
+// A file opened shared writes its header at every change, so its flag is not deferred; it is
+// set all the same, and a session byte says whose it is: each handle that changes the file
+// holds one of 32 one-byte region locks beyond the lock area (per member of a host) until its
+// close. A process that ends in the middle of a change loses its locks with its handles, so
+// the next open finds the flag set and no session alive: left mid-change (14).
 #include "database/mgFile.h"
 
 #include <cstring>
@@ -12,6 +17,66 @@
 #include "database/mgRuntime.h"
 
 namespace {
+
+constexpr uint32_t kSessionBytes = 0xFFF80000;
+constexpr int kSessions = 32;
+
+DWORD SessionByte(const mgFileControl* t, int slot)
+{
+    return kSessionBytes + (mgH32(t, kHdrMemberId) & 0x3FFF) * kSessions + uint32_t(slot);
+}
+
+HANDLE HandleOf(mgFileControl* t)
+{
+    mgFileControl* first = mgGroupFirst(t);
+    mgFileControl* holder = mgIsMember(first) ? first->partner : first;
+    if (holder && holder->status == 'v')
+        mgReopenVirtual(holder);
+    return holder ? holder->handle : INVALID_HANDLE_VALUE;
+}
+
+bool ChangesShared(const mgFileControl* t)
+{
+    return (t->mode & kMgModeShared) && !(t->mode & kMgModeReadOnly);
+}
+
+// The flag byte written alone (one byte cannot be torn), under the header lock, and flushed.
+uint16_t WriteFlag(mgFileControl* t, uint8_t flag)
+{
+    uint32_t header = mgHeaderPosition(t);
+    if (uint16_t error = mgLockHeader(header, t, true))
+        return error;
+    t->header[kHdrUpdateFlag] = flag;
+    uint16_t error = mgReadWrite(kMgWrite | kMgHeaderTransfer, t, header + kHdrUpdateFlag, &flag, 1, nullptr);
+    if (!error)
+        error = mgsave(t);
+    uint16_t unlock = mgUnlockHeader(header, t);
+    return error ? error : unlock;
+}
+
+uint16_t MarkShared(mgFileControl* t)
+{
+    if (!t || !ChangesShared(t) || t->sessionSlot)
+        return 0;
+    HANDLE handle = HandleOf(t);
+    const mgIoFunctions& io = mgIo();
+    int slot = 0;
+    while (slot < kSessions && !io.lock(handle, SessionByte(t, slot), 1))
+        ++slot;
+    if (slot == kSessions)
+        return mgSetError(kMgHeaderLockFailed);
+    t->sessionSlot = uint8_t(slot + 1);
+    // A file holding region locks is never closed behind the caller's back, which would
+    // give the session byte up.
+    t->regionLocks += 1;
+    uint16_t error = WriteFlag(t, kMgUpdateChanged);
+    if (error) {
+        io.unlock(handle, SessionByte(t, slot), 1);
+        t->sessionSlot = 0;
+        t->regionLocks -= 1;
+    }
+    return error;
+}
 
 uint16_t WriteBytes(mgFileControl* f, int offset, int length)
 {
@@ -23,6 +88,11 @@ uint16_t WriteBytes(mgFileControl* f, int offset, int length)
         }
         return 0;
     }
+    if (uint16_t error = mgMarkUpdate(f))
+        return error;
+    // The flag goes with every image of its file that a session writes.
+    if (f->sessionSlot)
+        f->header[kHdrUpdateFlag] = kMgUpdateChanged;
     mgSetH32(f, kHdrWriteCount, mgH32(f, kHdrWriteCount) + 1);
     return mgReadWrite(kMgWrite | kMgHeaderTransfer, f, mgHeaderPosition(f) + uint32_t(offset), f->header + offset,
                        uint32_t(length), nullptr);
@@ -41,7 +111,6 @@ uint16_t MarkOne(mgFileControl* t)
     }
     return mgsave(t);
 }
-
 
 // Moves the physical end past a new logical end by the extension rules and fills the
 // added bytes with 0xFF; 0 or the error (the logical end is then restored).
@@ -127,9 +196,43 @@ uint16_t mgMarkUpdate(mgFileControl* f)
     mgFileControl* first = mgGroupFirst(f);
     if (uint16_t error = MarkOne(first))
         return error;
-    if (mgIsMember(first))
-        return MarkOne(first->partner);
-    return 0;
+    if (mgIsMember(first)) {
+        if (uint16_t error = MarkOne(first->partner))
+            return error;
+    }
+    if (uint16_t error = MarkShared(first))
+        return error;
+    return mgIsMember(first) ? MarkShared(first->partner) : 0;
+}
+
+bool mgSessionAlive(mgFileControl* f)
+{
+    HANDLE handle = HandleOf(f);
+    const mgIoFunctions& io = mgIo();
+    for (int slot = 0; slot < kSessions; ++slot) {
+        if (f->sessionSlot == slot + 1)
+            continue;
+        if (!io.lock(handle, SessionByte(f, slot), 1))
+            return true;
+        io.unlock(handle, SessionByte(f, slot), 1);
+    }
+    return false;
+}
+
+uint16_t mgEndSharedSession(mgFileControl* f, bool failed)
+{
+    if (!f->sessionSlot)
+        return 0;
+    uint16_t error = 0;
+    if (!failed && !mgSessionAlive(f)) {
+        // Cleared under the header lock, before the session byte goes: an open meanwhile sees
+        // either the flag clear or this session alive.
+        error = WriteFlag(f, 0);
+    }
+    mgIo().unlock(HandleOf(f), SessionByte(f, f->sessionSlot - 1), 1);
+    f->sessionSlot = 0;
+    f->regionLocks -= 1;
+    return error;
 }
 
 uint16_t mgReadHeader(mgFileControl* f, bool atOpen)

@@ -316,6 +316,18 @@ uint16_t mgOpenFile(int fileNumber, const char* name, uint16_t mode)
         return refuse(kMgBadMemberCount);
     if ((mgH16(f, kHdrCreateMode) & 0x0030) && writing && !(attributes & 0x0600))
         return refuse(kMgNoTransactionAttributes);
+    // Left in the middle of a change: refused before its values are judged, since a header
+    // on disk is then the one of the change's start and need not agree with the rest of
+    // the file (keeps invariant 1 ahead of invariant 3). A flag that a live session of the
+    // shared file holds is that session's.
+    bool liveSession = false;
+    if (f->header[kHdrUpdateFlag] != 0 && !(mode & kMgModeForceOpen)) {
+        liveSession = f->header[kHdrUpdateFlag] == kMgUpdateChanged && (mode & kMgModeShared) && mgSessionAlive(f);
+        if (!liveSession) {
+            CloseHandleOnly(f);
+            return mgSetError(kMgNotClosedCleanly);
+        }
+    }
     if (uint16_t error = mgCheckHeaderValues(f, fileSize))
         return refuse(error);
     if (member && mgH32(f, kHdrMemberId) < 2)
@@ -373,11 +385,7 @@ uint16_t mgOpenFile(int fileNumber, const char* name, uint16_t mode)
         mode &= uint16_t(~0x0030);
 
     bool recovered = false;
-    if (f->header[kHdrUpdateFlag] != 0) {
-        if (!(mode & kMgModeForceOpen)) {
-            CloseHandleOnly(f);
-            return mgSetError(kMgNotClosedCleanly);
-        }
+    if (f->header[kHdrUpdateFlag] != 0 && !liveSession) {
         f->header[kHdrUpdateFlag] = kMgUpdateRecovered;
         recovered = true;
     }

@@ -119,7 +119,8 @@ uint16_t mgInsertEntry(mgNode* node, const uint8_t* key, uint32_t pointer, int)
     return 0;
 }
 
-// Removes entry i; 1 when it was the last entry.
+// Removes entry i; 1 when it was the last entry, -1 (nothing changed) when the counts of the
+// entry and the one after it cannot have been written by this engine.
 int mgRemoveEntry(mgNode* node, int entry)
 {
     int n = mgNumrec(node);
@@ -146,8 +147,10 @@ int mgRemoveEntry(mgNode* node, int entry)
         int newLead = removedLead < followingLead ? removedLead : followingLead;
         int newSize = mgEncodeEntry(node, encoded, mgGet32(node->work), node->work + 4, newLead, nullptr);
         int removedBytes = size + followingSize - newSize;
+        // Checked, not fatal: a leading count that overlaps the previous entry's trailing
+        // run passes the node check but comes from a damaged file.
         if (removedBytes < 1)
-            mgInternalError(238);
+            return -1;
         mgCloseGap(removedBytes, node, offset);
         memcpy(node->entries + offset, encoded, size_t(newSize));
         mgSetBytesUsed(node, used - removedBytes);
@@ -198,7 +201,6 @@ uint16_t mgNewRoot(mgFileControl* f, uint32_t left, uint32_t right, const uint8_
         int size = mgEncodeEntry(node, node->entries, left, key, 0, nullptr);
         mgSetBytesUsed(node, size);
         memcpy(mgHighKey(node), high, size_t(keyLength));
-        mgSetH32(f, kHdrFirstLeaf, position);
         count = 1;
     } else {
         mgSetNodeKind(node, f, false);
@@ -217,7 +219,10 @@ uint16_t mgNewRoot(mgFileControl* f, uint32_t left, uint32_t right, const uint8_
     else
         mgUnlockNode(position, f);
     if (!error) {
+        // Set after the header was read again: a shared file's refresh would undo it.
         mgSetH32(f, kHdrRootNode, position);
+        if (firstLeaf)
+            mgSetH32(f, kHdrFirstLeaf, position);
         error = mgWriteHeader(f);
     }
     uint16_t unlock = mgUnlockHeader(header, f);

@@ -11,6 +11,7 @@
 #include "database/mgKey.h"
 #include "database/mgRecord.h"
 #include "database/mgResource.h"
+#include "database_test_support.h"
 
 namespace dbtest {
 
@@ -53,14 +54,14 @@ int CreatePlainSet(const std::string& path)
 struct OpenSet {
     CacheSet cache;
     int data = -1;
-    int Open(const std::string& path, const WorkloadShape& shape)
+    int Open(const std::string& path, const WorkloadShape& shape, uint16_t mode)
     {
         if (shape.host) {
-            int error = cache.Open(path, 2);
+            int error = cache.Open(path, mode);
             data = cache.data;
             return error;
         }
-        data = mgOpenFileSetFromResource(-1, (path + ".dat").c_str(), 2);
+        data = mgOpenFileSetFromResource(-1, (path + ".dat").c_str(), mode);
         return data < 0 ? mgCtx()->isam_code : 0;
     }
     int Close(const WorkloadShape& shape)
@@ -92,19 +93,26 @@ std::vector<std::string> SetFiles(const std::string& path, const WorkloadShape& 
     return {path + ".dat", path + ".idx"};
 }
 
-WorkloadRun RunWorkload(const std::string& path, const WorkloadShape& shape)
+WorkloadRun RunWorkload(const std::string& path, const WorkloadShape& shape, const FaultyIo* io)
 {
     WorkloadRun run;
-    std::map<uint32_t, std::vector<uint8_t>> model;
+    Records model;
     auto stop = [&run](const char* where) {
         run.stoppedAt = where;
         return run;
     };
+    auto closed = [&run, &model, io]() {
+        run.closed = model;
+        if (io)
+            run.closes.push_back(WorkloadRun::Close{io->Writes(), model});
+    };
     if ((shape.host ? CreateCacheSet(path, 0x0202) : CreatePlainSet(path)) != 0)
         return stop("create");
     run.created = true;
+    if (io)
+        run.createdAfter = io->Writes();
     OpenSet set;
-    if (set.Open(path, shape) != 0)
+    if (set.Open(path, shape, shape.mode) != 0)
         return stop("open");
     for (int i = 0; i < shape.adds; ++i) {
         uint32_t id = uint32_t((i * 37) % shape.adds + 1);
@@ -139,8 +147,8 @@ WorkloadRun RunWorkload(const std::string& path, const WorkloadShape& shape)
         return stop("update resource");
     if (set.Close(shape) != 0)
         return stop("close");
-    run.closed = model;
-    if (set.Open(path, shape) != 0)
+    closed();
+    if (set.Open(path, shape, shape.mode) != 0)
         return stop("reopen");
     for (int i = 0; i < shape.adds / 4; ++i) {
         uint32_t id = uint32_t(shape.adds + 1 + i);
@@ -151,31 +159,36 @@ WorkloadRun RunWorkload(const std::string& path, const WorkloadShape& shape)
     }
     if (set.Close(shape) != 0)
         return stop("final close");
-    run.closed = model;
+    closed();
     run.completed = true;
     return run;
 }
 
 ReopenVerdict Reopen(const std::string& path, const WorkloadShape& shape, const WorkloadRun& run)
 {
+    return Reopen(path, shape, run.closed);
+}
+
+ReopenVerdict Reopen(const std::string& path, const WorkloadShape& shape, const Records& expected)
+{
     ReopenVerdict verdict;
     OpenSet set;
-    verdict.code = set.Open(path, shape);
+    verdict.code = set.Open(path, shape, 2);
     if (verdict.code != 0) {
         set.Close(shape);
         return verdict;
     }
-    std::map<uint32_t, std::vector<uint8_t>> held;
+    Records held;
     std::vector<uint8_t> record(2061);
     int16_t answer = mgFirstRecord(uint16_t(set.data + 1), record.data());
-    while (answer == 0 && held.size() <= run.closed.size() + 1) {
+    while (answer == 0 && held.size() <= expected.size() + 1) {
         held[CacheId(record)] = record;
         answer = mgNextRecord(uint16_t(set.data + 1), record.data());
     }
-    verdict.matches = answer == kMgNoRecord && held == run.closed;
+    verdict.matches = answer == kMgNoRecord && held == expected;
     if (!verdict.matches)
         verdict.detail = "holds " + std::to_string(held.size()) + " records, the reference " +
-                         std::to_string(run.closed.size()) + " (walk ended with " + std::to_string(answer) + ")";
+                         std::to_string(expected.size()) + " (walk ended with " + std::to_string(answer) + ")";
     mgCheckReport report;
     verdict.checked = mgCheckFileSet(uint16_t(set.data), &report) == 0;
     if (verdict.checked && shape.host)

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <map>
 
 #include "database/mgInstance.h"
 #include "database/mgRuntime.h"
@@ -31,8 +32,18 @@ struct FaultState {
     long flushes = 0;
     bool dead = false;
     std::vector<IoEvent> events;
+    std::vector<DiskChange> journal;
+    SeenBytes seen;
+    // The file each open handle names (journal and read tracking).
+    std::map<HANDLE, std::string> names;
 };
 FaultState g_fault;
+
+std::string NameOf(HANDLE handle)
+{
+    auto it = g_fault.names.find(handle);
+    return it == g_fault.names.end() ? std::string() : it->second;
+}
 
 const mgIoFunctions& Real()
 {
@@ -45,12 +56,19 @@ HANDLE FaultOpen(const char* name, DWORD access, DWORD share, DWORD disposition)
         SetLastError(ERROR_NOT_READY);
         return INVALID_HANDLE_VALUE;
     }
-    return Real().open(name, access, share, disposition);
+    HANDLE handle = Real().open(name, access, share, disposition);
+    if (handle != INVALID_HANDLE_VALUE) {
+        g_fault.names[handle] = name;
+        if (g_fault.plan.journal && disposition != OPEN_EXISTING)
+            g_fault.journal.push_back(DiskChange{'c', name, 0, {}, g_fault.writes});
+    }
+    return handle;
 }
 
 BOOL FaultClose(HANDLE handle)
 {
     // A killed process's handles are closed by the system all the same.
+    g_fault.names.erase(handle);
     return Real().close(handle);
 }
 
@@ -60,7 +78,10 @@ BOOL FaultRemove(const char* name)
         SetLastError(ERROR_NOT_READY);
         return FALSE;
     }
-    return Real().remove(name);
+    BOOL removed = Real().remove(name);
+    if (removed && g_fault.plan.journal)
+        g_fault.journal.push_back(DiskChange{'d', name, 0, {}, g_fault.writes});
+    return removed;
 }
 
 BOOL FaultRead(HANDLE handle, uint64_t position, void* buffer, DWORD length, DWORD* done)
@@ -77,6 +98,8 @@ BOOL FaultRead(HANDLE handle, uint64_t position, void* buffer, DWORD length, DWO
         SetLastError(ERROR_READ_FAULT);
         return FALSE;
     }
+    if (g_fault.plan.trackReads)
+        g_fault.seen.reads.push_back(SeenBytes::Range{NameOf(handle), position, length});
     DWORD asked = length;
     if (g_fault.plan.shortReads && asked > 0)
         asked -= 1;
@@ -109,7 +132,13 @@ BOOL FaultWrite(HANDLE handle, uint64_t position, const void* buffer, DWORD leng
         SetLastError(ERROR_WRITE_FAULT);
         return FALSE;
     }
-    return Real().write(handle, position, buffer, length, done);
+    BOOL written = Real().write(handle, position, buffer, length, done);
+    if (written && g_fault.plan.journal) {
+        const uint8_t* bytes = static_cast<const uint8_t*>(buffer);
+        g_fault.journal.push_back(
+            DiskChange{'w', NameOf(handle), position, std::vector<uint8_t>(bytes, bytes + *done), g_fault.writes});
+    }
+    return written;
 }
 
 BOOL FaultSize(HANDLE handle, uint64_t* size)
@@ -210,6 +239,8 @@ ScratchFolder::ScratchFolder()
     char name[MAX_PATH];
     snprintf(name, sizeof name, "%sisam-%lu-%u", temp, GetCurrentProcessId(), ++counter);
     path_ = name;
+    // A folder of the same name left by a process that was killed goes first.
+    RemoveTree(path_);
     CreateDirectoryA(path_.c_str(), nullptr);
     SetCurrentDirectoryA(path_.c_str());
     mgResetStatusLogState();
@@ -266,13 +297,41 @@ FaultyIo::~FaultyIo()
 
 void FaultyIo::Plan(const FaultPlan& plan)
 {
+    // Handles opened before the new plan still name their files.
+    std::map<HANDLE, std::string> names = std::move(g_fault.names);
     g_fault = FaultState{};
     g_fault.plan = plan;
+    g_fault.names = std::move(names);
 }
 
 long FaultyIo::Writes() const
 {
     return g_fault.writes;
+}
+
+long FaultyIo::Reads() const
+{
+    return g_fault.reads;
+}
+
+long FaultyIo::Flushes() const
+{
+    return g_fault.flushes;
+}
+
+const std::vector<DiskChange>& FaultyIo::Journal() const
+{
+    return g_fault.journal;
+}
+
+std::vector<DiskChange> FaultyIo::TakeJournal()
+{
+    return std::move(g_fault.journal);
+}
+
+const SeenBytes& FaultyIo::Seen() const
+{
+    return g_fault.seen;
 }
 
 bool FaultyIo::Dead() const

@@ -61,6 +61,8 @@ struct FaultPlan {
     bool shortReads = false;  // every read returns one byte less than asked
     bool refuseLocks = false; // every region lock is refused
     bool record = false;      // keep the call sequence
+    bool journal = false;     // keep every change to the disk, whole (DiskChange)
+    bool trackReads = false;  // keep the ranges read (SeenBytes)
 };
 
 struct IoEvent {
@@ -70,14 +72,40 @@ struct IoEvent {
     std::vector<uint8_t> bytes; // writes of up to 16 bytes
 };
 
+// A change the engine made to the disk: a file created empty ('c'), deleted ('d') or
+// written ('w', the bytes at the position); `write` numbers the writes from 1 as the plan
+// counts them.
+struct DiskChange {
+    char kind;
+    std::string file;
+    uint64_t position;
+    std::vector<uint8_t> bytes;
+    long write;
+};
+
+// The byte ranges the engine's file calls read.
+struct SeenBytes {
+    struct Range {
+        std::string file;
+        uint64_t position;
+        uint64_t length;
+    };
+    std::vector<Range> reads;
+};
+
 class FaultyIo {
   public:
     FaultyIo();
     ~FaultyIo();
     void Plan(const FaultPlan& plan);
     long Writes() const;
+    long Reads() const;
+    long Flushes() const;
     bool Dead() const;
     const std::vector<IoEvent>& Events() const;
+    const std::vector<DiskChange>& Journal() const;
+    std::vector<DiskChange> TakeJournal();
+    const SeenBytes& Seen() const;
 };
 
 // A started default instance (mgInitIsamEx) with short lock waits; stopped at the end.

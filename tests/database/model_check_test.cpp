@@ -1,12 +1,15 @@
 // Model check: a seeded random workload of adds, rewrites, deletes, keyed reads in the five
-// modes, walks and range counts runs against an in-memory reference; after every batch each
-// index walk must equal the reference and the consistency checker must pass.
+// modes on the unique and the duplicates index, walks, range counts and keys at percentages
+// runs against an in-memory reference; after every batch each index walk and key count must
+// equal the reference and the consistency checker must pass. And the node capacity limit.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <map>
 #include <random>
+#include <set>
 
+#include "database/mgBytes.h"
 #include "database/mgCheck.h"
 #include "database/mgFileSet.h"
 #include "database/mgInstance.h"
@@ -162,10 +165,14 @@ class ModelSet {
             int16_t answer = c_.variable ? mgDeleteVariableRecord(data_) : mgDeleteRecord(data_);
             ASSERT_EQ(0, answer) << "delete " << it->first;
             model_.erase(it);
-        } else if (op < 95) {
+        } else if (op < 87) {
             CheckKeyedRead();
-        } else {
+        } else if (op < 94) {
+            CheckTextRead();
+        } else if (op < 98) {
             CheckRange();
+        } else {
+            CheckPercents();
         }
     }
 
@@ -218,6 +225,101 @@ class ModelSet {
             ASSERT_EQ(0, answer);
             got = int32_t(buffer[1] | (buffer[2] << 8) | (buffer[3] << 16) | (uint32_t(buffer[4]) << 24));
             ASSERT_EQ(after->first, got);
+        }
+    }
+
+    std::string Padded(const std::string& text) const
+    {
+        std::string padded = text;
+        padded.resize(size_t(textLength_), ' ');
+        return padded;
+    }
+
+    std::string TextOf(const std::vector<uint8_t>& record) const
+    {
+        return std::string(reinterpret_cast<const char*>(record.data() + 5), size_t(textLength_));
+    }
+
+    // Keyed reads on the duplicates index: targets in stored form, the position suffix
+    // 0 or all ones choosing the first or the last of equal texts.
+    void CheckTextRead()
+    {
+        std::multiset<std::string> texts;
+        for (const auto& row : model_)
+            texts.insert(Padded(row.second.text));
+        static const char kModes[] = {'E', 'G', 'H', 'M', 'N'};
+        char mode = kModes[rng_() % 5];
+        std::string target = Padded(RandomText());
+        uint16_t index = uint16_t(data_ + 2);
+        std::vector<uint8_t> buffer(recordLength_ + 1024);
+        if (mode == 'E') {
+            if (model_.empty())
+                return;
+            // Exactly one record: its text and its position.
+            auto row = PickRow();
+            ASSERT_TRUE(MakeCurrent(row->first));
+            uint32_t position = mgCurrentPosition(data_);
+            std::vector<uint8_t> key = KeyOf(1, row->second.bytes, 0);
+            mgPut32BE(key.data() + textLength_, position);
+            ASSERT_EQ(0, mgGetEqualRecord(index, key.data(), buffer.data()));
+            ASSERT_EQ(position, mgCurrentPosition(data_));
+            mgPut32BE(key.data() + textLength_, position + 1);
+            ASSERT_EQ(kMgNoRecord, mgGetEqualRecord(index, key.data(), buffer.data()));
+            return;
+        }
+        bool last = mode == 'H' || mode == 'M';
+        std::vector<uint8_t> key = KeyOf(1, Record(0, target, 0), last ? 0xFF : 0x00);
+        int16_t answer = mode == 'G'   ? mgGetGreaterOrEqualRecord(index, key.data(), buffer.data())
+                         : mode == 'H' ? mgGetGreaterRecord(index, key.data(), buffer.data())
+                         : mode == 'M' ? mgGetLessOrEqualRecord(index, key.data(), buffer.data())
+                                       : mgGetLessRecord(index, key.data(), buffer.data());
+        auto expected = texts.end();
+        if (mode == 'G')
+            expected = texts.lower_bound(target);
+        else if (mode == 'H')
+            expected = texts.upper_bound(target);
+        else {
+            auto bound = mode == 'M' ? texts.upper_bound(target) : texts.lower_bound(target);
+            expected = bound == texts.begin() ? texts.end() : std::prev(bound);
+        }
+        if (expected == texts.end()) {
+            ASSERT_EQ(kMgNoRecord, answer) << mode << " '" << target << "'";
+            return;
+        }
+        ASSERT_EQ(0, answer) << mode << " '" << target << "'";
+        std::string found = TextOf(buffer);
+        ASSERT_EQ(*expected, found) << mode << " '" << target << "'";
+        // The first of equal texts going up, the last going down.
+        bool up = mode == 'G' || mode == 'H';
+        answer = up ? mgPreviousRecord(index, buffer.data()) : mgNextRecord(index, buffer.data());
+        if (answer == 0) {
+            std::string neighbour = TextOf(buffer);
+            ASSERT_TRUE(up ? neighbour < found : neighbour > found) << mode << " '" << target << "'";
+        } else {
+            ASSERT_EQ(kMgNoRecord, answer);
+        }
+    }
+
+    // The key at a percentage is an estimate: a key the index holds, never going back as
+    // the percentage grows, the first key at 0 and the last at 100.
+    void CheckPercents()
+    {
+        if (model_.empty())
+            return;
+        int32_t previous = INT32_MIN;
+        for (int16_t percent = 0; percent <= 100; percent = int16_t(percent + 5)) {
+            uint8_t key[8];
+            uint32_t position = mgKeyAtPercent(data_ + 1, key, percent);
+            ASSERT_NE(0u, position) << percent << "%, uerr_cod " << mgCtx()->uerr_cod;
+            int32_t a = int32_t((uint32_t(key[0] ^ 0x80) << 24) | (uint32_t(key[1]) << 16) | (uint32_t(key[2]) << 8) |
+                                key[3]);
+            ASSERT_EQ(1u, model_.count(a)) << percent << "% gives a key the index does not hold";
+            ASSERT_GE(a, previous) << percent << "%";
+            if (percent == 0)
+                ASSERT_EQ(model_.begin()->first, a);
+            if (percent == 100)
+                ASSERT_EQ(model_.rbegin()->first, a);
+            previous = a;
         }
     }
 
@@ -278,6 +380,7 @@ class ModelSet {
             }
         }
         EXPECT_EQ(model_.size(), mgKeyCount(data_ + 1));
+        EXPECT_EQ(model_.size(), mgKeyCount(data_ + 2));
         mgCheckReport report;
         ASSERT_EQ(0, mgCheckFileSet(data_, &report)) << report.first;
         EXPECT_EQ(model_.size(), report.records);
@@ -343,5 +446,61 @@ INSTANTIATE_TEST_SUITE_P(Configurations, ModelCheck, testing::ValuesIn(kModelCas
                          [](const testing::TestParamInfo<ModelCase>& info) {
                              return "Case" + std::to_string(info.index);
                          });
+
+} // namespace
+
+namespace {
+
+// A node must hold three entries of the longest key: on 512-byte nodes (494 bytes for
+// entries) a unique key of 160 bytes fits and one of 161 does not; compression adds its two
+// count bytes to every entry.
+TEST(IndexCapacity, KeysTooLongForThreeEntriesPerNodeAreRefused)
+{
+    struct Case {
+        const char* why;
+        int16_t keyLength;
+        int16_t keyType;
+        int16_t duplicates;
+        int16_t answer;
+    };
+    const Case cases[] = {
+        {"unique, 160 bytes", 160, 0, 0, 0},
+        {"unique, 161 bytes", 161, 0, 0, kMgNodeTooSmall},
+        {"compressed, 158 bytes", 158, 12, 0, 0},
+        {"compressed, 159 bytes", 159, 12, 0, kMgNodeTooSmall},
+        {"duplicates, 160 bytes with the suffix", 160, 0, 1, 0},
+        {"duplicates, 161 bytes with the suffix", 161, 0, 1, kMgNodeTooSmall},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        ScratchFolder folder;
+        Engine engine(16, 16, 4);
+        SetDefinition set;
+        set.name = folder.File("wide");
+        int16_t segment = int16_t(c.keyLength - (c.duplicates ? 4 : 0));
+        set.segments = {{{1, segment, 0}}};
+        mgIndexDef index{};
+        index.keyLength = c.keyLength;
+        index.keyType = c.keyType;
+        index.duplicates = c.duplicates;
+        set.indexes = {index};
+        set.def.dataFileNumber = -1;
+        set.def.recordLength = 400;
+        set.def.setFileNumber = -1;
+        EXPECT_EQ(c.answer, mgCreateFileSet(set.Build()));
+        if (c.answer == 0) {
+            // Three keys of that length, and many more, go in.
+            for (int i = 0; i < 40; ++i) {
+                std::vector<uint8_t> record(400, uint8_t('a' + i % 26));
+                record[0] = 0;
+                record[1] = uint8_t(i);
+                ASSERT_EQ(0, mgAddRecord(uint16_t(set.def.setFileNumber), record.data())) << i;
+            }
+            mgCheckReport report;
+            EXPECT_EQ(0, mgCheckFileSet(uint16_t(set.def.setFileNumber), &report)) << report.first;
+            EXPECT_EQ(0, mgCloseFileSet(&set.def));
+        }
+    }
+}
 
 } // namespace

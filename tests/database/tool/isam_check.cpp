@@ -1,13 +1,16 @@
 // Demonstration of the engine: makes a set like the program's banner cache, fills it,
 // closes, reopens and verifies it against a reference with the consistency checker, then
 // replays the scripted workload with a write cut short at a given write and shows what the
-// next open answers and what the checker finds.
+// next open answers and what the checker finds. With --binding it shows the same through the
+// record binding and the banner's own cache record (binding_demo.cpp).
 //   isam_check [cut-write [adds]]
+//   isam_check --binding [cut-write [pages]]
 // Exits 0 when every verdict is one the engine promises.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "crash_workload.h"
@@ -31,8 +34,12 @@ const char* Verdict(const ReopenVerdict& v)
 
 } // namespace
 
+int RunBindingDemonstration(long cutAt, long pages);
+
 int main(int argc, char** argv)
 {
+    if (argc > 1 && strcmp(argv[1], "--binding") == 0)
+        return RunBindingDemonstration(argc > 2 ? atol(argv[2]) : 60, argc > 3 ? atol(argv[3]) : 300);
     long cutAt = argc > 1 ? atol(argv[1]) : 700;
     WorkloadShape shape;
     shape.host = true;

@@ -1,0 +1,562 @@
+// The engine's answers where its files or its surroundings cannot be trusted: messages and
+// the status log (a long message, a log that cannot be opened), internal errors through the
+// replaceable exit, damaged nodes that once ended the process, a record deleted twice and
+// a broken deleted-record chain, looping resource chains and unterminated names, and
+// headers with hostile values. Every case answers a code and leaves the process running.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "database/mgBytes.h"
+#include "database/mgFile.h"
+#include "database/mgFileSet.h"
+#include "database/mgInstance.h"
+#include "database/mgKey.h"
+#include "database/mgNode.h"
+#include "database/mgRecord.h"
+#include "database/mgResource.h"
+#include "database/mgRuntime.h"
+#include "database/mgSpace.h"
+#include "database_test_support.h"
+
+using namespace dbtest;
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+// The status log as text with plain line ends (it is written in text mode).
+std::string LogText(const ScratchFolder& folder)
+{
+    std::string log = folder.ReadLog();
+    std::string text;
+    for (char c : log)
+        if (c != '\r')
+            text += c;
+    return text;
+}
+
+// Makes the status log impossible to open: a folder takes its name.
+void BlockStatusLog(const ScratchFolder& folder)
+{
+    ASSERT_TRUE(CreateDirectoryA(folder.File("MGSTATUS.DMS").c_str(), nullptr));
+}
+
+TEST(StatusLog, EntriesCarryTheirCodeAsTheLogSays)
+{
+    ScratchFolder folder;
+    Engine engine;
+    EXPECT_EQ(0, mgStatusLog("text only", kMgLogTextOnly));
+    EXPECT_EQ(5, mgStatusLog("with a code", 5));
+    EXPECT_EQ(kMgLogPlain, mgStatusLog("plain entry", kMgLogPlain));
+    EXPECT_EQ(1, mgStatusLog("converted", kMgLogTextOnly - 1));
+    EXPECT_EQ(kMgLogOpenTest, mgStatusLog("open test only", kMgLogOpenTest));
+    std::string log = LogText(folder);
+    EXPECT_NE(std::string::npos, log.find("\ttext only\n"));
+    EXPECT_NE(std::string::npos, log.find("\twith a code: 5\n"));
+    EXPECT_NE(std::string::npos, log.find("\nplain entry\n"));
+    EXPECT_NE(std::string::npos, log.find("\tconverted: 1\n"));
+    EXPECT_EQ(std::string::npos, log.find("open test only"));
+    EXPECT_TRUE(ShownMessages().empty());
+}
+
+TEST(StatusLog, ALogThatCannotBeOpenedIsShownOnceAndTheEngineGoesOn)
+{
+    ScratchFolder folder;
+    BlockStatusLog(folder);
+    Engine engine;
+    EXPECT_EQ(147, mgStatusLog("mark=ffffx pos=80x", 147));
+    EXPECT_EQ(5, mgStatusLog("another", 5));
+    ASSERT_EQ(1u, ShownMessages().size());
+    EXPECT_EQ("\nDunmere status log failure: mark=ffffx pos=80x (147)\n", ShownMessages()[0]);
+    // An engine failure that logs still answers its own code while the log is missing.
+    SetDefinition set = TwoIndexSet(folder.File("set"), 64, 0);
+    ASSERT_EQ(0, mgCreateFileSet(set.Build()));
+    mgFileControl* data = mgCheckFile(set.def.setFileNumber);
+    ASSERT_NE(nullptr, data);
+    mgSetH32(data, kHdrDeleteHead, mgFirstRecordPosition(data) + 64 * 9);
+    Bytes record = MakeRecord(1, "x");
+    EXPECT_EQ(kMgDeleteChainBroken, mgAddRecord(uint16_t(set.def.setFileNumber), record.data()));
+    mgSetH32(data, kHdrDeleteHead, 0);
+    ASSERT_EQ(0, mgAddRecord(uint16_t(set.def.setFileNumber), record.data()));
+    EXPECT_EQ(0, mgCloseFileSet(&set.def));
+    EXPECT_EQ(1u, ShownMessages().size()) << "the failure is shown once";
+}
+
+TEST(StatusLog, ALongDirectoryMessageIsCutAtTheMessageSize)
+{
+    ScratchFolder folder;
+    BlockStatusLog(folder);
+    Engine engine;
+    std::string directory(240, 'd');
+    mgCopyBounded(mgCtx()->localDirectory, directory.c_str(), sizeof mgCtx()->localDirectory);
+    EXPECT_EQ(kMgLogOpenTest, mgStatusLog("probe", kMgLogOpenTest));
+    ASSERT_EQ(1u, ShownMessages().size());
+    const std::string& shown = ShownMessages()[0];
+    EXPECT_EQ(255u, shown.size());
+    EXPECT_EQ(0u, shown.find("\nDunmere status log failure:  Please verify that the LOCAL_DIRECTORY\n"
+                             "or SERVER_DIRECTORY path (dddd"));
+    // Shown once: the next failure of either kind stays quiet.
+    mgStatusLog("probe", kMgLogOpenTest);
+    mgStatusLog("other", 7);
+    EXPECT_EQ(1u, ShownMessages().size());
+    mgCtx()->localDirectory[0] = 0;
+}
+
+TEST(InternalError, IsShownLoggedAndEndsThroughTheReplaceableExit)
+{
+    ScratchFolder folder;
+    Engine engine;
+    mgSetError(46);
+    try {
+        mgInternalError(7495);
+        FAIL() << "an internal error returned";
+    } catch (const EngineExit& exit) {
+        EXPECT_EQ(7495u, exit.code);
+    }
+    ASSERT_EQ(1u, ShownMessages().size());
+    EXPECT_EQ("\nUnexpected internal m-grove(R) error #7495 (uerr_cod=46)\n", ShownMessages()[0]);
+    EXPECT_NE(std::string::npos, LogText(folder).find("\tUnexpected internal m-grove(R) error #7495 (uerr_cod=46)\n"));
+}
+
+// A set of one unique 16-byte text index with leading and trailing compression, on
+// 512-byte nodes.
+struct CompressedSet {
+    SetDefinition set;
+    uint16_t data = 0;
+    int16_t created = -1;
+    explicit CompressedSet(const std::string& name)
+    {
+        set.name = name;
+        set.segments = {{{5, 16, 0}}};
+        mgIndexDef index{};
+        index.keyLength = 16;
+        index.keyType = 12;
+        set.indexes = {index};
+        set.def.dataFileNumber = -1;
+        set.def.recordLength = 64;
+        set.def.setFileNumber = -1;
+        created = mgCreateFileSet(set.Build());
+        data = uint16_t(set.def.setFileNumber);
+    }
+};
+
+// Entry counts no sound index holds, but that pass the check of a node read: a leading
+// count that overlaps the previous entry's trailing pad run. Deleting the entry before it
+// once ended the process (internal error 238); now it is a corrupt index.
+TEST(DamagedIndex, CompressionCountsThatOverlapAreACorruptIndex)
+{
+    ScratchFolder folder;
+    std::string name = folder.File("packed");
+    {
+        Engine engine(16, 16, 4);
+        CompressedSet packed(name);
+        ASSERT_EQ(0, packed.created);
+        Bytes first = MakeRecord(1, "a");
+        Bytes second = MakeRecord(2, "a         zzzzzz");
+        ASSERT_EQ(0, mgAddRecord(packed.data, first.data()));
+        ASSERT_EQ(0, mgAddRecord(packed.data, second.data()));
+        ASSERT_EQ(0, mgCloseFileSet(&packed.set.def));
+    }
+    Bytes index = ReadWholeFile(name + ".idx");
+    uint32_t root = mgGet32(index.data() + kHdrRootNode);
+    ASSERT_LT(root + 512, index.size() + 1);
+    uint8_t* leaf = index.data() + root;
+    ASSERT_EQ(1, leaf[17]) << "the root is the only leaf";
+    ASSERT_EQ(2, mgGet16(leaf + 8));
+    // As written: "a" (lead 0, trail 15), then the second key (lead 1, trail 0, 15 bytes).
+    ASSERT_EQ(28, mgGet16(leaf + 10));
+    ASSERT_EQ(Bytes({0, 15, 'a'}), Bytes(leaf + 18 + 4, leaf + 18 + 7));
+    ASSERT_EQ(Bytes({1, 0}), Bytes(leaf + 25 + 4, leaf + 25 + 6));
+    // Rewritten: the second entry takes 10 bytes of the first key (9 of them its pad run).
+    leaf[25 + 4] = 10;
+    memcpy(leaf + 25 + 6, "zzzzzz", 6);
+    mgPut16(leaf + 10, 7 + 12);
+    WriteWholeFile(name + ".idx", index);
+
+    Engine engine(16, 16, 4);
+    int data = mgOpenFileSetFromResource(-1, (name + ".dat").c_str(), 0);
+    ASSERT_GE(data, 0) << mgCtx()->isam_code;
+    // The damaged entry still reads as the key it stands for.
+    Bytes found(64);
+    ASSERT_EQ(0, mgLastRecord(uint16_t(data + 1), found.data()));
+    EXPECT_EQ(2u, mgGet32(found.data() + 1));
+    ASSERT_EQ(0, mgFirstRecord(uint16_t(data + 1), found.data()));
+    EXPECT_EQ(1u, mgGet32(found.data() + 1));
+    int16_t answer = 0;
+    ASSERT_NO_THROW(answer = mgDeleteRecord(uint16_t(data)));
+    EXPECT_EQ(kMgCorruptIndex, answer);
+    EXPECT_NE(std::string::npos, LogText(folder).find("(238)"));
+    // The record is still there and the instance works on.
+    EXPECT_EQ(0, mgFirstRecord(uint16_t(data + 1), found.data()));
+    EXPECT_EQ(1u, mgGet32(found.data() + 1));
+    mgCloseFileSetByNumber(uint16_t(data));
+}
+
+// A parent whose child pointer is 0: every walk down the tree answers 527, never an exit.
+TEST(DamagedIndex, AChildPointerOfZeroIsACorruptIndex)
+{
+    ScratchFolder folder;
+    std::string name = folder.File("tree");
+    {
+        Engine engine(16, 16, 4);
+        SetDefinition set = TwoIndexSet(name, 64, 0);
+        ASSERT_EQ(0, mgCreateFileSet(set.Build()));
+        for (uint32_t i = 0; i < 300; ++i) {
+            Bytes record = MakeRecord(i, "t" + std::to_string(i % 7));
+            ASSERT_EQ(0, mgAddRecord(uint16_t(set.def.setFileNumber), record.data()));
+        }
+        ASSERT_EQ(0, mgCloseFileSet(&set.def));
+    }
+    Bytes index = ReadWholeFile(name + ".idx");
+    uint32_t root = mgGet32(index.data() + kHdrRootNode);
+    ASSERT_GT(root, 0u);
+    ASSERT_EQ(0, index[root + 17]) << "the root is a parent";
+    mgPut32(index.data() + root + 18, 0);
+    WriteWholeFile(name + ".idx", index);
+
+    Engine engine(16, 16, 4);
+    int data = mgOpenFileSetFromResource(-1, (name + ".dat").c_str(), 0);
+    ASSERT_GE(data, 0);
+    uint16_t first = uint16_t(data + 1);
+    uint8_t low[4] = {0x80, 0, 0, 0};
+    uint8_t high[4] = {0x80, 0, 0, 200};
+    uint8_t key[8];
+    Bytes found(64);
+    ASSERT_NO_THROW(EXPECT_EQ(0, RNGENT(first, low, high)));
+    EXPECT_EQ(kMgCorruptIndex, mgCtx()->uerr_cod);
+    ASSERT_NO_THROW(EXPECT_EQ(0u, mgKeyAtPercent(first, key, 1)));
+    EXPECT_EQ(kMgCorruptIndex, mgCtx()->uerr_cod);
+    ASSERT_EQ(4, mgBuildKey(int16_t(first), MakeRecord(3, "").data(), key, 0, 64));
+    ASSERT_NO_THROW(EXPECT_EQ(kMgCorruptIndex, mgGetEqualRecord(first, key, found.data())));
+    ASSERT_NO_THROW(EXPECT_EQ(kMgCorruptIndex, mgFirstRecord(first, found.data())));
+    // The smallest key goes down through the broken entry.
+    Bytes more = MakeRecord(0xFFFFFFF0u, "more");
+    ASSERT_NO_THROW(EXPECT_EQ(kMgCorruptIndex, mgAddRecord(uint16_t(data), more.data())));
+    std::string log = LogText(folder);
+    EXPECT_NE(std::string::npos, log.find("No leaf node found"));
+    EXPECT_NE(std::string::npos, log.find("mgKeyAtPercent (250)"));
+    // The other index of the file is unharmed.
+    EXPECT_EQ(0, mgFirstRecord(uint16_t(data + 2), found.data()));
+    mgCloseFileSetByNumber(uint16_t(data));
+}
+
+struct FixedSet {
+    SetDefinition set;
+    uint16_t data = 0;
+    explicit FixedSet(const std::string& name) : set(TwoIndexSet(name, 64, 0)) {}
+    int16_t Create(int records)
+    {
+        if (int16_t error = mgCreateFileSet(set.Build()))
+            return error;
+        data = uint16_t(set.def.setFileNumber);
+        for (int i = 0; i < records; ++i) {
+            Bytes record = MakeRecord(uint32_t(i + 1), "r" + std::to_string(i));
+            if (int16_t error = mgAddRecord(data, record.data()))
+                return error;
+        }
+        return 0;
+    }
+    // Makes record `id` current; its position.
+    uint32_t Find(uint32_t id)
+    {
+        uint8_t key[8];
+        Bytes found(64);
+        if (mgBuildKey(int16_t(data + 1), MakeRecord(id, "").data(), key, 0, 64) != 4 ||
+            mgGetEqualRecord(uint16_t(data + 1), key, found.data()) != 0)
+            return 0;
+        return mgCurrentPosition(data);
+    }
+};
+
+// A record deleted before, but no longer heading the chain, freed again: it would be linked
+// twice, the chain would loop and one position would be handed out twice.
+TEST(DeletedChain, ARecordDeletedTwiceIsRefusedAndTheChainStaysWhole)
+{
+    ScratchFolder folder;
+    Engine engine;
+    FixedSet set(folder.File("twice"));
+    ASSERT_EQ(0, set.Create(5));
+    uint32_t second = set.Find(2);
+    ASSERT_NE(0u, second);
+    ASSERT_EQ(0, mgDeleteRecord(set.data));
+    ASSERT_NE(0u, set.Find(4));
+    ASSERT_EQ(0, mgDeleteRecord(set.data));
+    mgFileControl* f = mgCheckFile(set.data);
+    ASSERT_NE(second, mgH32(f, kHdrDeleteHead)) << "record 2 is on the chain, not at its head";
+    uint32_t count = mgH32(f, kHdrEntryCount);
+    EXPECT_EQ(kMgAlreadyDeleted, mgFreeRecord(f, second, 1));
+    EXPECT_EQ(kMgAlreadyDeleted, mgFreeRecord(f, mgH32(f, kHdrDeleteHead), 1));
+    EXPECT_EQ(count, mgH32(f, kHdrEntryCount));
+    // Three adds: the two freed positions, then a new one; never one position twice.
+    std::vector<uint32_t> positions;
+    for (uint32_t id = 10; id < 13; ++id) {
+        Bytes record = MakeRecord(id, "new");
+        ASSERT_EQ(0, mgAddRecord(set.data, record.data()));
+        positions.push_back(mgCurrentPosition(set.data));
+    }
+    EXPECT_NE(positions[0], positions[1]);
+    EXPECT_NE(positions[1], positions[2]);
+    EXPECT_NE(positions[0], positions[2]);
+    for (uint32_t id : {1u, 3u, 5u, 10u, 11u, 12u})
+        EXPECT_NE(0u, set.Find(id)) << id;
+    EXPECT_EQ(0, mgCloseFileSet(&set.set.def));
+}
+
+TEST(DeletedChain, ABrokenChainIsAnErrorNotAReuse)
+{
+    struct Case {
+        const char* why;
+        // Damages the chain of a file whose chain holds records 2 (head) and 4.
+        std::function<void(Bytes& file, uint32_t head, uint32_t next, uint32_t headerAt)> damage;
+    };
+    const Case cases[] = {
+        {"the head is not marked deleted",
+         [](Bytes& b, uint32_t head, uint32_t, uint32_t) { b[head] = 0; }},
+        {"a link to itself",
+         [](Bytes& b, uint32_t head, uint32_t, uint32_t) { mgPut32(b.data() + head + 1, head); }},
+        {"a link outside the file",
+         [](Bytes& b, uint32_t head, uint32_t, uint32_t) { mgPut32(b.data() + head + 1, 0x7FFFFF00); }},
+        {"a link between records",
+         [](Bytes& b, uint32_t head, uint32_t next, uint32_t) { mgPut32(b.data() + head + 1, next + 3); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        ScratchFolder folder;
+        std::string name = folder.File("chain");
+        uint32_t head = 0;
+        uint32_t next = 0;
+        {
+            Engine engine;
+            FixedSet set(name);
+            ASSERT_EQ(0, set.Create(6));
+            next = set.Find(4);
+            ASSERT_EQ(0, mgDeleteRecord(set.data));
+            head = set.Find(2);
+            ASSERT_EQ(0, mgDeleteRecord(set.data));
+            ASSERT_EQ(0, mgCloseFileSet(&set.set.def));
+        }
+        Bytes file = ReadWholeFile(name + ".dat");
+        ASSERT_EQ(head, mgGet32(file.data() + kHdrDeleteHead));
+        c.damage(file, head, next, 0);
+        WriteWholeFile(name + ".dat", file);
+        Engine engine;
+        int data = mgOpenFileSetFromResource(-1, (name + ".dat").c_str(), 0);
+        ASSERT_GE(data, 0) << mgCtx()->isam_code;
+        Bytes record = MakeRecord(77, "added");
+        int16_t answer = 0;
+        ASSERT_NO_THROW(answer = mgAddRecord(uint16_t(data), record.data()));
+        EXPECT_EQ(kMgDeleteChainBroken, answer);
+        EXPECT_NE(std::string::npos, LogText(folder).find("Deleted-record chain broken"));
+        // Nothing live was overwritten.
+        Bytes found(64);
+        int live = 0;
+        for (int16_t a = mgFirstRecord(uint16_t(data + 1), found.data()); a == 0;
+             a = mgNextRecord(uint16_t(data + 1), found.data()))
+            ++live;
+        EXPECT_EQ(4, live);
+        mgCloseFileSetByNumber(uint16_t(data));
+    }
+}
+
+// A data file with three resources of type 20 after the anchor and its stored definition
+// (type 1); the file's bytes and the positions of the anchor and the resources in chain
+// order, the definition first.
+struct ResourceFile {
+    Bytes bytes;
+    uint32_t anchor = 0;
+    std::vector<uint32_t> resources;
+};
+
+ResourceFile MakeResourceFile(const std::string& name, const std::string& longName = "")
+{
+    ResourceFile out;
+    Engine engine;
+    FixedSet set(name);
+    EXPECT_EQ(0, set.Create(2));
+    for (uint32_t number = 1; number <= 3; ++number) {
+        Bytes data(8 + 40, 0);
+        mgPut32(data.data(), 20);
+        mgPut32(data.data() + 4, number);
+        snprintf(reinterpret_cast<char*>(data.data() + 8), 40, "resource %u", number);
+        EXPECT_EQ(0, mgAddResource(set.data, data.data(), uint32_t(data.size())));
+    }
+    if (!longName.empty()) {
+        Bytes data(8 + longName.size(), 0);
+        mgPut32(data.data(), 21);
+        mgPut32(data.data() + 4, 1);
+        memcpy(data.data() + 8, longName.data(), longName.size());
+        EXPECT_EQ(0, mgAddResource(set.data, data.data(), uint32_t(data.size())));
+    }
+    EXPECT_EQ(0, mgCloseFileSet(&set.set.def));
+    out.bytes = ReadWholeFile(name + ".dat");
+    out.anchor = mgGet32(out.bytes.data() + kHdrResourceAnchor);
+    uint32_t at = mgGet32(out.bytes.data() + out.anchor + 14);
+    for (int guard = 0; at != out.anchor && guard < 16; ++guard) {
+        out.resources.push_back(at);
+        at = mgGet32(out.bytes.data() + at + 14);
+    }
+    return out;
+}
+
+TEST(ResourceChain, ALoopingOrBrokenChainEndsTheWalkWith407)
+{
+    struct Case {
+        const char* why;
+        std::function<void(ResourceFile&)> damage;
+    };
+    const Case cases[] = {
+        {"the last resource links back to the first",
+         [](ResourceFile& r) { mgPut32(r.bytes.data() + r.resources[3] + 14, r.resources[1]); }},
+        {"a resource links to itself both ways",
+         [](ResourceFile& r) {
+             mgPut32(r.bytes.data() + r.resources[2] + 14, r.resources[2]);
+             mgPut32(r.bytes.data() + r.resources[2] + 18, r.resources[2]);
+         }},
+        {"a link outside the file", [](ResourceFile& r) { mgPut32(r.bytes.data() + r.resources[2] + 14, 0xFFFF0000); }},
+        {"a mark that is not a resource's", [](ResourceFile& r) { mgPut16(r.bytes.data() + r.resources[3], 0xFAFA); }},
+        {"the stored definition's link outside the file",
+         [](ResourceFile& r) { mgPut32(r.bytes.data() + r.resources[0] + 14, 0xFFFF0000); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        ScratchFolder folder;
+        std::string name = folder.File("res");
+        ResourceFile file = MakeResourceFile(name);
+        ASSERT_EQ(4u, file.resources.size());
+        c.damage(file);
+        WriteWholeFile(name + ".dat", file.bytes);
+        Engine engine;
+        int data = -1;
+        ASSERT_NO_THROW(data = mgOpenFileSetFromResource(-1, (name + ".dat").c_str(), 0));
+        if (data < 0) {
+            // The chain is walked to find the stored definition: the open itself refuses.
+            EXPECT_NE(0, mgCtx()->isam_code);
+            continue;
+        }
+        uint32_t count = 0;
+        EXPECT_EQ(kMgNoResourceRecord, mgWalkResourceChain(data, &count));
+        uint8_t key[8];
+        mgPut32(key, 99);
+        mgPut32(key + 4, 1);
+        Bytes buffer(64);
+        uint32_t length = 0;
+        ASSERT_NO_THROW(EXPECT_EQ(0u, mgGetResource(data, key, buffer.data(), 64, kMgFindTypeNumber, &length)));
+        EXPECT_EQ(kMgNoResourceRecord, mgCtx()->uerr_cod);
+        Bytes added(16, 0);
+        mgPut32(added.data(), 99);
+        mgPut32(added.data() + 4, 1);
+        ASSERT_NO_THROW(EXPECT_EQ(kMgNoResourceRecord, mgAddResource(data, added.data(), 16)));
+        mgCloseFileSetByNumber(uint16_t(data));
+    }
+}
+
+TEST(ResourceChain, NamesAreComparedOverAtMost64Bytes)
+{
+    ScratchFolder folder;
+    std::string name = folder.File("names");
+    // A stored name of 70 characters without its terminator, at the end of its resource.
+    MakeResourceFile(name, std::string(70, 'n'));
+    Engine engine;
+    int data = mgOpenFileSetFromResource(-1, (name + ".dat").c_str(), 0);
+    ASSERT_GE(data, 0);
+    Bytes buffer(128);
+    uint32_t length = 0;
+    std::string search(64, 'n');
+    EXPECT_EQ(0u, mgGetResource(data, search.c_str(), buffer.data(), 128, kMgFindName, &length));
+    EXPECT_EQ(kMgResourceNotFound, mgCtx()->uerr_cod);
+    std::string longer(100, 'n');
+    EXPECT_EQ(0u, mgGetResource(data, longer.c_str(), buffer.data(), 128, kMgFindName, &length));
+    // A name stored with its terminator is found.
+    EXPECT_NE(0u, mgGetResource(data, "resource 2", buffer.data(), 128, kMgFindName, &length));
+    EXPECT_EQ(2u, mgGet32(buffer.data() + 4));
+    mgCloseFileSetByNumber(uint16_t(data));
+}
+
+// Header values a sound file never holds: the open refuses the file with 13 (or the code
+// the value has of its own), leaves it as it is, and the instance works on.
+TEST(HostileHeader, IsRefusedAtOpenAndLeftAsItIs)
+{
+    struct Case {
+        const char* why;
+        const char* file; // ".dat" or ".idx"
+        std::function<void(Bytes&)> damage;
+        uint16_t code;
+    };
+    const Case cases[] = {
+        {"record length 0, a divisor", ".dat", [](Bytes& b) { mgPut16(b.data() + kHdrRecordLength, 0); }, kMgBadHeader},
+        {"record length below 5", ".dat", [](Bytes& b) { mgPut16(b.data() + kHdrRecordLength, 4); }, kMgBadHeader},
+        {"logical end beyond the file", ".dat",
+         [](Bytes& b) {
+             mgPut32(b.data() + kHdrLogicalEnd, uint32_t(b.size()) + 4096);
+             mgPut32(b.data() + kHdrPhysicalEnd, uint32_t(b.size()) + 4096);
+         },
+         kMgBadHeader},
+        {"logical end above the physical end", ".dat",
+         [](Bytes& b) { mgPut32(b.data() + kHdrPhysicalEnd, mgGet32(b.data() + kHdrLogicalEnd) - 1); }, kMgBadHeader},
+        {"logical end inside the header", ".dat", [](Bytes& b) { mgPut32(b.data() + kHdrLogicalEnd, 20); },
+         kMgBadHeader},
+        {"delete head outside the file", ".dat", [](Bytes& b) { mgPut32(b.data() + kHdrDeleteHead, 0x40000000); },
+         kMgBadHeader},
+        {"delete head between records", ".dat", [](Bytes& b) { mgPut32(b.data() + kHdrDeleteHead, 128 + 64 + 3); },
+         kMgBadHeader},
+        {"resource anchor outside the file", ".dat",
+         [](Bytes& b) { mgPut32(b.data() + kHdrResourceAnchor, 0x30000000); }, kMgBadHeader},
+        {"pointer size other than 4", ".dat", [](Bytes& b) { b[kHdrAttributeBytes + 2] = 8; }, kMgBadHeader},
+        {"unknown file kind", ".dat", [](Bytes& b) { mgPut16(b.data() + kHdrFileKind, 7); }, kMgBadHeader},
+        {"header stored elsewhere", ".dat", [](Bytes& b) { mgPut32(b.data() + kHdrHeaderPosition, 128); },
+         kMgBadHeader},
+        {"another format version", ".dat", [](Bytes& b) { mgPut16(b.data() + kHdrFormatVersion, 130); }, kMgBadVersion},
+        {"refused mark", ".dat", [](Bytes& b) { b[kHdrUpdateFlag] = 'c'; }, kMgFileRefused},
+        {"recovery mark", ".dat", [](Bytes& b) { mgPut32(b.data() + kHdrRecoveryMark, 1); }, kMgRecoveryMark},
+        {"truncated below its logical end", ".dat", [](Bytes& b) { b.resize(b.size() - 100); }, kMgBadHeader},
+        {"shorter than a header", ".dat", [](Bytes& b) { b.resize(100); }, kMgBadHeader},
+        {"root node outside the file", ".idx", [](Bytes& b) { mgPut32(b.data() + kHdrRootNode, 0x00F00000); },
+         kMgBadHeader},
+        {"root node off the node grid", ".idx",
+         [](Bytes& b) { mgPut32(b.data() + kHdrRootNode, mgGet32(b.data() + kHdrRootNode) + 7); }, kMgBadHeader},
+        {"first leaf outside the file", ".idx", [](Bytes& b) { mgPut32(b.data() + kHdrFirstLeaf, 0x00F00000); },
+         kMgBadHeader},
+        {"a member's root outside the file", ".idx",
+         [](Bytes& b) { mgPut32(b.data() + 128 + kHdrRootNode, 0x00F00000); }, kMgBadHeader},
+        {"node size not the one of its limits", ".idx", [](Bytes& b) { mgPut16(b.data() + kHdrNodeSizeCode, 256); },
+         kMgBadHeader},
+        {"node limits that do not match the key", ".idx", [](Bytes& b) { mgPut16(b.data() + kHdrLeafLimit, 9000); },
+         kMgBadHeader},
+        {"key length above the limit", ".idx", [](Bytes& b) { mgPut16(b.data() + kHdrKeyLength, 2000); },
+         kMgKeyTooLong},
+        {"compression bits the engine refuses", ".idx", [](Bytes& b) { b[128 + kHdrKeyFlags] |= 1; }, kMgBadKeyType},
+        {"more members than an index file holds", ".idx", [](Bytes& b) { mgPut16(b.data() + kHdrMemberCount, 40); },
+         kMgBadMemberCount},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        ScratchFolder folder;
+        std::string name = folder.File("hostile");
+        {
+            Engine engine(16, 16, 4);
+            FixedSet set(name);
+            ASSERT_EQ(0, set.Create(150));
+            ASSERT_NE(0u, set.Find(3));
+            ASSERT_EQ(0, mgDeleteRecord(set.data));
+            ASSERT_EQ(0, mgCloseFileSet(&set.set.def));
+        }
+        std::string damaged = name + c.file;
+        Bytes bytes = ReadWholeFile(damaged);
+        c.damage(bytes);
+        WriteWholeFile(damaged, bytes);
+        Engine engine(16, 16, 4);
+        int data = 0;
+        ASSERT_NO_THROW(data = mgOpenFileSetFromResource(-1, (name + ".dat").c_str(), 0));
+        EXPECT_LT(data, 0);
+        EXPECT_EQ(c.code, mgCtx()->isam_code);
+        EXPECT_EQ(bytes, ReadWholeFile(damaged)) << "a refused file was changed";
+        // Nothing stays open: another set is made and used in the same instance.
+        FixedSet other(folder.File("other"));
+        ASSERT_EQ(0, other.Create(3));
+        EXPECT_NE(0u, other.Find(2));
+        EXPECT_EQ(0, mgCloseFileSet(&other.set.def));
+    }
+}
+
+} // namespace

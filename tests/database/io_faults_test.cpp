@@ -1,0 +1,164 @@
+// Reads and flushes that fail: a read that returns fewer bytes than asked is the read
+// error (36), never zero-filled data; a read that fails is an answer, never a success with
+// wrong data, and changes nothing; a flush that fails is an error of the call that needed
+// it, and the next open finds the file refused (14) or whole.
+#include <gtest/gtest.h>
+
+#include "crash_workload.h"
+#include "database/mgFileSet.h"
+#include "database/mgInstance.h"
+#include "database/mgKey.h"
+#include "database/mgRecord.h"
+#include "database_test_support.h"
+
+using namespace dbtest;
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+constexpr uint32_t kIoRecords = 40;
+
+// A closed set of kIoRecords records with keys 1..kIoRecords.
+void MakeReadSet(const std::string& name)
+{
+    SetDefinition set = TwoIndexSet(name, 64, 0);
+    ASSERT_EQ(0, mgCreateFileSet(set.Build()));
+    for (uint32_t id = 1; id <= kIoRecords; ++id) {
+        Bytes record = MakeRecord(id, "read" + std::to_string(id % 5), 64, uint8_t(id));
+        ASSERT_EQ(0, mgAddRecord(uint16_t(set.def.setFileNumber), record.data()));
+    }
+    ASSERT_EQ(0, mgCloseFileSet(&set.def));
+}
+
+// Opens the set and reads every record by key; counts the calls that failed, and fails
+// the test for a call that succeeded with data other than the record asked for.
+int ReadEverything(const std::string& name)
+{
+    int failures = 0;
+    int data = mgOpenFileSetFromResource(-1, (name + ".dat").c_str(), 0);
+    if (data < 0)
+        return 1;
+    for (uint32_t id = 1; id <= kIoRecords; ++id) {
+        Bytes expected = MakeRecord(id, "read" + std::to_string(id % 5), 64, uint8_t(id));
+        uint8_t key[8];
+        Bytes found(64, 0xEE);
+        if (mgBuildKey(int16_t(data + 1), expected.data(), key, 0, 64) != 4) {
+            ++failures;
+            continue;
+        }
+        int16_t answer = mgGetEqualRecord(uint16_t(data + 1), key, found.data());
+        if (answer != 0) {
+            ++failures;
+            continue;
+        }
+        EXPECT_EQ(expected, found) << "record " << id << " read as a success with other bytes";
+    }
+    if (mgCloseFileSetByNumber(uint16_t(data)) != 0)
+        ++failures;
+    return failures;
+}
+
+TEST(ReadFaults, ShortReadsAreTheReadErrorNeverPartialData)
+{
+    ScratchFolder folder;
+    std::string name = folder.File("short");
+    Engine engine;
+    MakeReadSet(name);
+    Bytes before = ReadWholeFile(name + ".dat");
+    FaultyIo io;
+    FaultPlan plan;
+    plan.shortReads = true;
+    io.Plan(plan);
+    EXPECT_LT(mgOpenFileSetFromResource(-1, (name + ".dat").c_str(), 0), 0);
+    EXPECT_EQ(kMgShortRead, mgCtx()->isam_code);
+
+    // Open while reads are whole, then every read comes back one byte short.
+    io.Plan(FaultPlan{});
+    int data = mgOpenFileSetFromResource(-1, (name + ".dat").c_str(), 0);
+    ASSERT_GE(data, 0);
+    io.Plan(plan);
+    uint8_t key[8];
+    ASSERT_EQ(4, mgBuildKey(int16_t(data + 1), MakeRecord(7, "").data(), key, 0, 64));
+    Bytes found(64, 0xEE);
+    EXPECT_EQ(kMgShortRead, mgGetEqualRecord(uint16_t(data + 1), key, found.data()));
+    EXPECT_EQ(kMgShortRead, mgFirstRecord(uint16_t(data + 1), found.data()));
+    // Whole reads again: the same reads succeed.
+    io.Plan(FaultPlan{});
+    ASSERT_EQ(0, mgGetEqualRecord(uint16_t(data + 1), key, found.data()));
+    EXPECT_EQ(MakeRecord(7, "read2", 64, 7), found);
+    EXPECT_EQ(0, mgCloseFileSetByNumber(uint16_t(data)));
+    EXPECT_EQ(before, ReadWholeFile(name + ".dat"));
+}
+
+TEST(ReadFaults, EveryFailedReadIsAnAnswerAndChangesNothing)
+{
+    ScratchFolder folder;
+    std::string name = folder.File("reads");
+    Engine engine;
+    MakeReadSet(name);
+    Bytes dataBefore = ReadWholeFile(name + ".dat");
+    Bytes indexBefore = ReadWholeFile(name + ".idx");
+    long total = 0;
+    {
+        FaultyIo io;
+        ASSERT_EQ(0, ReadEverything(name));
+        total = io.Reads();
+    }
+    ASSERT_GT(total, long(kIoRecords));
+    for (long n = 1; n <= total; ++n) {
+        SCOPED_TRACE("read " + std::to_string(n) + " of " + std::to_string(total) + " fails");
+        FaultyIo io;
+        FaultPlan plan;
+        plan.failReadAt = n;
+        io.Plan(plan);
+        int failures = 0;
+        ASSERT_NO_THROW(failures = ReadEverything(name));
+        EXPECT_GE(failures, 1) << "a failed read went unanswered";
+    }
+    EXPECT_EQ(dataBefore, ReadWholeFile(name + ".dat"));
+    EXPECT_EQ(indexBefore, ReadWholeFile(name + ".idx"));
+    EXPECT_EQ(0, ReadEverything(name));
+}
+
+TEST(FlushFaults, AFailedFlushIsAnErrorAndTheFileOpensWholeOrIsRefused)
+{
+    WorkloadShape shape;
+    shape.host = true;
+    shape.adds = 80;
+    long flushes = 0;
+    {
+        ScratchFolder folder;
+        FaultyIo io;
+        Engine engine(16, 16, 4);
+        WorkloadRun run = RunWorkload(folder.File("count"), shape);
+        ASSERT_TRUE(run.completed) << run.stoppedAt;
+        flushes = io.Flushes();
+    }
+    ASSERT_GT(flushes, 2);
+    for (long n = 1; n <= flushes; ++n) {
+        SCOPED_TRACE("flush " + std::to_string(n) + " of " + std::to_string(flushes) + " fails");
+        ScratchFolder folder;
+        std::string path = folder.File("flush");
+        WorkloadRun run;
+        {
+            FaultyIo io;
+            FaultPlan plan;
+            plan.failFlushAt = n;
+            io.Plan(plan);
+            Engine engine(16, 16, 4);
+            ASSERT_NO_THROW(run = RunWorkload(path, shape));
+            EXPECT_FALSE(run.completed) << "the failed flush was never answered";
+        }
+        Engine engine(16, 16, 4);
+        ReopenVerdict verdict;
+        ASSERT_NO_THROW(verdict = Reopen(path, shape, run));
+        if (verdict.code == kMgNotClosedCleanly || (!run.created && verdict.code != 0))
+            continue;
+        ASSERT_EQ(0, verdict.code) << "stopped at " << run.stoppedAt;
+        EXPECT_TRUE(verdict.matches) << verdict.detail;
+        EXPECT_TRUE(verdict.checked) << verdict.detail;
+    }
+}
+
+} // namespace
