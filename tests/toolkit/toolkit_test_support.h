@@ -22,18 +22,20 @@ namespace toolkit_test {
 using test_support::PaperCanvas;
 using test_support::PumpPending;
 
-// Records the boxes shown through the foundation's message-box function while it lives.
-class MsgBoxRecorder {
+// Records the boxes shown through a message-box hook while it lives and answers them
+// with one button. `Install` puts a show function in and gives back the one it replaces.
+template <auto Install>
+class BoxRecorder {
 public:
-    explicit MsgBoxRecorder(int answer = IDOK)
+    explicit BoxRecorder(int answer = IDOK)
     {
         s_answer = answer;
         s_boxes.clear();
-        m_previous = SetMsgBoxShowFunction(&Record);
+        m_previous = Install(&Record);
     }
-    ~MsgBoxRecorder() { SetMsgBoxShowFunction(m_previous); }
-    MsgBoxRecorder(const MsgBoxRecorder&) = delete;
-    MsgBoxRecorder& operator=(const MsgBoxRecorder&) = delete;
+    ~BoxRecorder() { Install(m_previous); }
+    BoxRecorder(const BoxRecorder&) = delete;
+    BoxRecorder& operator=(const BoxRecorder&) = delete;
 
     struct Box {
         HWND owner;
@@ -49,10 +51,14 @@ private:
         s_boxes.push_back({owner, text ? text : "", caption ? caption : "", style});
         return s_answer;
     }
-    MsgBoxShowFunction m_previous;
+    decltype(Install(nullptr)) m_previous;
     static inline int s_answer = IDOK;
     static inline std::vector<Box> s_boxes;
 };
+
+// The foundation's boxes, and the framework's.
+using MsgBoxRecorder = BoxRecorder<&SetMsgBoxShowFunction>;
+using FrameworkBoxRecorder = BoxRecorder<&AfxSetMessageBoxFunction>;
 
 // Sets some system colours for the test prefix and puts the old ones back when it goes.
 class SysColorScope {
