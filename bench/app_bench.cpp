@@ -21,12 +21,13 @@
 #include "lib/src/MsgBox.h"
 #include "lib/src/iRegistry.h"
 
+#include "bench/bench_timing.h"
+
 #include <windows.h>
 #include <psapi.h>
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -42,17 +43,11 @@ constexpr int kSourceWidth = 4000;
 constexpr int kSourceHeight = 3000;
 constexpr const char* kBenchCompany = "SorvantaAppBench";
 
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 double TimeMs(const std::function<void()>& work)
 {
-    const auto start = std::chrono::steady_clock::now();
+    const double start = bench::NowMs();
     work();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    return bench::NowMs() - start;
 }
 
 // Diagonal gradients per channel plus +-24 levels of noise, as the imaging bench's image.
@@ -143,7 +138,7 @@ public:
             L_FreeBitmap(&copy);
         }
         L_FreeBitmap(&loaded);
-        return m_bicubicMs[key] = Median(times);
+        return m_bicubicMs[key] = bench::Median(times);
     }
 
     // The Resize button of the workspace, from the press to the repainted frame.
@@ -156,7 +151,7 @@ public:
             SetNewSize(method, percent);
             times.push_back(TimeMs([&] { PressResizeAndPaint(); }));
         }
-        return Median(times);
+        return bench::Median(times);
     }
 
     // What a house method adds to the process's memory at its peak, the preview and the
@@ -184,7 +179,7 @@ public:
                 Paint();
             }));
         }
-        return Median(times);
+        return bench::Median(times);
     }
 
     double LibraryLoadPhotoMs()
@@ -196,7 +191,7 @@ public:
                 [&] { L_LoadBitmap(m_photo.c_str(), &loaded, 0, imaging::kColorOrderBgr, nullptr, nullptr); }));
             L_FreeBitmap(&loaded);
         }
-        return Median(times);
+        return bench::Median(times);
     }
 
     // Where a 200% "Bicubic" with the automatic preview spends its time, step by step.

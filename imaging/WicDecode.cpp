@@ -12,10 +12,10 @@ namespace imaging {
 namespace {
 
 struct OpenedFrame {
-    ComPtr<IWICImagingFactory> factory;
-    ComPtr<IWICStream> stream;
-    ComPtr<IWICBitmapDecoder> decoder;
-    ComPtr<IWICBitmapFrameDecode> frame;
+    ComRef<IWICImagingFactory> factory;
+    ComRef<IWICStream> stream;
+    ComRef<IWICBitmapDecoder> decoder;
+    ComRef<IWICBitmapFrameDecode> frame;
 };
 
 [[nodiscard]] int OpenFirstFrame(int format, const FileBytes& file, OpenedFrame& opened)
@@ -42,10 +42,10 @@ struct OpenedFrame {
 
 int BitsPerPixelOf(IWICImagingFactory* factory, const WICPixelFormatGUID& format)
 {
-    ComPtr<IWICComponentInfo> component;
-    ComPtr<IWICPixelFormatInfo> info;
+    ComRef<IWICComponentInfo> component;
+    ComRef<IWICPixelFormatInfo> info;
     UINT bits = 0;
-    if (SUCCEEDED(factory->CreateComponentInfo(format, &component)) && SUCCEEDED(component.As(&info))
+    if (SUCCEEDED(factory->CreateComponentInfo(format, &component)) && SUCCEEDED(component.As(info))
         && SUCCEEDED(info->GetBitsPerPixel(&bits)))
         return static_cast<int>(bits);
     return 0;
@@ -93,7 +93,7 @@ bool IsGreyFormat(const WICPixelFormatGUID& format)
 // An indexed frame whose palette holds only greys is a grey image.
 bool HasGreyPalette(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame)
 {
-    ComPtr<IWICPalette> palette;
+    ComRef<IWICPalette> palette;
     if (FAILED(factory->CreatePalette(&palette)) || FAILED(frame->CopyPalette(palette.Get())))
         return false;
     WICColor colours[256];
@@ -184,9 +184,9 @@ int Decode(int format, const FileBytes& file, int bitsPerPixel, ProgressReporter
     const int inBytes = takesGreyBytes ? 1 : 4;
     const int outBitsPerPixel = (isGreyFile && bitsPerPixel != 24) ? 8 : 24;
 
-    ComPtr<IWICBitmapSource> source = opened.frame;
+    ComRef<IWICBitmapSource> source = opened.frame;
     if (nativeFormat != wanted) {
-        ComPtr<IWICFormatConverter> converter;
+        ComRef<IWICFormatConverter> converter;
         if (FAILED(opened.factory->CreateFormatConverter(&converter)))
             return kErrorCodec;
         const HRESULT hr = converter->Initialize(opened.frame.Get(), wanted, WICBitmapDitherTypeNone, nullptr, 0.0,

@@ -32,7 +32,7 @@ namespace {
     std::vector<WICColor> entries;
     for (std::uint32_t colour : colours)
         entries.push_back(0xFF000000u | colour);
-    ComPtr<IWICPalette> palette;
+    ComRef<IWICPalette> palette;
     HRESULT hr = factory->CreatePalette(&palette);
     if (SUCCEEDED(hr))
         hr = palette->InitializeCustom(entries.data(), static_cast<UINT>(entries.size()));
@@ -127,7 +127,7 @@ int WicEncode(int format, const BitmapHandle& bitmap, int qualityFactor, Progres
     ScopedComInit com;
     if (!com.IsReady())
         return kErrorCodec;
-    ComPtr<IWICImagingFactory> factory;
+    ComRef<IWICImagingFactory> factory;
     int result = CreateWicFactory(factory);
     if (result != kSuccess)
         return result;
@@ -152,12 +152,12 @@ int WicEncode(int format, const BitmapHandle& bitmap, int qualityFactor, Progres
         source.outBytes = view.channels;
     }
 
-    ComPtr<IStream> stream;
+    ComRef<IStream> stream;
     if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &stream)))
         return kErrorNoMemory;
-    ComPtr<IWICBitmapEncoder> encoder;
-    ComPtr<IWICBitmapFrameEncode> frame;
-    ComPtr<IPropertyBag2> options;
+    ComRef<IWICBitmapEncoder> encoder;
+    ComRef<IWICBitmapFrameEncode> frame;
+    ComRef<IPropertyBag2> options;
     if (FAILED(factory->CreateEncoder(*container, nullptr, &encoder))
         || FAILED(encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache))
         || FAILED(encoder->CreateNewFrame(&frame, &options)))

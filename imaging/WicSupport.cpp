@@ -23,7 +23,7 @@ ScopedComInit::~ScopedComInit()
         CoUninitialize();
 }
 
-int CreateWicFactory(ComPtr<IWICImagingFactory>& factory)
+int CreateWicFactory(ComRef<IWICImagingFactory>& factory)
 {
     const HRESULT hr = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                                         IID_PPV_ARGS(factory.ReleaseAndGetAddressOf()));

@@ -3,15 +3,14 @@
 // of WIC's failures into the library's results.
 #pragma once
 
+#include "ComRef.h"
+
 #include <windows.h>
 #include <wincodec.h>
-#include <wrl/client.h>
 
 #include <cstddef>
 
 namespace imaging {
-
-using Microsoft::WRL::ComPtr;
 
 // Rows go to and from WIC in bands of about this many bytes, so that progress is reported
 // and a cancel is seen between bands.
@@ -33,7 +32,7 @@ private:
 };
 
 // The imaging factory, or kErrorCodec when COM or WIC is not available.
-[[nodiscard]] int CreateWicFactory(ComPtr<IWICImagingFactory>& factory);
+[[nodiscard]] int CreateWicFactory(ComRef<IWICImagingFactory>& factory);
 
 // WIC's container format for a format code; null for a format WIC does not handle here.
 const GUID* WicContainerFor(int format);

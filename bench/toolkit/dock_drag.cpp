@@ -6,12 +6,15 @@
 // frame; and a whole layout of a frame holding 20 bars. The peer of the moves, in the same
 // run, is a plain SetWindowPos moving the same window by the same offset.
 //   wine build/cmake/bench/dock_drag.exe [steps]
+#include "bench/bench_timing.h"
 #include "framework/Framework.h"
 #include "toolkit/bars/QZToolBar.h"
 #include "toolkit/docking/QZDockBar.h"
 #include "toolkit/docking/QZDockContext.h"
 #include "toolkit/docking/QZDragInput.h"
 #include "toolkit/docking/QZMiniDockFrameWnd.h"
+
+#include "tests/toolkit/toolkit_dock_bars.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -21,18 +24,6 @@
 #include <vector>
 
 namespace {
-
-double NowMs()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 struct Figures {
     double median;
@@ -44,13 +35,13 @@ Figures TimeSteps(int steps, const std::function<void(int)>& step)
 {
     std::vector<double> times;
     for (int i = 0; i < steps; ++i) {
-        const double start = NowMs();
+        const double start = bench::NowMs();
         step(i);
-        times.push_back(NowMs() - start);
+        times.push_back(bench::NowMs() - start);
     }
     times.erase(times.begin(), times.begin() + steps / 10);
     std::sort(times.begin(), times.end());
-    return {times[times.size() / 2], times[std::min(times.size() - 1, times.size() * 95 / 100)]};
+    return {bench::Median(times), times[std::min(times.size() - 1, times.size() * 95 / 100)]};
 }
 
 // The pointer the drag's docking test reads.
@@ -75,21 +66,7 @@ public:
 
     void EnableToolkitDocking()
     {
-        m_pFloatingFrameClass = RUNTIME_CLASS(CQZMiniDockFrameWnd);
-        const struct {
-            UINT id;
-            DWORD style;
-        } sides[] = {
-            {AFX_IDW_DOCKBAR_TOP, CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM},
-            {AFX_IDW_DOCKBAR_BOTTOM, CBRS_ALIGN_BOTTOM | CBRS_BORDER_TOP},
-            {AFX_IDW_DOCKBAR_LEFT, CBRS_ALIGN_LEFT | CBRS_BORDER_RIGHT},
-            {AFX_IDW_DOCKBAR_RIGHT, CBRS_ALIGN_RIGHT | CBRS_BORDER_LEFT},
-        };
-        for (const auto& side : sides) {
-            auto* dockBar = new CQZDockBar;
-            dockBar->m_bAutoDelete = TRUE;
-            dockBar->Create(this, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | side.style, side.id);
-        }
+        toolkit_test::CreateToolkitDockBars(this);
     }
     CDockBar* DockBar(UINT id) { return DYNAMIC_DOWNCAST(CDockBar, GetControlBar(id)); }
     // A toolbar of six buttons and a separator, docked at the end of the row that rect names.

@@ -527,8 +527,9 @@ TEST_F(OpenCloseSave, SaveAsWritesEachTypeWithTheSizeAndResolutionAndKeepsTheOpe
         EXPECT_EQ(c.format, info.format);
         EXPECT_EQ(80, info.width);
         EXPECT_EQ(60, info.height);
-        if (c.format != imaging::kFormatGif)
+        if (c.format != imaging::kFormatGif) {
             EXPECT_NEAR(150, info.xResolution, 1);
+        }
     }
     // The open image still belongs to the opened file: Save writes over it, as a BMP.
     EXPECT_EQ(m_workspace->GetFileInfo().GetPath(), path.c_str());

@@ -524,8 +524,9 @@ TEST_F(SendToFriendDialogTest, LaidOutInPixelsAndFilledFromTheStore)
             EXPECT_EQ(c.style, static_cast<DWORD>(GetWindowLongPtrA(child, GWL_STYLE)) & c.style);
             EXPECT_EQ(c.text, TextOf(CWnd::FromHandle(child)));
             EXPECT_EQ(c.id, ::GetDlgCtrlID(child) & 0xFFFF);
-            if (c.limit)
+            if (c.limit) {
                 EXPECT_EQ(c.limit, static_cast<int>(::SendMessageA(child, EM_GETLIMITTEXT, 0, 0)));
+            }
             EXPECT_EQ(dialogFont, ::SendMessageA(child, WM_GETFONT, 0, 0)) << "the dialog's font, not the system font";
         }
         // Leave without sending.

@@ -98,8 +98,9 @@ inline void ExpectSoundRows(const CDockBar& dockBar)
     const CPtrArray& bars = dockBar.m_arrBars;
     ASSERT_GE(bars.GetSize(), 1);
     EXPECT_EQ(nullptr, bars.GetAt(0)) << Rows(dockBar);
-    if (bars.GetSize() > 1)
+    if (bars.GetSize() > 1) {
         EXPECT_EQ(nullptr, bars.GetAt(bars.GetUpperBound())) << Rows(dockBar);
+    }
     for (int i = 1; i < bars.GetSize(); ++i) {
         EXPECT_FALSE(!bars.GetAt(i) && !bars.GetAt(i - 1)) << "empty row at " << i << ": " << Rows(dockBar);
         CControlBar* bar = dockBar.GetDockedControlBar(i);

@@ -129,6 +129,30 @@ void Put32(Bytes& file, std::size_t at, std::uint32_t value, bool isBigEndian)
     Put16(file, at + (isBigEndian ? 0 : 2), static_cast<int>(value >> 16), isBigEndian);
 }
 
+Bytes MakeBmp(int width, int height, int bitsPerPixel, int compression, const std::vector<BgrColour>& palette,
+              const Bytes& data, const Bytes& gap, int infoSize)
+{
+    const std::size_t dataAt = 14 + 40 + gap.size() + 4 * palette.size();
+    Bytes file(dataAt, 0);
+    file[0] = 'B';
+    file[1] = 'M';
+    Put32(file, 10, static_cast<std::uint32_t>(dataAt));
+    Put32(file, 14, static_cast<std::uint32_t>(infoSize));
+    Put32(file, 18, static_cast<std::uint32_t>(width));
+    Put32(file, 22, static_cast<std::uint32_t>(height));
+    Put16(file, 26, 1);
+    Put16(file, 28, bitsPerPixel);
+    Put32(file, 30, static_cast<std::uint32_t>(compression));
+    Put32(file, 34, static_cast<std::uint32_t>(data.size()));
+    Put32(file, 46, static_cast<std::uint32_t>(palette.size()));
+    std::copy(gap.begin(), gap.end(), file.begin() + 54);
+    for (std::size_t i = 0; i < palette.size(); ++i)
+        std::copy(palette[i].begin(), palette[i].end(), file.begin() + 54 + gap.size() + 4 * i);
+    file.insert(file.end(), data.begin(), data.end());
+    Put32(file, 2, static_cast<std::uint32_t>(file.size()));
+    return file;
+}
+
 StatusRecorder::StatusRecorder(int cancelAt) : m_cancelAt(cancelAt)
 {
     m_previous = L_SetStatusCallBack(&StatusRecorder::Callback, this);

@@ -96,6 +96,14 @@ bool FileExists(const std::string& path);
 void Put16(Bytes& file, std::size_t at, int value, bool isBigEndian = false);
 void Put32(Bytes& file, std::size_t at, std::uint32_t value, bool isBigEndian = false);
 
+// A BMP as other programs write them: the 14-byte file header, an information header of
+// `infoSize` bytes (40, or a larger one whose bytes past 40 are `gap`; after a 40-byte one
+// `gap` holds the mask words), the palette of blue, green, red entries, then `data`.
+// A negative height is a top-down file.
+using BgrColour = std::array<std::uint8_t, 3>;
+Bytes MakeBmp(int width, int height, int bitsPerPixel, int compression, const std::vector<BgrColour>& palette,
+              const Bytes& data, const Bytes& gap = {}, int infoSize = 40);
+
 // Records every status report; answers 0 from the report `cancelAt` on (never with -1).
 class StatusRecorder {
 public:

@@ -2,16 +2,16 @@
 // stay readable; saving is not affected.
 #include "ImageFixtures.h"
 
+#include "imaging/ComRef.h"
+
 #include <windows.h>
 #include <wincodec.h>
-#include <wrl/client.h>
 
 // The file's own namespace keeps its using-directives out of the files compiled with it.
 namespace filters_test {
 
 using namespace imaging;
 using namespace imaging_test;
-using Microsoft::WRL::ComPtr;
 
 namespace {
 
@@ -23,10 +23,10 @@ void WritePng(const std::string& path)
 {
     ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
     {
-        ComPtr<IWICImagingFactory> factory;
-        ComPtr<IStream> stream;
-        ComPtr<IWICBitmapEncoder> encoder;
-        ComPtr<IWICBitmapFrameEncode> frame;
+        ComRef<IWICImagingFactory> factory;
+        ComRef<IStream> stream;
+        ComRef<IWICBitmapEncoder> encoder;
+        ComRef<IWICBitmapFrameEncode> frame;
         ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                                                   IID_PPV_ARGS(&factory)));
         ASSERT_HRESULT_SUCCEEDED(CreateStreamOnHGlobal(nullptr, TRUE, &stream));

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <iterator>
+#include <string>
+#include <vector>
 
 // The file's own namespace keeps its using-directives out of the files compiled with it.
 namespace variants_test {
@@ -167,6 +169,102 @@ TEST(FormatVariants, CoreHeaderBmpLoadsBottomUp)
     TestBitmap again;
     ASSERT_EQ(kSuccess, L_LoadBitmap(path.c_str(), &again.handle, 0, kColorOrderBgr, nullptr, nullptr));
     EXPECT_EQ(0, MaxDifference(bitmap.handle, again.handle));
+}
+
+// Every depth and coding of BMP as other programs write them, each checked pixel by pixel
+// against the picture its bytes code. `rows` is the picture top line first, each character
+// a hex index into `colours` (which also make the palette of the indexed depths). Padding
+// bytes and bits past a row's width hold junk (0xEE, set bits) that must not show.
+TEST(FormatVariants, EveryBmpDepthAndCodingReadsPixelForPixel)
+{
+    const std::vector<Colour> kTwo{{30, 20, 10}, {50, 100, 200}};
+    const std::vector<Colour> kSix{{1, 2, 3}, {250, 0, 0}, {0, 250, 0}, {0, 0, 250}, {90, 80, 70}, {255, 255, 255}};
+    const std::vector<Colour> kEight{{1, 2, 3},    {250, 0, 0},  {0, 250, 0},  {0, 0, 250},
+                                     {90, 80, 70}, {255, 255, 0}, {0, 255, 255}, {128, 64, 32}};
+    const std::vector<Colour> kFour{{10, 20, 30}, {200, 100, 0}, {255, 255, 255}, {0, 0, 1}};
+    // Mask words, little-endian: red, green, blue (and alpha).
+    const Bytes kRgbxMasks{0xFF, 0, 0, 0, 0, 0xFF, 0, 0, 0, 0, 0xFF, 0};
+    const Bytes kAbgrMasks{0, 0, 0, 0xFF, 0, 0, 0xFF, 0, 0, 0xFF, 0, 0, 0xFF, 0, 0, 0};
+    // The rest of a 124-byte header: red, green, blue and alpha masks for blue, green, red,
+    // alpha bytes, then the sRGB colour space.
+    Bytes v5Rest(124 - 40, 0);
+    const Bytes kBgraMasks{0, 0, 0xFF, 0, 0, 0xFF, 0, 0, 0xFF, 0, 0, 0, 0, 0, 0, 0xFF, 'B', 'G', 'R', 's'};
+    std::copy(kBgraMasks.begin(), kBgraMasks.end(), v5Rest.begin());
+
+    struct Case {
+        const char* why;
+        int width;
+        int height;  // as stored: negative is top-down
+        int bits;
+        int compression;
+        Bytes gap;
+        int infoSize;
+        Bytes data;
+        const std::vector<Colour>& colours;
+        std::vector<std::string> rows;
+    };
+    const Case kCases[] = {
+        {"1-bit, 9 wide: two bytes padded to four", 9, 2, 1, 0, {}, 40,
+         {0x4C, 0x7F, 0xEE, 0xEE,    // bottom line 010011000
+          0xB3, 0xFF, 0xEE, 0xEE},   // top line 101100111
+         kTwo, {"101100111", "010011000"}},
+        {"4-bit, 3 wide: high nibble first, padded to four", 3, 2, 4, 0, {}, 40,
+         {0x34, 0x0E, 0xEE, 0xEE, 0x51, 0x2E, 0xEE, 0xEE}, kSix, {"512", "340"}},
+        {"8-bit, 5 wide: padded to eight", 5, 2, 8, 0, {}, 40,
+         {3, 2, 1, 0, 0, 0xEE, 0xEE, 0xEE, 0, 1, 2, 3, 3, 0xEE, 0xEE, 0xEE}, kFour, {"01233", "32100"}},
+        {"32-bit without masks: blue, green, red, unused", 2, 2, 32, 0, {}, 40,
+         {0xFF, 0xFF, 0xFF, 0x80, 1, 0, 0, 0x80, 30, 20, 10, 0x80, 0, 100, 200, 0x80}, kFour, {"01", "23"}},
+        {"32-bit bitfields after a 40-byte header: red, green, blue, unused", 2, 2, 32, 3, kRgbxMasks, 40,
+         {0xFF, 0xFF, 0xFF, 0x55, 0, 0, 1, 0x55, 10, 20, 30, 0x55, 200, 100, 0, 0x55}, kFour, {"01", "23"}},
+        {"32-bit alpha bitfields after a 40-byte header: opaque alpha, blue, green, red", 2, 2, 32, 6, kAbgrMasks, 40,
+         {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 1, 0, 0, 0xFF, 30, 20, 10, 0xFF, 0, 100, 200}, kFour, {"01", "23"}},
+        {"32-bit bitfields in a 124-byte header, with alpha", 2, 2, 32, 3, v5Rest, 124,
+         {0xFF, 0xFF, 0xFF, 0xFF, 1, 0, 0, 0xFF, 30, 20, 10, 0xFF, 0, 100, 200, 0xFF}, kFour, {"01", "23"}},
+        {"24-bit top-down, 2 wide: padded to eight", 2, -2, 24, 0, {}, 40,
+         {30, 20, 10, 0, 100, 200, 0xEE, 0xEE, 0xFF, 0xFF, 0xFF, 1, 0, 0, 0xEE, 0xEE}, kFour, {"01", "23"}},
+        {"RLE8: odd literal run padded, run, end of line, delta, end of bitmap", 6, 3, 8, 1, {}, 40,
+         {0, 3, 1, 2, 3, 0,   // three literal pixels and the pad byte
+          3, 4, 0, 0,         // three of 4, end of line
+          2, 1, 0, 2, 2, 1,   // two of 1, then two right and one up
+          2, 5, 0, 1},        // two of 5, end of bitmap; the rest is background
+         kSix, {"000055", "110000", "123444"}},
+        {"RLE4: odd literal run padded, run, end of line, delta, even literal run", 7, 2, 4, 2, {}, 40,
+         {0, 5, 0x12, 0x34, 0x5F, 0,  // five literal pixels in three bytes and the pad byte
+          2, 0x67, 0, 0,              // 6 then 7, end of line
+          0, 2, 3, 0,                 // three right
+          0, 3, 0x12, 0x1F,           // three literal pixels in two bytes, no pad
+          0, 1},
+         kEight, {"0001210", "1234567"}},
+    };
+    ScratchFolder folder;
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.why);
+        std::vector<BgrColour> palette;
+        for (const Colour& colour : c.colours) {
+            if (c.bits <= 8)
+                palette.push_back({static_cast<std::uint8_t>(colour[2]), static_cast<std::uint8_t>(colour[1]),
+                                   static_cast<std::uint8_t>(colour[0])});
+        }
+        const std::string path = folder.Path("variant.bmp");
+        WriteBytes(path, MakeBmp(c.width, c.height, c.bits, c.compression, palette, c.data, c.gap, c.infoSize));
+        const int height = static_cast<int>(c.rows.size());
+        FileInfo info{};
+        ASSERT_EQ(kSuccess, L_FileInfo(path.c_str(), &info, 0, nullptr));
+        EXPECT_EQ(kFormatBmp, info.format);
+        EXPECT_EQ(c.width, info.width);
+        EXPECT_EQ(height, info.height);
+        EXPECT_EQ(c.bits, info.bitsPerPixel);
+        TestBitmap bitmap;
+        ASSERT_EQ(kSuccess, L_LoadBitmap(path.c_str(), &bitmap.handle, 0, kColorOrderBgr, nullptr, nullptr));
+        ASSERT_EQ(c.width, bitmap.handle.width);
+        ASSERT_EQ(height, bitmap.handle.height);
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < c.width; ++x) {
+                const int index = std::stoi(std::string(1, c.rows[y][x]), nullptr, 16);
+                EXPECT_EQ(c.colours[index], PixelAt(bitmap.handle, x, y)) << "at " << x << ", " << y;
+            }
+        }
+    }
 }
 
 // The offset of a JPEG file's JFIF segment (its FF E0), or 0 when it has none.

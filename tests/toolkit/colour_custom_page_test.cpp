@@ -276,3 +276,39 @@ TEST(ColourCustomPageInSheet, HueEditLeavesTheArrowAndTheOtherNumbersAlone)
         EXPECT_STREQ("227", text) << "the luminance number stays";
     });
 }
+
+TEST(ColourCustomPageInSheet, EveryControlLiesInsideTheTab)
+{
+    OnCustomPage(RGB(0, 128, 255), [](CQZColorDialog& sheet, CQZColorPageCustom& page) {
+        // What of the sheet the tab leaves to its pages, in the sheet's client coordinates.
+        CTabCtrl* tab = sheet.GetTabControl();
+        CRect area;
+        tab->GetClientRect(&area);
+        tab->AdjustRect(FALSE, &area);
+        tab->MapWindowPoints(&sheet, &area);
+        for (CWnd* child = page.GetWindow(GW_CHILD); child; child = child->GetWindow(GW_HWNDNEXT)) {
+            if (child == &page.m_wndLuminance)
+                continue;
+            CRect rect;
+            child->GetWindowRect(&rect);
+            sheet.ScreenToClient(&rect);
+            SCOPED_TRACE(child->GetDlgCtrlID());
+            EXPECT_EQ(rect, rect & area);
+        }
+        // The bar's last dialog unit maps one pixel past the page, onto its black frame;
+        // the bar and its arrow (tip at 17, 9 pixels wide) are what must show.
+        CRect bar = page.m_wndLuminance.GetBarRect();
+        bar.right = 17 + 9;
+        page.m_wndLuminance.MapWindowPoints(&sheet, &bar);
+        EXPECT_EQ(bar, bar & area);
+        // The template's layout, as its own dialog units place it (position and size each
+        // mapped): the toolkit's font has letters as wide as the template's.
+        CRect placed(3, 15, 119, 86);
+        page.MapDialogRect(&placed);
+        const CRect field(placed.left, placed.top, placed.left + placed.right, placed.top + placed.bottom);
+        CRect fieldNow;
+        page.m_wndColor.GetWindowRect(&fieldNow);
+        page.ScreenToClient(&fieldNow);
+        EXPECT_EQ(field, fieldNow);
+    });
+}

@@ -22,18 +22,6 @@ namespace {
 constexpr UINT kPickerId = 1234;
 constexpr COLORREF kNavy = RGB(0, 0, 128);
 
-// Refuses every popup window with a dialog frame: the colour popup's.
-HHOOK g_refuseColourPopupHook = nullptr;
-LRESULT CALLBACK RefuseColourPopup(int code, WPARAM wParam, LPARAM lParam)
-{
-    if (code == HCBT_CREATEWND) {
-        const CREATESTRUCTA* cs = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
-        if ((cs->style & WS_POPUP) && (cs->style & WS_DLGFRAME))
-            return 1;
-    }
-    return CallNextHookEx(g_refuseColourPopupHook, code, wParam, lParam);
-}
-
 class ColourPickerTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -242,10 +230,11 @@ TEST_F(ColourPickerTest, PopupThatCannotBeMadeLeavesThePickerReadyForTheNextClic
 {
     const int before = LiveBlocksOfSize(sizeof(CQZColorPopup));
     ASSERT_GE(before, 0);
-    g_refuseColourPopupHook = SetWindowsHookExA(WH_CBT, RefuseColourPopup, nullptr, GetCurrentThreadId());
-    EXPECT_FALSE(Eats(WM_LBUTTONDOWN, 0));
-    PumpPending();
-    UnhookWindowsHookEx(g_refuseColourPopupHook);
+    {
+        const toolkit_test::DialogFramePopupRefusal refusal;
+        EXPECT_FALSE(Eats(WM_LBUTTONDOWN, 0));
+        PumpPending();
+    }
     EXPECT_FALSE(picker.m_bPopupOpen) << "no longer waits for the popup";
     EXPECT_EQ(nullptr, ::GetCapture());
     EXPECT_EQ(before, LiveBlocksOfSize(sizeof(CQZColorPopup))) << "the popup object went";

@@ -107,9 +107,12 @@ Metrics MetricsOf(HFONT font)
     HGDIOBJ previous = SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT));
     TEXTMETRICA tm = {};
     GetTextMetricsA(dc, &tm);
+    // Widths as dialog units take them: the mean of the letters, rounded.
+    SIZE letters = {};
+    GetTextExtentPoint32A(dc, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &letters);
     SelectObject(dc, previous);
     ReleaseDC(nullptr, dc);
-    return {tm.tmAveCharWidth, tm.tmHeight + tm.tmExternalLeading};
+    return {(letters.cx / 26 + 1) / 2, tm.tmHeight + tm.tmExternalLeading};
 }
 
 CRect RectInParent(HWND child)

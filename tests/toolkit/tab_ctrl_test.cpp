@@ -281,8 +281,9 @@ TEST_F(TabCtrlTest, CtrlTabCtrlShiftTabAndF6SwitchTabsAndWrap)
         const BOOL taken = tab.PreTranslateMessage(&msg);
         EXPECT_EQ(c.to != -1, taken != FALSE);
         EXPECT_EQ(c.to == -1 ? c.from : c.to, tab.GetCurSel());
-        if (c.to != -1)
+        if (c.to != -1) {
             EXPECT_EQ(tab.m_hWnd, ::GetFocus());
+        }
     }
     BYTE none[256] = {};
     SetKeyboardState(none);

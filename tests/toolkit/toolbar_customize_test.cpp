@@ -19,38 +19,6 @@ namespace {
 constexpr char kSettingsKey[] = "Software\\SorvantaToolbarTest\\ToolbarTest\\Settings";
 constexpr char kBarValue[] = "ToolbarTest-Bar59392";
 
-// The boxes shown through the framework, with their styles, answered with one button.
-class CustomizeBoxRecorder {
-public:
-    explicit CustomizeBoxRecorder(int answer)
-    {
-        s_answer = answer;
-        s_boxes.clear();
-        m_previous = AfxSetMessageBoxFunction(&Record);
-    }
-    ~CustomizeBoxRecorder() { AfxSetMessageBoxFunction(m_previous); }
-    CustomizeBoxRecorder(const CustomizeBoxRecorder&) = delete;
-    CustomizeBoxRecorder& operator=(const CustomizeBoxRecorder&) = delete;
-
-    struct Box {
-        HWND owner;
-        std::string text;
-        std::string caption;
-        UINT style;
-    };
-    static const std::vector<Box>& boxes() { return s_boxes; }
-
-private:
-    static int Record(HWND owner, LPCSTR text, LPCSTR caption, UINT style)
-    {
-        s_boxes.push_back({owner, text ? text : "", caption ? caption : "", style});
-        return s_answer;
-    }
-    AFX_MESSAGEBOX_FUNCTION m_previous;
-    static inline int s_answer = IDOK;
-    static inline std::vector<Box> s_boxes;
-};
-
 std::vector<BYTE> StoredLayout()
 {
     DWORD size = 0;
@@ -265,7 +233,7 @@ TEST_F(ToolbarCustomizeTest, ResetAsksFirstAndOnYesBringsBackTheSnapshotWithFres
     bar.SendMessage(TB_MOVEBUTTON, 0, 2);
     const std::vector<int> changed = Commands();
     {
-        CustomizeBoxRecorder boxes(IDNO);
+        FrameworkBoxRecorder boxes(IDNO);
         EXPECT_TRUE(Notify(TBN_RESET));
         ASSERT_EQ(1u, boxes.boxes().size());
         EXPECT_EQ("This will restore the toolbar to it's original state, do you wish to continue?",
@@ -274,7 +242,7 @@ TEST_F(ToolbarCustomizeTest, ResetAsksFirstAndOnYesBringsBackTheSnapshotWithFres
         EXPECT_EQ(std::string(AfxGetAppName()), boxes.boxes()[0].caption);
         EXPECT_EQ(changed, Commands()) << "No changes nothing";
     }
-    CustomizeBoxRecorder boxes(IDYES);
+    FrameworkBoxRecorder boxes(IDYES);
     EXPECT_TRUE(Notify(TBN_RESET));
     EXPECT_EQ(std::vector<int>({ID_FILE_OPEN, 0, ID_FILE_PRINT, 0, ID_HELP_INDEX}), Commands());
     // The frame's handlers decide the states; Help Index, which the frame carries out
@@ -292,7 +260,7 @@ TEST_F(ToolbarCustomizeTest, ChangePlacesTheControlsAgainAndRefreshesStatesAndHe
     EXPECT_EQ(0, Notify(TBN_TOOLBARCHANGE));
     EXPECT_FALSE(bar.SendMessage(TB_ISBUTTONENABLED, ID_FILE_SAVE)) << "the frame's handler disables Save";
 
-    CustomizeBoxRecorder boxes(IDOK);
+    FrameworkBoxRecorder boxes(IDOK);
     Notify(TBN_CUSTHELP);
     ASSERT_EQ(1u, boxes.boxes().size());
     EXPECT_EQ("Help not implemented!", boxes.boxes()[0].text);

@@ -62,18 +62,6 @@ protected:
     }
 };
 
-// Refuses every popup window with a dialog frame (the colour popup's and the chevron's).
-HHOOK g_refuseColourPopupHook = nullptr;
-LRESULT CALLBACK RefuseColourPopup(int code, WPARAM wParam, LPARAM lParam)
-{
-    if (code == HCBT_CREATEWND) {
-        const CREATESTRUCTA* cs = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
-        if ((cs->style & WS_POPUP) && (cs->style & WS_DLGFRAME))
-            return 1;
-    }
-    return CallNextHookEx(g_refuseColourPopupHook, code, wParam, lParam);
-}
-
 class ToolbarDropDownTest : public ToolbarTest {
 protected:
     void SetUp() override
@@ -356,9 +344,10 @@ TEST_F(ToolbarDropDownTest, ColourPopupThatCannotBeMadeLeavesTheButtonClosedAndN
     MakeBar(&dockTop, CBRS_ALIGN_TOP);
     ColourButton(bar);
     const int before = LiveBlocksOfSize(sizeof(CQZColorPopup));
-    g_refuseColourPopupHook = SetWindowsHookExA(WH_CBT, &RefuseColourPopup, nullptr, GetCurrentThreadId());
-    DropDown(ID_FILE_PRINT);
-    UnhookWindowsHookEx(g_refuseColourPopupHook);
+    {
+        const DialogFramePopupRefusal refusal;
+        DropDown(ID_FILE_PRINT);
+    }
     EXPECT_EQ(nullptr, bar.m_pColorPopup);
     EXPECT_EQ(-1, bar.m_nDropDownIndex);
     EXPECT_EQ(-1, bar.m_nColorPopupCommand);

@@ -12,6 +12,7 @@
 #include "toolkit/docking/QZDragInput.h"
 #include "toolkit/docking/QZMiniDockFrameWnd.h"
 #include "toolkit/docking/QZSplitterDock.h"
+#include "toolkit_dock_bars.h"
 
 #include <deque>
 #include <functional>
@@ -41,21 +42,7 @@ class ToolkitDockFrame : public CFrameWnd {
 public:
     void EnableToolkitDocking()
     {
-        m_pFloatingFrameClass = RUNTIME_CLASS(CQZMiniDockFrameWnd);
-        const struct {
-            UINT id;
-            DWORD style;
-        } sides[] = {
-            {AFX_IDW_DOCKBAR_TOP, CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM},
-            {AFX_IDW_DOCKBAR_BOTTOM, CBRS_ALIGN_BOTTOM | CBRS_BORDER_TOP},
-            {AFX_IDW_DOCKBAR_LEFT, CBRS_ALIGN_LEFT | CBRS_BORDER_RIGHT},
-            {AFX_IDW_DOCKBAR_RIGHT, CBRS_ALIGN_RIGHT | CBRS_BORDER_LEFT},
-        };
-        for (const auto& side : sides) {
-            auto* dockBar = new CQZDockBar;
-            dockBar->m_bAutoDelete = TRUE;
-            dockBar->Create(this, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | side.style, side.id);
-        }
+        CreateToolkitDockBars(this);
     }
 };
 

@@ -1,7 +1,7 @@
 // What the toolkit's tests share: pumping the queue, a recorder that answers the
 // foundation's message boxes, a scope that changes system colours and puts them back,
-// a scope that holds the left mouse button down, and a white canvas to draw on and read
-// back (from the framework's tests).
+// a scope that holds the left mouse button down, a scope that refuses the popups with a
+// dialog frame, and a white canvas to draw on and read back (from the framework's tests).
 #pragma once
 
 #include "framework/Framework.h"
@@ -22,18 +22,20 @@ namespace toolkit_test {
 using test_support::PaperCanvas;
 using test_support::PumpPending;
 
-// Records the boxes shown through the foundation's message-box function while it lives.
-class MsgBoxRecorder {
+// Records the boxes shown through a message-box hook while it lives and answers them
+// with one button. `Install` puts a show function in and gives back the one it replaces.
+template <auto Install>
+class BoxRecorder {
 public:
-    explicit MsgBoxRecorder(int answer = IDOK)
+    explicit BoxRecorder(int answer = IDOK)
     {
         s_answer = answer;
         s_boxes.clear();
-        m_previous = SetMsgBoxShowFunction(&Record);
+        m_previous = Install(&Record);
     }
-    ~MsgBoxRecorder() { SetMsgBoxShowFunction(m_previous); }
-    MsgBoxRecorder(const MsgBoxRecorder&) = delete;
-    MsgBoxRecorder& operator=(const MsgBoxRecorder&) = delete;
+    ~BoxRecorder() { Install(m_previous); }
+    BoxRecorder(const BoxRecorder&) = delete;
+    BoxRecorder& operator=(const BoxRecorder&) = delete;
 
     struct Box {
         HWND owner;
@@ -49,10 +51,14 @@ private:
         s_boxes.push_back({owner, text ? text : "", caption ? caption : "", style});
         return s_answer;
     }
-    MsgBoxShowFunction m_previous;
+    decltype(Install(nullptr)) m_previous;
     static inline int s_answer = IDOK;
     static inline std::vector<Box> s_boxes;
 };
+
+// The foundation's boxes, and the framework's.
+using MsgBoxRecorder = BoxRecorder<&SetMsgBoxShowFunction>;
+using FrameworkBoxRecorder = BoxRecorder<&AfxSetMessageBoxFunction>;
 
 // Sets some system colours for the test prefix and puts the old ones back when it goes.
 class SysColorScope {
@@ -101,6 +107,28 @@ private:
         keys[VK_LBUTTON] = state;
         ::SetKeyboardState(keys);
     }
+};
+
+// Refuses, while it lives, every popup window of the thread with a dialog frame (the colour
+// popup's and the chevron's), so that a test sees what happens when one cannot be made.
+class DialogFramePopupRefusal {
+public:
+    DialogFramePopupRefusal() { s_hook = ::SetWindowsHookExA(WH_CBT, &Refuse, nullptr, ::GetCurrentThreadId()); }
+    ~DialogFramePopupRefusal() { ::UnhookWindowsHookEx(s_hook); }
+    DialogFramePopupRefusal(const DialogFramePopupRefusal&) = delete;
+    DialogFramePopupRefusal& operator=(const DialogFramePopupRefusal&) = delete;
+
+private:
+    static LRESULT CALLBACK Refuse(int code, WPARAM wParam, LPARAM lParam)
+    {
+        if (code == HCBT_CREATEWND) {
+            const CREATESTRUCTA* cs = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
+            if ((cs->style & WS_POPUP) && (cs->style & WS_DLGFRAME))
+                return 1;
+        }
+        return ::CallNextHookEx(s_hook, code, wParam, lParam);
+    }
+    static inline HHOOK s_hook = nullptr;
 };
 
 // Takes the WM_QUIT a test expects from the queue; whether there was one.

@@ -374,7 +374,7 @@ TEST_F(ShellTreeTest, FoldersAreFoundByTheirNamesOnDiskWhateverTheTreeShows)
 
 // Passes every call to the folder it wraps and counts the folders it binds to that are
 // still referenced (each a wrapper itself).
-class CountingFolder : public IShellFolder {
+class CountingFolder final : public IShellFolder {
 public:
     CountingFolder(IShellFolder* inner, int* alive) : m_inner(inner), m_alive(alive)
     {

@@ -20,13 +20,21 @@ struct FontMetrics {
     int height;
 };
 
+// The width is the one dialog units are made of, the mean of the 52 letters rounded, not
+// the font's stated average: a TrueType face states whatever its maker computed (Wine's
+// Tahoma says 7 pixels at 8 points where its letters average 6, as those of the bitmap
+// "MS Sans Serif" do), and that ratio would stretch a dialog whose text got no wider.
 FontMetrics MeasureFont(HDC dc, HFONT font)
 {
+    static const char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
     HGDIOBJ previous = ::SelectObject(dc, font ? font : ::GetStockObject(SYSTEM_FONT));
     TEXTMETRICA metrics = {};
     ::GetTextMetricsA(dc, &metrics);
+    SIZE letters = {};
+    const bool measured = ::GetTextExtentPoint32A(dc, kLetters, sizeof kLetters - 1, &letters) && letters.cx > 0;
     ::SelectObject(dc, previous);
-    return {metrics.tmAveCharWidth, metrics.tmHeight + metrics.tmExternalLeading};
+    const int width = measured ? (letters.cx / 26 + 1) / 2 : metrics.tmAveCharWidth;
+    return {width, metrics.tmHeight + metrics.tmExternalLeading};
 }
 
 bool IsComboBox(HWND window)

@@ -1,6 +1,8 @@
 // The driver of the real program.
 #include "program_driver.h"
 
+#include "tests/framework/preview_support.h"
+
 #include <commctrl.h>
 
 #include <cctype>
@@ -379,41 +381,8 @@ void ProgramDriver::Shot(const char* step)
 
 bool SaveScreen(const std::string& path)
 {
-    const int width = GetSystemMetrics(SM_CXSCREEN);
-    const int height = GetSystemMetrics(SM_CYSCREEN);
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    bool isSaved = false;
-    if (picture) {
-        HGDIOBJ previous = SelectObject(memory, picture);
-        BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-        GdiFlush();
-        SelectObject(memory, previous);
-        const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-        const DWORD size = stride * static_cast<DWORD>(height);
-        BITMAPFILEHEADER header = {};
-        header.bfType = 0x4D42;
-        header.bfOffBits = sizeof header + sizeof info.bmiHeader;
-        header.bfSize = header.bfOffBits + size;
-        if (FILE* file = std::fopen(path.c_str(), "wb")) {
-            isSaved = std::fwrite(&header, sizeof header, 1, file) == 1 &&
-                      std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, file) == 1 &&
-                      std::fwrite(bits, 1, size, file) == size;
-            std::fclose(file);
-        }
-        DeleteObject(picture);
-    }
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return isSaved;
+    const RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    return preview_support::SaveScreenPicture(screen, path);
 }
 
 } // namespace end_to_end

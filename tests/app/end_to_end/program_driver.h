@@ -89,7 +89,8 @@ private:
     int m_shotNumber = 0;
 };
 
-// Writes what the screen shows into a 24-bit BMP file; false when nothing could be read.
+// Writes what the screen shows into a 24-bit BMP file; false when the picture could not be
+// made or written.
 bool SaveScreen(const std::string& path);
 
 } // namespace end_to_end

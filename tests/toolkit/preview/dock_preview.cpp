@@ -25,6 +25,7 @@
 #include "toolkit/foundation/QZMessages.h"
 #include "toolkit/res/ToolkitResources.h"
 
+#include "../toolkit_dock_bars.h"
 #include "../toolkit_test_resources.h"
 
 #include <atomic>
@@ -138,24 +139,8 @@ public:
     {
         if (CFrameWnd::OnCreate(cs) == -1)
             return -1;
-        // As the toolkit frame sets itself up: a toolkit dock bar per side, toolkit floating frames.
-        m_pFloatingFrameClass = RUNTIME_CLASS(CQZMiniDockFrameWnd);
-        const struct {
-            UINT id;
-            DWORD style;
-        } sides[] = {
-            {AFX_IDW_DOCKBAR_TOP, CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM},
-            {AFX_IDW_DOCKBAR_BOTTOM, CBRS_ALIGN_BOTTOM | CBRS_BORDER_TOP},
-            {AFX_IDW_DOCKBAR_LEFT, CBRS_ALIGN_LEFT | CBRS_BORDER_RIGHT},
-            {AFX_IDW_DOCKBAR_RIGHT, CBRS_ALIGN_RIGHT | CBRS_BORDER_LEFT},
-        };
-        for (const auto& side : sides) {
-            auto* dockBar = new CQZDockBar;
-            dockBar->m_bAutoDelete = TRUE;
-            if (!dockBar->Create(this, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | side.style,
-                                 side.id))
-                return -1;
-        }
+        if (!toolkit_test::CreateToolkitDockBars(this))
+            return -1;
         const DWORD style = WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_GRIPPER | CBRS_TOOLTIPS | CBRS_FLYBY;
         const CRect borders = standard.GetBorders();
         // Tools keeps its fixed shapes, so that Shift shows it floating as a column; it is

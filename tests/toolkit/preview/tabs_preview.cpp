@@ -22,6 +22,7 @@
 #include "toolkit/docking/QZSplitterDock.h"
 #include "toolkit/foundation/QZAuxData.h"
 
+#include "../toolkit_dock_bars.h"
 #include "../toolkit_test_resources.h"
 #include "tests/framework/preview_support.h"
 
@@ -120,23 +121,8 @@ public:
     {
         if (!Create(nullptr, "Toolkit docking", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(10, 10, 790, 570)))
             return FALSE;
-        m_pFloatingFrameClass = RUNTIME_CLASS(CQZMiniDockFrameWnd);
-        const struct {
-            UINT id;
-            DWORD style;
-        } sides[] = {
-            {AFX_IDW_DOCKBAR_TOP, CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM},
-            {AFX_IDW_DOCKBAR_BOTTOM, CBRS_ALIGN_BOTTOM | CBRS_BORDER_TOP},
-            {AFX_IDW_DOCKBAR_LEFT, CBRS_ALIGN_LEFT | CBRS_BORDER_RIGHT},
-            {AFX_IDW_DOCKBAR_RIGHT, CBRS_ALIGN_RIGHT | CBRS_BORDER_LEFT},
-        };
-        for (const auto& side : sides) {
-            auto* dockBar = new CQZDockBar;
-            dockBar->m_bAutoDelete = TRUE;
-            if (!dockBar->Create(this, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | side.style,
-                                 side.id))
-                return FALSE;
-        }
+        if (!toolkit_test::CreateToolkitDockBars(this))
+            return FALSE;
         auto* view = new ColourPane;
         if (!view->Create(nullptr, "The frame's own view", WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), this,
                           AFX_IDW_PANE_FIRST))
