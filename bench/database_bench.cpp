@@ -204,9 +204,10 @@ int main(int argc, char** argv)
     // SQLite's defaults flush the disk at every commit: one per operation is measured on
     // fewer inserts.
     slow.perOperation = std::min<uint32_t>(o.records / 100, 2000);
-    printf("database bench: %u records; engine node cache %d buffers of %d bytes (%.1f MB), "
-           "SQLite page cache set to the same bytes where durability is off; medians of %d runs\n",
-           o.records, o.buffers, o.sectors * 128, o.buffers * o.sectors * 128 / 1048576.0, runs);
+    printf("database bench: %u records; engine node cache and data buffers %d each of %d bytes "
+           "(%.1f MB in all), SQLite page cache set to the same bytes where durability is off; "
+           "medians of %d runs\n",
+           o.records, o.buffers, o.sectors * 128, 2.0 * o.buffers * o.sectors * 128 / 1048576.0, runs);
     if (only.empty() || only == "engine" || only == "sqlite") {
         for (bool variable : {false, true}) {
             std::vector<Column> columns;

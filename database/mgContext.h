@@ -14,6 +14,7 @@
 
 struct mgFileControl;
 struct mgNode;
+struct mgDataBuffer;
 struct mgLockEntry;
 struct mgPoolChunk;
 
@@ -184,6 +185,13 @@ struct mgInstanceContext {
     int hashShift;
     long nodeRequests;
     long nodeHits;
+
+    // Data buffers: blocks of data files kept for reading again (mgDataCache.h).
+    mgDataBuffer* dataBufferArray;
+    int dataBufferCount;
+    mgRing* dataBuckets;
+    int dataBucketCount;
+    mgRing dataLru;
 
     uint8_t* fillBuffer;
     int fillSize;

@@ -10,6 +10,7 @@
 #include "database/mgFile.h"
 #include "database/mgFileSet.h"
 #include "database/mgLock.h"
+#include "database/mgDataCache.h"
 #include "database/mgNode.h"
 #include "database/mgOs.h"
 #include "database/mgRuntime.h"
@@ -251,10 +252,11 @@ int16_t mgInitIsamEx(int buffers, int files, int sectors, int dataBuffers, int p
     mgSetPoolElementSize(kMgPoolControlBlocks, sizeof(mgFileControl));
     ctx->fileSlots = ctx->fileNumbers;
     ctx->files = static_cast<mgFileControl**>(calloc(size_t(ctx->fileSlots), sizeof(mgFileControl*)));
-    if (!ctx->files || mgNodeCacheStart(buffers) != 0) {
+    if (!ctx->files || mgNodeCacheStart(buffers) != 0 || mgDataCacheStart(ctx->dataBuffers) != 0) {
         free(ctx->files);
         ctx->files = nullptr;
         mgNodeCacheStop();
+        mgDataCacheStop();
         mgOsStop();
         FreeSetTables(ctx);
         return fail(kMgNoMemoryAtStart);
@@ -300,6 +302,7 @@ int16_t mgStopIsam()
         firstError = closeError;
     mgReleaseAllLocks();
     mgNodeCacheStop();
+    mgDataCacheStop();
     for (int i = 0; i < kMgPoolCount; ++i)
         mgPoolRelease(i);
     FreeSetTables(ctx);

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "database/mgDataCache.h"
 #include "database/mgFile.h"
 #include "database/mgRuntime.h"
 
@@ -27,30 +28,31 @@ BOOL Win32Remove(const char* name)
     return DeleteFileA(name);
 }
 
-OVERLAPPED At(uint64_t position)
+// Positioned transfers seek first and then read or write at the handle's file pointer:
+// under Wine a transfer given its position in an OVERLAPPED costs ten times as much (a
+// server round trip each). One thread uses a handle at a time, so the pointer is ours.
+BOOL SeekFileTo(HANDLE handle, uint64_t position)
 {
-    OVERLAPPED at{};
-    at.Offset = DWORD(position);
-    at.OffsetHigh = DWORD(position >> 32);
-    return at;
+    LARGE_INTEGER at;
+    at.QuadPart = LONGLONG(position);
+    return SetFilePointerEx(handle, at, nullptr, FILE_BEGIN);
 }
 
 BOOL Win32Read(HANDLE handle, uint64_t position, void* buffer, DWORD length, DWORD* done)
 {
-    OVERLAPPED at = At(position);
     *done = 0;
-    BOOL ok = ReadFile(handle, buffer, length, done, &at);
-    // Reading at or past the end answers ERROR_HANDLE_EOF with nothing read: a short read.
-    if (!ok && GetLastError() == ERROR_HANDLE_EOF)
-        return TRUE;
-    return ok;
+    if (!SeekFileTo(handle, position))
+        return FALSE;
+    // Reading at or past the end reads nothing and succeeds: a short read.
+    return ReadFile(handle, buffer, length, done, nullptr);
 }
 
 BOOL Win32Write(HANDLE handle, uint64_t position, const void* buffer, DWORD length, DWORD* done)
 {
-    OVERLAPPED at = At(position);
     *done = 0;
-    return WriteFile(handle, buffer, length, done, &at);
+    if (!SeekFileTo(handle, position))
+        return FALSE;
+    return WriteFile(handle, buffer, length, done, nullptr);
 }
 
 BOOL Win32Size(HANDLE handle, uint64_t* size)
@@ -123,6 +125,46 @@ HANDLE OpenWithRetry(mgFileControl* f, const char* name, DWORD access, DWORD sha
     return INVALID_HANDLE_VALUE;
 }
 
+// The transfer itself, under a region lock when the file asks for locked transfers or
+// another process holds the bytes.
+BOOL TransferBytes(mgFileControl* phys, bool isWrite, bool plain, uint32_t position, void* buffer, uint32_t length,
+              DWORD* done, DWORD* error)
+{
+    mgInstanceContext* ctx = mgCtx();
+    const mgIoFunctions& io = mgIo();
+    bool locked = false;
+    int attempts = 0;
+    auto lockBytes = [&] {
+        while (attempts <= ctx->lockRetries) {
+            if (attempts > 0)
+                mgSleep(DWORD(ctx->lockSleepMs));
+            ++attempts;
+            if (io.lock(phys->handle, position, length))
+                return true;
+        }
+        return false;
+    };
+    auto transfer = [&] {
+        *done = 0;
+        BOOL ok = isWrite ? io.write(phys->handle, position, buffer, length, done)
+                          : io.read(phys->handle, position, buffer, length, done);
+        *error = ok ? 0 : GetLastError();
+        return ok;
+    };
+    if ((phys->flags & kMgLockedTransfers) && plain && length > 0)
+        locked = lockBytes();
+    BOOL ok = transfer();
+    if (!ok && *error == ERROR_LOCK_VIOLATION && !locked && !(phys->flags & kMgLockedTransfers)) {
+        // Another process holds the bytes: repeat once under a region lock of our own.
+        locked = lockBytes();
+        if (locked)
+            ok = transfer();
+    }
+    if (locked)
+        io.unlock(phys->handle, position, length);
+    return ok;
+}
+
 } // namespace
 
 const mgIoFunctions& mgWin32Io()
@@ -166,45 +208,25 @@ uint16_t mgReadWrite(int operation, mgFileControl* f, uint32_t position, void* b
     if (isWrite && int32_t(length) < 0)
         mgStatusLogFile("Warning: write size request > 2GB", phys->name, kMgLogTextOnly);
 
-    const mgIoFunctions& io = mgIo();
     bool plain = (operation & (kMgHeaderTransfer | kMgFillerTransfer)) == 0;
-    bool locked = false;
-    int attempts = 0;
-    if ((phys->flags & kMgLockedTransfers) && plain && length > 0) {
-        while (attempts <= ctx->lockRetries) {
-            if (attempts > 0)
-                mgSleep(DWORD(ctx->lockSleepMs));
-            ++attempts;
-            if (io.lock(phys->handle, position, length)) {
-                locked = true;
-                break;
-            }
+    mgDataRead kept = kMgDataNotKept;
+    if (!isWrite && plain && length > 0 && mgDataCacheServes(f, phys)) {
+        kept = mgDataCacheRead(phys->handle, position, buffer, length);
+        if (kept == kMgDataKept) {
+            if (transferred)
+                *transferred += length;
+            return 0;
         }
     }
     DWORD done = 0;
-    BOOL ok = isWrite ? io.write(phys->handle, position, buffer, length, &done)
-                      : io.read(phys->handle, position, buffer, length, &done);
-    DWORD error = ok ? 0 : GetLastError();
-    if (!ok && error == ERROR_LOCK_VIOLATION && !locked && !(phys->flags & kMgLockedTransfers)) {
-        // Another process holds the bytes: repeat once under a region lock of our own.
-        while (attempts <= ctx->lockRetries) {
-            if (attempts > 0)
-                mgSleep(DWORD(ctx->lockSleepMs));
-            ++attempts;
-            if (io.lock(phys->handle, position, length)) {
-                locked = true;
-                break;
-            }
-        }
-        if (locked) {
-            done = 0;
-            ok = isWrite ? io.write(phys->handle, position, buffer, length, &done)
-                         : io.read(phys->handle, position, buffer, length, &done);
-            error = ok ? 0 : GetLastError();
-        }
-    }
-    if (locked)
-        io.unlock(phys->handle, position, length);
+    DWORD error = 0;
+    BOOL ok = FALSE;
+    if (kept == kMgDataReadFailed)
+        error = GetLastError();
+    else
+        ok = TransferBytes(phys, isWrite, plain, position, buffer, length, &done, &error);
+    if (isWrite)
+        mgDataCacheWritten(phys->handle, position, buffer, length, ok && done == length);
     if (transferred)
         *transferred += done;
     if (isWrite) {
@@ -307,6 +329,7 @@ int mgCloseSystemFile(mgFileControl* f, HANDLE handle)
         return 0;
     if (!f->permanent && mgCtx()->nonPermanentHandles > 0)
         mgCtx()->nonPermanentHandles -= 1;
+    mgDataCacheForget(handle);
     if (!mgIo().close(handle)) {
         StoreSystemCode(GetLastError());
         return -1;

@@ -11,8 +11,8 @@ namespace dbbench {
 struct SideOptions {
     uint32_t records = 1000000;
     bool variable = false;
-    // The engine's node cache: buffers of sectors x 128 bytes; SQLite's page cache is given
-    // the same bytes in its configuration like the engine's.
+    // The engine keeps as many data buffers as node buffers, each of sectors x 128 bytes;
+    // SQLite's page cache is given the bytes of both in its configuration like the engine's.
     int buffers = 4096;
     int sectors = 32;
     // Inserts made one transaction each, into a set of their own.

@@ -344,10 +344,10 @@ const std::vector<IoEvent>& FaultyIo::Events() const
     return g_fault.events;
 }
 
-Engine::Engine(int buffers, int files, int sectors)
+Engine::Engine(int buffers, int files, int sectors, int dataBuffers)
 {
     InstallHooks();
-    mgInitIsamEx(buffers, files, sectors, buffers, 33, 0, 0, 0);
+    mgInitIsamEx(buffers, files, sectors, dataBuffers < 0 ? buffers : dataBuffers, 33, 0, 0, 0);
     mgSetLockWait(3, 1);
 }
 

@@ -111,7 +111,8 @@ class FaultyIo {
 // A started default instance (mgInitIsamEx) with short lock waits; stopped at the end.
 class Engine {
   public:
-    explicit Engine(int buffers = 16, int files = 16, int sectors = 32);
+    // dataBuffers -1: as many as node buffers, as mgInitIsam gives.
+    explicit Engine(int buffers = 16, int files = 16, int sectors = 32, int dataBuffers = -1);
     ~Engine();
     Engine(const Engine&) = delete;
     Engine& operator=(const Engine&) = delete;
