@@ -189,6 +189,7 @@ struct mgInstanceContext {
     // Data buffers: blocks of data files kept for reading again (mgDataCache.h).
     mgDataBuffer* dataBufferArray;
     int dataBufferCount;
+    int dataChanged;
     mgRing* dataBuckets;
     int dataBucketCount;
     mgRing dataLru;

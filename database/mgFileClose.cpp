@@ -1,7 +1,8 @@
-// Closing engine files: changed nodes are written, the update flag is cleared and the
-// headers kept in memory since the first change are written, last of all.
+// Closing engine files: changed data buffers and nodes are written, the update flag is
+// cleared and the headers kept in memory since the first change are written, last of all.
 #include "database/mgFile.h"
 
+#include "database/mgDataCache.h"
 #include "database/mgLock.h"
 #include "database/mgNode.h"
 #include "database/mgOs.h"
@@ -44,6 +45,12 @@ uint16_t mgCloseFile(int fileNumber, int)
             if (error && !first)
                 first = error;
         }
+    }
+    // Changed data buffers reach the disk before the flag that says the file is whole.
+    if (!mgIsIndex(f) && f->status == 'y') {
+        uint16_t error = mgDataCacheWriteBack(mgPhysicalFile(f), 0, kMgWholeFileRange);
+        if (error && !first)
+            first = error;
     }
     if (!mgIsFixed(f)) {
         uint16_t error = mgWriteFileNodes(f, true);

@@ -1,6 +1,7 @@
 // Closing and flushing file sets, and the set-wide close or delete of a data file's indexes.
 #include "database/mgFileSet.h"
 
+#include "database/mgDataCache.h"
 #include "database/mgFile.h"
 #include "database/mgInstance.h"
 #include "database/mgNode.h"
@@ -94,9 +95,11 @@ int32_t mgCountSetFiles(uint16_t dataFile)
 static uint16_t FlushOne(mgFileControl* f)
 {
     uint16_t first = 0;
+    if (!mgIsIndex(f))
+        first = mgDataCacheWriteBack(mgPhysicalFile(f), 0, kMgWholeFileRange);
     if (!mgIsFixed(f)) {
         uint16_t error = mgWriteFileNodes(f, false);
-        if (error)
+        if (error && !first)
             first = error;
     }
     uint16_t error = mgsave(f);

@@ -32,11 +32,13 @@ const mgIoFunctions& mgWin32Io();
 const mgIoFunctions* mgSetIoFunctions(const mgIoFunctions* io);
 const mgIoFunctions& mgIo();
 
-// I/O operation codes; 0x10 marks a header transfer, 0x20 a filler transfer.
+// I/O operation codes; 0x10 marks a header transfer, 0x20 a filler transfer, 0x40 the
+// writing of a changed data buffer (mgDataCache.h).
 constexpr int kMgRead = 0;
 constexpr int kMgWrite = 1;
 constexpr int kMgHeaderTransfer = 0x10;
 constexpr int kMgFillerTransfer = 0x20;
+constexpr int kMgWriteBackTransfer = 0x40;
 
 uint16_t mgReadWrite(int operation, mgFileControl* f, uint32_t position, void* buffer, uint32_t length,
                      uint32_t* transferred);

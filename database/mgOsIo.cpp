@@ -209,9 +209,11 @@ uint16_t mgReadWrite(int operation, mgFileControl* f, uint32_t position, void* b
         mgStatusLogFile("Warning: write size request > 2GB", phys->name, kMgLogTextOnly);
 
     bool plain = (operation & (kMgHeaderTransfer | kMgFillerTransfer)) == 0;
-    mgDataRead kept = kMgDataNotKept;
-    if (!isWrite && plain && length > 0 && mgDataCacheServes(f, phys)) {
-        kept = mgDataCacheRead(phys->handle, position, buffer, length);
+    bool writeBack = (operation & kMgWriteBackTransfer) != 0;
+    mgDataTransfer kept = kMgDataNotKept;
+    if (plain && !writeBack && length > 0 && mgDataCacheServes(f, phys)) {
+        kept = isWrite ? mgDataCacheWrite(phys, position, buffer, length)
+                       : mgDataCacheRead(phys, position, buffer, length);
         if (kept == kMgDataKept) {
             if (transferred)
                 *transferred += length;
@@ -221,11 +223,17 @@ uint16_t mgReadWrite(int operation, mgFileControl* f, uint32_t position, void* b
     DWORD done = 0;
     DWORD error = 0;
     BOOL ok = FALSE;
-    if (kept == kMgDataReadFailed)
+    if (kept == kMgDataTransferFailed) {
         error = GetLastError();
-    else
+    } else {
+        // Changed blocks under a direct transfer reach the disk first.
+        if (!writeBack) {
+            if (uint16_t failed = mgDataCacheWriteBack(phys, position, length))
+                return failed;
+        }
         ok = TransferBytes(phys, isWrite, plain, position, buffer, length, &done, &error);
-    if (isWrite)
+    }
+    if (isWrite && !writeBack)
         mgDataCacheWritten(phys->handle, position, buffer, length, ok && done == length);
     if (transferred)
         *transferred += done;
@@ -329,6 +337,10 @@ int mgCloseSystemFile(mgFileControl* f, HANDLE handle)
         return 0;
     if (!f->permanent && mgCtx()->nonPermanentHandles > 0)
         mgCtx()->nonPermanentHandles -= 1;
+    // A handle closed virtually, or a file closed after a failed change: its changed blocks
+    // still go to the disk (failures mark the file's session).
+    if (f->handle == handle)
+        mgDataCacheWriteBack(f, 0, kMgWholeFileRange);
     mgDataCacheForget(handle);
     if (!mgIo().close(handle)) {
         StoreSystemCode(GetLastError());

@@ -1,9 +1,12 @@
 // The data buffers keep blocks of files no other handle can change: a record read again
-// costs no read of the disk, a rewrite reaches the disk and the kept block alike, a write
-// cut short leaves the disk's bytes to be read, closing forgets the file's blocks, and a
-// shared file is read from the disk every time.
+// costs no read of the disk, a rewrite goes into its block and reaches the disk when the
+// file is flushed or closed or the buffer is reused, a write-back cut short leaves the
+// disk's bytes to be read and the file refused at the next open, closing forgets the
+// file's blocks, and a shared file is read from the disk every time.
 #include <gtest/gtest.h>
 
+#include "database/mgContext.h"
+#include "database/mgErrors.h"
 #include "database/mgFileSet.h"
 #include "database/mgKey.h"
 #include "database/mgRecord.h"
@@ -75,21 +78,30 @@ TEST(DataBuffers, RecordsReadAgainAreNotReadFromTheDiskAgain)
     EXPECT_EQ(firstPass, io.Reads()) << "a kept record was read from the disk again";
 }
 
-TEST(DataBuffers, FewBuffersReuseTheLeastRecentAndStillReadEveryRecordRight)
+TEST(DataBuffers, FewBuffersWriteBackWhatTheyReuseAndEveryRecordReadsRight)
 {
     ScratchFolder folder;
     std::string name = folder.File("few");
-    Engine engine(16, 16, 4, 2); // two buffers of 512 bytes for a file of forty blocks
+    Engine engine(16, 16, 4, 4); // four buffers of 512 bytes for a file of forty blocks
     MakeSet(name);
-    Opened set(name, kExclusive);
-    ASSERT_GE(set.data, 0);
-    for (int pass = 0; pass < 2; ++pass) {
-        for (uint32_t id = 1; id <= kRecords; id += 37)
+    auto changed = [](uint32_t id) { return MakeRecord(id, "kept" + std::to_string(id % 7), 64, uint8_t(0x80 + id)); };
+    {
+        Opened set(name, kExclusive);
+        ASSERT_GE(set.data, 0);
+        for (uint32_t id = 1; id <= kRecords; id += 3) {
             ASSERT_EQ(Original(id), Get(set.data, id)) << id;
+            ASSERT_EQ(0, mgRewriteRecord(uint16_t(set.data), changed(id).data())) << id;
+        }
+        for (uint32_t id = 1; id <= kRecords; ++id)
+            ASSERT_EQ(id % 3 == 1 ? changed(id) : Original(id), Get(set.data, id)) << id;
     }
+    Opened again(name, kExclusive);
+    ASSERT_GE(again.data, 0);
+    for (uint32_t id = 1; id <= kRecords; ++id)
+        ASSERT_EQ(id % 3 == 1 ? changed(id) : Original(id), Get(again.data, id)) << id;
 }
 
-TEST(DataBuffers, ARewriteIsReadBackAsWrittenAndIsOnTheDisk)
+TEST(DataBuffers, ARewriteIsReadBackAsWrittenAndReachesTheDiskWhenFlushed)
 {
     ScratchFolder folder;
     std::string name = folder.File("rewrite");
@@ -103,12 +115,15 @@ TEST(DataBuffers, ARewriteIsReadBackAsWrittenAndIsOnTheDisk)
         FaultyIo io;
         EXPECT_EQ(changed, Get(set.data, 7));
         EXPECT_EQ(0, io.Reads()) << "the rewritten block was read again";
+        EXPECT_EQ(0, io.Writes()) << "the rewrite was written at once";
+        EXPECT_EQ(0, mgFlushFile(uint16_t(set.data)));
+        EXPECT_GT(io.Writes(), 0) << "the flush wrote nothing";
     }
     Opened again(name, kExclusive);
     EXPECT_EQ(changed, Get(again.data, 7));
 }
 
-TEST(DataBuffers, AfterAWriteCutShortTheRecordReadIsWhatTheDiskHolds)
+TEST(DataBuffers, AfterAWriteBackCutShortTheReadIsWhatTheDiskHoldsAndTheFileIsRefused)
 {
     ScratchFolder folder;
     std::string name = folder.File("cut");
@@ -118,25 +133,28 @@ TEST(DataBuffers, AfterAWriteCutShortTheRecordReadIsWhatTheDiskHolds)
     uint32_t position = 0;
     {
         Opened set(name, kExclusive);
-        // A first change writes the update flag; the next rewrite is one record write.
-        ASSERT_EQ(Original(1), Get(set.data, 1));
-        ASSERT_EQ(0, mgRewriteRecord(uint16_t(set.data), Original(1).data()));
         ASSERT_EQ(Original(9), Get(set.data, 9));
         position = mgCurrentPosition(uint16_t(set.data));
+        ASSERT_EQ(0, mgRewriteRecord(uint16_t(set.data), MakeRecord(9, "kept2", 64, 0x77).data()));
+        // The block's write stops 40 bytes into the record.
         FaultyIo io;
         FaultPlan plan;
         plan.cutWriteAt = 1;
-        plan.cutPrefix = 40;
+        plan.cutPrefix = position % 4096 + 40;
         io.Plan(plan);
-        EXPECT_NE(0, mgRewriteRecord(uint16_t(set.data), MakeRecord(9, "kept2", 64, 0x77).data()));
+        EXPECT_NE(0, mgFlushFile(uint16_t(set.data)));
         io.Plan(FaultPlan{});
         read = Get(set.data, 9);
+        EXPECT_NE(0, mgCloseFileSetByNumber(uint16_t(set.data))) << "the failed write-back went unanswered";
+        set.data = -1;
     }
     Bytes disk = ReadWholeFile(name + ".dat");
     ASSERT_GE(disk.size(), position + 64);
     Bytes onDisk(disk.begin() + position, disk.begin() + position + 64);
-    EXPECT_NE(Original(9), onDisk) << "the cut wrote nothing";
+    EXPECT_NE(Original(9), onDisk) << "the cut wrote nothing of the record";
     EXPECT_EQ(onDisk, read) << "the read answered bytes the disk does not hold";
+    EXPECT_LT(mgOpenFileSetFromResource(-1, (name + ".dat").c_str(), 0), 0);
+    EXPECT_EQ(kMgNotClosedCleanly, mgCtx()->isam_code);
 }
 
 TEST(DataBuffers, ClosingForgetsTheBlocksOfTheFile)
