@@ -5,7 +5,7 @@
 // the binding's line: the banner's cache record through mGroveFile beside the engine's own
 // calls. Not run by the tests.
 //   database_bench [records] [--buffers N] [--sectors N] [--runs N] [--only engine|sqlite|binding]
-// SQLite is built by bench/build_sqlite.sh; without it the SQLite columns say so.
+// SQLite is built by tools/setup; without it the SQLite columns say so.
 #include <windows.h>
 
 #include <algorithm>
@@ -101,7 +101,7 @@ void Measure(Column& column, int runs)
         int code = 0;
         Results results = RunChild(column.arguments, &code);
         if (results.empty()) {
-            column.failure = code == 2 ? "not built (bench/build_sqlite.sh)" : "failed (" + std::to_string(code) + ")";
+            column.failure = code == 2 ? "not built (run tools/setup)" : "failed (" + std::to_string(code) + ")";
             return;
         }
         for (const auto& r : results)

@@ -79,6 +79,9 @@ constexpr uint16_t kMgFormatVersion = 129;
 constexpr uint32_t kMgFormatData = 559;
 constexpr uint32_t kMgFormatIndex = 552;
 constexpr uint8_t kMgUpdateChanged = 0xFF;
+// A shared file one of whose handles failed in the middle of a change: no other handle's
+// clean close clears it, so the next open refuses the file (14) like a file left mid-change.
+constexpr uint8_t kMgUpdateFailed = 0xFE;
 constexpr uint8_t kMgUpdateRefused = 'c';
 constexpr uint8_t kMgUpdateRecovered = 'R';
 // The region-lock area begins here: no file may grow into it.

@@ -40,14 +40,22 @@ bool ChangesShared(const mgFileControl* t)
     return (t->mode & kMgModeShared) && !(t->mode & kMgModeReadOnly);
 }
 
-// The flag byte written alone (one byte cannot be torn), under the header lock, and flushed.
+// The flag byte written alone (one byte cannot be torn), under the header lock, and flushed;
+// a failed change another handle marked stays marked.
 uint16_t WriteFlag(mgFileControl* t, uint8_t flag)
 {
     uint32_t header = mgHeaderPosition(t);
     if (uint16_t error = mgLockHeader(header, t, true))
         return error;
+    uint8_t onDisk = 0;
+    uint16_t error = mgReadWrite(kMgRead | kMgHeaderTransfer, t, header + kHdrUpdateFlag, &onDisk, 1, nullptr);
+    if (!error && onDisk == kMgUpdateFailed) {
+        t->header[kHdrUpdateFlag] = kMgUpdateFailed;
+        return mgUnlockHeader(header, t);
+    }
     t->header[kHdrUpdateFlag] = flag;
-    uint16_t error = mgReadWrite(kMgWrite | kMgHeaderTransfer, t, header + kHdrUpdateFlag, &flag, 1, nullptr);
+    if (!error)
+        error = mgReadWrite(kMgWrite | kMgHeaderTransfer, t, header + kHdrUpdateFlag, &flag, 1, nullptr);
     if (!error)
         error = mgsave(t);
     uint16_t unlock = mgUnlockHeader(header, t);
@@ -90,8 +98,9 @@ uint16_t WriteBytes(mgFileControl* f, int offset, int length)
     }
     if (uint16_t error = mgMarkUpdate(f))
         return error;
-    // The flag goes with every image of its file that a session writes.
-    if (f->sessionSlot)
+    // The flag goes with every image of its file that a session writes (a failed change's
+    // mark, read with the header, stays).
+    if (f->sessionSlot && f->header[kHdrUpdateFlag] != kMgUpdateFailed)
         f->header[kHdrUpdateFlag] = kMgUpdateChanged;
     mgSetH32(f, kHdrWriteCount, mgH32(f, kHdrWriteCount) + 1);
     return mgReadWrite(kMgWrite | kMgHeaderTransfer, f, mgHeaderPosition(f) + uint32_t(offset), f->header + offset,
@@ -181,12 +190,12 @@ void mgMarkFailed(mgFileControl* f)
         if (!t || (t->flags & kMgSessionFailed))
             continue;
         t->flags |= kMgSessionFailed;
-        // A file changed without the deferred flag (opened shared) is marked on disk now,
-        // as far as the disk still takes it.
+        // A file changed without the deferred flag (opened shared) is marked on disk now, as
+        // far as the disk still takes it, with the mark no other handle's close clears.
         if (!(t->flags & kMgPendingUpdate) && !(t->mode & kMgModeReadOnly)) {
-            uint8_t flag = kMgUpdateChanged;
+            uint8_t flag = kMgUpdateFailed;
             mgReadWrite(kMgWrite | kMgHeaderTransfer, t, mgHeaderPosition(t) + kHdrUpdateFlag, &flag, 1, nullptr);
-            t->header[kHdrUpdateFlag] = kMgUpdateChanged;
+            t->header[kHdrUpdateFlag] = kMgUpdateFailed;
         }
     }
 }

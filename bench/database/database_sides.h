@@ -21,7 +21,7 @@ struct SideOptions {
 };
 
 int RunEngineSide(const SideOptions& options);
-// Answers 2 when the bench was built without SQLite (bench/build_sqlite.sh).
+// Answers 2 when the bench was built without SQLite (tools/setup builds it).
 int RunSqliteSide(const SideOptions& options);
 // 100,000 adds and finds of the banner's cache record through the binding and directly.
 int RunBindingSide(const SideOptions& options);

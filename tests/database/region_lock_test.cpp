@@ -324,6 +324,49 @@ TEST(RegionLocks, TwoInstancesInterleavingAddsAndReadsSeeEachOther)
     EXPECT_EQ(0, c.Close());
 }
 
+// A handle whose write failed in the middle of an add leaves the shared file marked, and
+// the other handle's clean close does not clear the mark, whether that handle began its
+// changes before the failure or only after it: the next open refuses the file.
+TEST(SharedSessions, AFailedChangeOfOneHandleOutlivesTheOthersCleanClose)
+{
+    for (bool otherChangedFirst : {true, false}) {
+        SCOPED_TRACE(otherChangedFirst ? "the other handle changed the file before" : "the other handle changed it after");
+        ScratchFolder folder;
+        InstallHooks();
+        std::string path = folder.File("Cache.dat");
+        StartNamed("first");
+        ASSERT_EQ(0, CreateCacheSet(path));
+        CacheSet a;
+        ASSERT_EQ(0, a.Open(path, 3));
+        ASSERT_TRUE(AddAndReadBack(a.data, 1, 1));
+        StartNamed("second");
+        CacheSet b;
+        ASSERT_EQ(0, b.Open(path, 3));
+        if (otherChangedFirst)
+            ASSERT_TRUE(AddAndReadBack(b.data, 2, 1));
+
+        ASSERT_EQ(0, mgSwitchInstance("first"));
+        {
+            FaultyIo io;
+            FaultPlan plan;
+            plan.failWriteAt = 2;
+            io.Plan(plan);
+            EXPECT_NE(0, mgAddRecord(uint16_t(a.data), CacheRecord(3, 3, 3).data()));
+        }
+        EXPECT_NE(0, a.Close());
+        StopNamed("first");
+
+        ASSERT_EQ(0, mgSwitchInstance("second"));
+        ASSERT_TRUE(AddAndReadBack(b.data, 4, 1));
+        EXPECT_EQ(0, b.Close());
+        StopNamed("second");
+
+        Engine engine;
+        CacheSet c;
+        EXPECT_EQ(kMgNotClosedCleanly, c.Open(path, 3));
+    }
+}
+
 // Two processes add to one shared set at the same time: the header and node region locks
 // keep every add of both, and every index and the host stay consistent.
 TEST(RegionLocks, TwoProcessesAddingAtOnceLoseNothing)
