@@ -96,10 +96,18 @@ void ReopenAfterCut(long cutAt)
     std::unique_ptr<mGrovePlus> engine(new mGrovePlus(16, 16, 32));
     std::unique_ptr<mGroveFile> cache(new mGroveFile(engine.get(), "", path.c_str(), 0, BannerCache::kSize));
     if (cache->IsOpen()) {
+        // Every page by each of its three keys: its number, its first showing (the number
+        // in this run) and its last showing.
         for (const auto& page : run.closed) {
-            CacheBytes found = MakeCache(page.first, 0, 0);
-            ASSERT_EQ(0, cache->FindEqual(found.bytes, 0)) << "page " << page.first;
-            EXPECT_EQ(page.second, found.Updated()) << "page " << page.first;
+            CacheBytes byNumber = MakeCache(page.first, 0, 0);
+            ASSERT_EQ(0, cache->FindEqual(byNumber.bytes, 0)) << "page " << page.first;
+            EXPECT_EQ(page.second, byNumber.Updated()) << "page " << page.first;
+            CacheBytes byInserted = MakeCache(0, page.first, 0);
+            ASSERT_EQ(0, cache->FindEqual(byInserted.bytes, 1)) << "page " << page.first;
+            EXPECT_EQ(page.first, byInserted.Id());
+            CacheBytes byUpdated = MakeCache(0, 0, page.second);
+            ASSERT_EQ(0, cache->FindEqual(byUpdated.bytes, 2)) << "page " << page.first;
+            EXPECT_EQ(page.first, byUpdated.Id());
         }
         EXPECT_GE(cache->GetRecordCount(), long(run.closed.size()));
         ASSERT_EQ(0, cache->Recreate());
