@@ -5,6 +5,7 @@
 // the binding's line: the banner's cache record through mGroveFile beside the engine's own
 // calls. Not run by the tests.
 //   database_bench [records] [--buffers N] [--sectors N] [--runs N] [--only engine|sqlite|binding]
+//                  [--no-defaults]   (leaves out SQLite with its defaults, slow on large runs)
 // SQLite is built by tools/setup; without it the SQLite columns say so.
 #include <windows.h>
 
@@ -186,6 +187,7 @@ int main(int argc, char** argv)
     dbbench::SideOptions o;
     int runs = 3;
     std::string only;
+    bool sqliteDefaults = true;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         if (arg == "--buffers" && i + 1 < argc)
@@ -196,6 +198,8 @@ int main(int argc, char** argv)
             runs = atoi(argv[++i]);
         else if (arg == "--only" && i + 1 < argc)
             only = argv[++i];
+        else if (arg == "--no-defaults")
+            sqliteDefaults = false;
         else
             o.records = uint32_t(atol(argv[i]));
     }
@@ -215,7 +219,8 @@ int main(int argc, char** argv)
                 columns.push_back({"engine", SideArguments("engine", variable, o, false), {}, ""});
             if (only != "engine") {
                 columns.push_back({"SQLite off/off", SideArguments("sqlite", variable, o, false), {}, ""});
-                columns.push_back({"SQLite defaults", SideArguments("sqlite", variable, slow, true), {}, ""});
+                if (sqliteDefaults)
+                    columns.push_back({"SQLite defaults", SideArguments("sqlite", variable, slow, true), {}, ""});
             }
             for (Column& c : columns)
                 Measure(c, runs);

@@ -279,6 +279,9 @@ long long mgFileSize(mgFileControl* f)
         mgStatusLogFile("mgfsize failed: file cannot be reopened", phys->name, kMgReopenFailed);
         return -1;
     }
+    // The size the disk reports counts records still in changed data buffers.
+    if (mgDataCacheWriteBack(phys, 0, kMgWholeFileRange) != 0)
+        return -1;
     uint64_t size = 0;
     if (!mgIo().size(phys->handle, &size)) {
         DWORD error = GetLastError();
