@@ -162,6 +162,9 @@ int RunEngineSide(const SideOptions& o)
     }
     batch.End();
     Report("insert_rate", w.records / load.Seconds());
+    // Records still in the data buffers are on disk once the set is flushed.
+    if (mgFlushFile(set.data) != 0)
+        return 14;
     Report("load_mb", SetBytes(set.name) / 1048576.0);
 
     uint32_t found = 0;
