@@ -4,8 +4,9 @@
 // reopen and count; rates are medians of three runs, each run a process of its own. Then
 // the binding's line: the banner's cache record through mGroveFile beside the engine's own
 // calls. Not run by the tests.
-//   database_bench [records] [--buffers N] [--sectors N] [--runs N] [--only engine|sqlite|binding]
-//                  [--no-defaults]   (leaves out SQLite with its defaults, slow on large runs)
+//   database_bench [records] [--buffers N] [--data-buffers N] [--sectors N] [--runs N]
+//                  [--only engine|sqlite|binding] [--no-defaults]
+//   (--no-defaults leaves out SQLite with its defaults, slow on large runs)
 // SQLite is built by tools/setup; without it the SQLite columns say so.
 #include <windows.h>
 
@@ -92,7 +93,7 @@ std::string SideArguments(const char* side, bool variable, const dbbench::SideOp
 {
     return std::string("--side ") + side + " " + (variable ? "variable" : "fixed") + " " + std::to_string(o.records) +
            " " + std::to_string(o.buffers) + " " + std::to_string(o.sectors) + " " + std::to_string(o.perOperation) +
-           " " + (defaults ? "defaults" : "off");
+           " " + (defaults ? "defaults" : "off") + " " + std::to_string(o.dataBuffers);
 }
 
 void Measure(Column& column, int runs)
@@ -160,7 +161,7 @@ void PrintTable(const std::vector<Column>& columns)
 
 int RunSide(int argc, char** argv)
 {
-    if (argc < 9)
+    if (argc < 10)
         return 2;
     dbbench::SideOptions o;
     o.variable = strcmp(argv[3], "variable") == 0;
@@ -169,6 +170,7 @@ int RunSide(int argc, char** argv)
     o.sectors = atoi(argv[6]);
     o.perOperation = uint32_t(atol(argv[7]));
     o.sqliteDefaults = strcmp(argv[8], "defaults") == 0;
+    o.dataBuffers = atoi(argv[9]);
     if (strcmp(argv[2], "engine") == 0)
         return dbbench::RunEngineSide(o);
     if (strcmp(argv[2], "sqlite") == 0)
@@ -192,6 +194,8 @@ int main(int argc, char** argv)
         std::string arg = argv[i];
         if (arg == "--buffers" && i + 1 < argc)
             o.buffers = atoi(argv[++i]);
+        else if (arg == "--data-buffers" && i + 1 < argc)
+            o.dataBuffers = atoi(argv[++i]);
         else if (arg == "--sectors" && i + 1 < argc)
             o.sectors = atoi(argv[++i]);
         else if (arg == "--runs" && i + 1 < argc)
@@ -208,10 +212,11 @@ int main(int argc, char** argv)
     // SQLite's defaults flush the disk at every commit: one per operation is measured on
     // fewer inserts.
     slow.perOperation = std::min<uint32_t>(o.records / 100, 2000);
-    printf("database bench: %u records; engine node cache and data buffers %d each of %d bytes "
+    printf("database bench: %u records; engine node cache %d and data buffers %d, each of %d bytes "
            "(%.1f MB in all), SQLite page cache set to the same bytes where durability is off; "
            "medians of %d runs\n",
-           o.records, o.buffers, o.sectors * 128, 2.0 * o.buffers * o.sectors * 128 / 1048576.0, runs);
+           o.records, o.buffers, o.dataBuffers, o.sectors * 128,
+           double(o.buffers + o.dataBuffers) * o.sectors * 128 / 1048576.0, runs);
     if (only.empty() || only == "engine" || only == "sqlite") {
         for (bool variable : {false, true}) {
             std::vector<Column> columns;
@@ -231,7 +236,7 @@ int main(int argc, char** argv)
         }
     }
     if (only.empty() || only == "binding") {
-        Column binding{"binding", "--side binding fixed 0 0 0 0 off", {}, ""};
+        Column binding{"binding", "--side binding fixed 0 0 0 0 off 0", {}, ""};
         Measure(binding, runs);
         printf("\nthe banner's cache record, 100,000 in random order (program's engine: 16 buffers of 4096 bytes):\n");
         if (!binding.failure.empty()) {

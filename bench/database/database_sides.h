@@ -11,9 +11,11 @@ namespace dbbench {
 struct SideOptions {
     uint32_t records = 1000000;
     bool variable = false;
-    // The engine keeps as many data buffers as node buffers, each of sectors x 128 bytes;
-    // SQLite's page cache is given the bytes of both in its configuration like the engine's.
-    int buffers = 4096;
+    // The engine's node buffers and data buffers, each of sectors x 128 bytes (32 MB in
+    // all; the indexes are small beside the records); SQLite's page cache is given the bytes
+    // of both in its configuration like the engine's.
+    int buffers = 2048;
+    int dataBuffers = 6144;
     int sectors = 32;
     // Inserts made one transaction each, into a set of their own.
     uint32_t perOperation = 100000;

@@ -127,7 +127,7 @@ int RunEngineSide(const SideOptions& o)
     Workload w(o.records, o.variable);
     Plan plan(w, o.records, o.records / 10);
     std::string folder = FreshFolder(o.variable ? "engine-variable" : "engine-fixed");
-    if (mgInitIsamEx(o.buffers, 16, o.sectors, o.buffers, 33, 0, 0, 0) != 0)
+    if (mgInitIsamEx(o.buffers, 16, o.sectors, o.dataBuffers, 33, 0, 0, 0) != 0)
         return 3;
     std::vector<uint8_t> buffer(kFixedPart + 512);
 

@@ -23,7 +23,7 @@ class Db {
         if (!o.sqliteDefaults) {
             Exec("PRAGMA synchronous=OFF");
             Exec("PRAGMA journal_mode=OFF");
-            long kib = 2L * o.buffers * o.sectors * 128 / 1024;
+            long kib = long(o.buffers + o.dataBuffers) * o.sectors * 128 / 1024;
             Exec(("PRAGMA cache_size=-" + std::to_string(kib)).c_str());
         }
     }
