@@ -138,19 +138,19 @@ void PrintTable(const std::vector<Column>& columns)
     };
     printf("%-36s", "case (medians)");
     for (const Column& c : columns)
-        printf("%15s", c.title);
+        printf("%16s", c.title);
     printf("\n");
     for (const Row& row : rows) {
         printf("%-36s", row.label);
         for (const Column& c : columns) {
             auto it = c.medians.find(row.key);
             if (it == c.medians.end()) {
-                printf("%15s", "-");
+                printf("%16s", "-");
                 continue;
             }
             char cell[32];
             snprintf(cell, sizeof cell, row.format, it->second);
-            printf(" %s", cell);
+            printf("  %s", cell);
         }
         printf("\n");
     }

@@ -114,6 +114,7 @@ Figures ThroughEngine(const std::string& path, const std::vector<long>& order)
 
 int RunBindingSide(const SideOptions&)
 {
+    Stopwatch total;
     std::string folder = FreshFolder("binding");
     std::vector<long> order(kBindingRecords);
     for (uint32_t i = 0; i < kBindingRecords; ++i)
@@ -134,6 +135,7 @@ int RunBindingSide(const SideOptions&)
     Report("direct_find_rate", engineFigures.findRate);
     Report("binding_add_rate", bindingFigures.addRate);
     Report("binding_find_rate", bindingFigures.findRate);
+    Report("elapsed_s", total.Seconds());
     return 0;
 }
 
