@@ -110,21 +110,16 @@ template <typename Visit> bool ForEachPiece(uint32_t position, uint32_t length, 
 uint16_t mgDataCacheStart(int count)
 {
     mgInstanceContext* ctx = mgCtx();
-    ctx->dataLru.next = ctx->dataLru.prev = &ctx->dataLru;
-    ctx->dataLru.owner = nullptr;
+    mgRingInit(&ctx->dataLru);
     ctx->dataBufferCount = 0;
     ctx->dataChanged = 0;
     if (count <= 0)
         return 0;
     ctx->dataBucketCount = (count + 3) / 4;
-    ctx->dataBuckets = static_cast<mgRing*>(mgCalloc(size_t(ctx->dataBucketCount), sizeof(mgRing)));
+    ctx->dataBuckets = mgNewRings(ctx->dataBucketCount);
     ctx->dataBufferArray = static_cast<mgDataBuffer*>(mgCalloc(size_t(count), sizeof(mgDataBuffer)));
     if (!ctx->dataBuckets || !ctx->dataBufferArray)
         return kMgNoMemoryAtStart;
-    for (int i = 0; i < ctx->dataBucketCount; ++i) {
-        ctx->dataBuckets[i].next = ctx->dataBuckets[i].prev = &ctx->dataBuckets[i];
-        ctx->dataBuckets[i].owner = nullptr;
-    }
     for (int i = 0; i < count; ++i) {
         mgDataBuffer* buffer = &ctx->dataBufferArray[i];
         buffer->bytes = static_cast<uint8_t*>(mgPoolTake(kMgPoolDataBuffers));

@@ -81,16 +81,11 @@ uint16_t mgNodeCacheStart(int buffers)
     ctx->nodeBucketCount = (buffers + 3) / 4;
     if (ctx->nodeBucketCount < 1)
         ctx->nodeBucketCount = 1;
-    ctx->nodeBuckets = static_cast<mgRing*>(mgCalloc(size_t(ctx->nodeBucketCount), sizeof(mgRing)));
+    ctx->nodeBuckets = mgNewRings(ctx->nodeBucketCount);
     ctx->nodes = static_cast<mgNode*>(mgCalloc(size_t(buffers), sizeof(mgNode)));
     if (!ctx->nodeBuckets || !ctx->nodes)
         return kMgNoMemoryAtStart;
-    for (int i = 0; i < ctx->nodeBucketCount; ++i) {
-        ctx->nodeBuckets[i].next = ctx->nodeBuckets[i].prev = &ctx->nodeBuckets[i];
-        ctx->nodeBuckets[i].owner = nullptr;
-    }
-    ctx->nodeLru.next = ctx->nodeLru.prev = &ctx->nodeLru;
-    ctx->nodeLru.owner = nullptr;
+    mgRingInit(&ctx->nodeLru);
     int shift = 7;
     for (int s = ctx->sectors; s > 1; s /= 2)
         ++shift;

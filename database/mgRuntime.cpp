@@ -221,6 +221,20 @@ void mgListUnlink(mgRing* element)
     element->next = element->prev = nullptr;
 }
 
+void mgRingInit(mgRing* anchor)
+{
+    anchor->next = anchor->prev = anchor;
+    anchor->owner = nullptr;
+}
+
+mgRing* mgNewRings(int count)
+{
+    auto* rings = static_cast<mgRing*>(mgCalloc(size_t(count), sizeof(mgRing)));
+    for (int i = 0; rings && i < count; ++i)
+        mgRingInit(&rings[i]);
+    return rings;
+}
+
 void mgListMove(mgRing* element, mgRing* anchor, bool atHead)
 {
     mgListUnlink(element);

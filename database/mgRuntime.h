@@ -54,6 +54,10 @@ void mgReverseBytes(uint8_t* buffer, int length);
 void mgSwapWords(uint8_t* buffer, int count);
 int mgAllBytesEqual(const uint8_t* buffer, int length, uint8_t value);
 void mgListMove(mgRing* element, mgRing* anchor, bool atHead);
+// An empty ring: its anchor alone.
+void mgRingInit(mgRing* anchor);
+// A table of count empty rings (the buckets of a cache); null when memory is short.
+mgRing* mgNewRings(int count);
 void mgListUnlink(mgRing* element);
 
 [[noreturn]] void mgInternalError(int number);
