@@ -25,6 +25,8 @@
 #include "toolkit/foundation/QZMessages.h"
 #include "toolkit/res/ToolkitResources.h"
 
+#include "tests/framework/preview_support.h"
+
 #include "../toolkit_dock_bars.h"
 #include "../toolkit_test_resources.h"
 
@@ -93,39 +95,7 @@ bool SaveScreenAround(HWND frame, const std::string& path, bool wholeScreen = fa
         area.InflateRect(120, 120, 120, 260);
         area.IntersectRect(&area, &screen);
     }
-    HDC screenDC = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screenDC);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = area.Width();
-    info.bmiHeader.biHeight = area.Height();
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    HBITMAP bitmap = ::CreateDIBSection(screenDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    bool saved = false;
-    if (bitmap) {
-        HGDIOBJ previous = ::SelectObject(memory, bitmap);
-        ::BitBlt(memory, 0, 0, area.Width(), area.Height(), screenDC, area.left, area.top, SRCCOPY);
-        ::SelectObject(memory, previous);
-        ::GdiFlush();
-        const DWORD rowBytes = ((static_cast<DWORD>(area.Width()) * 3 + 3) / 4) * 4;
-        const DWORD imageBytes = rowBytes * static_cast<DWORD>(area.Height());
-        BITMAPFILEHEADER file = {};
-        file.bfType = 0x4D42;
-        file.bfOffBits = sizeof file + sizeof info.bmiHeader;
-        file.bfSize = file.bfOffBits + imageBytes;
-        if (FILE* out = std::fopen(path.c_str(), "wb")) {
-            saved = std::fwrite(&file, sizeof file, 1, out) == 1 &&
-                    std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out) == 1 &&
-                    std::fwrite(bits, imageBytes, 1, out) == 1;
-            std::fclose(out);
-        }
-        ::DeleteObject(bitmap);
-    }
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screenDC);
-    return saved;
+    return preview_support::SaveScreenPicture(area, path);
 }
 
 class DockPreviewFrame : public CFrameWnd {
