@@ -58,8 +58,8 @@ uint16_t WriteBackBlock(mgDataBuffer* buffer)
 }
 
 // The block from the buffers, or read into the buffer at the LRU front (written first when
-// changed); null when a read or write fails.
-mgDataBuffer* KeptDataBlock(mgFileControl* phys, uint32_t block)
+// changed); null when that write or the read fails, with which of them in `failure`.
+mgDataBuffer* KeptDataBlock(mgFileControl* phys, uint32_t block, mgDataTransfer* failure)
 {
     mgInstanceContext* ctx = mgCtx();
     HANDLE handle = phys->handle;
@@ -68,14 +68,18 @@ mgDataBuffer* KeptDataBlock(mgFileControl* phys, uint32_t block)
         return buffer;
     }
     auto* buffer = static_cast<mgDataBuffer*>(ctx->dataLru.next->owner);
-    if (buffer->changed && WriteBackBlock(buffer) != 0)
+    if (buffer->changed && WriteBackBlock(buffer) != 0) {
+        *failure = kMgDataWriteBackFailed;
         return nullptr;
+    }
     if (buffer->handle)
         DropDataBlock(buffer);
     DWORD done = 0;
     uint32_t size = uint32_t(ctx->nodeSize);
-    if (!mgIo().read(handle, uint64_t(block) * size, buffer->bytes, size, &done))
+    if (!mgIo().read(handle, uint64_t(block) * size, buffer->bytes, size, &done)) {
+        *failure = kMgDataTransferFailed;
         return nullptr;
+    }
     ctx->reads += 1;
     ctx->bytesRead += done;
     buffer->owner = phys;
@@ -113,7 +117,9 @@ uint16_t mgDataCacheStart(int count)
     mgRingInit(&ctx->dataLru);
     ctx->dataBufferCount = 0;
     ctx->dataChanged = 0;
-    if (count <= 0)
+    // A write into two blocks takes two buffers while a third may be written back: fewer
+    // than four keep nothing.
+    if (count < 4)
         return 0;
     ctx->dataBucketCount = (count + 3) / 4;
     ctx->dataBuckets = mgNewRings(ctx->dataBucketCount);
@@ -147,8 +153,7 @@ void mgDataCacheStop()
 
 bool mgDataCacheServes(mgFileControl* f, mgFileControl* phys)
 {
-    // A write into two blocks takes two buffers while a third may be written back.
-    return mgCtx()->dataBufferCount >= 4 && !mgIsIndex(f) && !mgIsShared(phys) &&
+    return mgCtx()->dataBufferCount > 0 && !mgIsIndex(f) && !mgIsShared(phys) &&
            !(phys->flags & kMgLockedTransfers);
 }
 
@@ -157,12 +162,10 @@ mgDataTransfer mgDataCacheRead(mgFileControl* phys, uint32_t position, void* buf
     auto* out = static_cast<uint8_t*>(buffer);
     mgDataTransfer answer = kMgDataKept;
     ForEachPiece(position, length, [&](uint32_t block, uint32_t offset, uint32_t take, uint32_t done) {
-        mgDataBuffer* kept = KeptDataBlock(phys, block);
-        if (!kept)
-            answer = kMgDataTransferFailed;
-        else if (offset + take > kept->valid)
+        mgDataBuffer* kept = KeptDataBlock(phys, block, &answer);
+        if (kept && offset + take > kept->valid)
             answer = kMgDataNotKept;
-        else
+        if (answer == kMgDataKept)
             memcpy(out + done, kept->bytes + offset, take);
         return answer == kMgDataKept;
     });
@@ -179,12 +182,10 @@ mgDataTransfer mgDataCacheWrite(mgFileControl* phys, uint32_t position, const vo
     int count = 0;
     mgDataTransfer answer = kMgDataKept;
     ForEachPiece(position, length, [&](uint32_t block, uint32_t offset, uint32_t, uint32_t) {
-        mgDataBuffer* kept = KeptDataBlock(phys, block);
-        if (!kept)
-            answer = kMgDataTransferFailed;
-        else if (offset > kept->valid) // the disk would fill the gap: leave it to the disk
+        mgDataBuffer* kept = KeptDataBlock(phys, block, &answer);
+        if (kept && offset > kept->valid) // the disk would fill the gap: leave it to the disk
             answer = kMgDataNotKept;
-        else
+        if (answer == kMgDataKept)
             blocks[count++] = kept;
         return answer == kMgDataKept;
     });

@@ -26,7 +26,8 @@ struct mgDataBuffer {
     uint8_t* bytes;
 };
 
-// Makes the instance's data buffers (count of them, each of the node size); 0 or 10.
+// Makes the instance's data buffers (count of them, each of the node size, none below
+// four); 0 or 10.
 uint16_t mgDataCacheStart(int count);
 void mgDataCacheStop();
 // Whether transfers of this data file, carried by that physical file, may use the blocks.
@@ -35,7 +36,8 @@ bool mgDataCacheServes(mgFileControl* f, mgFileControl* phys);
 enum mgDataTransfer {
     kMgDataKept,           // done with the blocks
     kMgDataNotKept,        // transfer directly (the range is not one the blocks can hold)
-    kMgDataTransferFailed, // a block could not be read or written (uerr_cod or GetLastError)
+    kMgDataTransferFailed, // a block could not be read (the reason in GetLastError)
+    kMgDataWriteBackFailed, // a changed block could not be written to make room (uerr_cod)
 };
 // Copies the bytes from kept blocks, reading missing blocks whole.
 mgDataTransfer mgDataCacheRead(mgFileControl* phys, uint32_t position, void* buffer, uint32_t length);

@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr uint32_t kSessionBytes = 0xFFF80000;
+constexpr uint32_t kSessionBytes = kMgLockAreaTop + 1;
 constexpr int kSessions = 32;
 
 DWORD SessionByte(const mgFileControl* t, int slot)
@@ -232,15 +232,23 @@ uint16_t mgEndSharedSession(mgFileControl* f, bool failed)
 {
     if (!f->sessionSlot)
         return 0;
-    uint16_t error = 0;
-    if (!failed && !mgSessionAlive(f)) {
-        // Cleared under the header lock, before the session byte goes: an open meanwhile sees
-        // either the flag clear or this session alive.
+    // The look at the other sessions, the flag and the giving up of this session byte happen
+    // under one header lock: of two handles closing at once, the later one sees the earlier
+    // gone and clears the flag, and a handle starting a session (its flag write waits for
+    // the lock) sets the flag after any clearing.
+    uint32_t header = mgHeaderPosition(f);
+    uint16_t error = mgLockHeader(header, f, true);
+    bool locked = error == 0;
+    if (locked && !failed && !mgSessionAlive(f))
         error = WriteFlag(f, 0);
-    }
     mgIo().unlock(HandleOf(f), SessionByte(f, f->sessionSlot - 1), 1);
     f->sessionSlot = 0;
     f->regionLocks -= 1;
+    if (locked) {
+        uint16_t unlock = mgUnlockHeader(header, f);
+        if (!error)
+            error = unlock;
+    }
     return error;
 }
 

@@ -223,9 +223,11 @@ uint16_t mgReadWrite(int operation, mgFileControl* f, uint32_t position, void* b
     DWORD done = 0;
     DWORD error = 0;
     BOOL ok = FALSE;
+    // A changed block that could not be written to make room has answered its own error.
+    uint16_t answered = kept == kMgDataWriteBackFailed ? ctx->uerr_cod : 0;
     if (kept == kMgDataTransferFailed) {
         error = GetLastError();
-    } else {
+    } else if (!answered) {
         // Changed blocks under a direct transfer reach the disk first.
         if (!writeBack) {
             if (uint16_t failed = mgDataCacheWriteBack(phys, position, length))
@@ -233,7 +235,9 @@ uint16_t mgReadWrite(int operation, mgFileControl* f, uint32_t position, void* b
         }
         ok = TransferBytes(phys, isWrite, plain, position, buffer, length, &done, &error);
     }
-    if (isWrite && !writeBack)
+    // Kept blocks follow what a direct write put on the disk (nothing did when the blocks
+    // failed).
+    if (isWrite && !writeBack && kept == kMgDataNotKept)
         mgDataCacheWritten(phys->handle, position, buffer, length, ok && done == length);
     if (transferred)
         *transferred += done;
@@ -245,7 +249,7 @@ uint16_t mgReadWrite(int operation, mgFileControl* f, uint32_t position, void* b
         ctx->bytesRead += done;
     }
     if (!ok || done < length) {
-        if (!ok)
+        if (!ok && !answered)
             StoreSystemCode(error);
         mgFileControl* first = mgGroupFirst(f);
         // A read that fails in the middle of a change leaves it half made, like a failed
@@ -254,7 +258,7 @@ uint16_t mgReadWrite(int operation, mgFileControl* f, uint32_t position, void* b
         bool changing = first->header[kHdrUpdateFlag] != 0 && (first->flags & kMgPendingUpdate);
         if (isWrite || (changing && !(operation & kMgHeaderTransfer)))
             mgMarkFailed(f);
-        return mgSetError(isWrite ? kMgShortWrite : kMgShortRead);
+        return mgSetError(answered ? answered : isWrite ? kMgShortWrite : kMgShortRead);
     }
     return 0;
 }

@@ -104,10 +104,10 @@ void ReopenAfterCut(long cutAt)
             EXPECT_EQ(page.second, byNumber.Updated()) << "page " << page.first;
             CacheBytes byInserted = MakeCache(0, page.first, 0);
             ASSERT_EQ(0, cache->FindEqual(byInserted.bytes, 1)) << "page " << page.first;
-            EXPECT_EQ(page.first, byInserted.Id());
+            EXPECT_EQ(page.first, byInserted.Id()) << "page " << page.first;
             CacheBytes byUpdated = MakeCache(0, 0, page.second);
             ASSERT_EQ(0, cache->FindEqual(byUpdated.bytes, 2)) << "page " << page.first;
-            EXPECT_EQ(page.first, byUpdated.Id());
+            EXPECT_EQ(page.first, byUpdated.Id()) << "page " << page.first;
         }
         EXPECT_GE(cache->GetRecordCount(), long(run.closed.size()));
         ASSERT_EQ(0, cache->Recreate());

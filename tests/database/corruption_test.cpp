@@ -246,6 +246,13 @@ class Corpus {
             for (const std::string& file : set.files)
                 golden_[file] = ReadWholeFile(CorpusPath(file));
     }
+    bool Loaded() const
+    {
+        for (const auto& file : golden_)
+            if (file.second.empty())
+                return false;
+        return true;
+    }
     const Bytes& Golden(const std::string& file)
     {
         return golden_[file];
@@ -267,6 +274,12 @@ class Corpus {
         ASSERT_NO_THROW(opened = damage.set->workout());
         ++cases_;
         opens_ += opened ? 1 : 0;
+    }
+    // Both answers happen: damage that is refused and damage the set works around.
+    void ExpectBothOutcomes() const
+    {
+        EXPECT_GT(opens_, 0) << "no damaged set opened and worked";
+        EXPECT_LT(opens_, cases_) << "no damage was refused";
     }
     std::string Counts() const
     {
@@ -378,16 +391,19 @@ TEST(CorruptionCorpus, TargetedDamageIsAnErrorOrRightData)
 {
     ScratchFolder folder;
     Corpus corpus;
+    ASSERT_TRUE(corpus.Loaded()) << "a golden file is missing";
     std::vector<Damage> damages = TargetedDamages();
     for (const Damage& damage : damages)
         ASSERT_NO_FATAL_FAILURE(corpus.Run(damage, folder));
     printf("      %s\n", corpus.Counts().c_str());
+    corpus.ExpectBothOutcomes();
 }
 
 TEST(CorruptionCorpus, SeededRandomFlipsAreAnErrorOrRightData)
 {
     ScratchFolder folder;
     Corpus corpus;
+    ASSERT_TRUE(corpus.Loaded()) << "a golden file is missing";
     std::mt19937 rng(20261211);
     const char* files[] = {"Cache.dat", "variable.dat", "variable.idx", "resources.dat", "resources.idx"};
     for (int i = 0; i < 400; ++i) {
@@ -410,6 +426,7 @@ TEST(CorruptionCorpus, SeededRandomFlipsAreAnErrorOrRightData)
         ASSERT_NO_FATAL_FAILURE(corpus.Run(damage, folder));
     }
     printf("      %s\n", corpus.Counts().c_str());
+    corpus.ExpectBothOutcomes();
 }
 
 } // namespace

@@ -110,6 +110,7 @@ TEST(DataBuffers, ARewriteIsReadBackAsWrittenAndReachesTheDiskWhenFlushed)
     Bytes changed = MakeRecord(7, "kept0", 64, 0x5A);
     {
         Opened set(name, kExclusive);
+        ASSERT_GE(set.data, 0);
         ASSERT_EQ(Original(7), Get(set.data, 7));
         ASSERT_EQ(0, mgRewriteRecord(uint16_t(set.data), changed.data()));
         FaultyIo io;
@@ -133,6 +134,7 @@ TEST(DataBuffers, AfterAWriteBackCutShortTheReadIsWhatTheDiskHoldsAndTheFileIsRe
     uint32_t position = 0;
     {
         Opened set(name, kExclusive);
+        ASSERT_GE(set.data, 0);
         ASSERT_EQ(Original(9), Get(set.data, 9));
         position = mgCurrentPosition(uint16_t(set.data));
         ASSERT_EQ(0, mgRewriteRecord(uint16_t(set.data), MakeRecord(9, "kept2", 64, 0x77).data()));
@@ -157,6 +159,37 @@ TEST(DataBuffers, AfterAWriteBackCutShortTheReadIsWhatTheDiskHoldsAndTheFileIsRe
     EXPECT_EQ(kMgNotClosedCleanly, mgCtx()->isam_code);
 }
 
+TEST(DataBuffers, AReuseWhoseWriteBackFailsAnswersTheWriteErrorAndTheFileIsRefused)
+{
+    ScratchFolder folder;
+    std::string name = folder.File("reuse");
+    Engine engine(16, 16, 4, 4); // four buffers of 512 bytes, eight records to a block
+    MakeSet(name);
+    {
+        Opened set(name, kExclusive);
+        ASSERT_GE(set.data, 0);
+        // Four changed blocks fill the buffers.
+        for (uint32_t id : {1u, 20u, 40u, 60u}) {
+            ASSERT_EQ(Original(id), Get(set.data, id)) << id;
+            ASSERT_EQ(0, mgRewriteRecord(uint16_t(set.data), MakeRecord(id, "kept" + std::to_string(id % 7), 64, 0x33).data()));
+        }
+        FaultyIo io;
+        FaultPlan plan;
+        plan.failWriteAt = 1;
+        io.Plan(plan);
+        uint8_t key[8];
+        ASSERT_EQ(4, mgBuildKey(int16_t(set.data + 1), MakeRecord(200, "").data(), key, 0, 64));
+        Bytes found(64);
+        EXPECT_EQ(kMgShortWrite, mgGetEqualRecord(uint16_t(set.data + 1), key, found.data()))
+            << "the read that needed room answered another error than the failed write";
+        io.Plan(FaultPlan{});
+        EXPECT_NE(0, mgCloseFileSetByNumber(uint16_t(set.data)));
+        set.data = -1;
+    }
+    EXPECT_LT(mgOpenFileSetFromResource(-1, (name + ".dat").c_str(), 0), 0);
+    EXPECT_EQ(kMgNotClosedCleanly, mgCtx()->isam_code);
+}
+
 TEST(DataBuffers, ClosingForgetsTheBlocksOfTheFile)
 {
     ScratchFolder folder;
@@ -166,6 +199,7 @@ TEST(DataBuffers, ClosingForgetsTheBlocksOfTheFile)
     uint32_t position = 0;
     {
         Opened set(name, kExclusive);
+        ASSERT_GE(set.data, 0);
         ASSERT_EQ(Original(12), Get(set.data, 12));
         position = mgCurrentPosition(uint16_t(set.data));
     }

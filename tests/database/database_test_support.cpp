@@ -319,11 +319,6 @@ long FaultyIo::Flushes() const
     return g_fault.flushes;
 }
 
-const std::vector<DiskChange>& FaultyIo::Journal() const
-{
-    return g_fault.journal;
-}
-
 std::vector<DiskChange> FaultyIo::TakeJournal()
 {
     return std::move(g_fault.journal);

@@ -103,7 +103,6 @@ class FaultyIo {
     long Flushes() const;
     bool Dead() const;
     const std::vector<IoEvent>& Events() const;
-    const std::vector<DiskChange>& Journal() const;
     std::vector<DiskChange> TakeJournal();
     const SeenBytes& Seen() const;
 };

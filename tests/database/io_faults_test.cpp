@@ -4,6 +4,7 @@
 // it, and the next open finds the file refused (14) or whole.
 #include <gtest/gtest.h>
 
+#include "crash_verdict.h"
 #include "crash_workload.h"
 #include "database/mgFileSet.h"
 #include "database/mgInstance.h"
@@ -144,6 +145,7 @@ TEST(FlushFaults, AFailedFlushIsAnErrorAndTheFileOpensWholeOrIsRefused)
         flushes = io.Flushes();
     }
     ASSERT_GT(flushes, 2);
+    long compared = 0; // stays 0: see below
     for (long n = 1; n <= flushes; ++n) {
         SCOPED_TRACE("flush " + std::to_string(n) + " of " + std::to_string(flushes) + " fails");
         ScratchFolder folder;
@@ -161,11 +163,9 @@ TEST(FlushFaults, AFailedFlushIsAnErrorAndTheFileOpensWholeOrIsRefused)
         Engine engine(16, 16, 4);
         ReopenVerdict verdict;
         ASSERT_NO_THROW(verdict = Reopen(path, shape, run));
-        if (verdict.code == kMgNotClosedCleanly || (!run.created && verdict.code != 0))
-            continue;
-        ASSERT_EQ(0, verdict.code) << "stopped at " << run.stoppedAt;
-        EXPECT_TRUE(verdict.matches) << verdict.detail;
-        EXPECT_TRUE(verdict.checked) << verdict.detail;
+        // Every flush of the workload follows a change of its session, so a failed one leaves
+        // the set refused (14); the comparison is there for any that would not.
+        ASSERT_NO_FATAL_FAILURE(ExpectPromisedVerdict(verdict, run.created, run.stoppedAt, &compared));
     }
 }
 

@@ -168,7 +168,7 @@ bool AddAndReadBack(int data, uint32_t first, uint32_t count)
     return true;
 }
 
-// The ids a set holds, by a walk of its first index; every one found again by key.
+// The ids a set holds, by a walk of its first index.
 std::vector<uint32_t> IdsHeld(int data)
 {
     std::vector<uint32_t> ids;
