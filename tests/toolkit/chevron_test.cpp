@@ -58,18 +58,6 @@ private:
     int m_previous;
 };
 
-// Refuses the hidden-buttons popup's window (a popup with a dialog frame).
-HHOOK g_refuseChevronPopupHook = nullptr;
-LRESULT CALLBACK RefuseChevronPopup(int code, WPARAM wParam, LPARAM lParam)
-{
-    if (code == HCBT_CREATEWND) {
-        const CREATESTRUCTA* cs = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
-        if ((cs->style & WS_POPUP) && (cs->style & WS_DLGFRAME))
-            return 1;
-    }
-    return CallNextHookEx(g_refuseChevronPopupHook, code, wParam, lParam);
-}
-
 // Refuses the chevron (the child button with the customise command as its id).
 HHOOK g_refuseChevronButtonHook = nullptr;
 LRESULT CALLBACK RefuseChevronButton(int code, WPARAM wParam, LPARAM lParam)
@@ -344,9 +332,10 @@ TEST_F(ChevronTest, CustomiseCommandOpensTheControlsDialog)
 TEST_F(ChevronTest, PopupThatCannotBeMadeLeavesTheChevronPressedOnlyUntilTheRelease)
 {
     ShortBar();
-    g_refuseChevronPopupHook = SetWindowsHookExA(WH_CBT, &RefuseChevronPopup, nullptr, GetCurrentThreadId());
-    Click(WM_LBUTTONDOWN);
-    UnhookWindowsHookEx(g_refuseChevronPopupHook);
+    {
+        const DialogFramePopupRefusal refusal;
+        Click(WM_LBUTTONDOWN);
+    }
     EXPECT_EQ(nullptr, chevron->m_pPopup);
     EXPECT_TRUE(chevron->m_bPressed);
     Click(WM_LBUTTONUP);

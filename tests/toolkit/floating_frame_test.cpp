@@ -84,18 +84,6 @@ public:
     ToolkitToolBar toolBar;
 };
 
-// Refuses every popup window with a dialog frame: the hidden-buttons popup's.
-HHOOK g_refuseOptionsPopupHook = nullptr;
-LRESULT CALLBACK RefuseOptionsPopup(int code, WPARAM wParam, LPARAM lParam)
-{
-    if (code == HCBT_CREATEWND) {
-        const CREATESTRUCTA* cs = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
-        if ((cs->style & WS_POPUP) && (cs->style & WS_DLGFRAME))
-            return 1;
-    }
-    return CallNextHookEx(g_refuseOptionsPopupHook, code, wParam, lParam);
-}
-
 // Counts the customise requests a window gets, and keeps them from it.
 class CustomizeCounter : public CQZWndHook {
 public:
@@ -542,10 +530,11 @@ TEST_F(FloatingFrameTest, OptionsPopupThatCannotBeMadeLeavesTheButtonHotAndNothi
     ASSERT_NE(nullptr, floating);
     QZ_CAPTIONBUTTON* options = Button(floating, 1);
     const CPoint over = options->GetRect().CenterPoint();
-    g_refuseOptionsPopupHook = SetWindowsHookExA(WH_CBT, &RefuseOptionsPopup, nullptr, GetCurrentThreadId());
-    floating->SendMessage(WM_NCLBUTTONDOWN, HTCAPTION, At(over));
-    floating->SendMessage(WM_NCLBUTTONUP, HTCAPTION, At(over));
-    UnhookWindowsHookEx(g_refuseOptionsPopupHook);
+    {
+        const toolkit_test::DialogFramePopupRefusal refusal;
+        floating->SendMessage(WM_NCLBUTTONDOWN, HTCAPTION, At(over));
+        floating->SendMessage(WM_NCLBUTTONUP, HTCAPTION, At(over));
+    }
     EXPECT_EQ(nullptr, floating->m_pDropDown);
     EXPECT_TRUE(options->bHot);
     EXPECT_FALSE(options->bPressed);

@@ -71,7 +71,7 @@ protected:
 // The combo box whose notifications ComboPage's own map records.
 constexpr UINT kComboId = 301;
 
-// A container that stands for a property page (a plain window with m_isPage false),
+// A container that stands for a property page (a plain window once m_isPage is false),
 // answers a font and records the notifications of combo box kComboId that reach its own map.
 class ComboPage : public iWnd {
 public:
