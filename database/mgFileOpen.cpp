@@ -49,6 +49,22 @@ void CloseHandleOnly(mgFileControl* f)
     mgResetControl(f);
 }
 
+// Whether the changed flag of a file opened shared belongs to a session still open. The
+// header is read again under its lock, the lock a closing handle clears the flag under: the
+// first read may have come just before the last session's clean close.
+uint16_t FlagOfLiveSession(mgFileControl* f, bool* live)
+{
+    *live = false;
+    uint32_t header = mgHeaderPosition(f);
+    if (uint16_t error = mgLockHeader(header, f, true))
+        return error;
+    uint16_t error = mgReadHeader(f, true);
+    if (!error)
+        *live = f->header[kHdrUpdateFlag] == kMgUpdateChanged && mgSessionAlive(f);
+    uint16_t unlock = mgUnlockHeader(header, f);
+    return error ? error : unlock;
+}
+
 uint16_t OpenDirectory(mgFileControl* host)
 {
     mgInstanceContext* ctx = mgCtx();
@@ -322,8 +338,11 @@ uint16_t mgOpenFile(int fileNumber, const char* name, uint16_t mode)
     // shared file holds is that session's.
     bool liveSession = false;
     if (f->header[kHdrUpdateFlag] != 0 && !(mode & kMgModeForceOpen)) {
-        liveSession = f->header[kHdrUpdateFlag] == kMgUpdateChanged && (mode & kMgModeShared) && mgSessionAlive(f);
-        if (!liveSession) {
+        if (f->header[kHdrUpdateFlag] == kMgUpdateChanged && (mode & kMgModeShared)) {
+            if (uint16_t error = FlagOfLiveSession(f, &liveSession))
+                return refuse(error);
+        }
+        if (f->header[kHdrUpdateFlag] != 0 && !liveSession) {
             CloseHandleOnly(f);
             return mgSetError(kMgNotClosedCleanly);
         }

@@ -202,15 +202,17 @@ uint32_t mgAllocSpace(mgFileControl* f, int lockFile, uint32_t length, uint32_t 
         }
     }
 
+    // A member's own header is locked before its host's, the order a new index node takes
+    // them in: with the opposite order, two processes could each wait for the other's lock.
     uint32_t spaceHeader = mgHeaderPosition(space);
-    if (uint16_t error = mgLockHeader(spaceHeader, space, true)) {
-        mgSetError(error);
-        return 0;
-    }
     uint32_t fileHeader = mgHeaderPosition(f);
     bool lockOwn = member && f != space;
-    if (lockOwn && mgLockHeader(fileHeader, f, true) != 0) {
-        mgUnlockHeader(spaceHeader, space);
+    if (lockOwn && mgLockHeader(fileHeader, f, true) != 0)
+        return 0;
+    if (uint16_t error = mgLockHeader(spaceHeader, space, true)) {
+        if (lockOwn)
+            mgUnlockHeader(fileHeader, f);
+        mgSetError(error);
         return 0;
     }
     auto unlockAll = [&]() {

@@ -103,7 +103,15 @@ BOOL FaultRead(HANDLE handle, uint64_t position, void* buffer, DWORD length, DWO
     DWORD asked = length;
     if (g_fault.plan.shortReads && asked > 0)
         asked -= 1;
-    return Real().read(handle, position, buffer, asked, done);
+    BOOL read = Real().read(handle, position, buffer, asked, done);
+    if (g_fault.plan.afterReadAt == g_fault.reads && g_fault.plan.afterRead) {
+        DWORD error = GetLastError();
+        std::function<void()> meanwhile = std::move(g_fault.plan.afterRead);
+        g_fault.plan.afterRead = nullptr;
+        meanwhile();
+        SetLastError(error);
+    }
+    return read;
 }
 
 BOOL FaultWrite(HANDLE handle, uint64_t position, const void* buffer, DWORD length, DWORD* done)

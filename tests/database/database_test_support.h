@@ -63,6 +63,9 @@ struct FaultPlan {
     bool record = false;      // keep the call sequence
     bool journal = false;     // keep every change to the disk, whole (DiskChange)
     bool trackReads = false;  // keep the ranges read (SeenBytes)
+    // Runs once, right after the Nth read: another handle's work between two steps of a call.
+    long afterReadAt = 0;
+    std::function<void()> afterRead;
 };
 
 struct IoEvent {

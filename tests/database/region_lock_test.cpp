@@ -1,6 +1,7 @@
 // Region locks between handles and processes, and record locks by ISAM lock mode.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -187,12 +188,14 @@ int RunAddChild(char** argv)
     std::string path = argv[3];
     uint32_t first = uint32_t(atol(argv[4]));
     uint32_t count = uint32_t(atol(argv[5]));
+    HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, ("isam-ready-" + std::string(argv[6])).c_str());
     HANDLE start = CreateEventA(nullptr, TRUE, FALSE, ("isam-start-" + std::string(argv[6])).c_str());
     if (mgInitIsam(16, 16, 32) != 0)
         return 3;
     CacheSet set;
     if (set.Open(path, 3) != 0)
         return 4;
+    SetEvent(ready);
     WaitForSingleObject(start, 60000);
     bool added = AddAndReadBack(set.data, first, count);
     int closed = set.Close();
@@ -230,6 +233,46 @@ int RunLockChild(int argc, char** argv)
     set.Close();
     mgStopIsam();
     return 0;
+}
+
+// Whoever holds the host's header lock never waits for a member's header: a member locks
+// its own header first, whether a record or an index node takes new space in the host.
+// With both orders in use, two processes adding at once could each hold the lock the other
+// waits for (the data header and the first index header even share one lock byte).
+TEST(RegionLocks, AMemberHeaderIsNeverLockedUnderTheHostsHeader)
+{
+    ScratchFolder folder;
+    std::string path = folder.File("Cache.dat");
+    Engine engine;
+    ASSERT_EQ(0, CreateCacheSet(path));
+    CacheSet set;
+    ASSERT_EQ(0, set.Open(path, 3));
+    mgFileControl* host = mgCtx()->files[set.host];
+    DWORD hostHeader = mgLockOffset(host, mgHeaderPosition(host), true);
+    std::vector<DWORD> memberHeaders;
+    for (int member = set.data; member <= set.data + 3; ++member) {
+        mgFileControl* f = mgCtx()->files[member];
+        memberHeaders.push_back(mgLockOffset(f, mgHeaderPosition(f), true));
+    }
+    FaultyIo io;
+    FaultPlan plan;
+    plan.record = true;
+    io.Plan(plan);
+    // 600 adds split a leaf of every index.
+    ASSERT_TRUE(AddAndReadBack(set.data, 1, 600));
+    int hostHeld = 0;
+    int memberLocks = 0;
+    for (const IoEvent& event : io.Events()) {
+        if (event.position == hostHeader) {
+            hostHeld += event.kind == 'l' ? 1 : event.kind == 'u' ? -1 : 0;
+        } else if (event.kind == 'l' &&
+                   std::find(memberHeaders.begin(), memberHeaders.end(), event.position) != memberHeaders.end()) {
+            ++memberLocks;
+            EXPECT_EQ(0, hostHeld) << "member header " << std::hex << event.position << " locked under the host's";
+        }
+    }
+    EXPECT_GT(memberLocks, 600);
+    EXPECT_EQ(0, set.Close());
 }
 
 TEST(RegionLocks, TwoProcessesExcludeEachOther)
@@ -367,6 +410,47 @@ TEST(SharedSessions, AFailedChangeOfOneHandleOutlivesTheOthersCleanClose)
     }
 }
 
+// An open that meets the last other handle's clean close: the flag it read was that
+// handle's, whose session ended before the open looked for live ones. The set is taken as
+// closed cleanly, not refused.
+TEST(SharedSessions, AnOpenMeetingTheLastCloseTakesTheSetAsClosedCleanly)
+{
+    ScratchFolder folder;
+    InstallHooks();
+    std::string path = folder.File("Cache.dat");
+    StartNamed("first");
+    ASSERT_EQ(0, CreateCacheSet(path));
+    CacheSet a;
+    ASSERT_EQ(0, a.Open(path, 3));
+    ASSERT_TRUE(AddAndReadBack(a.data, 1, 1));
+    StartNamed("second");
+    CacheSet b;
+    int closed = -1;
+    {
+        FaultyIo io;
+        FaultPlan plan;
+        // The first read of the open is the host's header, flag set by the first handle.
+        plan.afterReadAt = 1;
+        plan.afterRead = [&] {
+            mgSwitchInstance("first");
+            closed = a.Close();
+            mgSwitchInstance("second");
+        };
+        io.Plan(plan);
+        EXPECT_EQ(0, b.Open(path, 3));
+    }
+    EXPECT_EQ(0, closed);
+    EXPECT_EQ(std::vector<uint32_t>{1}, IdsHeld(b.data));
+    EXPECT_EQ(0, b.Close());
+    StopNamed("second");
+    StopNamed("first");
+    Engine engine;
+    CacheSet c;
+    ASSERT_EQ(0, c.Open(path, 3));
+    EXPECT_EQ(std::vector<uint32_t>{1}, IdsHeld(c.data));
+    EXPECT_EQ(0, c.Close());
+}
+
 // Two processes add to one shared set at the same time: the header and node region locks
 // keep every add of both, and every index and the host stay consistent.
 TEST(RegionLocks, TwoProcessesAddingAtOnceLoseNothing)
@@ -382,6 +466,7 @@ TEST(RegionLocks, TwoProcessesAddingAtOnceLoseNothing)
     ASSERT_EQ(0, set.Open(path, 3));
     constexpr uint32_t kEach = 700;
     std::string tag = std::to_string(GetCurrentProcessId());
+    HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, ("isam-ready-" + tag).c_str());
     HANDLE start = CreateEventA(nullptr, TRUE, FALSE, ("isam-start-" + tag).c_str());
     char program[MAX_PATH];
     GetModuleFileNameA(nullptr, program, MAX_PATH);
@@ -391,16 +476,21 @@ TEST(RegionLocks, TwoProcessesAddingAtOnceLoseNothing)
     startup.cb = sizeof startup;
     PROCESS_INFORMATION child{};
     ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child));
-    // The child opens the set before it waits; give it that time, then start both.
-    Sleep(300);
+    // Both start adding once the child has the set open.
+    HANDLE readyOrGone[] = {ready, child.hProcess};
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForMultipleObjects(2, readyOrGone, FALSE, 60000)) << "the second process did not open the set";
     SetEvent(start);
     bool added = AddAndReadBack(set.data, 1, kEach);
-    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(child.hProcess, 120000));
+    bool ended = WaitForSingleObject(child.hProcess, 120000) == WAIT_OBJECT_0;
+    if (!ended)
+        TerminateProcess(child.hProcess, 6);
     DWORD code = 1;
     GetExitCodeProcess(child.hProcess, &code);
     CloseHandle(child.hProcess);
     CloseHandle(child.hThread);
     CloseHandle(start);
+    CloseHandle(ready);
+    ASSERT_TRUE(ended) << "the second process did not end";
     EXPECT_TRUE(added);
     EXPECT_EQ(0u, code) << "the second process's adds";
     std::vector<uint32_t> expected;
