@@ -7,6 +7,7 @@
 // decoder, as are frames beyond the library's limits, which loading refuses anyway.
 // Bytes left over after a scan's last block are passed over: the picture is whole.
 #include "imaging/FileStructure.h"
+#include "imaging/JpegMarkers.h"
 
 #include <algorithm>
 #include <array>
@@ -468,7 +469,7 @@ int CheckJpegEntropyData(const FileBytes& file)
         const std::uint8_t marker = reader.U8(pos++);
         if (marker == 0xD9)
             break;
-        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7))
+        if (IsJpegStandaloneMarker(marker))
             continue;
         if (!reader.Has(pos, 2))
             return kErrorFileCorrupt;
@@ -482,7 +483,7 @@ int CheckJpegEntropyData(const FileBytes& file)
             if (CheckImageSize(frame.width, frame.height, 3) != kSuccess)
                 return kSuccess;
             hasFrame = true;
-        } else if (marker >= 0xC3 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC) {
+        } else if (IsJpegFrameMarker(marker)) {
             return kSuccess;  // a kind of frame this check does not decode
         } else if (marker == 0xC4) {
             if (!ReadTables(reader, pos, length, tables))

@@ -10,6 +10,7 @@
 #include "imaging/JpegInfo.h"
 
 #include "imaging/FileStructure.h"
+#include "imaging/JpegMarkers.h"
 #include "imaging/WicCodec.h"
 
 #include <cstring>
@@ -20,11 +21,6 @@ namespace {
 constexpr std::size_t kJfifDataBytes = 14;
 constexpr std::uint8_t kUnitsPerInch = 1;
 constexpr std::uint8_t kUnitsPerCentimetre = 2;
-
-bool IsJpegFrameMarker(std::uint8_t marker)
-{
-    return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
-}
 
 // Pixels per inch from a JFIF density; 0 where the file gives none.
 double DensityToDpi(std::uint8_t units, int density)
@@ -50,7 +46,7 @@ int JpegReadInfo(int, const FileBytes& file, ImageInfo& info)
         if (!reader.Has(pos, 3))
             break;
         const std::uint8_t marker = reader.U8(pos++);
-        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7))
+        if (IsJpegStandaloneMarker(marker))
             continue;
         if (marker == 0xD9 || marker == 0xDA)
             break;

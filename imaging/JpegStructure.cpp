@@ -10,19 +10,13 @@
 // for its end of block. Fewer entropy-coded bytes than that means the frame header
 // claims more pixels than the file holds.
 #include "imaging/FileStructure.h"
+#include "imaging/JpegMarkers.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace imaging {
 namespace {
-
-bool IsFrameMarker(std::uint8_t marker)
-{
-    return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
-}
-
-bool IsStandalone(std::uint8_t marker) { return marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7); }
 
 // The fewest bits a block can take in a frame of this kind; 0 where no bound is known
 // (arithmetic coding, lossless and hierarchical frames).
@@ -110,7 +104,7 @@ int CheckJpegStructure(const FileBytes& file)
                 return kErrorFileCorrupt;
             return CheckJpegEntropyData(file);
         }
-        if (IsStandalone(marker))
+        if (IsJpegStandaloneMarker(marker))
             continue;
         if (!reader.Has(pos, 2))
             return kErrorFileCorrupt;
@@ -118,7 +112,7 @@ int CheckJpegStructure(const FileBytes& file)
         if (length < 2 || !reader.Has(pos, length))
             return kErrorFileCorrupt;
 
-        if (IsFrameMarker(marker)) {
+        if (IsJpegFrameMarker(marker)) {
             if (length < 8 || hasFrame)
                 return kErrorFileCorrupt;
             const int height = reader.U16(pos + 3);
