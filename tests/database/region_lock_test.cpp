@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 
 #include "cache_set_support.h"
 #include "database/mgCheck.h"
@@ -34,6 +35,96 @@ void StopNamed(const char* name)
     mgUnregisterInstance(name);
 }
 
+// The shared cache set held on two handles by two named instances of this process:
+// "first", which creates it, and "second".
+struct TwoHandles {
+    ScratchFolder folder;
+    std::string path = folder.File("Cache.dat");
+    CacheSet a;
+    CacheSet b;
+
+    TwoHandles() { InstallHooks(); }
+    // Starts "first", creates the set and opens it there.
+    void OpenFirst()
+    {
+        StartNamed("first");
+        ASSERT_EQ(0, CreateCacheSet(path));
+        ASSERT_EQ(0, a.Open(path, 3));
+    }
+    // Starts "second" and opens the set there too; "second" is then current.
+    void OpenSecond()
+    {
+        StartNamed("second");
+        ASSERT_EQ(0, b.Open(path, 3));
+    }
+    // Closes a set through its instance, then stops the instance; the close's answer.
+    static int CloseAndStop(const char* name, CacheSet& set)
+    {
+        mgSwitchInstance(name);
+        int closed = set.Close();
+        StopNamed(name);
+        return closed;
+    }
+};
+
+// A named event the two processes of a test share, by what it says and the test's tag.
+struct TaggedEvent {
+    HANDLE handle;
+    TaggedEvent(const char* what, const std::string& tag)
+        : handle(CreateEventA(nullptr, TRUE, FALSE, ("isam-" + std::string(what) + "-" + tag).c_str()))
+    {
+    }
+    ~TaggedEvent() { CloseHandle(handle); }
+    TaggedEvent(const TaggedEvent&) = delete;
+    TaggedEvent& operator=(const TaggedEvent&) = delete;
+};
+
+// This test program run again, as the second process of a cross-process test; ended by
+// force if it outlives the test.
+class SecondProcess {
+  public:
+    SecondProcess() = default;
+    SecondProcess(const SecondProcess&) = delete;
+    SecondProcess& operator=(const SecondProcess&) = delete;
+    ~SecondProcess()
+    {
+        if (!m_info.hProcess)
+            return;
+        if (WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT)
+            TerminateProcess(m_info.hProcess, 6);
+        CloseHandle(m_info.hProcess);
+        CloseHandle(m_info.hThread);
+    }
+    // Starts "<this program> --child <arguments>".
+    bool Start(const std::string& arguments)
+    {
+        char program[MAX_PATH];
+        GetModuleFileNameA(nullptr, program, MAX_PATH);
+        std::string command = std::string("\"") + program + "\" --child " + arguments;
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        return CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &m_info);
+    }
+    // Waits for the event or for the process's end, whichever comes first: true for the event.
+    bool WaitFor(const TaggedEvent& event, DWORD milliseconds) const
+    {
+        HANDLE eventOrEnd[] = {event.handle, m_info.hProcess};
+        return WaitForMultipleObjects(2, eventOrEnd, FALSE, milliseconds) == WAIT_OBJECT_0;
+    }
+    // Waits for the process to end: its exit code, or none when it did not end in time.
+    std::optional<DWORD> WaitForEnd(DWORD milliseconds) const
+    {
+        if (WaitForSingleObject(m_info.hProcess, milliseconds) != WAIT_OBJECT_0)
+            return std::nullopt;
+        DWORD code = 1;
+        GetExitCodeProcess(m_info.hProcess, &code);
+        return code;
+    }
+
+  private:
+    PROCESS_INFORMATION m_info{};
+};
+
 uint32_t FirstRecordPosition(int data)
 {
     std::vector<uint8_t> record(2061);
@@ -46,22 +137,17 @@ uint32_t FirstRecordPosition(int data)
 
 TEST(RegionLocks, TwoHandlesInOneProcessExcludeEachOther)
 {
-    ScratchFolder folder;
-    InstallHooks();
-    std::string path = folder.File("Cache.dat");
-    StartNamed("first");
-    ASSERT_EQ(0, CreateCacheSet(path));
-    CacheSet a;
-    ASSERT_EQ(0, a.Open(path, 3));
+    TwoHandles two;
+    ASSERT_NO_FATAL_FAILURE(two.OpenFirst());
+    CacheSet& a = two.a;
+    CacheSet& b = two.b;
     std::vector<uint8_t> record = CacheRecord(1, 1, 1);
     ASSERT_EQ(0, mgAddRecord(uint16_t(a.data), record.data()));
     uint32_t position = FirstRecordPosition(a.data);
     ASSERT_NE(0u, position);
     ASSERT_EQ(0, mgLockRecord(a.data, kMgLockWriteNoWait, position));
 
-    StartNamed("second");
-    CacheSet b;
-    ASSERT_EQ(0, b.Open(path, 3));
+    ASSERT_NO_FATAL_FAILURE(two.OpenSecond());
     EXPECT_EQ(kMgHeaderLockFailed, mgLockRecord(b.data, kMgLockWriteNoWait, position));
     // Reads take no region lock: the record is still readable through the other handle.
     std::vector<uint8_t> found(2061);
@@ -73,28 +159,20 @@ TEST(RegionLocks, TwoHandlesInOneProcessExcludeEachOther)
     ASSERT_EQ(0, mgSwitchInstance("second"));
     EXPECT_EQ(0, mgLockRecord(b.data, kMgLockWriteNoWait, position));
     EXPECT_EQ(0, mgLockRecord(b.data, kMgLockRelease, position));
-    EXPECT_EQ(0, b.Close());
-    StopNamed("second");
-    ASSERT_EQ(0, mgSwitchInstance("first"));
-    EXPECT_EQ(0, a.Close());
-    StopNamed("first");
+    EXPECT_EQ(0, TwoHandles::CloseAndStop("second", b));
+    EXPECT_EQ(0, TwoHandles::CloseAndStop("first", a));
 }
 
 TEST(RegionLocks, HeaderHeldByOneHandleMakesTheOthersAddWaitAndFail)
 {
-    ScratchFolder folder;
-    InstallHooks();
-    std::string path = folder.File("Cache.dat");
-    StartNamed("first");
-    ASSERT_EQ(0, CreateCacheSet(path));
-    CacheSet a;
-    ASSERT_EQ(0, a.Open(path, 3));
+    TwoHandles two;
+    ASSERT_NO_FATAL_FAILURE(two.OpenFirst());
+    CacheSet& a = two.a;
+    CacheSet& b = two.b;
     mgFileControl* data = mgCtx()->files[a.data];
     ASSERT_EQ(0, mgLockHeader(mgHeaderPosition(data), data, true));
 
-    StartNamed("second");
-    CacheSet b;
-    ASSERT_EQ(0, b.Open(path, 3));
+    ASSERT_NO_FATAL_FAILURE(two.OpenSecond());
     std::vector<uint8_t> record = CacheRecord(9, 9, 9);
     EXPECT_EQ(kMgHeaderLockFailed, mgAddRecord(uint16_t(b.data), record.data()));
 
@@ -103,12 +181,10 @@ TEST(RegionLocks, HeaderHeldByOneHandleMakesTheOthersAddWaitAndFail)
     ASSERT_EQ(0, mgSwitchInstance("second"));
     EXPECT_EQ(0, mgAddRecord(uint16_t(b.data), record.data()));
     EXPECT_EQ(1u, mgRecordCount(uint16_t(b.data)));
-    EXPECT_EQ(0, b.Close());
-    StopNamed("second");
+    EXPECT_EQ(0, TwoHandles::CloseAndStop("second", b));
     ASSERT_EQ(0, mgSwitchInstance("first"));
     EXPECT_EQ(1u, mgRecordCount(uint16_t(a.data)));
-    EXPECT_EQ(0, a.Close());
-    StopNamed("first");
+    EXPECT_EQ(0, TwoHandles::CloseAndStop("first", a));
 }
 
 TEST(RegionLocks, RefusedLockIsAnErrorNotAHang)
@@ -188,15 +264,15 @@ int RunAddChild(char** argv)
     std::string path = argv[3];
     uint32_t first = uint32_t(atol(argv[4]));
     uint32_t count = uint32_t(atol(argv[5]));
-    HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, ("isam-ready-" + std::string(argv[6])).c_str());
-    HANDLE start = CreateEventA(nullptr, TRUE, FALSE, ("isam-start-" + std::string(argv[6])).c_str());
+    TaggedEvent ready("ready", argv[6]);
+    TaggedEvent start("start", argv[6]);
     if (mgInitIsam(16, 16, 32) != 0)
         return 3;
     CacheSet set;
     if (set.Open(path, 3) != 0)
         return 4;
-    SetEvent(ready);
-    WaitForSingleObject(start, 60000);
+    SetEvent(ready.handle);
+    WaitForSingleObject(start.handle, 60000);
     bool added = AddAndReadBack(set.data, first, count);
     int closed = set.Close();
     mgStopIsam();
@@ -216,9 +292,8 @@ int RunLockChild(int argc, char** argv)
         return 2;
     InstallHooks();
     std::string path = argv[3];
-    std::string tag = argv[4];
-    HANDLE held = CreateEventA(nullptr, TRUE, FALSE, ("isam-held-" + tag).c_str());
-    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, ("isam-release-" + tag).c_str());
+    TaggedEvent held("held", argv[4]);
+    TaggedEvent release("release", argv[4]);
     if (mgInitIsam(16, 16, 32) != 0)
         return 3;
     CacheSet set;
@@ -227,8 +302,8 @@ int RunLockChild(int argc, char** argv)
     uint32_t position = FirstRecordPosition(set.data);
     if (position == 0 || mgLockRecord(set.data, kMgLockWriteNoWait, position) != 0)
         return 5;
-    SetEvent(held);
-    WaitForSingleObject(release, 60000);
+    SetEvent(held.handle);
+    WaitForSingleObject(release.handle, 60000);
     mgLockRecord(set.data, kMgLockRelease, position);
     set.Close();
     mgStopIsam();
@@ -289,47 +364,30 @@ TEST(RegionLocks, TwoProcessesExcludeEachOther)
     ASSERT_EQ(0, set.Close());
 
     std::string tag = std::to_string(GetCurrentProcessId());
-    HANDLE held = CreateEventA(nullptr, TRUE, FALSE, ("isam-held-" + tag).c_str());
-    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, ("isam-release-" + tag).c_str());
-    char program[MAX_PATH];
-    GetModuleFileNameA(nullptr, program, MAX_PATH);
-    std::string command = std::string("\"") + program + "\" --child hold \"" + path + "\" " + tag;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION child{};
-    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child));
-    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(held, 60000)) << "the second process did not take its lock";
+    TaggedEvent held("held", tag);
+    TaggedEvent release("release", tag);
+    SecondProcess child;
+    ASSERT_TRUE(child.Start("hold \"" + path + "\" " + tag));
+    ASSERT_TRUE(child.WaitFor(held, 60000)) << "the second process did not take its lock";
 
     ASSERT_EQ(0, set.Open(path, 3));
     EXPECT_EQ(kMgHeaderLockFailed, mgLockRecord(set.data, kMgLockWriteNoWait, position));
-    SetEvent(release);
-    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(child.hProcess, 60000));
-    DWORD code = 1;
-    GetExitCodeProcess(child.hProcess, &code);
-    EXPECT_EQ(0u, code);
+    SetEvent(release.handle);
+    EXPECT_EQ(std::optional<DWORD>(0), child.WaitForEnd(60000)) << "the second process's exit code";
     EXPECT_EQ(0, mgLockRecord(set.data, kMgLockWriteNoWait, position));
     EXPECT_EQ(0, mgLockRecord(set.data, kMgLockRelease, position));
     EXPECT_EQ(0, set.Close());
-    CloseHandle(child.hProcess);
-    CloseHandle(child.hThread);
-    CloseHandle(held);
-    CloseHandle(release);
 }
 
 // Two instances of one process hold the same set on two handles, shared: adds through one
 // are found through the other at once, node splits included, and both close whole.
 TEST(RegionLocks, TwoInstancesInterleavingAddsAndReadsSeeEachOther)
 {
-    ScratchFolder folder;
-    InstallHooks();
-    std::string path = folder.File("Cache.dat");
-    StartNamed("first");
-    ASSERT_EQ(0, CreateCacheSet(path));
-    CacheSet a;
-    ASSERT_EQ(0, a.Open(path, 3));
-    StartNamed("second");
-    CacheSet b;
-    ASSERT_EQ(0, b.Open(path, 3));
+    TwoHandles two;
+    ASSERT_NO_FATAL_FAILURE(two.OpenFirst());
+    ASSERT_NO_FATAL_FAILURE(two.OpenSecond());
+    CacheSet& a = two.a;
+    CacheSet& b = two.b;
     // 4096-byte nodes hold 507 keys: 1,200 adds split the leaves more than once.
     for (uint32_t id = 1; id <= 600; ++id) {
         ASSERT_EQ(0, mgSwitchInstance("first"));
@@ -353,14 +411,11 @@ TEST(RegionLocks, TwoInstancesInterleavingAddsAndReadsSeeEachOther)
     EXPECT_EQ(expected, IdsHeld(a.data));
     mgCheckReport report;
     EXPECT_EQ(0, mgCheckFileSet(uint16_t(a.data), &report)) << report.first;
-    EXPECT_EQ(0, a.Close());
-    StopNamed("first");
-    ASSERT_EQ(0, mgSwitchInstance("second"));
-    EXPECT_EQ(0, b.Close());
-    StopNamed("second");
+    EXPECT_EQ(0, TwoHandles::CloseAndStop("first", a));
+    EXPECT_EQ(0, TwoHandles::CloseAndStop("second", b));
     Engine engine;
     CacheSet c;
-    ASSERT_EQ(0, c.Open(path, 3));
+    ASSERT_EQ(0, c.Open(two.path, 3));
     EXPECT_EQ(expected, IdsHeld(c.data));
     EXPECT_EQ(0, mgCheckFileSet(uint16_t(c.data), &report)) << report.first;
     EXPECT_EQ(0, mgCheckHost(c.host, &report)) << report.first;
@@ -374,17 +429,12 @@ TEST(SharedSessions, AFailedChangeOfOneHandleOutlivesTheOthersCleanClose)
 {
     for (bool otherChangedFirst : {true, false}) {
         SCOPED_TRACE(otherChangedFirst ? "the other handle changed the file before" : "the other handle changed it after");
-        ScratchFolder folder;
-        InstallHooks();
-        std::string path = folder.File("Cache.dat");
-        StartNamed("first");
-        ASSERT_EQ(0, CreateCacheSet(path));
-        CacheSet a;
-        ASSERT_EQ(0, a.Open(path, 3));
+        TwoHandles two;
+        ASSERT_NO_FATAL_FAILURE(two.OpenFirst());
+        CacheSet& a = two.a;
+        CacheSet& b = two.b;
         ASSERT_TRUE(AddAndReadBack(a.data, 1, 1));
-        StartNamed("second");
-        CacheSet b;
-        ASSERT_EQ(0, b.Open(path, 3));
+        ASSERT_NO_FATAL_FAILURE(two.OpenSecond());
         if (otherChangedFirst)
             ASSERT_TRUE(AddAndReadBack(b.data, 2, 1));
 
@@ -396,17 +446,15 @@ TEST(SharedSessions, AFailedChangeOfOneHandleOutlivesTheOthersCleanClose)
             io.Plan(plan);
             EXPECT_NE(0, mgAddRecord(uint16_t(a.data), CacheRecord(3, 3, 3).data()));
         }
-        EXPECT_NE(0, a.Close());
-        StopNamed("first");
+        EXPECT_NE(0, TwoHandles::CloseAndStop("first", a));
 
         ASSERT_EQ(0, mgSwitchInstance("second"));
         ASSERT_TRUE(AddAndReadBack(b.data, 4, 1));
-        EXPECT_EQ(0, b.Close());
-        StopNamed("second");
+        EXPECT_EQ(0, TwoHandles::CloseAndStop("second", b));
 
         Engine engine;
         CacheSet c;
-        EXPECT_EQ(kMgNotClosedCleanly, c.Open(path, 3));
+        EXPECT_EQ(kMgNotClosedCleanly, c.Open(two.path, 3));
     }
 }
 
@@ -415,17 +463,11 @@ TEST(SharedSessions, AFailedChangeOfOneHandleOutlivesTheOthersCleanClose)
 // closed cleanly, not refused.
 TEST(SharedSessions, AnOpenMeetingTheLastCloseTakesTheSetAsClosedCleanly)
 {
-    ScratchFolder folder;
-    InstallHooks();
-    std::string path = folder.File("Cache.dat");
-    StartNamed("first");
-    ASSERT_EQ(0, CreateCacheSet(path));
-    CacheSet a;
-    ASSERT_EQ(0, a.Open(path, 3));
-    ASSERT_TRUE(AddAndReadBack(a.data, 1, 1));
-    StartNamed("second");
-    CacheSet b;
+    TwoHandles two;
+    ASSERT_NO_FATAL_FAILURE(two.OpenFirst());
+    ASSERT_TRUE(AddAndReadBack(two.a.data, 1, 1));
     int closed = -1;
+    StartNamed("second");
     {
         FaultyIo io;
         FaultPlan plan;
@@ -433,20 +475,19 @@ TEST(SharedSessions, AnOpenMeetingTheLastCloseTakesTheSetAsClosedCleanly)
         plan.afterReadAt = 1;
         plan.afterRead = [&] {
             mgSwitchInstance("first");
-            closed = a.Close();
+            closed = two.a.Close();
             mgSwitchInstance("second");
         };
         io.Plan(plan);
-        EXPECT_EQ(0, b.Open(path, 3));
+        ASSERT_EQ(0, two.b.Open(two.path, 3));
     }
     EXPECT_EQ(0, closed);
-    EXPECT_EQ(std::vector<uint32_t>{1}, IdsHeld(b.data));
-    EXPECT_EQ(0, b.Close());
-    StopNamed("second");
+    EXPECT_EQ(std::vector<uint32_t>{1}, IdsHeld(two.b.data));
+    EXPECT_EQ(0, TwoHandles::CloseAndStop("second", two.b));
     StopNamed("first");
     Engine engine;
     CacheSet c;
-    ASSERT_EQ(0, c.Open(path, 3));
+    ASSERT_EQ(0, c.Open(two.path, 3));
     EXPECT_EQ(std::vector<uint32_t>{1}, IdsHeld(c.data));
     EXPECT_EQ(0, c.Close());
 }
@@ -466,33 +507,16 @@ TEST(RegionLocks, TwoProcessesAddingAtOnceLoseNothing)
     ASSERT_EQ(0, set.Open(path, 3));
     constexpr uint32_t kEach = 700;
     std::string tag = std::to_string(GetCurrentProcessId());
-    HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, ("isam-ready-" + tag).c_str());
-    HANDLE start = CreateEventA(nullptr, TRUE, FALSE, ("isam-start-" + tag).c_str());
-    char program[MAX_PATH];
-    GetModuleFileNameA(nullptr, program, MAX_PATH);
-    std::string command = std::string("\"") + program + "\" --child add \"" + path + "\" 500000 " +
-                          std::to_string(kEach) + " " + tag;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION child{};
-    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child));
+    TaggedEvent ready("ready", tag);
+    TaggedEvent start("start", tag);
+    SecondProcess child;
+    ASSERT_TRUE(child.Start("add \"" + path + "\" 500000 " + std::to_string(kEach) + " " + tag));
     // Both start adding once the child has the set open.
-    HANDLE readyOrGone[] = {ready, child.hProcess};
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForMultipleObjects(2, readyOrGone, FALSE, 60000)) << "the second process did not open the set";
-    SetEvent(start);
+    EXPECT_TRUE(child.WaitFor(ready, 60000)) << "the second process did not open the set";
+    SetEvent(start.handle);
     bool added = AddAndReadBack(set.data, 1, kEach);
-    bool ended = WaitForSingleObject(child.hProcess, 120000) == WAIT_OBJECT_0;
-    if (!ended)
-        TerminateProcess(child.hProcess, 6);
-    DWORD code = 1;
-    GetExitCodeProcess(child.hProcess, &code);
-    CloseHandle(child.hProcess);
-    CloseHandle(child.hThread);
-    CloseHandle(start);
-    CloseHandle(ready);
-    ASSERT_TRUE(ended) << "the second process did not end";
+    ASSERT_EQ(std::optional<DWORD>(0), child.WaitForEnd(120000)) << "the second process's adds";
     EXPECT_TRUE(added);
-    EXPECT_EQ(0u, code) << "the second process's adds";
     std::vector<uint32_t> expected;
     for (uint32_t id = 1; id <= kEach; ++id)
         expected.push_back(id);
