@@ -130,20 +130,9 @@ HANDLE OpenWithRetry(mgFileControl* f, const char* name, DWORD access, DWORD sha
 BOOL TransferBytes(mgFileControl* phys, bool isWrite, bool plain, uint32_t position, void* buffer, uint32_t length,
               DWORD* done, DWORD* error)
 {
-    mgInstanceContext* ctx = mgCtx();
     const mgIoFunctions& io = mgIo();
     bool locked = false;
-    int attempts = 0;
-    auto lockBytes = [&] {
-        while (attempts <= ctx->lockRetries) {
-            if (attempts > 0)
-                mgSleep(DWORD(ctx->lockSleepMs));
-            ++attempts;
-            if (io.lock(phys->handle, position, length))
-                return true;
-        }
-        return false;
-    };
+    auto lockBytes = [&] { return mgRegionLock(phys->handle, position, length, 1) == 0; };
     auto transfer = [&] {
         *done = 0;
         BOOL ok = isWrite ? io.write(phys->handle, position, buffer, length, done)

@@ -98,6 +98,10 @@ BOOL FaultRead(HANDLE handle, uint64_t position, void* buffer, DWORD length, DWO
         SetLastError(ERROR_READ_FAULT);
         return FALSE;
     }
+    if (g_fault.plan.lockedReadAt && g_fault.reads == g_fault.plan.lockedReadAt) {
+        SetLastError(ERROR_LOCK_VIOLATION);
+        return FALSE;
+    }
     if (g_fault.plan.trackReads)
         g_fault.seen.reads.push_back(SeenBytes::Range{NameOf(handle), position, length});
     DWORD asked = length;

@@ -57,6 +57,7 @@ struct FaultPlan {
     long cutWriteAt = 0;    // the Nth write writes cutPrefix bytes, then every call fails
     uint32_t cutPrefix = 0;
     long failReadAt = 0;    // the Nth read fails
+    long lockedReadAt = 0;  // the Nth read meets bytes another process holds locked
     long failFlushAt = 0;   // the Nth flush fails
     bool shortReads = false;  // every read returns one byte less than asked
     bool refuseLocks = false; // every region lock is refused

@@ -130,6 +130,43 @@ TEST(ReadFaults, EveryFailedReadIsAnAnswerAndChangesNothing)
     }
 }
 
+// A read that meets bytes another process holds locked is repeated once under a region lock
+// of the engine's own, and answers the record; when that lock cannot be had either, the
+// read is an error.
+TEST(ReadFaults, AReadOfBytesLockedElsewhereIsRepeatedUnderALockOfItsOwn)
+{
+    ScratchFolder folder;
+    std::string name = folder.File("locked");
+    Engine engine(16, 16, 32, 0);
+    MakeReadSet(name);
+    {
+        FaultyIo io;
+        FaultPlan plan;
+        plan.lockedReadAt = 3;
+        plan.record = true;
+        io.Plan(plan);
+        EXPECT_EQ(0, ReadEverything(name));
+        const std::vector<IoEvent>& events = io.Events();
+        auto refused = events.begin();
+        for (int reads = 0; refused != events.end(); ++refused)
+            if (refused->kind == 'r' && ++reads == 3)
+                break;
+        ASSERT_GE(events.end() - refused, 4) << "no lock and second read after the refused one";
+        for (int step = 1; step <= 3; ++step) {
+            SCOPED_TRACE(step);
+            EXPECT_EQ("lru"[step - 1], refused[step].kind);
+            EXPECT_EQ(refused->position, refused[step].position);
+            EXPECT_EQ(refused->length, refused[step].length);
+        }
+    }
+    FaultyIo io;
+    FaultPlan plan;
+    plan.lockedReadAt = 3;
+    plan.refuseLocks = true;
+    io.Plan(plan);
+    EXPECT_GE(ReadEverything(name), 1);
+}
+
 TEST(FlushFaults, AFailedFlushIsAnErrorAndTheFileOpensWholeOrIsRefused)
 {
     WorkloadShape shape;
