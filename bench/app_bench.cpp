@@ -43,13 +43,6 @@ constexpr int kSourceWidth = 4000;
 constexpr int kSourceHeight = 3000;
 constexpr const char* kBenchCompany = "SorvantaAppBench";
 
-double TimeMs(const std::function<void()>& work)
-{
-    const double start = bench::NowMs();
-    work();
-    return bench::NowMs() - start;
-}
-
 // Diagonal gradients per channel plus +-24 levels of noise, as the imaging bench's image.
 int SaveDetailedImage(const std::string& path, int width, int height, int format)
 {
@@ -134,7 +127,7 @@ public:
         for (int run = 0; run < m_runs; ++run) {
             imaging::BitmapHandle copy = {};
             L_CopyBitmap(&copy, &loaded);
-            times.push_back(TimeMs([&] { L_SizeBitmap(&copy, width, height, imaging::kSizeBicubic); }));
+            times.push_back(bench::TimeMs([&] { L_SizeBitmap(&copy, width, height, imaging::kSizeBicubic); }));
             L_FreeBitmap(&copy);
         }
         L_FreeBitmap(&loaded);
@@ -149,7 +142,7 @@ public:
         for (int run = 0; run < m_runs; ++run) {
             OpenSource();
             SetNewSize(method, percent);
-            times.push_back(TimeMs([&] { PressResizeAndPaint(); }));
+            times.push_back(bench::TimeMs([&] { PressResizeAndPaint(); }));
         }
         return bench::Median(times);
     }
@@ -174,7 +167,7 @@ public:
         for (int run = 0; run < m_runs; ++run) {
             m_workspace->CloseFile();
             m_workspace->ShowSelectedFile(m_source.c_str());
-            times.push_back(TimeMs([&] {
+            times.push_back(bench::TimeMs([&] {
                 m_workspace->ShowSelectedFile(m_photo.c_str());
                 Paint();
             }));
@@ -187,7 +180,7 @@ public:
         std::vector<double> times;
         for (int run = 0; run < m_runs; ++run) {
             imaging::BitmapHandle loaded = {};
-            times.push_back(TimeMs(
+            times.push_back(bench::TimeMs(
                 [&] { L_LoadBitmap(m_photo.c_str(), &loaded, 0, imaging::kColorOrderBgr, nullptr, nullptr); }));
             L_FreeBitmap(&loaded);
         }
@@ -201,17 +194,17 @@ public:
         OpenSource();
         SetNewSize(Workspace::kBicubic, 200);
         iLBitmap& result = m_workspace->GetResultPicture()->GetBitmap();
-        const double resize = TimeMs([&] {
+        const double resize = bench::TimeMs([&] {
             CWnd* button = m_workspace->GetResizeButton();
             m_workspace->SendMessage(WM_COMMAND, MAKEWPARAM(button->GetDlgCtrlID(), BN_CLICKED),
                                      reinterpret_cast<LPARAM>(button->m_hWnd));
         });
-        const double resultPaint = TimeMs([&] { Paint(); });
+        const double resultPaint = bench::TimeMs([&] { Paint(); });
         BitmapCtrl* preview = m_workspace->GetPreview();
-        const double copy = TimeMs([&] { preview->GetBitmap().Copy(result); });
+        const double copy = bench::TimeMs([&] { preview->GetBitmap().Copy(result); });
         preview->RecalcLayout();
         preview->Invalidate();
-        const double previewPaint = TimeMs([&] { Paint(); });
+        const double previewPaint = bench::TimeMs([&] { Paint(); });
         std::printf("\"Bicubic\" 200%% step by step: handler %.1f ms, result paint %.1f ms, preview copy %.1f ms, "
                     "preview paint %.1f ms\n",
                     resize, resultPaint, copy, previewPaint);
@@ -226,20 +219,20 @@ public:
         imaging::ScopedPixelBufferReuse reuse;
         BitmapCtrl* result = m_workspace->GetResultPicture();
         const double resize =
-            TimeMs([&] { result->Resize(kSourceWidth * 4, kSourceHeight * 4, imaging::kSizeBicubic); });
+            bench::TimeMs([&] { result->Resize(kSourceWidth * 4, kSourceHeight * 4, imaging::kSizeBicubic); });
         std::string passes;
         for (int pass = 0; pass < 4; ++pass) {
             char text[32];
-            std::snprintf(text, sizeof text, "%s%.1f", pass ? " + " : "", TimeMs([&] { result->Sharpen(-1000); }));
+            std::snprintf(text, sizeof text, "%s%.1f", pass ? " + " : "", bench::TimeMs([&] { result->Sharpen(-1000); }));
             passes += text;
         }
         result->Invalidate();
-        const double resultPaint = TimeMs([&] { Paint(); });
+        const double resultPaint = bench::TimeMs([&] { Paint(); });
         BitmapCtrl* preview = m_workspace->GetPreview();
-        const double copy = TimeMs([&] { preview->GetBitmap().Copy(result->GetBitmap()); });
+        const double copy = bench::TimeMs([&] { preview->GetBitmap().Copy(result->GetBitmap()); });
         preview->RecalcLayout();
         preview->Invalidate();
-        const double previewPaint = TimeMs([&] { Paint(); });
+        const double previewPaint = bench::TimeMs([&] { Paint(); });
         std::printf("\"Tamrow Progressive\" 400%% step by step: resize %.1f ms, sharpen passes %s ms, result paint "
                     "%.1f ms, preview copy %.1f ms, preview paint %.1f ms\n",
                     resize, passes.c_str(), resultPaint, copy, previewPaint);
@@ -251,15 +244,15 @@ public:
     {
         m_workspace->CloseFile();
         m_workspace->ShowSelectedFile(m_source.c_str());
-        const double select = TimeMs([&] {
+        const double select = bench::TimeMs([&] {
             m_workspace->ShowSelectedFile(m_photo.c_str());
             Paint();
         });
         imaging::FileInfo info = {};
-        const double fileInfo = TimeMs([&] { L_FileInfo(m_photo.c_str(), &info, 0, nullptr); });
+        const double fileInfo = bench::TimeMs([&] { L_FileInfo(m_photo.c_str(), &info, 0, nullptr); });
         imaging::BitmapHandle loaded = {};
         const double load =
-            TimeMs([&] { L_LoadBitmap(m_photo.c_str(), &loaded, 0, imaging::kColorOrderBgr, nullptr, nullptr); });
+            bench::TimeMs([&] { L_LoadBitmap(m_photo.c_str(), &loaded, 0, imaging::kColorOrderBgr, nullptr, nullptr); });
         L_FreeBitmap(&loaded);
         std::printf("JPEG selection step by step: whole %.1f ms, of which file information %.1f ms, load %.1f ms, "
                     "the rest (details, layout, paint) %.1f ms\n",

@@ -26,6 +26,14 @@ inline double NowMs()
     return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
+// The milliseconds one run of work takes.
+inline double TimeMs(const std::function<void()>& work)
+{
+    const double start = NowMs();
+    work();
+    return NowMs() - start;
+}
+
 // The middle value (the upper of the two middles for an even count); 0 for no values.
 inline double Median(std::vector<double> values)
 {
@@ -54,9 +62,7 @@ inline double MedianMs(int runs, FirstRun first, const std::function<void()>& wo
     return MedianOfRuns(runs, first, [&] {
         if (prepare)
             prepare();
-        const double start = NowMs();
-        work();
-        return NowMs() - start;
+        return TimeMs(work);
     });
 }
 

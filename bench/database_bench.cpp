@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_timing.h"
 #include "bench/database/database_sides.h"
 
 namespace {
@@ -74,14 +75,6 @@ Results RunChild(const std::string& arguments, int* exitCode)
     return code == 0 ? results : Results{};
 }
 
-double Median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 struct Column {
     const char* title;
     std::string arguments;
@@ -111,7 +104,7 @@ void Measure(Column& column, int runs)
         fprintf(stderr, "  %s: run %d of %d, %.1f s\n", column.title, run + 1, runs, results["elapsed_s"]);
     }
     for (const auto& values : all)
-        column.medians[values.first] = Median(values.second);
+        column.medians[values.first] = bench::Median(values.second);
 }
 
 void PrintTable(const std::vector<Column>& columns)

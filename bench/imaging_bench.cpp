@@ -14,7 +14,6 @@
 #include <psapi.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -64,11 +63,6 @@ Image MakeTestImage(int width, int height, std::uint32_t seed)
     return image;
 }
 
-double ElapsedMs(std::chrono::steady_clock::time_point since)
-{
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since).count();
-}
-
 // User plus kernel time of every thread of the process so far, in milliseconds.
 double ProcessCpuMs()
 {
@@ -94,15 +88,15 @@ Timing TimeCase(const Image& source, int targetWidth, int targetHeight, int thre
     if (!kernel(source.Buffer(), target.Buffer(), threads))
         std::printf("kernel failed\n");
     for (int run = 0; run < kRuns; ++run) {
-        auto start = std::chrono::steady_clock::now();
+        const double start = bench::NowMs();
         (void)kernel(source.Buffer(), target.Buffer(), threads);
-        warm.push_back(ElapsedMs(start));
+        warm.push_back(bench::NowMs() - start);
     }
     for (int run = 0; run < kRuns; ++run) {
-        auto start = std::chrono::steady_clock::now();
+        const double start = bench::NowMs();
         Image freshTarget(targetWidth, targetHeight);
         (void)kernel(source.Buffer(), freshTarget.Buffer(), threads);
-        fresh.push_back(ElapsedMs(start));
+        fresh.push_back(bench::NowMs() - start);
     }
     return {Median(warm), Median(fresh)};
 }
@@ -186,9 +180,9 @@ void ReportCodecs(const Image& image)
         std::string path = std::string(folder) + "sorvanta_bench." + codec.extension;
         std::vector<double> save, load;
         for (int run = 0; run < kRuns; ++run) {
-            auto start = std::chrono::steady_clock::now();
+            const double start = bench::NowMs();
             int result = L_SaveBitmap(path.c_str(), &bitmap, codec.format, 0, codec.quality, nullptr);
-            save.push_back(ElapsedMs(start));
+            save.push_back(bench::NowMs() - start);
             if (result != imaging::kSuccess) {
                 std::printf("%s save failed: %d\n", codec.name, result);
                 return;
@@ -196,9 +190,9 @@ void ReportCodecs(const Image& image)
         }
         for (int run = 0; run < kRuns; ++run) {
             imaging::BitmapHandle loaded = {};
-            auto start = std::chrono::steady_clock::now();
+            const double start = bench::NowMs();
             int result = L_LoadBitmap(path.c_str(), &loaded, 0, imaging::kColorOrderBgr, nullptr, nullptr);
-            load.push_back(ElapsedMs(start));
+            load.push_back(bench::NowMs() - start);
             if (result != imaging::kSuccess) {
                 std::printf("%s load failed: %d\n", codec.name, result);
                 return;
@@ -224,10 +218,10 @@ double FirstTouchMs(int width, int height)
 {
     std::vector<double> times;
     for (int run = 0; run < kRuns; ++run) {
-        auto start = std::chrono::steady_clock::now();
+        const double start = bench::NowMs();
         Image fresh(width, height);
         std::memset(fresh.bytes.get(), 1, fresh.Size());
-        times.push_back(ElapsedMs(start));
+        times.push_back(bench::NowMs() - start);
     }
     return Median(times);
 }
@@ -258,9 +252,9 @@ void ReportScaling(const Image& large, const Image& enlarged, int allThreads)
         for (int round = -1; round < kRounds; ++round) {
             for (std::size_t i = 0; i < threadCounts.size(); ++i) {
                 double cpuBefore = ProcessCpuMs();
-                auto start = std::chrono::steady_clock::now();
+                const double start = bench::NowMs();
                 (void)c.kernel(c.source.Buffer(), target.Buffer(), threadCounts[i]);
-                double ms = ElapsedMs(start);
+                double ms = bench::NowMs() - start;
                 if (round >= 0) {
                     wall[i].push_back(ms);
                     cpu[i].push_back(ProcessCpuMs() - cpuBefore);

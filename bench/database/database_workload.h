@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "bench/bench_timing.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <random>
@@ -57,21 +59,10 @@ struct Plan {
 
 class Stopwatch {
   public:
-    Stopwatch()
-    {
-        QueryPerformanceFrequency(&frequency_);
-        QueryPerformanceCounter(&start_);
-    }
-    double Seconds() const
-    {
-        LARGE_INTEGER now;
-        QueryPerformanceCounter(&now);
-        return double(now.QuadPart - start_.QuadPart) / double(frequency_.QuadPart);
-    }
+    double Seconds() const { return (bench::NowMs() - startMs_) / 1000; }
 
   private:
-    LARGE_INTEGER frequency_;
-    LARGE_INTEGER start_;
+    double startMs_ = bench::NowMs();
 };
 
 uint64_t FileBytes(const std::string& path);

@@ -34,11 +34,8 @@ struct Figures {
 Figures TimeSteps(int steps, const std::function<void(int)>& step)
 {
     std::vector<double> times;
-    for (int i = 0; i < steps; ++i) {
-        const double start = bench::NowMs();
-        step(i);
-        times.push_back(bench::NowMs() - start);
-    }
+    for (int i = 0; i < steps; ++i)
+        times.push_back(bench::TimeMs([&] { step(i); }));
     times.erase(times.begin(), times.begin() + steps / 10);
     std::sort(times.begin(), times.end());
     return {bench::Median(times), times[std::min(times.size() - 1, times.size() * 95 / 100)]};

@@ -18,8 +18,6 @@
 
 namespace {
 
-using bench::NowMs;
-
 struct Timing {
     double first;
     double median;
@@ -29,12 +27,11 @@ struct Timing {
 Timing Measure(int runs, const std::function<void()>& work)
 {
     std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        const double start = NowMs();
-        work();
-        GdiFlush();
-        times.push_back(NowMs() - start);
-    }
+    for (int i = 0; i < runs; ++i)
+        times.push_back(bench::TimeMs([&] {
+            work();
+            GdiFlush();
+        }));
     return {times.front(), bench::Median(std::vector<double>(times.begin() + 1, times.end()))};
 }
 
