@@ -5,6 +5,7 @@
 #include "lib/src/Win2/Wnd/iComboBoxEx.h"
 #include "lib/src/Win2/Wnd/iWnd.h"
 
+#include "combo_test_support.h"
 #include "winlib_test_support.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +16,6 @@
 
 namespace {
 
-using winlib_test::ComboPage;
 using winlib_test::FireCounter;
 using winlib_test::kComboId;
 
@@ -29,23 +29,13 @@ int InsertEntry(CWnd* combo, const char* text)
     return static_cast<int>(combo->SendMessage(CBEM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
-class ComboBoxExTest : public ::testing::Test {
+class ComboBoxExTest : public winlib_test::ComboTest<iComboBoxEx> {
 protected:
-    void SetUp() override { m_parent = std::make_unique<ComboPage>(); }
-
     // A control owned by the parent's window set.
     iComboBoxEx* NewComboEx(DWORD style = CBS_DROPDOWNLIST)
     {
         return new iComboBoxEx(m_parent.get(), CRect(10, 10, 160, 200), style | WS_VISIBLE, nullptr, kComboId);
     }
-
-    // What the control reports to its parent, as the system sends it.
-    void Notify(iComboBoxEx* combo, int code)
-    {
-        m_parent->SendMessage(WM_COMMAND, MAKEWPARAM(kComboId, code), reinterpret_cast<LPARAM>(combo->m_hWnd));
-    }
-
-    std::unique_ptr<ComboPage> m_parent;
 };
 
 TEST_F(ComboBoxExTest, BothFormsMakeAnExtendedComboWithTheParentsFontInTheParentsSet)
@@ -92,41 +82,7 @@ TEST_F(ComboBoxExTest, AControlWithoutParentJoinsNoSet)
 
 TEST_F(ComboBoxExTest, EachNotificationFiresItsConnectorThenReachesTheParent)
 {
-    iComboBoxEx* combo = NewComboEx();
-    struct Row {
-        int code;
-        iConnector iComboBoxEx::*slot;
-        bool marksPage;
-    };
-    const Row kRows[] = {
-        {CBN_ERRSPACE, &iComboBoxEx::m_onErrSpace, false},
-        {CBN_SELCHANGE, &iComboBoxEx::m_onSelChange, true},
-        {CBN_DBLCLK, &iComboBoxEx::m_onDblClk, false},
-        {CBN_SETFOCUS, &iComboBoxEx::m_onSetFocus, false},
-        {CBN_KILLFOCUS, &iComboBoxEx::m_onKillFocus, false},
-        {CBN_EDITCHANGE, &iComboBoxEx::m_onEditChange, true},
-        {CBN_EDITUPDATE, &iComboBoxEx::m_onEditUpdate, true},
-        {CBN_DROPDOWN, &iComboBoxEx::m_onDropDown, false},
-        {CBN_CLOSEUP, &iComboBoxEx::m_onCloseUp, false},
-        {CBN_SELENDOK, &iComboBoxEx::m_onSelEndOk, false},
-        {CBN_SELENDCANCEL, &iComboBoxEx::m_onSelEndCancel, false},
-    };
-    std::vector<FireCounter> counters(std::size(kRows));
-    for (size_t i = 0; i < std::size(kRows); ++i)
-        combo->*(kRows[i].slot) = iConnector(&counters[i], &FireCounter::OnFired);
-
-    for (size_t i = 0; i < std::size(kRows); ++i) {
-        SCOPED_TRACE("notification " + std::to_string(kRows[i].code));
-        m_parent->m_parentSaw.clear();
-        int marksBefore = m_parent->m_modifiedMarks;
-        Notify(combo, kRows[i].code);
-        // Each connector has fired once for its own row and earlier, never for a later one.
-        for (size_t j = 0; j < counters.size(); ++j)
-            EXPECT_EQ(j <= i ? 1 : 0, counters[j].m_count) << "connector " << j;
-        EXPECT_EQ(combo, counters[i].m_sender);
-        EXPECT_EQ(std::vector<int>{kRows[i].code}, m_parent->m_parentSaw);
-        EXPECT_EQ(marksBefore + (kRows[i].marksPage ? 1 : 0), m_parent->m_modifiedMarks);
-    }
+    ExpectEachNotificationFiresItsOwnConnector(NewComboEx());
 }
 
 TEST_F(ComboBoxExTest, AnEmptyConnectorIsSkippedAndTheParentStillHears)

@@ -4,37 +4,26 @@
 #include "lib/src/Win2/Wnd/iComboBox.h"
 #include "lib/src/Win2/Wnd/iWnd.h"
 
+#include "combo_test_support.h"
 #include "winlib_test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <string>
 #include <vector>
 
 namespace {
 
-using winlib_test::ComboPage;
 using winlib_test::FireCounter;
 using winlib_test::kComboId;
 
-class ComboBoxTest : public ::testing::Test {
+class ComboBoxTest : public winlib_test::ComboTest<iComboBox> {
 protected:
-    void SetUp() override { m_parent = std::make_unique<ComboPage>(); }
-
     // A combo box owned by the parent's window set.
     iComboBox* NewCombo(DWORD style = CBS_DROPDOWNLIST | WS_VSCROLL)
     {
         return new iComboBox(m_parent.get(), CRect(10, 10, 160, 200), style | WS_VISIBLE, nullptr, kComboId);
     }
-
-    // What the control reports to its parent, as the system sends it.
-    void Notify(iComboBox* combo, int code)
-    {
-        m_parent->SendMessage(WM_COMMAND, MAKEWPARAM(kComboId, code), reinterpret_cast<LPARAM>(combo->m_hWnd));
-    }
-
-    std::unique_ptr<ComboPage> m_parent;
 };
 
 TEST_F(ComboBoxTest, BothFormsMakeAChildWithTheParentsFontInTheParentsSet)
@@ -71,40 +60,7 @@ TEST_F(ComboBoxTest, AControlWithoutParentJoinsNoSet)
 
 TEST_F(ComboBoxTest, EachNotificationFiresItsConnectorThenReachesTheParent)
 {
-    iComboBox* combo = NewCombo();
-    struct Row {
-        int code;
-        iConnector iComboBox::*slot;
-        bool marksPage;
-    };
-    const Row kRows[] = {
-        {CBN_ERRSPACE, &iComboBox::m_onErrSpace, false},
-        {CBN_SELCHANGE, &iComboBox::m_onSelChange, true},
-        {CBN_DBLCLK, &iComboBox::m_onDblClk, false},
-        {CBN_SETFOCUS, &iComboBox::m_onSetFocus, false},
-        {CBN_KILLFOCUS, &iComboBox::m_onKillFocus, false},
-        {CBN_EDITCHANGE, &iComboBox::m_onEditChange, true},
-        {CBN_EDITUPDATE, &iComboBox::m_onEditUpdate, true},
-        {CBN_DROPDOWN, &iComboBox::m_onDropDown, false},
-        {CBN_CLOSEUP, &iComboBox::m_onCloseUp, false},
-        {CBN_SELENDOK, &iComboBox::m_onSelEndOk, false},
-        {CBN_SELENDCANCEL, &iComboBox::m_onSelEndCancel, false},
-    };
-    std::vector<FireCounter> counters(std::size(kRows));
-    for (size_t i = 0; i < std::size(kRows); ++i)
-        combo->*(kRows[i].slot) = iConnector(&counters[i], &FireCounter::OnFired);
-
-    for (size_t i = 0; i < std::size(kRows); ++i) {
-        SCOPED_TRACE("notification " + std::to_string(kRows[i].code));
-        m_parent->m_parentSaw.clear();
-        int marksBefore = m_parent->m_modifiedMarks;
-        Notify(combo, kRows[i].code);
-        for (size_t j = 0; j < counters.size(); ++j)
-            EXPECT_EQ(j == i ? 1 : 0, counters[j].m_count - (j < i ? 1 : 0)) << "connector " << j;
-        EXPECT_EQ(combo, counters[i].m_sender);
-        EXPECT_EQ(std::vector<int>{kRows[i].code}, m_parent->m_parentSaw);
-        EXPECT_EQ(marksBefore + (kRows[i].marksPage ? 1 : 0), m_parent->m_modifiedMarks);
-    }
+    ExpectEachNotificationFiresItsOwnConnector(NewCombo());
 }
 
 TEST_F(ComboBoxTest, AnEmptyConnectorIsSkippedAndTheParentStillHears)

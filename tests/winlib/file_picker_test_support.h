@@ -31,6 +31,42 @@ protected:
     }
     void DoubleClick(UINT flags, int charIndex = 1) { DoubleClickOnText(*m_edit, flags, charIndex); }
 
+    // Asked for a border, a picker edit scrolls sideways with a client edge instead, and
+    // joins its parent's set.
+    void ExpectAClientEdgeInsteadOfABorder()
+    {
+        EXPECT_TRUE(m_edit->GetStyle() & ES_AUTOHSCROLL);
+        EXPECT_FALSE(m_edit->GetStyle() & WS_BORDER);
+        EXPECT_TRUE(m_edit->GetExStyle() & WS_EX_CLIENTEDGE);
+        EXPECT_EQ(1u, m_parent->GetWindowSet().count(m_edit));
+    }
+
+    // Ctrl + double-click, then cancel the dialog: the text stays as it was.
+    void ExpectCancellingLeavesTheTextAlone()
+    {
+        m_edit->SetWindowText("keep.bmp");
+        ExpectFileDialog("", false);
+        DoubleClick(MK_CONTROL);
+        ASSERT_TRUE(g_fileDialog.sawDialog);
+        EXPECT_STREQ("keep.bmp", m_edit->GetText());
+    }
+
+    // A double-click without Ctrl opens no dialog and selects the first word of
+    // "alpha beta", with or without the blank after it as the platform breaks words.
+    void ExpectAPlainDoubleClickSelectsTheFirstWord()
+    {
+        m_edit->SetWindowText("alpha beta");
+        m_edit->SetSel(0, 0);
+        g_fileDialog = FileDialogScript();
+        DoubleClick(0);
+        int start = -1, end = -1;
+        m_edit->GetSel(start, end);
+        EXPECT_EQ(0, start);
+        EXPECT_GE(end, 5);
+        EXPECT_LE(end, 6);
+        EXPECT_FALSE(g_fileDialog.sawDialog);
+    }
+
     std::unique_ptr<iWnd> m_parent;
     Edit* m_edit = nullptr;
 };

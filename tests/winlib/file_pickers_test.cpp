@@ -21,7 +21,6 @@ using winlib_test::ButtonParent;
 using winlib_test::ExpectFileDialog;
 using winlib_test::ExpectLinkedButtonFillsTheEdit;
 using winlib_test::ExpectUnlinkedButtonWritesItsCaption;
-using winlib_test::FileDialogScript;
 using winlib_test::g_fileDialog;
 using winlib_test::kCountedButtonId;
 using winlib_test::TempPath;
@@ -65,10 +64,7 @@ using FileEditTest = winlib_test::PickerEditTest<iFileEdit>;
 
 TEST_F(FileEditTest, ScrollsSidewaysWithAClientEdgeInsteadOfABorder)
 {
-    EXPECT_TRUE(m_edit->GetStyle() & ES_AUTOHSCROLL);
-    EXPECT_FALSE(m_edit->GetStyle() & WS_BORDER);
-    EXPECT_TRUE(m_edit->GetExStyle() & WS_EX_CLIENTEDGE);
-    EXPECT_EQ(1u, m_parent->GetWindowSet().count(m_edit));
+    ExpectAClientEdgeInsteadOfABorder();
 }
 
 TEST_F(FileEditTest, CtrlDoubleClickAsksForANameFromTheTextAndTakesThePath)
@@ -85,26 +81,12 @@ TEST_F(FileEditTest, CtrlDoubleClickAsksForANameFromTheTextAndTakesThePath)
 
 TEST_F(FileEditTest, CancellingLeavesTheTextAlone)
 {
-    m_edit->SetWindowText("keep.bmp");
-    ExpectFileDialog("", false);
-    DoubleClick(MK_CONTROL);
-    ASSERT_TRUE(g_fileDialog.sawDialog);
-    EXPECT_STREQ("keep.bmp", m_edit->GetText());
+    ExpectCancellingLeavesTheTextAlone();
 }
 
 TEST_F(FileEditTest, APlainDoubleClickSelectsAWord)
 {
-    m_edit->SetWindowText("alpha beta");
-    g_fileDialog = FileDialogScript();
-    m_edit->SetSel(0, 0);
-    DoubleClick(0);
-    int start = -1, end = -1;
-    m_edit->GetSel(start, end);
-    // The first word, with or without the blank after it as the platform breaks words.
-    EXPECT_EQ(0, start);
-    EXPECT_GE(end, 5);
-    EXPECT_LE(end, 6);
-    EXPECT_FALSE(g_fileDialog.sawDialog);
+    ExpectAPlainDoubleClickSelectsTheFirstWord();
     EXPECT_STREQ("alpha beta", m_edit->GetText());
 }
 

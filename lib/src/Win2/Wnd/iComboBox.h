@@ -3,13 +3,10 @@
 // a connector of its own, and treats its entries' item data as the values they stand for.
 #pragma once
 
-#include "lib/src/Win2/Wnd/iConnector.h"
-#include "lib/src/Win2/Wnd/iWindowSet.h"
+#include "lib/src/Win2/Wnd/iComboBoxConnectors.h"
 
-#include "framework/Framework.h"
-
-// On a property page, a selection change or an edit change marks the page modified.
-class iComboBox : public CComboBox {
+// The connectors, their handlers and the window-set access are iComboBoxConnectors'.
+class iComboBox : public iComboBoxConnectors<CComboBox> {
     DECLARE_DYNCREATE(iComboBox)
 public:
     // No window.
@@ -35,37 +32,4 @@ public:
     CString GetEditText() const;
 
     void SetOnSelChange(const iConnector& connector) { m_onSelChange = connector; }
-
-    iWindowSetAccess& GetWindowSetAccess() { return m_access; }
-
-    // One connector per notification, fired with the combo box as sender; the owner
-    // assigns them directly.
-    iConnector m_onErrSpace;
-    iConnector m_onSelChange;
-    iConnector m_onDblClk;
-    iConnector m_onSetFocus;
-    iConnector m_onKillFocus;
-    iConnector m_onEditChange;
-    iConnector m_onEditUpdate;
-    iConnector m_onDropDown;
-    iConnector m_onCloseUp;
-    iConnector m_onSelEndOk;
-    iConnector m_onSelEndCancel;
-
-protected:
-    // Each fires its connector and answers FALSE, so the parent is notified as well.
-    afx_msg BOOL OnErrSpace();
-    afx_msg BOOL OnSelChange();
-    afx_msg BOOL OnDblClk();
-    afx_msg BOOL OnSetFocus();
-    afx_msg BOOL OnKillFocus();
-    afx_msg BOOL OnEditChange();
-    afx_msg BOOL OnEditUpdate();
-    afx_msg BOOL OnDropDown();
-    afx_msg BOOL OnCloseUp();
-    afx_msg BOOL OnSelEndOk();
-    afx_msg BOOL OnSelEndCancel();
-    DECLARE_MESSAGE_MAP()
-
-    iWindowSetAccess m_access;
 };

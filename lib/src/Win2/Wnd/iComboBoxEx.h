@@ -4,11 +4,10 @@
 #pragma once
 
 #include "lib/src/Win2/Wnd/CComboBoxEx.h"
-#include "lib/src/Win2/Wnd/iConnector.h"
-#include "lib/src/Win2/Wnd/iWindowSet.h"
+#include "lib/src/Win2/Wnd/iComboBoxConnectors.h"
 
-// On a property page, a selection change or an edit change marks the page modified.
-class iComboBoxEx : public CComboBoxEx {
+// The connectors, their handlers and the window-set access are iComboBoxConnectors'.
+class iComboBoxEx : public iComboBoxConnectors<CComboBoxEx> {
     DECLARE_DYNCREATE(iComboBoxEx)
 public:
     // No window.
@@ -25,39 +24,4 @@ public:
     CString GetSelectedText() const;
     // The text of the control's edit box; empty for a drop-down list, which has none.
     CString GetEditText() const;
-
-    iWindowSetAccess& GetWindowSetAccess() { return m_access; }
-
-protected:
-    iWindowSetAccess m_access;
-
-public:
-    // One connector per notification, fired with the control as sender; the owner
-    // assigns them directly.
-    iConnector m_onErrSpace;
-    iConnector m_onSelChange;
-    iConnector m_onDblClk;
-    iConnector m_onSetFocus;
-    iConnector m_onKillFocus;
-    iConnector m_onEditChange;
-    iConnector m_onEditUpdate;
-    iConnector m_onDropDown;
-    iConnector m_onCloseUp;
-    iConnector m_onSelEndOk;
-    iConnector m_onSelEndCancel;
-
-protected:
-    // Each fires its connector and answers FALSE, so the parent is notified as well.
-    afx_msg BOOL OnErrSpace();
-    afx_msg BOOL OnSelChange();
-    afx_msg BOOL OnDblClk();
-    afx_msg BOOL OnSetFocus();
-    afx_msg BOOL OnKillFocus();
-    afx_msg BOOL OnEditChange();
-    afx_msg BOOL OnEditUpdate();
-    afx_msg BOOL OnDropDown();
-    afx_msg BOOL OnCloseUp();
-    afx_msg BOOL OnSelEndOk();
-    afx_msg BOOL OnSelEndCancel();
-    DECLARE_MESSAGE_MAP()
 };

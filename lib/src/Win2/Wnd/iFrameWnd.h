@@ -3,9 +3,9 @@
 // deletes itself, and its controls with it, once its window is destroyed.
 #pragma once
 
-#include "lib/src/Win2/Wnd/iWindowSet.h"
+#include "lib/src/Win2/Wnd/iWindowSetFrame.h"
 
-class iFrameWnd : public CFrameWnd, public iWindowSetContainer {
+class iFrameWnd : public iWindowSetFrame<CFrameWnd> {
     DECLARE_DYNCREATE(iFrameWnd)
 public:
     // No window yet.
@@ -15,23 +15,4 @@ public:
     iFrameWnd(CWnd* parent, const RECT& rect, DWORD style, LPCSTR title, UINT id);
     iFrameWnd(CWnd* parent, const RECT& rect, DWORD style, LPCSTR title, UINT id, DWORD exStyle,
               CCreateContext* context);
-    // Deletes the controls in its set, then destroys the window.
-    ~iFrameWnd() override;
-
-    iWindowSet& GetWindowSet() override { return m_windowSet; }
-
-protected:
-    // A creation that fails inside a creating constructor must not delete the object
-    // the constructor is still building: the caller gets it back without a window and
-    // deletes it. Afterwards the frame deletes itself as every frame does.
-    void PostNcDestroy() override;
-    // The creating forms' work, for derived frames whose own PreCreateWindow must apply:
-    // they create from their own constructors.
-    void CreateFrame(CWnd* parent, const RECT& rect, DWORD style, LPCSTR title, DWORD exStyle,
-                     CCreateContext* context);
-
-    iWindowSet m_windowSet;
-
-private:
-    bool m_isConstructing = false;
 };

@@ -118,45 +118,44 @@ BOOL iListCtrl::OnItemChanged(NMHDR* header, LRESULT* result)
     return FALSE;
 }
 
+BOOL iListCtrl::FireUnlessAnswered(const iNotifyConnector& connector, NMHDR* header, LRESULT* result)
+{
+    connector.Fire(this, header, result);
+    return *result != 0;
+}
+
 // The notifications below go on to the parent unless the target stored a non-zero result.
 BOOL iListCtrl::OnOdFindItem(NMHDR* header, LRESULT* result)
 {
-    m_onOdFindItem.Fire(this, header, result);
-    return *result != 0;
+    return FireUnlessAnswered(m_onOdFindItem, header, result);
 }
 
 BOOL iListCtrl::OnColumnClick(NMHDR* header, LRESULT* result)
 {
-    m_onColumnClick.Fire(this, header, result);
-    return *result != 0;
+    return FireUnlessAnswered(m_onColumnClick, header, result);
 }
 
 BOOL iListCtrl::OnClick(NMHDR* header, LRESULT* result)
 {
-    m_onClick.Fire(this, header, result);
-    return *result != 0;
+    return FireUnlessAnswered(m_onClick, header, result);
 }
 
 BOOL iListCtrl::OnDblClk(NMHDR* header, LRESULT* result)
 {
-    m_onDblClk.Fire(this, header, result);
-    return *result != 0;
+    return FireUnlessAnswered(m_onDblClk, header, result);
 }
 
 BOOL iListCtrl::OnRClick(NMHDR* header, LRESULT* result)
 {
-    m_onRClick.Fire(this, header, result);
-    return *result != 0;
+    return FireUnlessAnswered(m_onRClick, header, result);
 }
 
 BOOL iListCtrl::OnRDblClk(NMHDR* header, LRESULT* result)
 {
-    m_onRDblClk.Fire(this, header, result);
-    return *result != 0;
+    return FireUnlessAnswered(m_onRDblClk, header, result);
 }
 
 BOOL iListCtrl::OnReturn(NMHDR* header, LRESULT* result)
 {
-    m_onReturn.Fire(this, header, result);
-    return *result != 0;
+    return FireUnlessAnswered(m_onReturn, header, result);
 }

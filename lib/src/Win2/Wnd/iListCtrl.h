@@ -73,4 +73,9 @@ protected:
     iNotifyConnector m_onRClick;
     iNotifyConnector m_onRDblClk;
     iNotifyConnector m_onReturn;
+
+private:
+    // Fires the connector; TRUE, keeping the notification from the parent, when the
+    // target stored a non-zero result.
+    BOOL FireUnlessAnswered(const iNotifyConnector& connector, NMHDR* header, LRESULT* result);
 };

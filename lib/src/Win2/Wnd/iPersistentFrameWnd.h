@@ -4,9 +4,9 @@
 #pragma once
 
 #include "lib/src/Win2/Wnd/iFrameWnd.h"
-#include "lib/src/Win2/Wnd/iWindowData.h"
+#include "lib/src/Win2/Wnd/iPersistentFrame.h"
 
-class iPersistentFrameWnd : public iFrameWnd {
+class iPersistentFrameWnd : public iPersistentFrame<iFrameWnd> {
     DECLARE_DYNCREATE(iPersistentFrameWnd)
 public:
     // No window yet, no placement record.
@@ -20,29 +20,4 @@ public:
     // the destructor unregisters it by the frame's address. The id is not used.
     iPersistentFrameWnd(CWnd* parent, iWindowData* windowData, UINT id);
     iPersistentFrameWnd(CWnd* parent, iWindowData* windowData, UINT id, DWORD exStyle, CCreateContext* context);
-    // Saves and drops the placement record, then the frame goes.
-    ~iPersistentFrameWnd() override;
-
-    // The framework frame's preparation, then the remembered rectangle, style and name.
-    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
-
-    iWindowData* GetWindowData() const { return m_windowData; }
-
-protected:
-    afx_msg void OnMove(int x, int y);
-    afx_msg void OnSize(UINT nType, int cx, int cy);
-    DECLARE_MESSAGE_MAP()
-
-    iWindowData* m_windowData = nullptr;
-
-private:
-    // The creating forms over a given record.
-    void CreateFromRecord(CWnd* parent, DWORD exStyle, CCreateContext* context);
 };
-
-// What the persistent frames do to the creation values once the record exists: the
-// record's screen rectangle, its style (with WS_MAXIMIZE or WS_MINIMIZE when remembered
-// so) and its name.
-void ApplyWindowData(const iWindowData& record, CREATESTRUCT& cs);
-// The record for a frame being created with cs, registered on first use.
-iWindowData* RegisterWindowData(CWnd* frame, const CREATESTRUCT& cs);

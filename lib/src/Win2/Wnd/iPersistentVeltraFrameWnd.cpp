@@ -1,16 +1,9 @@
-// The persistent toolkit frame.
+// The persistent toolkit frame: its creating forms and the show command a main frame leaves.
 #include "lib/src/Win2/Wnd/iPersistentVeltraFrameWnd.h"
-
-#include "lib/src/Win2/Wnd/iPersistentFrameWnd.h"
 
 #include "framework/WinApp.h"
 
 IMPLEMENT_DYNCREATE(iPersistentVeltraFrameWnd, iVeltraFrameWnd)
-
-BEGIN_MESSAGE_MAP(iPersistentVeltraFrameWnd, iVeltraFrameWnd)
-    ON_WM_MOVE()
-    ON_WM_SIZE()
-END_MESSAGE_MAP()
 
 iPersistentVeltraFrameWnd::iPersistentVeltraFrameWnd() = default;
 
@@ -27,40 +20,22 @@ iPersistentVeltraFrameWnd::iPersistentVeltraFrameWnd(CWnd* parent, const RECT& r
 }
 
 iPersistentVeltraFrameWnd::iPersistentVeltraFrameWnd(CWnd* parent, iWindowData* windowData, UINT)
-    : m_windowData(windowData)
+    : iPersistentFrame(windowData)
 {
     CreateFromRecord(parent, 0, nullptr);
 }
 
 iPersistentVeltraFrameWnd::iPersistentVeltraFrameWnd(CWnd* parent, iWindowData* windowData, UINT, DWORD exStyle,
                                                      CCreateContext* context)
-    : m_windowData(windowData)
+    : iPersistentFrame(windowData)
 {
     CreateFromRecord(parent, exStyle, context);
 }
 
-iPersistentVeltraFrameWnd::~iPersistentVeltraFrameWnd()
-{
-    if (m_windowData)
-        iWindowDataMap::Unregister(this);
-}
-
-void iPersistentVeltraFrameWnd::CreateFromRecord(CWnd* parent, DWORD exStyle, CCreateContext* context)
-{
-    if (!m_windowData)
-        return;
-    RECT rect;
-    m_windowData->GetRect(&rect);
-    CreateFrame(parent, rect, m_windowData->GetStyle(), m_windowData->GetName(), exStyle, context);
-}
-
 BOOL iPersistentVeltraFrameWnd::PreCreateWindow(CREATESTRUCT& cs)
 {
-    if (!iVeltraFrameWnd::PreCreateWindow(cs))
+    if (!iPersistentFrame::PreCreateWindow(cs))
         return FALSE;
-    if (!m_windowData)
-        m_windowData = RegisterWindowData(this, cs);
-    ApplyWindowData(*m_windowData, cs);
     // The framework shows the new document's main frame with the application's show
     // command: a frame closed maximised opens maximised.
     if (!cs.hwndParent) {
@@ -70,18 +45,4 @@ BOOL iPersistentVeltraFrameWnd::PreCreateWindow(CREATESTRUCT& cs)
                                                          : SW_SHOWNORMAL;
     }
     return TRUE;
-}
-
-void iPersistentVeltraFrameWnd::OnMove(int, int)
-{
-    Default();
-    if (m_windowData)
-        m_windowData->Update();
-}
-
-void iPersistentVeltraFrameWnd::OnSize(UINT nType, int cx, int cy)
-{
-    iVeltraFrameWnd::OnSize(nType, cx, cy);
-    if (m_windowData)
-        m_windowData->Update();
 }

@@ -4,10 +4,10 @@
 // sets the application's show command, so that a main frame closed maximised reopens so.
 #pragma once
 
+#include "lib/src/Win2/Wnd/iPersistentFrame.h"
 #include "lib/src/Win2/Wnd/iVeltraFrameWnd.h"
-#include "lib/src/Win2/Wnd/iWindowData.h"
 
-class iPersistentVeltraFrameWnd : public iVeltraFrameWnd {
+class iPersistentVeltraFrameWnd : public iPersistentFrame<iVeltraFrameWnd> {
     DECLARE_DYNCREATE(iPersistentVeltraFrameWnd)
 public:
     // No window yet, no placement record.
@@ -22,22 +22,7 @@ public:
     iPersistentVeltraFrameWnd(CWnd* parent, iWindowData* windowData, UINT id);
     iPersistentVeltraFrameWnd(CWnd* parent, iWindowData* windowData, UINT id, DWORD exStyle,
                               CCreateContext* context);
-    // Saves and drops the placement record, then the frame goes.
-    ~iPersistentVeltraFrameWnd() override;
 
     // The toolkit frame's preparation, then the remembered rectangle, style and name.
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
-
-    iWindowData* GetWindowData() const { return m_windowData; }
-
-protected:
-    afx_msg void OnMove(int x, int y);
-    afx_msg void OnSize(UINT nType, int cx, int cy);
-    DECLARE_MESSAGE_MAP()
-
-    iWindowData* m_windowData = nullptr;
-
-private:
-    // The creating forms over a given record.
-    void CreateFromRecord(CWnd* parent, DWORD exStyle, CCreateContext* context);
 };

@@ -57,6 +57,21 @@ private:
     IMalloc* m_allocator = nullptr;
 };
 
+// Frees an item record of the folder tree or the file list, which hold the same three
+// things: the folder's reference, then the two lists and the record from the allocator.
+// Null does nothing.
+template <class ItemRecord>
+void FreeShellItemRecord(IMalloc* allocator, ItemRecord* record)
+{
+    if (!record)
+        return;
+    if (record->parentFolder)
+        record->parentFolder->Release();
+    allocator->Free(record->relativeList);
+    allocator->Free(record->absoluteList);
+    allocator->Free(record);
+}
+
 class iShell {
 public:
     // What a successful open answers when the fallback started the browser itself.

@@ -33,13 +33,7 @@ private:
 
 void FreeShellListItem(IMalloc* allocator, iShellListItem* record)
 {
-    if (!record)
-        return;
-    if (record->parentFolder)
-        record->parentFolder->Release();
-    allocator->Free(record->relativeList);
-    allocator->Free(record->absoluteList);
-    allocator->Free(record);
+    FreeShellItemRecord(allocator, record);
 }
 
 BOOL iShellListCtrl::SetImageLists()

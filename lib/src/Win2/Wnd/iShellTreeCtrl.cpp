@@ -21,13 +21,7 @@ bool IsDesktopRecord(const iShellTreeItem* record)
 
 void FreeShellTreeItem(IMalloc* allocator, iShellTreeItem* record)
 {
-    if (!record)
-        return;
-    if (record->parentFolder)
-        record->parentFolder->Release();
-    allocator->Free(record->relativeList);
-    allocator->Free(record->absoluteList);
-    allocator->Free(record);
+    FreeShellItemRecord(allocator, record);
 }
 
 IMPLEMENT_DYNAMIC(iShellTreeCtrl, iTreeCtrl)
