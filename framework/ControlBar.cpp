@@ -92,6 +92,14 @@ void CControlBar::OnDestroy()
 
 LRESULT CControlBar::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
+    LRESULT result = 0;
+    if (RouteToOwner(nMsg, wParam, lParam, &result))
+        return result;
+    return CWnd::WindowProc(nMsg, wParam, lParam);
+}
+
+BOOL CControlBar::RouteToOwner(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
     switch (nMsg) {
     case WM_NOTIFY:
     case WM_COMMAND:
@@ -100,22 +108,22 @@ LRESULT CControlBar::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam)
     case WM_DELETEITEM:
     case WM_COMPAREITEM:
     case WM_VKEYTOITEM:
-    case WM_CHARTOITEM: {
-        // The bar's own map and its controls' objects first; the owner gets the rest.
-        LRESULT result = 0;
-        if (OnWndMsg(nMsg, wParam, lParam, &result))
-            return result;
-        CWnd* owner = GetOwner();
-        if (owner && owner->m_hWnd)
-            result = owner->SendMessage(nMsg, wParam, lParam);
-        // A tip the owner left without text gets the bar's own.
-        if (nMsg == WM_NOTIFY && IsUnansweredToolTipText(reinterpret_cast<NMHDR*>(lParam)))
-            return DefWindowProc(nMsg, wParam, lParam);
-        return result;
-    }
+    case WM_CHARTOITEM:
+        break;
     default:
-        return CWnd::WindowProc(nMsg, wParam, lParam);
+        return FALSE;
     }
+    // The bar's own map and its controls' objects first; the owner gets the rest.
+    *pResult = 0;
+    if (OnWndMsg(nMsg, wParam, lParam, pResult))
+        return TRUE;
+    CWnd* owner = GetOwner();
+    if (owner && owner->m_hWnd)
+        *pResult = owner->SendMessage(nMsg, wParam, lParam);
+    // A tip the owner left without text gets the bar's own.
+    if (nMsg == WM_NOTIFY && IsUnansweredToolTipText(reinterpret_cast<NMHDR*>(lParam)))
+        *pResult = DefWindowProc(nMsg, wParam, lParam);
+    return TRUE;
 }
 
 CSize CControlBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz)
@@ -128,7 +136,7 @@ CSize CControlBar::CalcDynamicLayout(int nLength, DWORD dwMode)
     return CalcFixedLayout((dwMode & LM_STRETCH) != 0, (dwMode & LM_HORZ) != 0);
 }
 
-void CControlBar::CalcInsideRect(CRect& rect, BOOL bHorz) const
+void CControlBar::DeflateByBorders(CRect& rect) const
 {
     if (m_dwStyle & CBRS_BORDER_LEFT)
         rect.left += afxData.cxBorder2;
@@ -138,6 +146,11 @@ void CControlBar::CalcInsideRect(CRect& rect, BOOL bHorz) const
         rect.right -= afxData.cxBorder2;
     if (m_dwStyle & CBRS_BORDER_BOTTOM)
         rect.bottom -= afxData.cyBorder2;
+}
+
+void CControlBar::CalcInsideRect(CRect& rect, BOOL bHorz) const
+{
+    DeflateByBorders(rect);
     // A vertical bar turns its margins with it.
     if (bHorz) {
         rect.left += m_cxLeftBorder;

@@ -83,6 +83,11 @@ protected:
     // The window of a bar over one of the system's bar controls: the CBRS_ bits of dwStyle
     // become the bar style, the rest the window's.
     BOOL CreateBarControl(LPCSTR lpszClassName, CWnd* pParentWnd, DWORD dwStyle, UINT nID);
+    // Notifications and owner-drawing messages: the bar's map first, else its owner, whose
+    // answer lands in *pResult. FALSE for every other message, which is left untouched.
+    BOOL RouteToOwner(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    // Shrinks rect by the two-pixel border of each side the style names.
+    void DeflateByBorders(CRect& rect) const;
 
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
     afx_msg void OnDestroy();

@@ -305,34 +305,44 @@ BOOL CDockContext::Track()
         MSG msg;
         if (!GetTrackMessage(bar, &msg))
             return FALSE;
-        switch (msg.message) {
-        case WM_LBUTTONUP:
-            return TRUE;
-        case WM_MOUSEMOVE:
-            // The button came up where the bar could not see it.
-            if (!(msg.wParam & MK_LBUTTON))
-                return FALSE;
-            if (m_bDragging)
-                Move(TrackPoint(msg));
-            else
-                Stretch(TrackPoint(msg));
-            break;
-        case WM_KEYUP:
-            if (m_bDragging)
-                OnKey(static_cast<int>(msg.wParam), FALSE);
-            break;
-        case WM_KEYDOWN:
-            if (m_bDragging)
-                OnKey(static_cast<int>(msg.wParam), TRUE);
-            if (msg.wParam == VK_ESCAPE)
-                return FALSE;
-            break;
-        case WM_RBUTTONDOWN:
+        // The button came up where the bar could not see it.
+        if (msg.message == WM_MOUSEMOVE && !(msg.wParam & MK_LBUTTON))
             return FALSE;
-        default:
-            ::DispatchMessageA(&msg);
+        switch (StepTrack(msg)) {
+        case trackReleased:
+            return TRUE;
+        case trackCancelled:
+            return FALSE;
+        case trackGoesOn:
             break;
         }
     }
     return FALSE;
+}
+
+CDockContext::TrackStep CDockContext::StepTrack(const MSG& msg)
+{
+    switch (msg.message) {
+    case WM_LBUTTONUP:
+        return trackReleased;
+    case WM_MOUSEMOVE:
+        if (m_bDragging)
+            Move(TrackPoint(msg));
+        else
+            Stretch(TrackPoint(msg));
+        return trackGoesOn;
+    case WM_KEYUP:
+        if (m_bDragging)
+            OnKey(static_cast<int>(msg.wParam), FALSE);
+        return trackGoesOn;
+    case WM_KEYDOWN:
+        if (m_bDragging)
+            OnKey(static_cast<int>(msg.wParam), TRUE);
+        return msg.wParam == VK_ESCAPE ? trackCancelled : trackGoesOn;
+    case WM_RBUTTONDOWN:
+        return trackCancelled;
+    default:
+        ::DispatchMessageA(&msg);
+        return trackGoesOn;
+    }
 }

@@ -99,6 +99,22 @@ protected:
     void DrawTracker(const CRect& rect, CSize size, BOOL bDither);
     // The outline's loop: TRUE when the left button was released, FALSE when cancelled.
     BOOL Track();
+    // What one message means to a drag or resize loop.
+    enum TrackStep { trackGoesOn, trackReleased, trackCancelled };
+    // Applies one message of the loop: the pointer moves a drag's outline or stretches a
+    // resize, Ctrl and Shift change a drag, other messages are dispatched. Escape and the
+    // right button cancel, the left button's release ends the loop.
+    TrackStep StepTrack(const MSG& msg);
     // Docks the bar on the dock bar under the outline, or floats it at the frame outline.
     void EndDrag();
+    // When pBar is a visible dock bar that a bar of dwDockStyle may dock on: the style they
+    // share, and in rectArea where it takes bars (its window; an empty one is a band along
+    // its edge). 0 for any other bar.
+    static DWORD GetDockTarget(CControlBar* pBar, DWORD dwDockStyle, CRect& rectArea);
+    // For a double click on a floating bar: the dock bar it was last docked on, with its
+    // place there in rect (screen); null when that dock bar is gone (rect as recorded).
+    CDockBar* GetMRUDockPlace(CRect& rect) const;
+    // For a double click on a docked bar: where its frame last floated, or, never floated,
+    // where it is docked (screen).
+    CPoint GetMRUFloatPoint() const;
 };

@@ -80,27 +80,33 @@ DWORD CDockContext::CanDockAt(CRect rect, DWORD dwDockStyle, CDockBar** ppDockBa
         return 0;
     for (POSITION pos = m_pDockSite->m_listControlBars.GetHeadPosition(); pos;) {
         auto* bar = static_cast<CControlBar*>(m_pDockSite->m_listControlBars.GetNext(pos));
-        if (!bar->IsDockBar() || !bar->IsWindowVisible())
-            continue;
-        auto* dockBar = static_cast<CDockBar*>(bar);
-        const DWORD shared = dockBar->GetBarStyle() & dwDockStyle;
-        if (!(shared & CBRS_ALIGN_ANY) || (dockBar->m_bFloating && !(shared & CBRS_FLOAT_MULTI)))
-            continue;
         CRect area;
-        dockBar->GetWindowRect(&area);
-        // An empty dock bar still takes bars along its edge.
-        if (area.Width() == 0)
-            area.InflateRect(4, 0);
-        if (area.Height() == 0)
-            area.InflateRect(0, 4);
+        const DWORD shared = GetDockTarget(bar, dwDockStyle, area);
         CRect overlap;
-        if (overlap.IntersectRect(&area, &rect)) {
+        if (shared && overlap.IntersectRect(&area, &rect)) {
             if (ppDockBar)
-                *ppDockBar = dockBar;
+                *ppDockBar = static_cast<CDockBar*>(bar);
             return shared;
         }
     }
     return 0;
+}
+
+DWORD CDockContext::GetDockTarget(CControlBar* pBar, DWORD dwDockStyle, CRect& rectArea)
+{
+    if (!pBar->IsDockBar() || !pBar->IsWindowVisible())
+        return 0;
+    auto* dockBar = static_cast<CDockBar*>(pBar);
+    const DWORD shared = dockBar->GetBarStyle() & dwDockStyle;
+    if (!(shared & CBRS_ALIGN_ANY) || (dockBar->m_bFloating && !(shared & CBRS_FLOAT_MULTI)))
+        return 0;
+    dockBar->GetWindowRect(&rectArea);
+    // An empty dock bar still takes bars along its edge, in an 8-pixel band.
+    if (rectArea.Width() == 0)
+        rectArea.InflateRect(4, 0);
+    if (rectArea.Height() == 0)
+        rectArea.InflateRect(0, 4);
+    return shared;
 }
 
 void CDockContext::EndDrag()
@@ -140,25 +146,38 @@ void CDockContext::ToggleDocking()
     if (m_pBar->IsFloating()) {
         if (!(m_pBar->m_dwDockStyle & CBRS_ALIGN_ANY))
             return;
-        CDockBar* dockBar = nullptr;
-        if (m_uMRUDockID)
-            dockBar = DYNAMIC_DOWNCAST(CDockBar, m_pDockSite->GetControlBar(m_uMRUDockID));
-        CRect rect = m_rectMRUDockPos;
-        if (dockBar)
-            dockBar->ClientToScreen(&rect);
+        CRect rect;
+        CDockBar* dockBar = GetMRUDockPlace(rect);
         m_pDockSite->ReDockControlBar(m_pBar, dockBar, dockBar ? &rect : nullptr);
         return;
     }
     if (!m_pBar->m_pDockBar)
         return;
+    const CPoint pt = GetMRUFloatPoint();
+    DWORD style = m_dwMRUFloatStyle & (CBRS_ALIGN_ANY | CBRS_FLOAT_MULTI);
+    if (!(style & CBRS_ALIGN_ANY))
+        style |= CBRS_ALIGN_TOP;
+    m_pDockSite->FloatControlBar(m_pBar, pt, style);
+}
+
+CDockBar* CDockContext::GetMRUDockPlace(CRect& rect) const
+{
+    CDockBar* dockBar = nullptr;
+    if (m_uMRUDockID)
+        dockBar = DYNAMIC_DOWNCAST(CDockBar, m_pDockSite->GetControlBar(m_uMRUDockID));
+    rect = m_rectMRUDockPos;
+    if (dockBar)
+        dockBar->ClientToScreen(&rect);
+    return dockBar;
+}
+
+CPoint CDockContext::GetMRUFloatPoint() const
+{
     CPoint pt = m_ptMRUFloatPos;
     // Never floated: the frame comes up where the bar is docked.
     if (pt.x < 0 || pt.y < 0) {
         pt = m_rectMRUDockPos.TopLeft();
         m_pBar->m_pDockBar->ClientToScreen(&pt);
     }
-    DWORD style = m_dwMRUFloatStyle & (CBRS_ALIGN_ANY | CBRS_FLOAT_MULTI);
-    if (!(style & CBRS_ALIGN_ANY))
-        style |= CBRS_ALIGN_TOP;
-    m_pDockSite->FloatControlBar(m_pBar, pt, style);
+    return pt;
 }

@@ -11,6 +11,7 @@
 #include <windows.h>
 
 class CWnd;
+struct _AFX_THREAD_STATE;
 
 class CMenu : public CObject {
     DECLARE_DYNAMIC(CMenu)
@@ -67,4 +68,20 @@ public:
 private:
     CMenu(const CMenu&) = delete;
     CMenu& operator=(const CMenu&) = delete;
+};
+
+// Names hWnd and hMenu as the thread's tracking window and menu while a popup menu is
+// tracked, so that handlers inside the modal loop can find them; puts back what a nested
+// or earlier tracking left on every way out.
+class CMenuTrackingScope {
+public:
+    CMenuTrackingScope(HWND hWnd, HMENU hMenu);
+    ~CMenuTrackingScope();
+    CMenuTrackingScope(const CMenuTrackingScope&) = delete;
+    CMenuTrackingScope& operator=(const CMenuTrackingScope&) = delete;
+
+private:
+    _AFX_THREAD_STATE* m_pState;
+    HWND m_hPreviousWindow;
+    HMENU m_hPreviousMenu;
 };

@@ -317,6 +317,17 @@ BOOL ReadFakeVersion(OSVERSIONINFOA* info)
     return TRUE;
 }
 
+// Makes the toolkit read this version next (or fail to read one), as a system would answer.
+void PresentFakeVersion(DWORD platform, DWORD major, DWORD minor, bool readable = true)
+{
+    g_fakeVersion = {};
+    g_fakeVersion.dwPlatformId = platform;
+    g_fakeVersion.dwMajorVersion = major;
+    g_fakeVersion.dwMinorVersion = minor;
+    g_versionReadable = readable;
+    QZSetVersionReader(&ReadFakeVersion);
+}
+
 } // namespace
 
 TEST(QZAuxDataSystemFlags, FollowTheCachedVersionRecord)
@@ -343,12 +354,7 @@ TEST(QZAuxDataSystemFlags, FollowTheCachedVersionRecord)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.why);
-        g_fakeVersion = {};
-        g_fakeVersion.dwPlatformId = c.platform;
-        g_fakeVersion.dwMajorVersion = c.major;
-        g_fakeVersion.dwMinorVersion = c.minor;
-        g_versionReadable = c.readable;
-        QZSetVersionReader(&ReadFakeVersion);
+        PresentFakeVersion(c.platform, c.major, c.minor, c.readable);
         if (!c.readable) {
             const OSVERSIONINFOA* record = QZGetOSVersionInfo();
             EXPECT_EQ(sizeof(OSVERSIONINFOA), record->dwOSVersionInfoSize);
@@ -361,6 +367,33 @@ TEST(QZAuxDataSystemFlags, FollowTheCachedVersionRecord)
     }
     QZSetVersionReader(nullptr);
     EXPECT_EQ(VER_PLATFORM_WIN32_NT, QZGetOSVersionInfo()->dwPlatformId) << "the real record is read again";
+}
+
+TEST(QZVersion, Windows95OrNT4IsEveryWindows4BeforeWindows98AndNT4Only)
+{
+    struct Case {
+        const char* why;
+        DWORD platform;
+        DWORD major;
+        DWORD minor;
+        bool old;
+    };
+    const Case cases[] = {
+        {"Windows 95", VER_PLATFORM_WIN32_WINDOWS, 4, 0, true},
+        {"Windows 95 OSR, the last minor before 98", VER_PLATFORM_WIN32_WINDOWS, 4, 9, true},
+        {"Windows 98", VER_PLATFORM_WIN32_WINDOWS, 4, 10, false},
+        {"Windows NT 4", VER_PLATFORM_WIN32_NT, 4, 0, true},
+        {"NT 4 with a minor version: not NT 4.0", VER_PLATFORM_WIN32_NT, 4, 1, false},
+        {"Windows NT 3.51", VER_PLATFORM_WIN32_NT, 3, 51, false},
+        {"Windows 2000", VER_PLATFORM_WIN32_NT, 5, 0, false},
+        {"Win32s 4.0: neither family", VER_PLATFORM_WIN32s, 4, 0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        PresentFakeVersion(c.platform, c.major, c.minor);
+        EXPECT_EQ(c.old, QZIsWindows95OrNT4());
+    }
+    QZSetVersionReader(nullptr);
 }
 
 TEST(QZAuxDataSystemFlags, VersionRecordIsReadOnceAndKept)

@@ -72,29 +72,25 @@ void CQZControlBar::DoPaint(CDC* pDC) {}
 
 LRESULT CQZControlBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    switch (message) {
-    case WM_NOTIFY:
-    case WM_COMMAND:
-    case WM_DRAWITEM:
-    case WM_MEASUREITEM:
-    case WM_DELETEITEM:
-    case WM_COMPAREITEM:
-    case WM_VKEYTOITEM:
-    case WM_CHARTOITEM: {
-        LRESULT result = 0;
-        if (OnWndMsg(message, wParam, lParam, &result))
-            return result;
-        CWnd* owner = GetOwner();
-        if (owner && owner->m_hWnd)
-            result = owner->SendMessage(message, wParam, lParam);
-        // A tip the owner left empty gets the bar's own text.
-        if (message == WM_NOTIFY && IsUnansweredToolTipText(reinterpret_cast<NMHDR*>(lParam)))
-            return DefWindowProc(message, wParam, lParam);
+    LRESULT result = 0;
+    if (RouteToOwner(message, wParam, lParam, &result))
         return result;
-    }
-    default:
-        return CControlBar::WindowProc(message, wParam, lParam);
-    }
+    return CControlBar::WindowProc(message, wParam, lParam);
+}
+
+BOOL CQZControlBar::CreateToolBarWindow(CWnd* pParentWnd, DWORD dwCtrlStyle, DWORD dwStyle, const RECT& rcBorders,
+                                        UINT nID)
+{
+    SetBorders(&rcBorders);
+    m_dwStyle = dwStyle & CBRS_ALL;
+    if (nID == AFX_IDW_TOOLBAR)
+        m_dwStyle |= CBRS_HIDE_INPLACE;
+    // The frame places the bar; the control must not move or size itself.
+    const DWORD windowStyle = (dwStyle & 0xFFFF0000) | CCS_NOPARENTALIGN | CCS_NOMOVEY | CCS_NODIVIDER |
+                              CCS_NORESIZE | dwCtrlStyle;
+    INITCOMMONCONTROLSEX init = {sizeof init, ICC_BAR_CLASSES};
+    ::InitCommonControlsEx(&init);
+    return CWnd::Create(TOOLBARCLASSNAMEA, nullptr, windowStyle, CRect(0, 0, 0, 0), pParentWnd, nID);
 }
 
 BOOL CQZControlBar::SetStatusText(int nHit)

@@ -127,6 +127,11 @@ public:
     BYTE m_bDockHooks = FALSE;
 
 protected:
+    // The bar's window over the system's toolbar control, for the toolbar and the menu bar:
+    // the borders, the CBRS_ bits of dwStyle as the bar style (hidden in place when nID is
+    // the frame's main toolbar), its high word with dwCtrlStyle as the window's style.
+    BOOL CreateToolBarWindow(CWnd* pParentWnd, DWORD dwCtrlStyle, DWORD dwStyle, const RECT& rcBorders, UINT nID);
+
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
     afx_msg void OnDestroy();
     afx_msg void OnPaint();

@@ -7,6 +7,7 @@
 #include "framework/PaintDC.h"
 #include "toolkit/bars/QZReBar.h"
 #include "toolkit/foundation/QZAuxData.h"
+#include "toolkit/foundation/QZDrawHelpers.h"
 #include "toolkit/foundation/QZMemDC.h"
 
 namespace {
@@ -16,30 +17,13 @@ constexpr int kGripperRoom = 7;
 
 void CQZControlBar::CalcInsideRect(CRect& rect, BOOL bHorz) const
 {
-    if (m_dwStyle & CBRS_BORDER_LEFT)
-        rect.left += afxData.cxBorder2;
-    if (m_dwStyle & CBRS_BORDER_TOP)
-        rect.top += afxData.cyBorder2;
-    if (m_dwStyle & CBRS_BORDER_RIGHT)
-        rect.right -= afxData.cxBorder2;
-    if (m_dwStyle & CBRS_BORDER_BOTTOM)
-        rect.bottom -= afxData.cyBorder2;
-    if (bHorz) {
-        rect.left += m_cxLeftBorder;
-        rect.top += m_cyTopBorder;
-        rect.right -= m_cxRightBorder;
-        rect.bottom -= m_cyBottomBorder;
-        if (HasGripper())
-            rect.left += kGripperRoom;
-    } else {
-        // A vertical bar turns its margins with it.
-        rect.left += m_cyTopBorder;
-        rect.top += m_cxLeftBorder;
-        rect.right -= m_cyBottomBorder;
-        rect.bottom -= m_cxRightBorder;
-        if (HasGripper())
-            rect.top += kGripperRoom;
-    }
+    CControlBar::CalcInsideRect(rect, bHorz);
+    if (!HasGripper())
+        return;
+    if (bHorz)
+        rect.left += kGripperRoom;
+    else
+        rect.top += kGripperRoom;
 }
 
 void CQZControlBar::DrawBorders(CDC* pDC, CRect& rect)
@@ -85,14 +69,7 @@ void CQZControlBar::DrawBorders(CDC* pDC, CRect& rect)
     }
 
     if (m_bInReBar) {
-        if (style & CBRS_BORDER_LEFT)
-            rect.left += afxData.cxBorder2;
-        if (style & CBRS_BORDER_TOP)
-            rect.top += afxData.cyBorder2;
-        if (style & CBRS_BORDER_RIGHT)
-            rect.right -= afxData.cxBorder2;
-        if (style & CBRS_BORDER_BOTTOM)
-            rect.bottom -= afxData.cyBorder2;
+        DeflateByBorders(rect);
         return;
     }
     if (style & CBRS_BORDER_RIGHT) {
@@ -164,13 +141,7 @@ void CQZControlBar::DrawGripper(CDC* pDC, const CRect& rect)
 void CQZControlBar::DrawNonClient()
 {
     CWindowDC dc(this);
-    CRect window;
-    GetWindowRect(&window);
-    CRect client;
-    GetClientRect(&client);
-    ClientToScreen(&client);
-    client.OffsetRect(-window.left, -window.top);
-    dc.ExcludeClipRect(&client);
+    QZExcludeClientArea(&dc, this);
     PaintNonClient(&dc);
 }
 

@@ -235,15 +235,7 @@ BOOL CQZMenuBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID)
 
 BOOL CQZMenuBar::CreateEx(CWnd* pParentWnd, DWORD dwCtrlStyle, DWORD dwStyle, CRect rcBorders, UINT nID)
 {
-    SetBorders(&rcBorders);
-    m_dwStyle = dwStyle & CBRS_ALL;
-    if (nID == AFX_IDW_TOOLBAR)
-        m_dwStyle |= CBRS_HIDE_INPLACE;
-    const DWORD windowStyle = (dwStyle & 0xFFFF0000) | CCS_NOMOVEY | CCS_NORESIZE | CCS_NOPARENTALIGN |
-                              CCS_NODIVIDER | dwCtrlStyle;
-    INITCOMMONCONTROLSEX init = {sizeof init, ICC_BAR_CLASSES};
-    ::InitCommonControlsEx(&init);
-    if (!CWnd::Create(TOOLBARCLASSNAMEA, nullptr, windowStyle, CRect(0, 0, 0, 0), pParentWnd, nID))
+    if (!CreateToolBarWindow(pParentWnd, dwCtrlStyle, dwStyle, rcBorders, nID))
         return FALSE;
 
     // The bar shows the menu from now on: the frame has none of its own.

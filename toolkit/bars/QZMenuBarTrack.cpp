@@ -21,16 +21,6 @@
 
 namespace {
 
-bool IsWindows95OrNT40()
-{
-    const OSVERSIONINFOA* version = QZGetOSVersionInfo();
-    const bool win95 = version->dwPlatformId == VER_PLATFORM_WIN32_WINDOWS && version->dwMajorVersion == 4 &&
-                       version->dwMinorVersion < 10;
-    const bool nt4 = version->dwPlatformId == VER_PLATFORM_WIN32_NT && version->dwMajorVersion == 4 &&
-                     version->dwMinorVersion == 0;
-    return win95 || nt4;
-}
-
 bool IsWindows2000OrLaterVersion()
 {
     const OSVERSIONINFOA* version = QZGetOSVersionInfo();
@@ -312,7 +302,7 @@ BOOL CQZMenuBar::OnMenuInput(MSG* pMsg, BOOL bClientPoint)
             m_ptLastMouse = point;
             m_bMousePointValid = true;
         }
-        if (IsWindows95OrNT40())
+        if (QZIsWindows95OrNT4())
             return FALSE;
         // Resting on the open item asks the image menus for their full popups.
         const bool hasHidden = m_arrHiddenCommands.GetSize() > 0;

@@ -126,15 +126,7 @@ BOOL CQZToolBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID)
 
 BOOL CQZToolBar::CreateEx(CWnd* pParentWnd, DWORD dwCtrlStyle, DWORD dwStyle, RECT rcBorders, UINT nID)
 {
-    SetBorders(&rcBorders);
-    m_dwStyle = dwStyle & CBRS_ALL;
-    if (nID == AFX_IDW_TOOLBAR)
-        m_dwStyle |= CBRS_HIDE_INPLACE;
-    const DWORD windowStyle = (dwStyle & 0xFFFF0000) | CCS_NOPARENTALIGN | CCS_NOMOVEY | CCS_NODIVIDER |
-                              CCS_NORESIZE | dwCtrlStyle;
-    INITCOMMONCONTROLSEX init = {sizeof init, ICC_BAR_CLASSES};
-    ::InitCommonControlsEx(&init);
-    if (!CWnd::Create(TOOLBARCLASSNAMEA, nullptr, windowStyle, CRect(0, 0, 0, 0), pParentWnd, nID))
+    if (!CreateToolBarWindow(pParentWnd, dwCtrlStyle, dwStyle, rcBorders, nID))
         return FALSE;
     SetSizes(m_sizeButton, m_sizeImage);
     SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_fontBar.m_hObject), TRUE);

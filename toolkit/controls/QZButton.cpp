@@ -98,11 +98,7 @@ BOOL CQZButton::SetIcon(int cx, int cy, LPCSTR lpszIcon, LPCSTR lpszPressedIcon,
             return FALSE;
         }
     }
-    m_nImageWidth = cx;
-    m_nImageHeight = cy;
-    if (bRedraw && m_hWnd)
-        Invalidate();
-    return TRUE;
+    return FinishSetImage(cx, cy, bRedraw);
 }
 
 BOOL CQZButton::SetIcon(int cx, int cy, UINT nIcon, UINT nPressedIcon)
@@ -127,11 +123,7 @@ BOOL CQZButton::SetIcon(int cx, int cy, HICON hIcon, HICON hPressedIcon, BOOL bR
     }
     m_hIcon = hIcon;
     m_hIconPressed = hPressedIcon;
-    m_nImageWidth = cx;
-    m_nImageHeight = cy;
-    if (bRedraw && m_hWnd)
-        Invalidate();
-    return TRUE;
+    return FinishSetImage(cx, cy, bRedraw);
 }
 
 BOOL CQZButton::SetBitmap(int cx, int cy, UINT nBitmap, BOOL bRedraw)
@@ -149,11 +141,7 @@ BOOL CQZButton::SetBitmap(int cx, int cy, UINT nBitmap, BOOL bRedraw)
         FreeImages();
         return FALSE;
     }
-    m_nImageWidth = cx;
-    m_nImageHeight = cy;
-    if (bRedraw && m_hWnd)
-        Invalidate();
-    return TRUE;
+    return FinishSetImage(cx, cy, bRedraw);
 }
 
 BOOL CQZButton::SetPositions(CPoint ptImage, CPoint ptText, BOOL bRedraw)
@@ -191,6 +179,15 @@ void CQZButton::ResetImage()
     m_nImageX = m_nImageY = m_nTextX = m_nTextY = 0;
     if (m_hWnd)
         Invalidate();
+}
+
+BOOL CQZButton::FinishSetImage(int cx, int cy, BOOL bRedraw)
+{
+    m_nImageWidth = cx;
+    m_nImageHeight = cy;
+    if (bRedraw && m_hWnd)
+        Invalidate();
+    return TRUE;
 }
 
 void CQZButton::FreeImages()

@@ -98,6 +98,8 @@ protected:
     void PreSubclassWindow() override;
     // Asks for the deferred set-up once the window is complete.
     void PostInitRequest();
+    // The last step of setting images: their size kept, the button repainted when asked. TRUE.
+    BOOL FinishSetImage(int cx, int cy, BOOL bRedraw);
 
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
     afx_msg void OnPaint();

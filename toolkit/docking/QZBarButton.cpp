@@ -29,11 +29,7 @@ BOOL CQZBarButton::SetIcon(int cx, int cy, HICON hIcon, HICON hPressedIcon, BOOL
 {
     m_hIcon = hIcon;
     m_hIconPressed = hPressedIcon;
-    m_nImageWidth = cx;
-    m_nImageHeight = cy;
-    if (bRedraw && m_hWnd)
-        Invalidate();
-    return TRUE;
+    return FinishSetImage(cx, cy, bRedraw);
 }
 
 void CQZBarButton::FreeImages()

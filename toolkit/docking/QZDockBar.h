@@ -124,4 +124,7 @@ private:
     void AbandonDrag(BOOL bReleaseCapture);
     // A docking window's new length along the row, its thickness as it is.
     void ResizeAlong(CQZDockWindow* pWnd, int nLength);
+    // Gives the window what it takes of a change of length: a growth whole, a shrink down
+    // to its minimum. The part it took.
+    int TakeChange(CQZDockWindow* pWnd, int nChange);
 };

@@ -179,6 +179,14 @@ void CQZDockBar::ResizeAlong(CQZDockWindow* pWnd, int nLength)
     pWnd->SetWindowPos(nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
 }
 
+int CQZDockBar::TakeChange(CQZDockWindow* pWnd, int nChange)
+{
+    const int length = CurrentLength(pWnd);
+    const int applied = std::max(nChange, pWnd->GetMinExtent() - length);
+    ResizeAlong(pWnd, length + applied);
+    return applied;
+}
+
 int CQZDockBar::GrowWindowsBefore(int nIndex, int nChange)
 {
     const int start = GetRowStart(GetDockedControlBar(nIndex));
@@ -187,13 +195,8 @@ int CQZDockBar::GrowWindowsBefore(int nIndex, int nChange)
     // Nearest first; a growth goes whole to the nearest window, a shrink takes each
     // window down to its minimum in turn.
     for (int i = nIndex - 1; i >= start && nChange != 0; --i) {
-        CQZDockWindow* wnd = GetDockWindow(GetDockedControlBar(i));
-        if (!wnd)
-            continue;
-        const int length = CurrentLength(wnd);
-        const int applied = std::max(nChange, wnd->GetMinExtent() - length);
-        ResizeAlong(wnd, length + applied);
-        nChange -= applied;
+        if (CQZDockWindow* wnd = GetDockWindow(GetDockedControlBar(i)))
+            nChange -= TakeChange(wnd, nChange);
     }
     return nChange;
 }
@@ -203,13 +206,8 @@ int CQZDockBar::GrowWindowsAfter(int nIndex, int nChange)
     if (nChange == 0)
         return nChange;
     for (int i = nIndex, end = RowEnd(nIndex); i < end && nChange != 0; ++i) {
-        CQZDockWindow* wnd = GetDockWindow(GetDockedControlBar(i));
-        if (!wnd)
-            continue;
-        const int length = CurrentLength(wnd);
-        const int applied = std::max(nChange, wnd->GetMinExtent() - length);
-        ResizeAlong(wnd, length + applied);
-        nChange -= applied;
+        if (CQZDockWindow* wnd = GetDockWindow(GetDockedControlBar(i)))
+            nChange -= TakeChange(wnd, nChange);
     }
     return nChange;
 }

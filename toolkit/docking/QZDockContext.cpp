@@ -196,38 +196,15 @@ BOOL CQZDockContext::Track()
             const bool locks = m_bLiveDrag && m_pBar->m_pDockBar && !m_pBar->IsFloating() && m_pDockSite;
             if (locks)
                 QZLockDragWindowUpdate(m_pDockSite->m_hWnd);
-            bool ends = false;
-            switch (msg.message) {
-            case WM_LBUTTONUP:
+            const TrackStep step = StepTrack(msg);
+            if (step == trackReleased) {
                 if (m_bDragging)
                     EndDrag();
                 else
                     EndResize();
-                ends = true;
                 result = !m_bDropFailed;
-                break;
-            case WM_MOUSEMOVE:
-                if (m_bDragging)
-                    Move(TrackPoint(msg));
-                else
-                    Stretch(TrackPoint(msg));
-                break;
-            case WM_KEYUP:
-                if (m_bDragging)
-                    OnKey(static_cast<int>(msg.wParam), FALSE);
-                break;
-            case WM_KEYDOWN:
-                if (m_bDragging)
-                    OnKey(static_cast<int>(msg.wParam), TRUE);
-                ends = msg.wParam == VK_ESCAPE;
-                break;
-            case WM_RBUTTONDOWN:
-                ends = true;
-                break;
-            default:
-                ::DispatchMessageA(&msg);
-                break;
             }
+            const bool ends = step != trackGoesOn;
             // A drop that could not float the bar ends the drag as a cancel.
             if (!ends && !m_bDropFailed) {
                 FlushFrameLayout(m_pDockSite);
@@ -334,13 +311,8 @@ void CQZDockContext::ToggleDocking()
     if (m_pBar->IsFloating()) {
         if (!(m_pBar->m_dwDockStyle & CBRS_ALIGN_ANY))
             return;
-        CRect rect = m_rectMRUDockPos;
-        CDockBar* dockBar = nullptr;
-        if (m_uMRUDockID) {
-            dockBar = DYNAMIC_DOWNCAST(CDockBar, m_pDockSite->GetControlBar(m_uMRUDockID));
-            if (dockBar)
-                dockBar->ClientToScreen(&rect);
-        }
+        CRect rect;
+        CDockBar* dockBar = GetMRUDockPlace(rect);
         // Placed last in its row when the row is shared out.
         if (dockWindow)
             dockWindow->ModifyBarStyleEx(0, kNewlyDockedWindow, FALSE);
@@ -353,12 +325,7 @@ void CQZDockContext::ToggleDocking()
     }
     if (!m_pBar->m_pDockBar)
         return;
-    CPoint pt = m_ptMRUFloatPos;
-    // Never floated: the frame comes up where the bar is docked.
-    if (pt.x < 0 || pt.y < 0) {
-        pt = m_rectMRUDockPos.TopLeft();
-        m_pBar->m_pDockBar->ClientToScreen(&pt);
-    }
+    const CPoint pt = GetMRUFloatPoint();
     m_rectFrameDragHorz.OffsetRect(pt - m_rectFrameDragHorz.TopLeft());
     RestoreRowOf(m_pBar);
     if (FloatBar(CBRS_ALIGN_TOP | (m_dwDockStyle & CBRS_FLOAT_MULTI)) && dockWindow)

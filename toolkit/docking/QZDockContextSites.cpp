@@ -67,19 +67,11 @@ BOOL CQZDockContext::HitTestDockSite(CFrameWnd* pFrame, DWORD* pdwStyle, CRect r
     const BOOL hasPointer = QZGetDragCursorPos(&pointer);
     for (POSITION pos = pFrame->m_listControlBars.GetHeadPosition(); pos;) {
         auto* bar = static_cast<CControlBar*>(pFrame->m_listControlBars.GetNext(pos));
-        if (!bar->IsDockBar() || !bar->IsWindowVisible())
+        CRect area;
+        const DWORD shared = GetDockTarget(bar, dwDockStyle, area);
+        if (!shared)
             continue;
         auto* dockBar = static_cast<CDockBar*>(bar);
-        const DWORD shared = dockBar->GetBarStyle() & dwDockStyle;
-        if (!(shared & CBRS_ALIGN_ANY) || (dockBar->m_bFloating && !(shared & CBRS_FLOAT_MULTI)))
-            continue;
-        CRect area;
-        dockBar->GetWindowRect(&area);
-        // An empty dock bar is an 8-pixel band along its edge.
-        if (area.Width() == 0)
-            area.InflateRect(4, 0);
-        if (area.Height() == 0)
-            area.InflateRect(0, 4);
         CWnd* parent = CWnd::FromHandlePermanent(::GetParent(dockBar->m_hWnd));
         if (!parent)
             continue;

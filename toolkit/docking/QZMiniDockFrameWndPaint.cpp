@@ -5,6 +5,7 @@
 
 #include "framework/PaintDC.h"
 #include "toolkit/foundation/QZAuxData.h"
+#include "toolkit/foundation/QZDrawHelpers.h"
 #include "toolkit/foundation/QZMemDC.h"
 #include "toolkit/foundation/QZResourceSwitch.h"
 #include "toolkit/res/ToolkitResources.h"
@@ -69,13 +70,9 @@ void CQZMiniDockFrameWnd::OnNcPaint()
     CControlBar* bar = GetControlBar();
     const bool isToolBar = IsToolBar(bar) != FALSE;
     CWindowDC dc(this);
+    QZExcludeClientArea(&dc, this);
     CRect window;
     GetWindowRect(&window);
-    CRect client;
-    GetClientRect(&client);
-    ClientToScreen(&client);
-    client.OffsetRect(-window.left, -window.top);
-    dc.ExcludeClipRect(&client);
     CRect outline(0, 0, window.Width(), window.Height());
     const bool isXP = GetLook() == 1;
     CQZMemDC memDC(&dc, outline, isXP ? qzAfxData.colorXPBarFace : qzAfxData.colorFace);

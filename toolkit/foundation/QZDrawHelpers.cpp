@@ -1,4 +1,5 @@
-// Embossed images, dithered faces, font changes, child search and popup-owner gaps.
+// Embossed images, dithered faces, font changes, child search, popup-owner gaps and the
+// non-client clip.
 #include "toolkit/foundation/QZDrawHelpers.h"
 
 #include "framework/DC.h"
@@ -197,4 +198,15 @@ void DrawPopupOwnerGap(CDC* pDC, COLORREF color, const RECT* lpRectOwner, const 
     }
     ::SelectObject(pDC->m_hDC, previous);
     ::DeleteObject(pen);
+}
+
+void QZExcludeClientArea(CDC* pDC, CWnd* pWnd)
+{
+    CRect window;
+    pWnd->GetWindowRect(&window);
+    CRect client;
+    pWnd->GetClientRect(&client);
+    pWnd->ClientToScreen(&client);
+    client.OffsetRect(-window.left, -window.top);
+    pDC->ExcludeClipRect(&client);
 }

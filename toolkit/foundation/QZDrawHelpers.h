@@ -1,6 +1,7 @@
 // Small drawing and window routines shared by the toolkit's parts: embossed (disabled)
 // images, the dithered face of a pushed button, a dialog's font change, the child
-// control under a point, and the opening that joins a popup to the button it drops from.
+// control under a point, the opening that joins a popup to the button it drops from, and
+// the clip that leaves a window DC its non-client area.
 #pragma once
 
 #include <windows.h>
@@ -26,3 +27,6 @@ HWND QZChildWindowFromPoint(HWND hWndParent, POINT point);
 // rectangles in screen coordinates): a line of the colour along the shared edge, its
 // first pixel left out, so that button and popup read as one shape.
 void DrawPopupOwnerGap(CDC* pDC, COLORREF color, const RECT* lpRectOwner, const RECT* lpRectPopup);
+// Clips a window DC of pWnd to the non-client area: the client rectangle, in window
+// coordinates, is excluded, so that borders and captions paint without touching it.
+void QZExcludeClientArea(CDC* pDC, CWnd* pWnd);

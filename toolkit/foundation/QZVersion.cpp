@@ -28,6 +28,16 @@ const OSVERSIONINFOA* QZGetOSVersionInfo()
     return &g_version;
 }
 
+bool QZIsWindows95OrNT4()
+{
+    const OSVERSIONINFOA* version = QZGetOSVersionInfo();
+    const bool win95 = version->dwPlatformId == VER_PLATFORM_WIN32_WINDOWS && version->dwMajorVersion == 4 &&
+                       version->dwMinorVersion < 10;
+    const bool nt4 = version->dwPlatformId == VER_PLATFORM_WIN32_NT && version->dwMajorVersion == 4 &&
+                     version->dwMinorVersion == 0;
+    return win95 || nt4;
+}
+
 QZVersionReader QZSetVersionReader(QZVersionReader reader)
 {
     QZVersionReader previous = g_reader;

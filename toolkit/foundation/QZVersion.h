@@ -12,6 +12,10 @@ using QZVersionReader = BOOL (*)(OSVERSIONINFOA* info);
 // so every version test is false.
 const OSVERSIONINFOA* QZGetOSVersionInfo();
 
+// Windows 95 (4.0 up to 4.10, Windows 98) or Windows NT 4.0: the systems whose menus lack
+// what the image menus and the menu bar's full-menu timer rely on.
+bool QZIsWindows95OrNT4();
+
 // Makes reader the one the record is read with (null: the system's) and forgets the
 // cached record, so that the next QZGetOSVersionInfo reads again; returns the old reader.
 QZVersionReader QZSetVersionReader(QZVersionReader reader);

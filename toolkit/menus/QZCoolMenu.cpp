@@ -35,16 +35,6 @@ std::unordered_set<const CQZItemData*>& LiveItemRecords()
     return records;
 }
 
-bool IsWindows95OrNT4()
-{
-    const OSVERSIONINFOA* version = QZGetOSVersionInfo();
-    const bool win95 = version->dwPlatformId == VER_PLATFORM_WIN32_WINDOWS && version->dwMajorVersion == 4 &&
-                       version->dwMinorVersion < 10;
-    const bool nt4 = version->dwPlatformId == VER_PLATFORM_WIN32_NT && version->dwMajorVersion == 4 &&
-                     version->dwMinorVersion == 0;
-    return win95 || nt4;
-}
-
 // Built with the program's static initialisation, on the thread that becomes the
 // user-interface thread: the shared values, then the hook that watches menu windows.
 struct CoolMenuModule {
@@ -53,7 +43,7 @@ struct CoolMenuModule {
         CQZCoolMenu::m_rcOpener.SetRect(-1, -1, -1, -1);
         CQZCoolMenu::m_sizeFrame = CSize(::GetSystemMetrics(SM_CXDLGFRAME), ::GetSystemMetrics(SM_CYDLGFRAME));
         CQZCoolMenu::m_sizeMargin = CSize(-1, -1);
-        CQZCoolMenu::m_bOldOS = IsWindows95OrNT4();
+        CQZCoolMenu::m_bOldOS = QZIsWindows95OrNT4();
         CQZCoolMenu::InstallHook();
     }
     ~CoolMenuModule()

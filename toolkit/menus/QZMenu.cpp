@@ -1,7 +1,6 @@
 // The toolkit's popup menu tracking.
 #include "toolkit/menus/QZMenu.h"
 
-#include "framework/ThreadState.h"
 #include "framework/WinApp.h"
 #include "framework/Wnd.h"
 #include "toolkit/menus/QZCoolMenu.h"
@@ -11,30 +10,6 @@
 bool CQZMenu::m_bActive = false;
 
 namespace {
-
-// Puts back the thread's tracking window and menu on every way out.
-class TrackingRecordScope {
-public:
-    TrackingRecordScope(HWND window, HMENU menu) : m_state(AfxGetThreadState())
-    {
-        m_window = m_state->m_hTrackingWindow;
-        m_menu = m_state->m_hTrackingMenu;
-        m_state->m_hTrackingWindow = window;
-        m_state->m_hTrackingMenu = menu;
-    }
-    ~TrackingRecordScope()
-    {
-        m_state->m_hTrackingWindow = m_window;
-        m_state->m_hTrackingMenu = m_menu;
-    }
-    TrackingRecordScope(const TrackingRecordScope&) = delete;
-    TrackingRecordScope& operator=(const TrackingRecordScope&) = delete;
-
-private:
-    _AFX_THREAD_STATE* m_state;
-    HWND m_window;
-    HMENU m_menu;
-};
 
 // Lets the messages waiting in the queue run (the toolkit popups just told to close among
 // them) before a popup opens. FALSE when the program is to end: a WM_QUIT was waiting (it
@@ -97,7 +72,7 @@ UINT CQZMenu::TrackPopupMenuEx(HMENU hMenu, UINT nFlags, int x, int y, CWnd* pOw
     HWND owner = pOwner->GetSafeHwnd();
     UINT command = 0;
     {
-        TrackingRecordScope tracking(owner, hMenu);
+        CMenuTrackingScope tracking(owner, hMenu);
         for (POSITION pos = CQZPopupMenu::m_listPopups.GetHeadPosition(); pos;)
             ::PostMessageA(CQZPopupMenu::m_listPopups.GetNext(pos)->m_hWnd, WM_CLOSE, 0, 0);
         // A program that is to end opens no popup: the quit goes on to the outer loop.

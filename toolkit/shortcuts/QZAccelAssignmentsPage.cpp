@@ -44,6 +44,22 @@ void QZAccelFillCategories(CComboBox& box, const CQZAccelManager* manager)
     box.SetCurSel(0);
 }
 
+std::vector<QZAccelShownCommand> QZAccelShownCommands(CComboBox& box, const CQZAccelManager* manager)
+{
+    const CString category = QZAccelChosenCategory(box);
+    std::vector<QZAccelShownCommand> commands;
+    POSITION pos = manager->GetFirstCommandPosition();
+    while (pos) {
+        UINT cmdID = 0;
+        CString name;
+        manager->GetNextCommand(pos, cmdID, name);
+        if (!category.IsEmpty() && !manager->IsCommandInCategory(cmdID, category))
+            continue;
+        commands.push_back({cmdID, QZAccelDisplayName(name, category)});
+    }
+    return commands;
+}
+
 IMPLEMENT_DYNCREATE(CQZAccelPropertyPage1, CQZResizePropertyPage)
 
 BEGIN_MESSAGE_MAP(CQZAccelPropertyPage1, CQZResizePropertyPage)
@@ -89,21 +105,14 @@ BOOL CQZAccelPropertyPage1::OnInitDialog()
 
 void CQZAccelPropertyPage1::FillList()
 {
-    const CString category = QZAccelChosenCategory(m_cbCategory);
     m_lcCommands.DeleteAllItems();
-    POSITION pos = m_pManager->GetFirstCommandPosition();
-    while (pos) {
-        UINT cmdID = 0;
-        CString name;
-        m_pManager->GetNextCommand(pos, cmdID, name);
-        if (!category.IsEmpty() && !m_pManager->IsCommandInCategory(cmdID, category))
-            continue;
-        const int row = m_lcCommands.InsertItem(m_lcCommands.GetItemCount(), QZAccelDisplayName(name, category));
+    for (const QZAccelShownCommand& command : QZAccelShownCommands(m_cbCategory, m_pManager)) {
+        const int row = m_lcCommands.InsertItem(m_lcCommands.GetItemCount(), command.strName);
         CString shortcuts;
-        m_pManager->GetShortcutText(cmdID, shortcuts);
+        m_pManager->GetShortcutText(command.nCmdID, shortcuts);
         m_lcCommands.SetItemText(row, 1, shortcuts);
-        m_lcCommands.SetItemText(row, 2, QZAccelDescription(cmdID));
-        m_lcCommands.SetItemData(row, cmdID);
+        m_lcCommands.SetItemText(row, 2, QZAccelDescription(command.nCmdID));
+        m_lcCommands.SetItemData(row, command.nCmdID);
     }
     if (m_lcCommands.GetItemCount() > 0)
         m_lcCommands.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
@@ -117,16 +126,14 @@ void CQZAccelPropertyPage1::OnSelChangeCategory()
 
 void CQZAccelPropertyPage1::OnExport()
 {
-    if (CWnd* sheet = GetParent(); sheet && sheet->IsKindOf(RUNTIME_CLASS(CQZAccelPropertySheet)))
-        static_cast<CQZAccelPropertySheet*>(sheet)->OnExport(m_pManager);
+    if (CQZAccelPropertySheet* sheet = QZAccelSheetOf(this))
+        sheet->OnExport(m_pManager);
 }
 
 BOOL CQZAccelPropertyPage1::OnSetActive()
 {
-    CWnd* sheet = GetParent();
-    CQZAccelPropertyPage2* other = sheet && sheet->IsKindOf(RUNTIME_CLASS(CQZAccelPropertySheet))
-                                       ? &static_cast<CQZAccelPropertySheet*>(sheet)->m_page2
-                                       : nullptr;
+    CQZAccelPropertySheet* sheet = QZAccelSheetOf(this);
+    CQZAccelPropertyPage2* other = sheet ? &sheet->m_page2 : nullptr;
     if (other)
         m_nCategory = other->m_nCategory;
     UpdateData(FALSE);

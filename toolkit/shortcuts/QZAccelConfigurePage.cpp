@@ -68,17 +68,10 @@ BOOL CQZAccelPropertyPage2::OnInitDialog()
 
 void CQZAccelPropertyPage2::FillCommands()
 {
-    const CString category = QZAccelChosenCategory(m_cbCategory);
     m_lbCommands.ResetContent();
-    POSITION pos = m_pManager->GetFirstCommandPosition();
-    while (pos) {
-        UINT cmdID = 0;
-        CString name;
-        m_pManager->GetNextCommand(pos, cmdID, name);
-        if (!category.IsEmpty() && !m_pManager->IsCommandInCategory(cmdID, category))
-            continue;
-        const int index = m_lbCommands.AddString(QZAccelDisplayName(name, category));
-        m_lbCommands.SetItemData(index, cmdID);
+    for (const QZAccelShownCommand& command : QZAccelShownCommands(m_cbCategory, m_pManager)) {
+        const int index = m_lbCommands.AddString(command.strName);
+        m_lbCommands.SetItemData(index, command.nCmdID);
     }
     if (m_lbCommands.GetCount() > 0)
         m_lbCommands.SetCurSel(0);
@@ -175,10 +168,8 @@ void CQZAccelPropertyPage2::OnResetAll()
 
 BOOL CQZAccelPropertyPage2::OnSetActive()
 {
-    CWnd* sheet = GetParent();
-    CQZAccelPropertyPage1* other = sheet && sheet->IsKindOf(RUNTIME_CLASS(CQZAccelPropertySheet))
-                                       ? &static_cast<CQZAccelPropertySheet*>(sheet)->m_page1
-                                       : nullptr;
+    CQZAccelPropertySheet* sheet = QZAccelSheetOf(this);
+    CQZAccelPropertyPage1* other = sheet ? &sheet->m_page1 : nullptr;
     if (other)
         m_nCategory = other->m_nCategory;
     UpdateData(FALSE);

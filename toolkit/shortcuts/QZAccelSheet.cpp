@@ -32,6 +32,13 @@ CString QZAccelDescription(UINT nCmdID)
     return end >= 0 ? text.Left(end) : text;
 }
 
+CQZAccelPropertySheet* QZAccelSheetOf(CWnd* pPage)
+{
+    CWnd* sheet = pPage->GetParent();
+    return sheet && sheet->IsKindOf(RUNTIME_CLASS(CQZAccelPropertySheet)) ? static_cast<CQZAccelPropertySheet*>(sheet)
+                                                                         : nullptr;
+}
+
 INT_PTR QZRunShortcutSheet(CQZAccelManager* pManager, CWnd* pParentWnd)
 {
     // The caption, page templates and labels are the toolkit's.

@@ -12,6 +12,8 @@
 #include "toolkit/controls/QZListCtrl.h"
 #include "toolkit/controls/QZResizeSheet.h"
 
+#include <vector>
+
 class CQZAccelManager;
 
 // Shows the key combination typed into it ("Ctrl+Shift+F5") instead of text. Every key
@@ -125,3 +127,12 @@ CString QZAccelDescription(UINT nCmdID);
 CString QZAccelChosenCategory(CComboBox& box);
 // The manager's categories after "[All Commands]", the first entry chosen.
 void QZAccelFillCategories(CComboBox& box, const CQZAccelManager* manager);
+// A command a page lists: its id and the text the page shows for it.
+struct QZAccelShownCommand {
+    UINT nCmdID;
+    CString strName;
+};
+// The manager's commands in the category chosen in box, in the manager's order.
+std::vector<QZAccelShownCommand> QZAccelShownCommands(CComboBox& box, const CQZAccelManager* manager);
+// The shortcut sheet pPage is on; null for a page shown in any other sheet.
+CQZAccelPropertySheet* QZAccelSheetOf(CWnd* pPage);
