@@ -18,7 +18,6 @@
 #include "database/mgFile.h"
 #include "database/mgFileSet.h"
 #include "database/mgInstance.h"
-#include "database/mgKey.h"
 #include "database/mgRecord.h"
 #include "database/mgRuntime.h"
 #include "database_test_support.h"
@@ -44,10 +43,8 @@ void ExpectInstanceUsable(const ScratchFolder& folder)
     uint16_t data = uint16_t(other.def.setFileNumber);
     std::vector<uint8_t> record = MakeRecord(42, "other");
     ASSERT_EQ(0, mgAddRecord(data, record.data()));
-    uint8_t key[8];
-    ASSERT_EQ(4, mgBuildKey(int16_t(data + 1), record.data(), key, 0, 64));
     std::vector<uint8_t> found(64);
-    ASSERT_EQ(0, mgGetEqualRecord(uint16_t(data + 1), key, found.data()));
+    ASSERT_EQ(0, FindByKey(data + 1, record, found));
     EXPECT_EQ(record, found);
     EXPECT_EQ(0, mgCloseFileSet(&other.def));
 }
