@@ -142,15 +142,10 @@ TEST(FlushFaults, AFailedFlushIsAnErrorAndTheFileOpensWholeOrIsRefused)
         ScratchFolder folder;
         std::string path = folder.File("flush");
         WorkloadRun run;
-        {
-            FaultyIo io;
-            FaultPlan plan;
-            plan.failFlushAt = n;
-            io.Plan(plan);
-            Engine engine(16, 16, 4);
-            ASSERT_NO_THROW(run = RunWorkload(path, shape));
-            EXPECT_FALSE(run.completed) << "the failed flush was never answered";
-        }
+        FaultPlan plan;
+        plan.failFlushAt = n;
+        ASSERT_NO_FATAL_FAILURE(RunWithFaults(path, shape, plan, &run));
+        EXPECT_FALSE(run.completed) << "the failed flush was never answered";
         Engine engine(16, 16, 4);
         ReopenVerdict verdict;
         ASSERT_NO_THROW(verdict = Reopen(path, shape, run));
