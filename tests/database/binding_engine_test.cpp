@@ -44,6 +44,22 @@ std::unique_ptr<mGrovePlus> NamedEngine(const char* name)
     return engine;
 }
 
+// Named engines "alpha" and "beta" over a scratch folder, message boxes kept; each has a
+// cache set of its own once CreateTheirSets has run.
+struct TwoNamedEngines {
+    CapturedBoxes boxes;
+    dbtest::ScratchFolder folder;
+    const std::string alphaSet = folder.File("a.dat");
+    const std::string betaSet = folder.File("b.dat");
+    std::unique_ptr<mGrovePlus> alpha = NamedEngine("alpha");
+    std::unique_ptr<mGrovePlus> beta = NamedEngine("beta");
+    void CreateTheirSets()
+    {
+        ASSERT_EQ(0, CreateCacheSetOn(*alpha, alphaSet));
+        ASSERT_EQ(0, CreateCacheSetOn(*beta, betaSet));
+    }
+};
+
 } // namespace
 
 TEST(DatabaseInterfaces, EngineKeepsItsFileObjectsInOrder)
@@ -233,18 +249,14 @@ TEST(EngineBinding, RecreatesASetElsewhereFromAnOpenOnesDefinition)
 
 TEST(EngineBinding, NamedEnginesSwitchOnTheFirstCallAfterTheOther)
 {
-    CapturedBoxes boxes;
-    dbtest::ScratchFolder folder;
-    std::unique_ptr<mGrovePlus> alpha = NamedEngine("alpha");
-    std::unique_ptr<mGrovePlus> beta = NamedEngine("beta");
-    ASSERT_EQ(1, alpha->IsOK());
-    ASSERT_EQ(1, beta->IsOK());
-    ASSERT_EQ(0, CreateCacheSetOn(*alpha, folder.File("a.dat")));
-    ASSERT_EQ(0, CreateCacheSetOn(*beta, folder.File("b.dat")));
+    TwoNamedEngines engines;
+    ASSERT_EQ(1, engines.alpha->IsOK());
+    ASSERT_EQ(1, engines.beta->IsOK());
+    ASSERT_NO_FATAL_FAILURE(engines.CreateTheirSets());
     {
         // Both open on the same file numbers, each in its own instance.
-        mGroveFile fa(alpha.get(), "", folder.File("a.dat").c_str(), 0, BannerCache::kSize);
-        mGroveFile fb(beta.get(), "", folder.File("b.dat").c_str(), 0, BannerCache::kSize);
+        mGroveFile fa(engines.alpha.get(), "", engines.alphaSet.c_str(), 0, BannerCache::kSize);
+        mGroveFile fb(engines.beta.get(), "", engines.betaSet.c_str(), 0, BannerCache::kSize);
         ASSERT_EQ(1, fa.IsOpen());
         ASSERT_EQ(1, fb.IsOpen());
         for (long i = 0; i < 20; ++i) {
@@ -261,33 +273,29 @@ TEST(EngineBinding, NamedEnginesSwitchOnTheFirstCallAfterTheOther)
         EXPECT_EQ(20, fb.GetRecordCount());
         EXPECT_FALSE(HasPage(fb, 3));
         // Transactions run in the current instance: they do not switch.
-        EXPECT_EQ(1, alpha->BeginTransaction(0));
+        EXPECT_EQ(1, engines.alpha->BeginTransaction(0));
         EXPECT_EQ("beta", CurrentInstance());
-        EXPECT_EQ(0, beta->CommitTransaction());
+        EXPECT_EQ(0, engines.beta->CommitTransaction());
     }
-    alpha.reset();
-    beta.reset();
+    engines.alpha.reset();
+    engines.beta.reset();
     EXPECT_EQ("", CurrentInstance());
 }
 
 TEST(EngineBinding, DeletingANamedEngineStopsOnlyItsOwnInstance)
 {
-    CapturedBoxes boxes;
-    dbtest::ScratchFolder folder;
-    std::unique_ptr<mGrovePlus> alpha = NamedEngine("alpha");
-    std::unique_ptr<mGrovePlus> beta = NamedEngine("beta");
-    ASSERT_EQ(0, CreateCacheSetOn(*alpha, folder.File("a.dat")));
-    ASSERT_EQ(0, CreateCacheSetOn(*beta, folder.File("b.dat")));
-    std::unique_ptr<mGroveFile> fb(new mGroveFile(beta.get(), "", folder.File("b.dat").c_str(), 0, 2060));
+    TwoNamedEngines engines;
+    ASSERT_NO_FATAL_FAILURE(engines.CreateTheirSets());
+    std::unique_ptr<mGroveFile> fb(new mGroveFile(engines.beta.get(), "", engines.betaSet.c_str(), 0, 2060));
     {
-        mGroveFile fa(alpha.get(), "", folder.File("a.dat").c_str(), 0, BannerCache::kSize);
+        mGroveFile fa(engines.alpha.get(), "", engines.alphaSet.c_str(), 0, BannerCache::kSize);
         CacheBytes b = MakeCache(1, 1, 1);
         ASSERT_EQ(0, fb->Add(b.bytes, 0));
         // Alpha is used last: its instance is the engine's current one when it goes.
         CacheBytes a = MakeCache(2, 2, 2);
         ASSERT_EQ(0, fa.Add(a.bytes, 0));
     }
-    alpha.reset();
+    engines.alpha.reset();
     {
         ScopedDatabaseLock lock;
         EXPECT_EQ(nullptr, mgGetInstanceContext("alpha"));
@@ -301,7 +309,7 @@ TEST(EngineBinding, DeletingANamedEngineStopsOnlyItsOwnInstance)
     // A new engine under the old name (its context may lie where the old one did).
     std::unique_ptr<mGrovePlus> again = NamedEngine("alpha");
     ASSERT_EQ(1, again->IsOK());
-    mGroveFile fa(again.get(), "", folder.File("a.dat").c_str(), 0, BannerCache::kSize);
+    mGroveFile fa(again.get(), "", engines.alphaSet.c_str(), 0, BannerCache::kSize);
     ASSERT_EQ(1, fa.IsOpen());
     EXPECT_TRUE(HasPage(*fb, 3));
     EXPECT_TRUE(HasPage(fa, 2));
@@ -309,20 +317,16 @@ TEST(EngineBinding, DeletingANamedEngineStopsOnlyItsOwnInstance)
     EXPECT_EQ(2, fb->GetRecordCount());
     EXPECT_EQ(1, fa.GetRecordCount());
     fb.reset();
-    beta.reset();
+    engines.beta.reset();
     EXPECT_TRUE(HasPage(fa, 2));
 }
 
 TEST(EngineBinding, AFailedSwitchIsTheAnswerAndReachesNoOtherInstance)
 {
-    CapturedBoxes boxes;
-    dbtest::ScratchFolder folder;
-    std::unique_ptr<mGrovePlus> alpha = NamedEngine("alpha");
-    std::unique_ptr<mGrovePlus> beta = NamedEngine("beta");
-    ASSERT_EQ(0, CreateCacheSetOn(*alpha, folder.File("a.dat")));
-    ASSERT_EQ(0, CreateCacheSetOn(*beta, folder.File("b.dat")));
-    std::unique_ptr<mGroveFile> fa(new mGroveFile(alpha.get(), "", folder.File("a.dat").c_str(), 0, 2060));
-    mGroveFile fb(beta.get(), "", folder.File("b.dat").c_str(), 0, BannerCache::kSize);
+    TwoNamedEngines engines;
+    ASSERT_NO_FATAL_FAILURE(engines.CreateTheirSets());
+    std::unique_ptr<mGroveFile> fa(new mGroveFile(engines.alpha.get(), "", engines.alphaSet.c_str(), 0, 2060));
+    mGroveFile fb(engines.beta.get(), "", engines.betaSet.c_str(), 0, BannerCache::kSize);
     CacheBytes a = MakeCache(1, 1, 1);
     ASSERT_EQ(0, fa->Add(a.bytes, 0));
     CacheBytes b = MakeCache(100, 1, 1);
@@ -340,9 +344,9 @@ TEST(EngineBinding, AFailedSwitchIsTheAnswerAndReachesNoOtherInstance)
     EXPECT_EQ(kMgNoSuchInstance, fa->FindEqual(probe.bytes, 0));
     EXPECT_EQ(0, probe.Inserted()) << "nothing read from beta's set";
     EXPECT_EQ(0, fa->IsOpen());
-    EXPECT_EQ(kMgNoSuchInstance, alpha->CreateFileSet(nullptr, "x", 0));
+    EXPECT_EQ(kMgNoSuchInstance, engines.alpha->CreateFileSet(nullptr, "x", 0));
     fa.reset();
-    alpha.reset();
+    engines.alpha.reset();
     // Beta saw none of it.
     EXPECT_EQ(1, fb.GetRecordCount());
     EXPECT_FALSE(HasPage(fb, 2));

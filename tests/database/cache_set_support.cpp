@@ -27,6 +27,20 @@ uint32_t CacheId(const std::vector<uint8_t>& record)
     return record[1] | (record[2] << 8) | (record[3] << 16) | (uint32_t(record[4]) << 24);
 }
 
+SetDefinition CacheSetDefinition(const std::string& name)
+{
+    SetDefinition set;
+    set.name = name;
+    set.segments = {{{1, 4, 8}}, {{5, 4, 8}}, {{9, 4, 8}}};
+    set.indexes.resize(3);
+    for (mgIndexDef& index : set.indexes)
+        index.keyLength = 4;
+    set.def.dataFileNumber = -1;
+    set.def.recordLength = 2061;
+    set.def.setFileNumber = -1;
+    return set;
+}
+
 int CreateCacheSet(const std::string& path, uint16_t hostMode)
 {
     int host = mgFindFreeFileNumbers(2);
@@ -34,25 +48,11 @@ int CreateCacheSet(const std::string& path, uint16_t hostMode)
         return mgCtx()->uerr_cod;
     if (int error = mgCreateDataFile(host, path.c_str(), 0, 0, hostMode))
         return error;
-    std::string dataName = path + "!data";
-    std::string members[3] = {path + "!000", path + "!001", path + "!002"};
-    mgSegmentDef segments[3] = {{1, 4, 8}, {5, 4, 8}, {9, 4, 8}};
-    mgIndexDef indexes[3] = {};
-    for (int i = 0; i < 3; ++i) {
-        indexes[i].keyLength = 4;
-        indexes[i].segmentCount = 1;
-        indexes[i].segments = &segments[i];
-        indexes[i].memberName = &members[i][0];
-    }
-    mgFileDef def{};
-    def.name = &dataName[0];
-    def.dataFileNumber = -1;
-    def.recordLength = 2061;
-    def.dataExtension = 0x4000;
-    def.indexCount = 3;
-    def.indexExtension = 0x4000;
-    def.indexes = indexes;
-    def.setFileNumber = -1;
+    SetDefinition set = CacheSetDefinition(path + "!data");
+    set.memberNames = {path + "!000", path + "!001", path + "!002"};
+    set.def.dataExtension = 0x4000;
+    set.def.indexExtension = 0x4000;
+    mgFileDef& def = *set.Build();
     int error = mgCreateFileSet(&def);
     if (error) {
         mgCloseFile(host, 0);

@@ -7,7 +7,6 @@
 #include "database/mgFile.h"
 #include "database/mgFileSet.h"
 #include "database/mgInstance.h"
-#include "database/mgKey.h"
 #include "database/mgLock.h"
 #include "database/mgRecord.h"
 #include "database/mgResource.h"
@@ -46,16 +45,14 @@ TEST(CacheSet, CreateOpenFindAddRewriteWalkClose)
         ASSERT_EQ(0, mgAddRecord(uint16_t(cache.data), record.data())) << id;
     }
     std::vector<uint8_t> probe = CacheRecord(17, 0, 0);
-    uint8_t key[8];
-    ASSERT_EQ(4, mgBuildKey(int16_t(cache.data + 1), probe.data(), key, 0, 2061));
     std::vector<uint8_t> found(2061);
-    ASSERT_EQ(0, mgGetEqualRecord(uint16_t(cache.data + 1), key, found.data()));
+    ASSERT_EQ(0, FindByKey(cache.data + 1, probe, found));
     EXPECT_EQ(CacheRecord(17, 1017, 33), found);
 
     std::vector<uint8_t> changed = CacheRecord(17, 5017, 33);
     changed[100] = 'Z';
     ASSERT_EQ(0, mgRewriteRecord(uint16_t(cache.data), changed.data()));
-    ASSERT_EQ(0, mgGetEqualRecord(uint16_t(cache.data + 1), key, found.data()));
+    ASSERT_EQ(0, FindByKey(cache.data + 1, probe, found));
     EXPECT_EQ(changed, found);
 
     // Last and previous on the third index (descending ids there).
@@ -72,7 +69,7 @@ TEST(CacheSet, CreateOpenFindAddRewriteWalkClose)
 
     // Everything is there after a reopen.
     ASSERT_EQ(0, cache.Open(path, 3));
-    ASSERT_EQ(0, mgGetEqualRecord(uint16_t(cache.data + 1), key, found.data()));
+    ASSERT_EQ(0, FindByKey(cache.data + 1, probe, found));
     EXPECT_EQ(changed, found);
     EXPECT_EQ(40u, mgRecordCount(uint16_t(cache.data)));
     ASSERT_EQ(0, cache.Close());
@@ -118,10 +115,7 @@ TEST(CacheSet, SameSetOpenedTwiceSeesEachOthersChangesAndClosesInEitherOrder)
             CacheSet& writer = id % 2 ? worker : history;
             CacheSet& reader = id % 2 ? history : worker;
             ASSERT_EQ(0, mgAddRecord(uint16_t(writer.data), record.data())) << id;
-            std::vector<uint8_t> probe = CacheRecord(id, 0, 0);
-            uint8_t key[8];
-            mgBuildKey(int16_t(reader.data + 1), probe.data(), key, 0, 2061);
-            ASSERT_EQ(0, mgGetEqualRecord(uint16_t(reader.data + 1), key, found.data())) << id;
+            ASSERT_EQ(0, FindByKey(reader.data + 1, CacheRecord(id, 0, 0), found)) << id;
             EXPECT_EQ(record, found);
         }
         EXPECT_EQ(30u, mgRecordCount(uint16_t(worker.data)));

@@ -17,10 +17,10 @@
 #include "database/mgFile.h"
 #include "database/mgFileSet.h"
 #include "database/mgInstance.h"
-#include "database/mgKey.h"
 #include "database/mgRecord.h"
 #include "database/mgResource.h"
 #include "database_test_support.h"
+#include "golden_files.h"
 
 using namespace dbtest;
 
@@ -84,11 +84,6 @@ class Watchdog {
     LPTOP_LEVEL_EXCEPTION_FILTER previous_ = nullptr;
 };
 
-std::string CorpusPath(const std::string& name)
-{
-    return std::string(DATABASE_GOLDEN_DIR) + "/" + name;
-}
-
 // One golden set: its files, and the work done on it after the damage.
 struct GoldenSet {
     const char* name;
@@ -96,9 +91,13 @@ struct GoldenSet {
     std::function<bool()> workout; // true when the set opened
 };
 
-Bytes CorpusVariableRecord(uint32_t id)
+// A probe for record `id` of the variable set: its first 20 bytes, so that its keys are
+// built within the length of the shortest record.
+Bytes VariableProbe(uint32_t id)
 {
-    return MakeRecord(id, "variable", size_t(20 + 90 * (id - 1)), uint8_t('a' + id));
+    Bytes probe = GoldenVariableRecord(id);
+    probe.resize(20);
+    return probe;
 }
 
 // A successful keyed read must deliver the record that holds the key asked for.
@@ -133,24 +132,20 @@ bool CacheWorkout()
     for (int i = 1; i <= 3; ++i)
         Walk(uint16_t(data + i), 2061, 20);
     Bytes found(2061);
+    for (uint32_t id = 1; id <= 3; ++id)
+        ExpectKeyed(FindByKey(data + 1, CacheRecord(id, 0, 0), found), found, 1, id);
     uint8_t key[8];
-    for (uint32_t id = 1; id <= 3; ++id) {
-        if (mgBuildKey(int16_t(data + 1), CacheRecord(id, 0, 0).data(), key, 0, 2061) == 4)
-            ExpectKeyed(mgGetEqualRecord(uint16_t(data + 1), key, found.data()), found, 1, id);
-    }
     uint8_t low[4] = {0x80, 0, 0, 0};
     uint8_t high[4] = {0x80, 0, 0, 9};
     RNGENT(data + 1, low, high);
     mgKeyAtPercent(data + 2, key, 50);
     Bytes added = CacheRecord(50, 50, 50);
     mgAddRecord(data, added.data());
-    if (mgBuildKey(int16_t(data + 1), CacheRecord(2, 0, 0).data(), key, 0, 2061) == 4 &&
-        mgGetEqualRecord(uint16_t(data + 1), key, found.data()) == 0) {
+    if (FindByKey(data + 1, CacheRecord(2, 0, 0), found) == 0) {
         Bytes changed = CacheRecord(2, 7, 7);
         mgRewriteRecord(data, changed.data());
     }
-    if (mgBuildKey(int16_t(data + 1), CacheRecord(3, 0, 0).data(), key, 0, 2061) == 4 &&
-        mgGetEqualRecord(uint16_t(data + 1), key, found.data()) == 0)
+    if (FindByKey(data + 1, CacheRecord(3, 0, 0), found) == 0)
         mgDeleteRecord(data);
     mgCheckReport report;
     mgCheckFileSet(data, &report);
@@ -167,21 +162,17 @@ bool VariableWorkout()
         return false;
     Walk(uint16_t(data + 1), 1024, 20);
     Bytes found(1024);
-    uint8_t key[8];
     for (uint32_t id = 1; id <= 3; ++id) {
-        if (mgBuildKey(int16_t(data + 1), CorpusVariableRecord(id).data(), key, 0, 20) != 4)
-            continue;
-        int16_t answer = mgGetEqualRecord(uint16_t(data + 1), key, found.data());
+        int16_t answer = FindByKey(data + 1, VariableProbe(id), found);
         ExpectKeyed(answer, found, 1, id);
         if (answer == 0 && mgReadVariableRecord(uint16_t(data), found.data(), int32_t(found.size())) == 0)
             ExpectKeyed(0, found, 1, id);
     }
-    Bytes added = CorpusVariableRecord(3);
+    Bytes added = GoldenVariableRecord(3);
     mgPut32(added.data() + 1, 9);
     mgAddVariableRecord(uint16_t(data), added.data(), int32_t(added.size()));
-    if (mgBuildKey(int16_t(data + 1), CorpusVariableRecord(1).data(), key, 0, 20) == 4 &&
-        mgGetEqualRecord(uint16_t(data + 1), key, found.data()) == 0) {
-        Bytes longer = CorpusVariableRecord(3);
+    if (FindByKey(data + 1, VariableProbe(1), found) == 0) {
+        Bytes longer = GoldenVariableRecord(3);
         mgPut32(longer.data() + 1, 1);
         mgRewriteVariableRecord(uint16_t(data), longer.data(), int32_t(longer.size()));
         mgDeleteVariableRecord(uint16_t(data));
@@ -244,7 +235,7 @@ class Corpus {
     {
         for (const GoldenSet& set : kSets)
             for (const std::string& file : set.files)
-                golden_[file] = ReadWholeFile(CorpusPath(file));
+                golden_[file] = ReadWholeFile(GoldenPath(file));
     }
     bool Loaded() const
     {
@@ -374,7 +365,7 @@ std::vector<Damage> TargetedDamages()
     // Truncations.
     for (const GoldenSet& set : kSets)
         for (const std::string& file : set.files) {
-            Bytes golden = ReadWholeFile(CorpusPath(file));
+            Bytes golden = ReadWholeFile(GoldenPath(file));
             uint32_t size = uint32_t(golden.size());
             for (uint32_t length : {0u, 1u, 100u, 127u, 128u, 129u, 511u, 512u, 1024u, 2048u, 4096u, 0x5000u,
                                     0xB81Fu + 100u, size / 2, size - 18, size - 1}) {
@@ -405,9 +396,8 @@ TEST(CorruptionCorpus, SeededRandomFlipsAreAnErrorOrRightData)
     Corpus corpus;
     ASSERT_TRUE(corpus.Loaded()) << "a golden file is missing";
     std::mt19937 rng(20261211);
-    const char* files[] = {"Cache.dat", "variable.dat", "variable.idx", "resources.dat", "resources.idx"};
     for (int i = 0; i < 400; ++i) {
-        std::string file = files[rng() % 5];
+        std::string file = kGoldenFiles[rng() % 5];
         size_t size = corpus.Golden(file).size();
         std::vector<std::pair<size_t, uint8_t>> flips;
         int count = 1 + int(rng() % 4);

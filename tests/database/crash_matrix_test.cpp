@@ -18,7 +18,6 @@
 #include "database/mgFile.h"
 #include "database/mgFileSet.h"
 #include "database/mgInstance.h"
-#include "database/mgKey.h"
 #include "database/mgRecord.h"
 #include "database/mgRuntime.h"
 #include "database_test_support.h"
@@ -44,10 +43,8 @@ void ExpectInstanceUsable(const ScratchFolder& folder)
     uint16_t data = uint16_t(other.def.setFileNumber);
     std::vector<uint8_t> record = MakeRecord(42, "other");
     ASSERT_EQ(0, mgAddRecord(data, record.data()));
-    uint8_t key[8];
-    ASSERT_EQ(4, mgBuildKey(int16_t(data + 1), record.data(), key, 0, 64));
     std::vector<uint8_t> found(64);
-    ASSERT_EQ(0, mgGetEqualRecord(uint16_t(data + 1), key, found.data()));
+    ASSERT_EQ(0, FindByKey(data + 1, record, found));
     EXPECT_EQ(record, found);
     EXPECT_EQ(0, mgCloseFileSet(&other.def));
 }
@@ -60,16 +57,12 @@ void FailAt(const WorkloadShape& shape, long n, long* compared)
     ScratchFolder folder;
     std::string path = folder.File("cut");
     WorkloadRun run;
-    {
-        FaultyIo io;
-        FaultPlan plan;
-        plan.failWriteAt = n;
-        io.Plan(plan);
-        Engine engine(16, 16, 4);
-        ASSERT_NO_THROW(run = RunWorkload(path, shape));
+    FaultPlan plan;
+    plan.failWriteAt = n;
+    ASSERT_NO_FATAL_FAILURE(RunWithFaults(path, shape, plan, &run, [&run, &folder] {
         EXPECT_FALSE(run.completed) << "the failed write was never answered";
-        ASSERT_NO_FATAL_FAILURE(ExpectInstanceUsable(folder));
-    }
+        ExpectInstanceUsable(folder);
+    }));
     std::vector<std::string> files = SetFiles(path, shape);
     std::vector<std::vector<uint8_t>> before = Snapshot(files);
     Engine engine(16, 16, 4);
@@ -218,15 +211,10 @@ TEST(CrashMatrix, ReplayedCutsOpenAsRealCutsDo)
         ScratchFolder folder;
         std::string path = folder.File("cut");
         WorkloadRun run;
-        {
-            FaultyIo io;
-            FaultPlan plan;
-            plan.cutWriteAt = cut.write;
-            plan.cutPrefix = cut.prefix;
-            io.Plan(plan);
-            Engine engine(16, 16, 4);
-            ASSERT_NO_THROW(run = RunWorkload(path, shape));
-        }
+        FaultPlan plan;
+        plan.cutWriteAt = cut.write;
+        plan.cutPrefix = cut.prefix;
+        ASSERT_NO_FATAL_FAILURE(RunWithFaults(path, shape, plan, &run));
         Engine engine(16, 16, 4);
         ReopenVerdict real = Reopen(path, shape, run);
         EXPECT_EQ(cut.verdict.code, real.code);
@@ -293,15 +281,10 @@ TEST(CrashMatrix, RefusedCacheIsRecreatedEmptyAndWorks)
     std::string path = folder.File("cache");
     WorkloadShape shape;
     WorkloadRun run;
-    {
-        FaultyIo io;
-        FaultPlan plan;
-        plan.cutWriteAt = 400;
-        plan.cutPrefix = 5;
-        io.Plan(plan);
-        Engine engine(16, 16, 4);
-        run = RunWorkload(path, shape);
-    }
+    FaultPlan plan;
+    plan.cutWriteAt = 400;
+    plan.cutPrefix = 5;
+    ASSERT_NO_FATAL_FAILURE(RunWithFaults(path, shape, plan, &run));
     Engine engine(16, 16, 4);
     ASSERT_EQ(kMgNotClosedCleanly, Reopen(path, shape, run).code);
     // The binding's path: delete the host and make the set again.

@@ -1,14 +1,32 @@
-// The outcome the engine promises after a cut or a failed write, as the crash tests check it.
+// What the crash tests share: a run of the workload into a planned fault, and the outcome
+// the engine promises after a cut or a failed write.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "crash_workload.h"
 #include "database/mgErrors.h"
+#include "database_test_support.h"
 
 namespace dbtest {
+
+// Runs the workload on the set at `path` in an instance of its own (16 buffers, 16 files,
+// 4 sectors) over the faulting layer with `plan`; `run` is what it did. `during` runs in
+// that instance after the workload, before the instance stops.
+inline void RunWithFaults(const std::string& path, const WorkloadShape& shape, const FaultPlan& plan, WorkloadRun* run,
+                          const std::function<void()>& during = nullptr)
+{
+    FaultyIo io;
+    io.Plan(plan);
+    Engine engine(16, 16, 4);
+    ASSERT_NO_THROW(*run = RunWorkload(path, shape));
+    if (during) {
+        ASSERT_NO_FATAL_FAILURE(during());
+    }
+}
 
 // Refused as left mid-change (14), refused while the set was still being made (`created`
 // false), or opened with every record of the reference and a consistency check passed; the

@@ -8,7 +8,6 @@
 #include "database/mgFile.h"
 #include "database/mgFileSet.h"
 #include "database/mgInstance.h"
-#include "database/mgKey.h"
 #include "database/mgRecord.h"
 #include "database/mgResource.h"
 #include "database_test_support.h"
@@ -31,24 +30,10 @@ std::vector<uint8_t> Record(uint32_t id, uint32_t time, const WorkloadShape& sha
 // three keys as its own index and two additional members.
 int CreatePlainSet(const std::string& path)
 {
-    std::string name = path;
-    mgSegmentDef segments[3] = {{1, 4, 8}, {5, 4, 8}, {9, 4, 8}};
-    mgIndexDef indexes[3] = {};
-    for (int i = 0; i < 3; ++i) {
-        indexes[i].keyLength = 4;
-        indexes[i].segmentCount = 1;
-        indexes[i].segments = &segments[i];
-    }
-    mgFileDef def{};
-    def.name = &name[0];
-    def.dataFileNumber = -1;
-    def.recordLength = 2061;
-    def.indexCount = 3;
-    def.indexes = indexes;
-    def.setFileNumber = -1;
-    if (int error = mgCreateFileSet(&def))
+    SetDefinition set = CacheSetDefinition(path);
+    if (int error = mgCreateFileSet(set.Build()))
         return error;
-    return mgCloseFileSet(&def);
+    return mgCloseFileSet(&set.def);
 }
 
 struct OpenSet {
@@ -76,12 +61,8 @@ struct OpenSet {
 
 bool MakeCurrent(int data, uint32_t id)
 {
-    std::vector<uint8_t> probe = CacheRecord(id, 0, 0);
-    uint8_t key[8];
-    if (mgBuildKey(int16_t(data + 1), probe.data(), key, 0, 2061) != 4)
-        return false;
     std::vector<uint8_t> found(2061);
-    return mgGetEqualRecord(uint16_t(data + 1), key, found.data()) == 0;
+    return FindByKey(data + 1, CacheRecord(id, 0, 0), found) == 0;
 }
 
 } // namespace

@@ -39,10 +39,8 @@ void MakeSet(const std::string& name)
 // The record with key A id made current; empty when the read failed.
 Bytes Get(int data, uint32_t id)
 {
-    uint8_t key[8];
     Bytes found(64, 0xEE);
-    if (mgBuildKey(int16_t(data + 1), MakeRecord(id, "").data(), key, 0, 64) != 4 ||
-        mgGetEqualRecord(uint16_t(data + 1), key, found.data()) != 0)
+    if (FindByKey(data + 1, MakeRecord(id, ""), found) != 0)
         return {};
     return found;
 }
@@ -177,10 +175,8 @@ TEST(DataBuffers, AReuseWhoseWriteBackFailsAnswersTheWriteErrorAndTheFileIsRefus
         FaultPlan plan;
         plan.failWriteAt = 1;
         io.Plan(plan);
-        uint8_t key[8];
-        ASSERT_EQ(4, mgBuildKey(int16_t(set.data + 1), MakeRecord(200, "").data(), key, 0, 64));
         Bytes found(64);
-        EXPECT_EQ(kMgShortWrite, mgGetEqualRecord(uint16_t(set.data + 1), key, found.data()))
+        EXPECT_EQ(kMgShortWrite, FindByKey(set.data + 1, MakeRecord(200, ""), found))
             << "the read that needed room answered another error than the failed write";
         io.Plan(FaultPlan{});
         EXPECT_NE(0, mgCloseFileSetByNumber(uint16_t(set.data)));

@@ -1,4 +1,5 @@
-// Shared fixtures of the engine's tests: scratch folders, hooks, the faulting I/O layer.
+// Shared fixtures of the engine's tests: scratch folders, hooks, the faulting I/O layer, the
+// test sets and the lookup by key.
 #include "database_test_support.h"
 
 #include <cstdio>
@@ -6,6 +7,8 @@
 #include <map>
 
 #include "database/mgInstance.h"
+#include "database/mgKey.h"
+#include "database/mgRecord.h"
 #include "database/mgRuntime.h"
 
 namespace dbtest {
@@ -411,6 +414,14 @@ SetDefinition TwoIndexSet(const std::string& name, uint16_t recordLength, uint16
     set.def.dataMode = dataMode;
     set.def.setFileNumber = -1;
     return set;
+}
+
+int16_t FindByKey(int index, const std::vector<uint8_t>& probe, std::vector<uint8_t>& found)
+{
+    uint8_t key[kMgMaxKeyLength + 8];
+    if (mgBuildKey(int16_t(index), probe.data(), key, 0, uint32_t(probe.size())) != 4)
+        return kNoKeyBuilt;
+    return mgGetEqualRecord(uint16_t(index), key, found.data());
 }
 
 std::string ErrorText(int code)

@@ -1,6 +1,7 @@
 // What the engine's tests share: a scratch folder per test (the status log is written in
 // the current directory), a started instance, message and exit hooks that never block or
-// end the test program, and a faulting I/O layer over the real one.
+// end the test program, a faulting I/O layer over the real one, the test sets' records and
+// definitions, and a record looked up by its key.
 #pragma once
 
 #include <windows.h>
@@ -136,6 +137,16 @@ struct SetDefinition {
 };
 // Index on A (mode 8 signed, unique), index on B (text, duplicates).
 SetDefinition TwoIndexSet(const std::string& name, uint16_t recordLength, uint16_t dataMode, int16_t keyType = 0);
+
+// Answered by FindByKey when no key could be built from the probe (the engine's own codes
+// are never negative).
+constexpr int16_t kNoKeyBuilt = -1;
+
+// Looks a record up by a 4-byte key (key A of the test sets, any key of the cache set):
+// builds the key of the index file `index` from `probe`, a record that holds the key's
+// fields, and reads the record with that key into `found`, which is as long as a record.
+// The read's answer (with 0 the record is the current one), or kNoKeyBuilt.
+int16_t FindByKey(int index, const std::vector<uint8_t>& probe, std::vector<uint8_t>& found);
 
 std::string ErrorText(int code);
 

@@ -227,8 +227,7 @@ TEST(DamagedIndex, AChildPointerOfZeroIsACorruptIndex)
     EXPECT_EQ(kMgCorruptIndex, mgCtx()->uerr_cod);
     ASSERT_NO_THROW(EXPECT_EQ(0u, mgKeyAtPercent(first, key, 1)));
     EXPECT_EQ(kMgCorruptIndex, mgCtx()->uerr_cod);
-    ASSERT_EQ(4, mgBuildKey(int16_t(first), MakeRecord(3, "").data(), key, 0, 64));
-    ASSERT_NO_THROW(EXPECT_EQ(kMgCorruptIndex, mgGetEqualRecord(first, key, found.data())));
+    ASSERT_NO_THROW(EXPECT_EQ(kMgCorruptIndex, FindByKey(first, MakeRecord(3, ""), found)));
     ASSERT_NO_THROW(EXPECT_EQ(kMgCorruptIndex, mgFirstRecord(first, found.data())));
     // The smallest key goes down through the broken entry.
     Bytes more = MakeRecord(0xFFFFFFF0u, "more");
@@ -260,10 +259,8 @@ struct FixedSet {
     // Makes record `id` current; its position.
     uint32_t Find(uint32_t id)
     {
-        uint8_t key[8];
         Bytes found(64);
-        if (mgBuildKey(int16_t(data + 1), MakeRecord(id, "").data(), key, 0, 64) != 4 ||
-            mgGetEqualRecord(uint16_t(data + 1), key, found.data()) != 0)
+        if (FindByKey(data + 1, MakeRecord(id, ""), found) != 0)
             return 0;
         return mgCurrentPosition(data);
     }

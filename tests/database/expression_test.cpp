@@ -14,7 +14,6 @@
 #include "database/mgFile.h"
 #include "database/mgFileSet.h"
 #include "database/mgInstance.h"
-#include "database/mgKey.h"
 #include "database/mgNode.h"
 #include "database/mgRecord.h"
 #include "database/mgResource.h"
@@ -496,9 +495,7 @@ TEST(ConditionalIndex, HoldsOnlyTheRecordsWhoseConditionIsTrue)
         walked.push_back(mgGet32(found.data() + 1));
     EXPECT_EQ(std::vector<uint32_t>({150, 300}), walked);
     // A rewrite that makes the condition false takes the record out of the index.
-    uint8_t key[8];
-    ASSERT_EQ(4, mgBuildKey(int16_t(data + 1), MakeRecord(150, "").data(), key, 0, 64));
-    ASSERT_EQ(0, mgGetEqualRecord(uint16_t(data + 1), key, found.data()));
+    ASSERT_EQ(0, FindByKey(data + 1, MakeRecord(150, ""), found));
     Bytes changed = MakeRecord(150, "gone");
     ASSERT_EQ(0, mgRewriteRecord(uint16_t(data), changed.data()));
     EXPECT_EQ(1u, mgKeyCount(data + 2));

@@ -3,7 +3,6 @@
 
 #include "database/mgFileSet.h"
 #include "database/mgInstance.h"
-#include "database/mgKey.h"
 #include "database/mgRecord.h"
 #include "database_test_support.h"
 
@@ -25,10 +24,7 @@ TEST(FileSet, CreateAddFindReopen)
     int opened = mgOpenFileSetFromResource(-1, folder.File("people.dat").c_str(), 0);
     ASSERT_GE(opened, 0) << mgGetInstanceContext(kMgDefaultInstance)->isam_code;
     std::vector<uint8_t> record(64);
-    std::vector<uint8_t> target = MakeRecord(21, "");
-    uint8_t key[32];
-    ASSERT_EQ(4, mgBuildKey(int16_t(opened + 1), target.data(), key, 0, 64));
-    ASSERT_EQ(0, mgGetEqualRecord(uint16_t(opened + 1), key, record.data()));
+    ASSERT_EQ(0, FindByKey(opened + 1, MakeRecord(21, ""), record));
     EXPECT_EQ(21u, record[1] | (record[2] << 8));
     int count = 0;
     int16_t answer = mgFirstRecord(uint16_t(opened + 1), record.data());

@@ -18,21 +18,16 @@
 #include "database/mgFile.h"
 #include "database/mgFileSet.h"
 #include "database/mgInstance.h"
-#include "database/mgKey.h"
 #include "database/mgRecord.h"
 #include "database/mgResource.h"
 #include "database_test_support.h"
+#include "golden_files.h"
 
 using namespace dbtest;
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-
-std::string GoldenPath(const std::string& name)
-{
-    return std::string(DATABASE_GOLDEN_DIR) + "/" + name;
-}
 
 // The files are made with names relative to the scratch folder (the current directory),
 // so that the set names stored inside them do not depend on where the test runs.
@@ -49,11 +44,6 @@ void MakeCacheHost()
     ASSERT_EQ(0, cache.Close());
 }
 
-Bytes VariableRecord(uint32_t id)
-{
-    return MakeRecord(id, "variable", size_t(20 + 90 * (id - 1)), uint8_t('a' + id));
-}
-
 void MakeVariableSet()
 {
     Engine engine(16, 16, 4);
@@ -62,7 +52,7 @@ void MakeVariableSet()
     set.segments.resize(1);
     ASSERT_EQ(0, mgCreateFileSet(set.Build()));
     for (uint32_t id = 1; id <= 3; ++id) {
-        Bytes record = VariableRecord(id);
+        Bytes record = GoldenVariableRecord(id);
         ASSERT_EQ(0, mgAddVariableRecord(uint16_t(set.def.setFileNumber), record.data(), int32_t(record.size())));
     }
     ASSERT_EQ(0, mgCloseFileSet(&set.def));
@@ -84,8 +74,6 @@ void MakeResourceSet()
     ASSERT_EQ(0, mgAddResource(set.def.setFileNumber, resource, sizeof resource));
     ASSERT_EQ(0, mgCloseFileSet(&set.def));
 }
-
-const char* const kGoldenFiles[] = {"Cache.dat", "variable.dat", "variable.idx", "resources.dat", "resources.idx"};
 
 void MakeAll()
 {
@@ -140,16 +128,6 @@ struct Field {
     const char* what;
 };
 
-void ExpectFields(const Bytes& bytes, uint32_t base, const std::vector<Field>& fields)
-{
-    ASSERT_LE(base + kMgHeaderSize, bytes.size());
-    for (const Field& f : fields) {
-        const uint8_t* p = bytes.data() + base + f.offset;
-        uint32_t value = f.width == 1 ? p[0] : f.width == 2 ? mgGet16(p) : mgGet32(p);
-        EXPECT_EQ(f.value, value) << f.what << " at +0x" << std::hex << f.offset;
-    }
-}
-
 // The fields every header of this engine holds, whatever the file.
 std::vector<Field> CommonFields(uint32_t headerPosition)
 {
@@ -165,10 +143,17 @@ std::vector<Field> CommonFields(uint32_t headerPosition)
             {0x58, 4, 0, "reserved"}};
 }
 
-std::vector<Field> Join(std::vector<Field> a, const std::vector<Field>& b)
+// The header at `position`: the fields every header holds, then the file's own `fields`.
+void ExpectHeader(const Bytes& bytes, uint32_t position, const std::vector<Field>& fields)
 {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
+    ASSERT_LE(position + kMgHeaderSize, bytes.size());
+    std::vector<Field> all = CommonFields(position);
+    all.insert(all.end(), fields.begin(), fields.end());
+    for (const Field& f : all) {
+        const uint8_t* p = bytes.data() + position + f.offset;
+        uint32_t value = f.width == 1 ? p[0] : f.width == 2 ? mgGet16(p) : mgGet32(p);
+        EXPECT_EQ(f.value, value) << f.what << " at +0x" << std::hex << f.offset;
+    }
 }
 
 // The cache host as the program makes it: 4096-byte nodes (32 sectors), extension 32768,
@@ -180,86 +165,83 @@ TEST(GoldenFiles, CacheHostHoldsTheImagesOfTheFormat)
 {
     Bytes host = ReadWholeFile(GoldenPath("Cache.dat"));
     ASSERT_EQ(3u * 32768u, host.size()) << "three extensions of 32768 bytes";
-    ExpectFields(host, 0,
-                 Join(CommonFields(0),
-                      {{kHdrPhysicalEnd, 4, 3 * 32768 - 1, "physical end: the file less one"},
-                       {kHdrDeleteHead, 4, 0, "no deleted-record chain"},
-                       {kHdrLogicalEnd, 4, 0x1081F + 2079 - 1, "logical end: the end of the last record's piece"},
-                       {kHdrResourceAnchor, 4, 4096, "the host's anchor in node 1"},
-                       {kHdrMemberCounter, 4, 5, "directory, data member and three index members"},
-                       {kHdrEntryCount, 4, 0, "no free piece in the free-space index"},
-                       {kHdrRootNode, 4, 0, "empty free-space index"},
-                       {kHdrNodeSizeCode, 2, 4096, "32 sectors of 128 bytes"},
-                       {kHdrRecordLength, 2, 0, "a host has no record length"},
-                       {kHdrExtensionSize, 2, 32768, "a host grows by at least 32768"},
-                       {kHdrFileMode, 2, 0x0207, "opened shared as a host: 0x203 with the variable bit"},
-                       {kHdrCreateMode, 2, 0x0204, "0x202 and the host's 0x0006, masked with 0x86F4"},
-                       {kHdrLeafLimit, 2, (4096 - 18) / 12 * 12 - 12, "free-space index leaf limit"},
-                       {kHdrNodeLimit, 2, 4096 - 18, "node limit"},
-                       {kHdrDuplicates, 1, 1, "space keys allow duplicates"},
-                       {kHdrKindByte, 1, 2, "variable-length kind byte"},
-                       {kHdrFileKind, 2, 2, "variable-length file"},
-                       {kHdrKeyLength, 2, 12, "free-space key: member id, length, position"},
-                       {kHdrDirectoryPosition, 4, 0x2000 + 18 + 255, "the directory's header in node 2"},
-                       {kHdrSuperfileKind, 2, 1, "superfile host"},
-                       {kHdrLeafSlots, 2, 4096 / 4, "leaf slots: node size / 4"},
-                       {kHdrNameLimit, 2, 255, "member-name width of nodes of 1024 bytes or more"},
-                       {kHdrAttributeFlags, 2, 0, "no attribute"},
-                       {kHdrFormatCode, 4, 559, "data and host format code"}}));
+    ExpectHeader(host, 0,
+                 {{kHdrPhysicalEnd, 4, 3 * 32768 - 1, "physical end: the file less one"},
+                  {kHdrDeleteHead, 4, 0, "no deleted-record chain"},
+                  {kHdrLogicalEnd, 4, 0x1081F + 2079 - 1, "logical end: the end of the last record's piece"},
+                  {kHdrResourceAnchor, 4, 4096, "the host's anchor in node 1"},
+                  {kHdrMemberCounter, 4, 5, "directory, data member and three index members"},
+                  {kHdrEntryCount, 4, 0, "no free piece in the free-space index"},
+                  {kHdrRootNode, 4, 0, "empty free-space index"},
+                  {kHdrNodeSizeCode, 2, 4096, "32 sectors of 128 bytes"},
+                  {kHdrRecordLength, 2, 0, "a host has no record length"},
+                  {kHdrExtensionSize, 2, 32768, "a host grows by at least 32768"},
+                  {kHdrFileMode, 2, 0x0207, "opened shared as a host: 0x203 with the variable bit"},
+                  {kHdrCreateMode, 2, 0x0204, "0x202 and the host's 0x0006, masked with 0x86F4"},
+                  {kHdrLeafLimit, 2, (4096 - 18) / 12 * 12 - 12, "free-space index leaf limit"},
+                  {kHdrNodeLimit, 2, 4096 - 18, "node limit"},
+                  {kHdrDuplicates, 1, 1, "space keys allow duplicates"},
+                  {kHdrKindByte, 1, 2, "variable-length kind byte"},
+                  {kHdrFileKind, 2, 2, "variable-length file"},
+                  {kHdrKeyLength, 2, 12, "free-space key: member id, length, position"},
+                  {kHdrDirectoryPosition, 4, 0x2000 + 18 + 255, "the directory's header in node 2"},
+                  {kHdrSuperfileKind, 2, 1, "superfile host"},
+                  {kHdrLeafSlots, 2, 4096 / 4, "leaf slots: node size / 4"},
+                  {kHdrNameLimit, 2, 255, "member-name width of nodes of 1024 bytes or more"},
+                  {kHdrAttributeFlags, 2, 0, "no attribute"},
+                  {kHdrFormatCode, 4, 559, "data and host format code"}});
 
     // The directory: an index of member names, compressed leading and trailing.
-    ExpectFields(host, 0x2111,
-                 Join(CommonFields(0x2111),
-                      {{kHdrPhysicalEnd, 4, 0xFFFFFFFF, "members have no extent"},
-                       {kHdrLogicalEnd, 4, 0xFFFFFFFF, "members have no extent"},
-                       {kHdrEntryCount, 4, 4, "four members besides itself"},
-                       {kHdrRootNode, 4, 0x4000 + 18, "its one leaf, after its piece header"},
-                       {kHdrFirstLeaf, 4, 0x4000 + 18, "the first leaf is the root"},
-                       {kHdrNodeSizeCode, 2, 4096 - 18, "member nodes leave room for the piece header"},
-                       {kHdrExtensionSize, 2, 0, "members do not extend"},
-                       // E = 255 + 2 count bytes; U = 4078 - 18; n = U / (E + 4) = 15.
-                       {kHdrLeafLimit, 2, 261 * 15 - 257, "leaf limit: (E + 4) n - E"},
-                       {kHdrNodeLimit, 2, 4078 - 18, "node limit"},
-                       {kHdrKeyFlags, 1, 12, "leading and trailing compression"},
-                       {kHdrDuplicates, 1, 0, "unique names"},
-                       {kHdrPadByte, 1, ' ', "pad byte"},
-                       {kHdrFileKind, 2, 1, "index"},
-                       {kHdrKeyLength, 2, 255, "names padded to the width"},
-                       {kHdrMemberId, 4, 1, "the directory is member 1"},
-                       {kHdrSuperfileKind, 2, 6, "member directory"},
-                       {kHdrLeafSlots, 2, 4078 / 4, "leaf slots"},
-                       {kHdrFormatCode, 4, 552, "index format code"}}));
+    ExpectHeader(host, 0x2111,
+                 {{kHdrPhysicalEnd, 4, 0xFFFFFFFF, "members have no extent"},
+                  {kHdrLogicalEnd, 4, 0xFFFFFFFF, "members have no extent"},
+                  {kHdrEntryCount, 4, 4, "four members besides itself"},
+                  {kHdrRootNode, 4, 0x4000 + 18, "its one leaf, after its piece header"},
+                  {kHdrFirstLeaf, 4, 0x4000 + 18, "the first leaf is the root"},
+                  {kHdrNodeSizeCode, 2, 4096 - 18, "member nodes leave room for the piece header"},
+                  {kHdrExtensionSize, 2, 0, "members do not extend"},
+                  // E = 255 + 2 count bytes; U = 4078 - 18; n = U / (E + 4) = 15.
+                  {kHdrLeafLimit, 2, 261 * 15 - 257, "leaf limit: (E + 4) n - E"},
+                  {kHdrNodeLimit, 2, 4078 - 18, "node limit"},
+                  {kHdrKeyFlags, 1, 12, "leading and trailing compression"},
+                  {kHdrDuplicates, 1, 0, "unique names"},
+                  {kHdrPadByte, 1, ' ', "pad byte"},
+                  {kHdrFileKind, 2, 1, "index"},
+                  {kHdrKeyLength, 2, 255, "names padded to the width"},
+                  {kHdrMemberId, 4, 1, "the directory is member 1"},
+                  {kHdrSuperfileKind, 2, 6, "member directory"},
+                  {kHdrLeafSlots, 2, 4078 / 4, "leaf slots"},
+                  {kHdrFormatCode, 4, 552, "index format code"}});
 
     // The data member: fixed records of 2061 bytes (the leading zero and 2060 of the page).
-    ExpectFields(host, 0x3111,
-                 Join(CommonFields(0x3111), {{kHdrPhysicalEnd, 4, 0xFFFFFFFF, "members have no extent"},
-                                             {kHdrResourceAnchor, 4, 0x5000, "its anchor in node 5"},
-                                             {kHdrMemberCounter, 4, 0x1081F, "its most recent record piece"},
-                                             {kHdrSerialNumber, 4, 3, "three records given numbers"},
-                                             {kHdrEntryCount, 4, 3, "three active records"},
-                                             {kHdrRecordLength, 2, 2061, "record length"},
-                                             {kHdrFileMode, 2, 0x0003, "opened shared"},
-                                             {kHdrFileKind, 2, 0, "fixed-length data"},
-                                             {kHdrMemberId, 4, 2, "member 2"},
-                                             {kHdrSuperfileKind, 2, 2, "superfile member"},
-                                             {kHdrFormatCode, 4, 559, "data format code"}}));
+    ExpectHeader(host, 0x3111,
+                 {{kHdrPhysicalEnd, 4, 0xFFFFFFFF, "members have no extent"},
+                  {kHdrResourceAnchor, 4, 0x5000, "its anchor in node 5"},
+                  {kHdrMemberCounter, 4, 0x1081F, "its most recent record piece"},
+                  {kHdrSerialNumber, 4, 3, "three records given numbers"},
+                  {kHdrEntryCount, 4, 3, "three active records"},
+                  {kHdrRecordLength, 2, 2061, "record length"},
+                  {kHdrFileMode, 2, 0x0003, "opened shared"},
+                  {kHdrFileKind, 2, 0, "fixed-length data"},
+                  {kHdrMemberId, 4, 2, "member 2"},
+                  {kHdrSuperfileKind, 2, 2, "superfile member"},
+                  {kHdrFormatCode, 4, 559, "data format code"}});
     std::string name(reinterpret_cast<const char*>(host.data()) + 0x3000 + 18, 255);
     EXPECT_EQ("data.dat" + std::string(247, ' '), name) << "the member's name area";
 
     // Index member "!000": unique 4-byte keys (signed, mode 8).
-    ExpectFields(host, 0x6111,
-                 Join(CommonFields(0x6111),
-                      {{kHdrResourceAnchor, 4, 0x7000, "its anchor in node 7"},
-                       {kHdrEntryCount, 4, 3, "three keys"},
-                       {kHdrRootNode, 4, 0xD000 + 18, "one leaf, in node 13"},
-                       {kHdrFirstLeaf, 4, 0xD000 + 18, "the first leaf is the root"},
-                       // E = 4; U = 4060; n = U / (E + 4) = 507.
-                       {kHdrLeafLimit, 2, 8 * 507 - 4, "leaf limit: (E + 4) n - E"},
-                       {kHdrNodeLimit, 2, 4060, "node limit"},
-                       {kHdrFileKind, 2, 1, "index"},
-                       {kHdrKeyLength, 2, 4, "key length"},
-                       {kHdrMemberId, 4, 3, "member 3"},
-                       {kHdrSuperfileKind, 2, 2, "superfile member"}}));
+    ExpectHeader(host, 0x6111,
+                 {{kHdrResourceAnchor, 4, 0x7000, "its anchor in node 7"},
+                  {kHdrEntryCount, 4, 3, "three keys"},
+                  {kHdrRootNode, 4, 0xD000 + 18, "one leaf, in node 13"},
+                  {kHdrFirstLeaf, 4, 0xD000 + 18, "the first leaf is the root"},
+                  // E = 4; U = 4060; n = U / (E + 4) = 507.
+                  {kHdrLeafLimit, 2, 8 * 507 - 4, "leaf limit: (E + 4) n - E"},
+                  {kHdrNodeLimit, 2, 4060, "node limit"},
+                  {kHdrFileKind, 2, 1, "index"},
+                  {kHdrKeyLength, 2, 4, "key length"},
+                  {kHdrMemberId, 4, 3, "member 3"},
+                  {kHdrSuperfileKind, 2, 2, "superfile member"}});
 
     // Its leaf: the piece header, the 18-byte node header, three entries of pointer and
     // key, and the high key at the leaf limit.
@@ -292,29 +274,28 @@ TEST(GoldenFiles, CacheHostHoldsTheImagesOfTheFormat)
 TEST(GoldenFiles, VariableSetHoldsTheImagesOfTheFormat)
 {
     Bytes data = ReadWholeFile(GoldenPath("variable.dat"));
-    ExpectFields(data, 0,
-                 Join(CommonFields(0),
-                      {{kHdrPhysicalEnd, 4, uint32_t(data.size() - 1), "physical end: no extension size"},
-                       {kHdrLogicalEnd, 4, uint32_t(data.size() - 1), "logical end"},
-                       {kHdrResourceAnchor, 4, 512, "anchor after the header node"},
-                       {kHdrSerialNumber, 4, 3, "three records given numbers"},
-                       {kHdrEntryCount, 4, 0, "no free piece"},
-                       {kHdrNodeSizeCode, 2, 512, "4 sectors"},
-                       {kHdrRecordLength, 2, 9, "the fixed part"},
-                       {kHdrLeafLimit, 2, (512 - 18) / 12 * 12 - 12, "free-space leaf limit"},
-                       {kHdrNodeLimit, 2, 512 - 18, "node limit"},
-                       {kHdrKindByte, 1, 2, "variable-length kind byte"},
-                       {kHdrFileKind, 2, 2, "variable-length file"},
-                       {kHdrKeyLength, 2, 12, "free-space key"},
-                       {kHdrSuperfileKind, 2, 0, "plain file"},
-                       {kHdrLeafSlots, 2, 128, "leaf slots"},
-                       {kHdrNameLimit, 2, 255, "outside superfiles"},
-                       {kHdrFormatCode, 4, 559, "data format code"}}));
+    ExpectHeader(data, 0,
+                 {{kHdrPhysicalEnd, 4, uint32_t(data.size() - 1), "physical end: no extension size"},
+                  {kHdrLogicalEnd, 4, uint32_t(data.size() - 1), "logical end"},
+                  {kHdrResourceAnchor, 4, 512, "anchor after the header node"},
+                  {kHdrSerialNumber, 4, 3, "three records given numbers"},
+                  {kHdrEntryCount, 4, 0, "no free piece"},
+                  {kHdrNodeSizeCode, 2, 512, "4 sectors"},
+                  {kHdrRecordLength, 2, 9, "the fixed part"},
+                  {kHdrLeafLimit, 2, (512 - 18) / 12 * 12 - 12, "free-space leaf limit"},
+                  {kHdrNodeLimit, 2, 512 - 18, "node limit"},
+                  {kHdrKindByte, 1, 2, "variable-length kind byte"},
+                  {kHdrFileKind, 2, 2, "variable-length file"},
+                  {kHdrKeyLength, 2, 12, "free-space key"},
+                  {kHdrSuperfileKind, 2, 0, "plain file"},
+                  {kHdrLeafSlots, 2, 128, "leaf slots"},
+                  {kHdrNameLimit, 2, 255, "outside superfiles"},
+                  {kHdrFormatCode, 4, 559, "data format code"}});
     // The three records: 10-byte piece headers (mark, allocated, data length), then the record.
     uint32_t at = 0xA1F;
     for (uint32_t id = 1; id <= 3; ++id) {
         SCOPED_TRACE("record " + std::to_string(id));
-        Bytes record = VariableRecord(id);
+        Bytes record = GoldenVariableRecord(id);
         ASSERT_LE(at + 10 + record.size(), data.size());
         EXPECT_EQ(0xFAFA, mgGet16(data.data() + at));
         EXPECT_EQ(record.size() + 10, mgGet32(data.data() + at + 2));
@@ -325,20 +306,19 @@ TEST(GoldenFiles, VariableSetHoldsTheImagesOfTheFormat)
     EXPECT_EQ(data.size(), at) << "the last piece ends the file";
 
     Bytes index = ReadWholeFile(GoldenPath("variable.idx"));
-    ExpectFields(index, 0,
-                 Join(CommonFields(0),
-                      {{kHdrPhysicalEnd, 4, 3 * 512 - 1, "header node, anchor node, one leaf"},
-                       {kHdrResourceAnchor, 4, 512, "anchor in node 1"},
-                       {kHdrEntryCount, 4, 3, "three keys"},
-                       {kHdrRootNode, 4, 1024, "the leaf in node 2"},
-                       {kHdrFirstLeaf, 4, 1024, "the first leaf is the root"},
-                       {kHdrNodeSizeCode, 2, 512, "node size"},
-                       {kHdrLeafLimit, 2, 8 * 61 - 4, "leaf limit: (E + 4) n - E, n = 494 / 8"},
-                       {kHdrNodeLimit, 2, 494, "node limit"},
-                       {kHdrPadByte, 1, ' ', "pad byte"},
-                       {kHdrFileKind, 2, 1, "index"},
-                       {kHdrKeyLength, 2, 4, "key length"},
-                       {kHdrFormatCode, 4, 552, "index format code"}}));
+    ExpectHeader(index, 0,
+                 {{kHdrPhysicalEnd, 4, 3 * 512 - 1, "header node, anchor node, one leaf"},
+                  {kHdrResourceAnchor, 4, 512, "anchor in node 1"},
+                  {kHdrEntryCount, 4, 3, "three keys"},
+                  {kHdrRootNode, 4, 1024, "the leaf in node 2"},
+                  {kHdrFirstLeaf, 4, 1024, "the first leaf is the root"},
+                  {kHdrNodeSizeCode, 2, 512, "node size"},
+                  {kHdrLeafLimit, 2, 8 * 61 - 4, "leaf limit: (E + 4) n - E, n = 494 / 8"},
+                  {kHdrNodeLimit, 2, 494, "node limit"},
+                  {kHdrPadByte, 1, ' ', "pad byte"},
+                  {kHdrFileKind, 2, 1, "index"},
+                  {kHdrKeyLength, 2, 4, "key length"},
+                  {kHdrFormatCode, 4, 552, "index format code"}});
     const uint8_t* node = index.data() + 1024;
     EXPECT_EQ(Bytes({0, 0, 0, 0, 0, 0, 0, 0, 3, 0, 24, 0, 0, 0, 0, 0, 0, 1}), Bytes(node, node + 18));
     EXPECT_EQ(Bytes({0x1F, 0x0A, 0, 0, 0x80, 0, 0, 1, 0x3D, 0x0A, 0, 0, 0x80, 0, 0, 2, 0xB5, 0x0A, 0, 0, 0x80, 0, 0, 3}),
@@ -352,15 +332,15 @@ TEST(GoldenFiles, VariableSetHoldsTheImagesOfTheFormat)
 TEST(GoldenFiles, ResourceSetHoldsTheImagesOfTheFormat)
 {
     Bytes data = ReadWholeFile(GoldenPath("resources.dat"));
-    ExpectFields(data, 0,
-                 Join(CommonFields(0), {{kHdrPhysicalEnd, 4, 2303, "header, anchor, definition, record, resource"},
-                                        {kHdrResourceAnchor, 4, 128, "the first record slot"},
-                                        {kHdrEntryCount, 4, 1, "one active record"},
-                                        {kHdrRecordLength, 2, 32, "record length"},
-                                        {kHdrFileKind, 2, 0, "fixed-length data"},
-                                        {kHdrNodeSizeCode, 2, 0, "no nodes"},
-                                        {kHdrDuplicates, 1, 1, "data files say 1"},
-                                        {kHdrFormatCode, 4, 559, "data format code"}}));
+    ExpectHeader(data, 0,
+                 {{kHdrPhysicalEnd, 4, 2303, "header, anchor, definition, record, resource"},
+                  {kHdrResourceAnchor, 4, 128, "the first record slot"},
+                  {kHdrEntryCount, 4, 1, "one active record"},
+                  {kHdrRecordLength, 2, 32, "record length"},
+                  {kHdrFileKind, 2, 0, "fixed-length data"},
+                  {kHdrNodeSizeCode, 2, 0, "no nodes"},
+                  {kHdrDuplicates, 1, 1, "data files say 1"},
+                  {kHdrFormatCode, 4, 559, "data format code"}});
     struct Resource {
         const char* what;
         uint32_t position;
@@ -422,10 +402,8 @@ TEST(GoldenFiles, OpenAndReadBack)
         CacheSet cache;
         ASSERT_EQ(0, cache.Open("Cache.dat", 3));
         for (uint32_t id = 1; id <= 3; ++id) {
-            uint8_t key[8];
             Bytes found(2061);
-            ASSERT_EQ(4, mgBuildKey(int16_t(cache.data + 3), CacheRecord(0, 0, 4 - id).data(), key, 0, 2061));
-            ASSERT_EQ(0, mgGetEqualRecord(uint16_t(cache.data + 3), key, found.data()));
+            ASSERT_EQ(0, FindByKey(cache.data + 3, CacheRecord(0, 0, 4 - id), found));
             EXPECT_EQ(CacheRecord(id, 1000 + id, 4 - id), found);
         }
         mgCheckReport report;
@@ -440,7 +418,7 @@ TEST(GoldenFiles, OpenAndReadBack)
     for (uint32_t id = 1; id <= 3; ++id) {
         ASSERT_EQ(0, id == 1 ? mgFirstRecord(uint16_t(variable + 1), found.data())
                              : mgNextRecord(uint16_t(variable + 1), found.data()));
-        Bytes expected = VariableRecord(id);
+        Bytes expected = GoldenVariableRecord(id);
         ASSERT_EQ(expected.size(), mgVariableRecordLength(uint16_t(variable)));
         ASSERT_EQ(0, mgReadVariableRecord(uint16_t(variable), found.data(), int32_t(found.size())));
         EXPECT_EQ(expected, Bytes(found.begin(), found.begin() + long(expected.size())));

@@ -8,7 +8,6 @@
 #include "crash_workload.h"
 #include "database/mgFileSet.h"
 #include "database/mgInstance.h"
-#include "database/mgKey.h"
 #include "database/mgRecord.h"
 #include "database_test_support.h"
 
@@ -42,14 +41,8 @@ int ReadEverything(const std::string& name)
         return 1;
     for (uint32_t id = 1; id <= kIoRecords; ++id) {
         Bytes expected = MakeRecord(id, "read" + std::to_string(id % 5), 64, uint8_t(id));
-        uint8_t key[8];
         Bytes found(64, 0xEE);
-        if (mgBuildKey(int16_t(data + 1), expected.data(), key, 0, 64) != 4) {
-            ++failures;
-            continue;
-        }
-        int16_t answer = mgGetEqualRecord(uint16_t(data + 1), key, found.data());
-        if (answer != 0) {
+        if (FindByKey(data + 1, expected, found) != 0) {
             ++failures;
             continue;
         }
@@ -79,14 +72,12 @@ TEST(ReadFaults, ShortReadsAreTheReadErrorNeverPartialData)
     int data = mgOpenFileSetFromResource(-1, (name + ".dat").c_str(), 0);
     ASSERT_GE(data, 0);
     io.Plan(plan);
-    uint8_t key[8];
-    ASSERT_EQ(4, mgBuildKey(int16_t(data + 1), MakeRecord(7, "").data(), key, 0, 64));
     Bytes found(64, 0xEE);
-    EXPECT_EQ(kMgShortRead, mgGetEqualRecord(uint16_t(data + 1), key, found.data()));
+    EXPECT_EQ(kMgShortRead, FindByKey(data + 1, MakeRecord(7, ""), found));
     EXPECT_EQ(kMgShortRead, mgFirstRecord(uint16_t(data + 1), found.data()));
     // Whole reads again: the same reads succeed.
     io.Plan(FaultPlan{});
-    ASSERT_EQ(0, mgGetEqualRecord(uint16_t(data + 1), key, found.data()));
+    ASSERT_EQ(0, FindByKey(data + 1, MakeRecord(7, ""), found));
     EXPECT_EQ(MakeRecord(7, "read2", 64, 7), found);
     EXPECT_EQ(0, mgCloseFileSetByNumber(uint16_t(data)));
     EXPECT_EQ(before, ReadWholeFile(name + ".dat"));
@@ -188,15 +179,10 @@ TEST(FlushFaults, AFailedFlushIsAnErrorAndTheFileOpensWholeOrIsRefused)
         ScratchFolder folder;
         std::string path = folder.File("flush");
         WorkloadRun run;
-        {
-            FaultyIo io;
-            FaultPlan plan;
-            plan.failFlushAt = n;
-            io.Plan(plan);
-            Engine engine(16, 16, 4);
-            ASSERT_NO_THROW(run = RunWorkload(path, shape));
-            EXPECT_FALSE(run.completed) << "the failed flush was never answered";
-        }
+        FaultPlan plan;
+        plan.failFlushAt = n;
+        ASSERT_NO_FATAL_FAILURE(RunWithFaults(path, shape, plan, &run));
+        EXPECT_FALSE(run.completed) << "the failed flush was never answered";
         Engine engine(16, 16, 4);
         ReopenVerdict verdict;
         ASSERT_NO_THROW(verdict = Reopen(path, shape, run));

@@ -498,9 +498,7 @@ TEST(KeyFormation, SerialSegmentNumbersEveryAddedRecord)
     ASSERT_EQ(0, mgAddRecord(uint16_t(opened), record.data()));
     EXPECT_EQ(4u, mgGet32(record.data() + 1));
     Bytes found(64);
-    uint8_t key[8];
-    ASSERT_EQ(4, mgBuildKey(int16_t(opened + 1), MakeRecord(2, "").data(), key, 0, 64));
-    ASSERT_EQ(0, mgGetEqualRecord(uint16_t(opened + 1), key, found.data()));
+    ASSERT_EQ(0, FindByKey(opened + 1, MakeRecord(2, ""), found));
     EXPECT_EQ('r', found[5]);
     EXPECT_EQ('1', found[8]);
     EXPECT_EQ(0, mgCloseFileSetByNumber(uint16_t(opened)));
