@@ -9,7 +9,6 @@
 #include "cache_set_support.h"
 #include "database/mgCheck.h"
 #include "database/mgFile.h"
-#include "database/mgKey.h"
 #include "database/mgInstance.h"
 #include "database/mgLock.h"
 #include "database/mgOs.h"
@@ -236,10 +235,8 @@ bool AddAndReadBack(int data, uint32_t first, uint32_t count)
         std::vector<uint8_t> record = CacheRecord(id, id, id);
         if (mgAddRecord(uint16_t(data), record.data()) != 0)
             return false;
-        uint8_t key[8];
         std::vector<uint8_t> found(2061);
-        if (mgBuildKey(int16_t(data + 1), record.data(), key, 0, 2061) != 4 ||
-            mgGetEqualRecord(uint16_t(data + 1), key, found.data()) != 0 || found != record)
+        if (FindByKey(data + 1, record, found) != 0 || found != record)
             return false;
     }
     return true;
@@ -393,10 +390,8 @@ TEST(RegionLocks, TwoInstancesInterleavingAddsAndReadsSeeEachOther)
         ASSERT_EQ(0, mgSwitchInstance("first"));
         ASSERT_TRUE(AddAndReadBack(a.data, id, 1)) << id;
         ASSERT_EQ(0, mgSwitchInstance("second"));
-        uint8_t key[8];
         std::vector<uint8_t> found(2061);
-        ASSERT_EQ(4, mgBuildKey(int16_t(b.data + 1), CacheRecord(id, 0, 0).data(), key, 0, 2061));
-        ASSERT_EQ(0, mgGetEqualRecord(uint16_t(b.data + 1), key, found.data())) << id;
+        ASSERT_EQ(0, FindByKey(b.data + 1, CacheRecord(id, 0, 0), found)) << id;
         ASSERT_EQ(CacheRecord(id, id, id), found);
         ASSERT_TRUE(AddAndReadBack(b.data, 100000 + id, 1)) << id;
     }
