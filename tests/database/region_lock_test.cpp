@@ -66,6 +66,20 @@ struct TwoHandles {
     }
 };
 
+// The shared cache set made and opened on one handle of a started default instance.
+struct OneHandle {
+    ScratchFolder folder;
+    std::string path = folder.File("Cache.dat");
+    Engine engine;
+    CacheSet set;
+
+    void Open()
+    {
+        ASSERT_EQ(0, CreateCacheSet(path));
+        ASSERT_EQ(0, set.Open(path, 3));
+    }
+};
+
 // A named event the two processes of a test share, by what it says and the test's tag.
 struct TaggedEvent {
     HANDLE handle;
@@ -188,12 +202,9 @@ TEST(RegionLocks, HeaderHeldByOneHandleMakesTheOthersAddWaitAndFail)
 
 TEST(RegionLocks, RefusedLockIsAnErrorNotAHang)
 {
-    ScratchFolder folder;
-    std::string path = folder.File("Cache.dat");
-    Engine engine;
-    ASSERT_EQ(0, CreateCacheSet(path));
-    CacheSet set;
-    ASSERT_EQ(0, set.Open(path, 3));
+    OneHandle one;
+    ASSERT_NO_FATAL_FAILURE(one.Open());
+    CacheSet& set = one.set;
     {
         FaultyIo io;
         FaultPlan plan;
@@ -209,12 +220,9 @@ TEST(RegionLocks, RefusedLockIsAnErrorNotAHang)
 
 TEST(RegionLocks, HeaderLockRefusedWhenTheFileReachesTheLockArea)
 {
-    ScratchFolder folder;
-    std::string path = folder.File("Cache.dat");
-    Engine engine;
-    ASSERT_EQ(0, CreateCacheSet(path));
-    CacheSet set;
-    ASSERT_EQ(0, set.Open(path, 3));
+    OneHandle one;
+    ASSERT_NO_FATAL_FAILURE(one.Open());
+    CacheSet& set = one.set;
     mgFileControl* host = mgCtx()->files[set.host];
     uint32_t end = mgH32(host, kHdrLogicalEnd);
     mgSetH32(host, kHdrLogicalEnd, 0xFFF7FFFF);
@@ -313,12 +321,9 @@ int RunLockChild(int argc, char** argv)
 // waits for (the data header and the first index header even share one lock byte).
 TEST(RegionLocks, AMemberHeaderIsNeverLockedUnderTheHostsHeader)
 {
-    ScratchFolder folder;
-    std::string path = folder.File("Cache.dat");
-    Engine engine;
-    ASSERT_EQ(0, CreateCacheSet(path));
-    CacheSet set;
-    ASSERT_EQ(0, set.Open(path, 3));
+    OneHandle one;
+    ASSERT_NO_FATAL_FAILURE(one.Open());
+    CacheSet& set = one.set;
     mgFileControl* host = mgCtx()->files[set.host];
     DWORD hostHeader = mgLockOffset(host, mgHeaderPosition(host), true);
     std::vector<DWORD> memberHeaders;
@@ -349,12 +354,10 @@ TEST(RegionLocks, AMemberHeaderIsNeverLockedUnderTheHostsHeader)
 
 TEST(RegionLocks, TwoProcessesExcludeEachOther)
 {
-    ScratchFolder folder;
-    std::string path = folder.File("Cache.dat");
-    Engine engine;
-    ASSERT_EQ(0, CreateCacheSet(path));
-    CacheSet set;
-    ASSERT_EQ(0, set.Open(path, 3));
+    OneHandle one;
+    ASSERT_NO_FATAL_FAILURE(one.Open());
+    CacheSet& set = one.set;
+    const std::string& path = one.path;
     std::vector<uint8_t> record = CacheRecord(1, 1, 1);
     ASSERT_EQ(0, mgAddRecord(uint16_t(set.data), record.data()));
     uint32_t position = FirstRecordPosition(set.data);
@@ -491,15 +494,13 @@ TEST(SharedSessions, AnOpenMeetingTheLastCloseTakesTheSetAsClosedCleanly)
 // keep every add of both, and every index and the host stay consistent.
 TEST(RegionLocks, TwoProcessesAddingAtOnceLoseNothing)
 {
-    ScratchFolder folder;
-    std::string path = folder.File("Cache.dat");
-    Engine engine;
+    OneHandle one;
     // Real contention: a lock is waited for in 1 ms steps, up to half a minute (the other
     // process, with the default wait, may hold the locks in turn for seconds on a busy machine).
     mgSetLockWait(30000, 1);
-    ASSERT_EQ(0, CreateCacheSet(path));
-    CacheSet set;
-    ASSERT_EQ(0, set.Open(path, 3));
+    ASSERT_NO_FATAL_FAILURE(one.Open());
+    CacheSet& set = one.set;
+    const std::string& path = one.path;
     constexpr uint32_t kEach = 700;
     std::string tag = std::to_string(GetCurrentProcessId());
     TaggedEvent ready("ready", tag);
@@ -545,12 +546,9 @@ TEST(RecordLocks, ReadsAndAddsLockAsTheLockModeSays)
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.why);
-        ScratchFolder folder;
-        Engine engine;
-        std::string path = folder.File("Cache.dat");
-        ASSERT_EQ(0, CreateCacheSet(path));
-        CacheSet set;
-        ASSERT_EQ(0, set.Open(path, 3));
+        OneHandle one;
+        ASSERT_NO_FATAL_FAILURE(one.Open());
+        CacheSet& set = one.set;
         std::vector<uint8_t> record = CacheRecord(1, 1, 1);
         ASSERT_EQ(0, mgAddRecord(uint16_t(set.data), record.data()));
         uint32_t first = mgCtx()->files[set.data]->currentPosition;
@@ -576,12 +574,9 @@ TEST(RecordLocks, ReadsAndAddsLockAsTheLockModeSays)
 
 TEST(RecordLocks, SameRecordLockedTwiceKeepsOneEntryAndUpgradesAReadLock)
 {
-    ScratchFolder folder;
-    Engine engine;
-    std::string path = folder.File("Cache.dat");
-    ASSERT_EQ(0, CreateCacheSet(path));
-    CacheSet set;
-    ASSERT_EQ(0, set.Open(path, 3));
+    OneHandle one;
+    ASSERT_NO_FATAL_FAILURE(one.Open());
+    CacheSet& set = one.set;
     std::vector<uint8_t> record = CacheRecord(1, 1, 1);
     ASSERT_EQ(0, mgAddRecord(uint16_t(set.data), record.data()));
     uint32_t position = mgCtx()->files[set.data]->currentPosition;
