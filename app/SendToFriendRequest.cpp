@@ -58,6 +58,8 @@ SendToFriendResult SendToFriend(const WebEndpoint& endpoint, const SendToFriendF
 {
     iHTTPClient client;
     client.SetPort(endpoint.port);
+    // The dialog waits for the reply on the program's window thread.
+    client.SetExchangeTimeOut(iHTTPClient::kUserInterfaceExchangeMs);
     const int result = client.Get(BuildSendToFriendUrl(endpoint.host, form));
     iString body;
     client.GetBody(body);

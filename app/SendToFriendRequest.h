@@ -38,5 +38,5 @@ iString BuildSendToFriendUrl(const char* host, const SendToFriendForm& form);
 SendToFriendResult CheckSendToFriendReply(int fetchResult, const iString& body, const SendToFriendForm& form);
 
 // Sends the form to the endpoint's form script and judges the reply. Blocks for the
-// fetch, which the HTTP client bounds in time.
+// fetch, bounded as a fetch on a thread that runs windows is.
 SendToFriendResult SendToFriend(const WebEndpoint& endpoint, const SendToFriendForm& form);

@@ -103,7 +103,8 @@ public:
     int StopSockets();
 
     // On the strip's thread, before the worker runs: the base URL from the host, the
-    // description fetched, the cache opened (made anew when it cannot be opened), the
+    // description fetched (within the bound of a thread that runs windows, after which
+    // the banner starts as it does without its server), the cache opened (made anew when it cannot be opened), the
     // temporary page made and opened, and the worker started. Without an engine there
     // is no cache. Notices of new pages go to the owner's receiver (none without owner).
     void Init(const char* host, iDBEngine* engine, int port = 80);
@@ -139,8 +140,15 @@ private:
     // The cache's record of the page when it may be shown without a fetch; the record's
     // "Update" is then renewed. Holds the database lock.
     bool TakeFreshPage(int64_t now, iString& page);
-    // Stores a fetched page in the cache. Holds the database lock.
-    void StorePage(int64_t now, const iString& page);
+    // Stores a fetched page in the cache: 0, or the cache's answer when it could not.
+    // Holds the database lock.
+    [[nodiscard]] int StorePage(int64_t now, const iString& page);
+    // Adds the record or rewrites it with the time now ("Insert" too when it is new), or
+    // the nearest free seconds: two pages stored or shown within one second would
+    // otherwise collide on a time key. The cache's answer.
+    [[nodiscard]] int WriteRecord(bool isNew, int64_t now);
+    // LoadInfo with the whole fetch bounded by totalMs.
+    void LoadInfoWithin(const iString& baseUrl, int totalMs);
     [[nodiscard]] bool Fetch(const iString& url, iString& page);
     void OpenCache(iDBEngine* engine);
     void OpenTemporaryPage();

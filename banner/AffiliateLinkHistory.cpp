@@ -31,7 +31,7 @@ std::vector<BannerHistoryRow> ReadHistoryRows(iDBFile& file)
         unsigned bodyStart = 0;
         unsigned bodyLength = 0;
         if (record.GetPage(text, length) && FindBannerBody(text, length, bodyStart, bodyLength))
-            rows.push_back({record.m_id.Value(), record.m_update.Value(),
+            rows.push_back({record.m_id.Value(), StoredTimeSeconds(record.m_update.Value()),
                             iString(text + bodyStart, static_cast<int>(bodyLength))});
         answer = file.Previous(record.Bytes());
     }

@@ -7,22 +7,41 @@
 #include "banner/InfoXML.h"
 
 #include "database/iDBLock.h"
+#include "database/mgErrors.h"
 #include "database/mGroveFile.h"
 
 #include "net/iHTTPClient.h"
 
+#include <cstdio>
+
 namespace {
 
-// A fetch by the worker or at start: bounded by the client, ended early by the stop flag.
-[[nodiscard]] int FetchUrl(const iString& url, int port, const std::atomic<bool>& cancel, iString& body)
+// The keys on "Insert" and "Update" allow no duplicates: a page stored or shown in the same
+// second as another collides with it and takes the nearest free second instead, at most
+// this far off.
+constexpr int kMostSecondsOff = 60;
+
+// A fetch by the worker or at start: bounded by its own wait per line and its total, ended
+// early by the stop flag.
+[[nodiscard]] int FetchUrl(const iString& url, int port, const std::atomic<bool>& cancel, int lineWaitMs,
+                           int totalMs, iString& body)
 {
     iHTTPClient client;
     client.SetPort(port);
     client.SetCancelFlag(&cancel);
+    client.SetLineWaitTimeOut(lineWaitMs);
+    client.SetExchangeTimeOut(totalMs);
     const int result = client.Get(url);
     if (result == 0)
         client.GetBody(body);
     return result;
+}
+
+void TraceUncachedPage(long page, int answer)
+{
+    char text[128];
+    snprintf(text, sizeof text, "banner: page %ld was shown but not cached: the cache answered %d\n", page, answer);
+    OutputDebugStringA(text);
 }
 
 } // namespace
@@ -38,8 +57,9 @@ void AffiliateLink::Thread::ShowNextBanner()
         const int64_t now = m_seam.now();
         if (!TakeFreshPage(now, page)) {
             online = Fetch(pageUrl, page);
-            if (online)
-                StorePage(now, page);
+            const int stored = online ? StorePage(now, page) : 0;
+            if (stored != 0)
+                TraceUncachedPage(m_currentPage, stored);
         }
     } else if (online) {
         online = Fetch(pageUrl, page);
@@ -64,46 +84,59 @@ bool AffiliateLink::Thread::TakeFreshPage(int64_t now, iString& page)
     if (age > static_cast<uint32_t>(m_settings.refresh) || !m_cacheRecord->GetPage(text, length))
         return false;
     page = iString(text, static_cast<int>(length));
-    m_cacheRecord->m_update = StoredTime(now);
-    static_cast<void>(m_cacheFile->Rewrite(m_recordBuffer, Cache::kSize));
+    // A failure leaves the record as it was: the page is still shown, and the history
+    // then shows it at its earlier time.
+    static_cast<void>(WriteRecord(false, now));
     return true;
 }
 
-void AffiliateLink::Thread::StorePage(int64_t now, const iString& page)
+int AffiliateLink::Thread::StorePage(int64_t now, const iString& page)
 {
     // A page the record cannot hold whole is shown but not kept: kept cut, it would show
     // as broken HTML every time it came from the cache. A record of it stays as it was,
     // so the page is fetched again next time.
     if (static_cast<unsigned>(page.GetLength()) > Cache::kLongestPage)
-        return;
+        return 0;
     ScopedDatabaseLock lock;
     m_cacheRecord->Reset(m_currentPage);
     const bool found = m_cacheFile->FindEqual(m_recordBuffer, Cache::kKeyId) == 0;
-    if (!found) {
+    if (!found)
         m_cacheRecord->Reset(m_currentPage);
-        m_cacheRecord->m_insert = StoredTime(now);
-    }
-    m_cacheRecord->m_update = StoredTime(now);
     static_cast<void>(m_cacheRecord->SetPage(page, static_cast<unsigned>(page.GetLength())));
-    // A failure (two pages stored within one second collide on a time key) only means the
-    // page is fetched again next time.
-    if (found)
-        static_cast<void>(m_cacheFile->Rewrite(m_recordBuffer, Cache::kSize));
-    else
-        static_cast<void>(m_cacheFile->Add(m_recordBuffer, Cache::kSize));
+    return WriteRecord(!found, now);
+}
+
+int AffiliateLink::Thread::WriteRecord(bool isNew, int64_t now)
+{
+    // "Update" moves on, so that the history still lists the pages in the order shown;
+    // "Insert" moves back, since a page stored ahead of the clock would count as old.
+    for (int off = 0;; ++off) {
+        if (isNew)
+            m_cacheRecord->m_insert = StoredTime(now - off);
+        m_cacheRecord->m_update = StoredTime(now + off);
+        const int answer = isNew ? m_cacheFile->Add(m_recordBuffer, Cache::kSize)
+                                 : m_cacheFile->Rewrite(m_recordBuffer, Cache::kSize);
+        if (answer != kMgDuplicateKey || off == kMostSecondsOff)
+            return answer;
+    }
 }
 
 bool AffiliateLink::Thread::Fetch(const iString& url, iString& page)
 {
     // Any failure, an error status or a cut reply included, shows the offline page: an
     // error page is never shown or kept as a banner.
-    return FetchUrl(url, m_port, m_stopRequested, page) == 0;
+    return FetchUrl(url, m_port, m_stopRequested, m_seam.fetchLineWaitMs, m_seam.workerFetchMs, page) == 0;
 }
 
 void AffiliateLink::Thread::LoadInfo(const iString& baseUrl)
 {
+    LoadInfoWithin(baseUrl, m_seam.workerFetchMs);
+}
+
+void AffiliateLink::Thread::LoadInfoWithin(const iString& baseUrl, int totalMs)
+{
     iString body;
-    if (FetchUrl(baseUrl + "info.xml", m_port, m_stopRequested, body) != 0)
+    if (FetchUrl(baseUrl + "info.xml", m_port, m_stopRequested, m_seam.fetchLineWaitMs, totalMs, body) != 0)
         return;
     InfoXML description;
     // A document that stops being well-formed still gives what it said up to there.

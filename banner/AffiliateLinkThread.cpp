@@ -14,6 +14,7 @@
 #include "lib/src/iFileName.h"
 
 #include "net/SocketCalls.h"
+#include "net/iHTTPClient.h"
 
 #include <cstring>
 
@@ -74,7 +75,8 @@ void AffiliateLink::Thread::Prepare(const char* host, iDBEngine* engine, int por
     m_markOfTheWeb = MakeMarkOfTheWeb(MakeBannerOrigin(m_host, m_port));
     if (m_owner)
         m_receiver = m_owner->m_receiver;
-    LoadInfo(m_baseUrl);
+    // The strip's thread waits for this fetch: the program's window is not answering meanwhile.
+    LoadInfoWithin(m_baseUrl, iHTTPClient::kUserInterfaceExchangeMs);
     if (engine)
         OpenCache(engine);
     OpenTemporaryPage();

@@ -123,10 +123,11 @@ bool FindBannerBody(const char* text, unsigned length, unsigned& bodyStart, unsi
     return true;
 }
 
-iString FormatShownTime(long storedTime)
+iString FormatShownTime(int64_t seconds)
 {
-    const time_t moment = static_cast<time_t>(storedTime);
-    const char* text = ctime(&moment);
+    // The 64-bit form whatever time_t is: a 32-bit one ends in January 2038.
+    const __time64_t moment = seconds;
+    const char* text = _ctime64(&moment);
     return text ? iString(text) : iString();
 }
 

@@ -47,14 +47,15 @@ long ChooseNextPage(long currentPage, const BannerSettings& settings, int draw);
 // the opening body tag and the closing one, the tags found ignoring case. False when a
 // tag is missing or they stand the wrong way round.
 [[nodiscard]] bool FindBannerBody(const char* text, unsigned length, unsigned& bodyStart, unsigned& bodyLength);
-// The standard text of a stored time ("Thu Dec 10 23:23:00 2026\n"), or an empty text
-// for a value the C library cannot turn into a date (a corrupt record).
-iString FormatShownTime(long storedTime);
+// The standard text of a moment in seconds since 1970 ("Thu Dec 10 23:23:00 2026\n"),
+// or an empty text for one the C library cannot turn into a date (before 1970).
+iString FormatShownTime(int64_t seconds);
 
-// One row of the history page: a shown banner's number, when it was last shown, and its body.
+// One row of the history page: a shown banner's number, when it was last shown (seconds
+// since 1970), and its body.
 struct BannerHistoryRow {
     long id;
-    long shown;
+    int64_t shown;
     iString body;
 };
 // The most rows the history page shows.

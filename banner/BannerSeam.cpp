@@ -3,6 +3,8 @@
 
 #include "lib/src/FilePaths.h"
 
+#include "net/HttpClient.h"
+
 #include <cstdlib>
 #include <ctime>
 #include <mutex>
@@ -42,7 +44,14 @@ BannerSeam& CurrentSeam()
 
 BannerSeam DefaultBannerSeam()
 {
-    return {ProgramDirectory, GetTempPathText, SystemSeconds, 1000, SeedRuntimeGenerator, DrawFromRuntimeGenerator};
+    return {ProgramDirectory,
+            GetTempPathText,
+            SystemSeconds,
+            1000,
+            SeedRuntimeGenerator,
+            DrawFromRuntimeGenerator,
+            CPJ_HTTPClient::kDefaultLineWaitMs,
+            CPJ_HTTPClient::kDefaultExchangeMs};
 }
 
 BannerSeam GetBannerSeam()

@@ -24,10 +24,15 @@ struct BannerSeam {
     void (*seedRandom)(unsigned seed);
     // A draw from 0 up.
     int (*random)();
+    // Bounds of a fetch: the wait for each reply line, and the whole of a fetch the
+    // worker makes. (A fetch on the strip's thread has the shorter bound of a thread
+    // that runs windows.)
+    int fetchLineWaitMs;
+    int workerFetchMs;
 };
 
 // The program's own: the module's folder, the system's temporary folder, the system
-// clock, one second, and the C runtime's generator.
+// clock, one second, the C runtime's generator, and the HTTP client's own bounds.
 BannerSeam DefaultBannerSeam();
 BannerSeam GetBannerSeam();
 // Replaces the table for workers made from now on; answers the one it replaces.

@@ -88,3 +88,8 @@ long StoredTime(int64_t seconds)
 {
     return static_cast<long>(static_cast<uint32_t>(seconds));
 }
+
+int64_t StoredTimeSeconds(long stored)
+{
+    return static_cast<int64_t>(static_cast<uint32_t>(stored));
+}

@@ -57,3 +57,6 @@ private:
 // What a record's 4-byte time field holds for a moment: its low 32 bits. (The runtime's
 // time is 64-bit; the field's width is fixed by the file.)
 long StoredTime(int64_t seconds);
+// The moment a record's time field stands for: the field read as unsigned, so that the
+// times from 2038 (top bit set) to 2106 come back as they were stored.
+int64_t StoredTimeSeconds(long stored);

@@ -9,13 +9,12 @@
 namespace {
 
 constexpr int kDefaultPort = 80;
-constexpr int kDefaultExchangeTimeOutMs = 30000;
 constexpr size_t kDefaultMaxReplyBytes = 64u * 1024 * 1024;
 
 } // namespace
 
 CPJ_HTTPClient::CPJ_HTTPClient()
-    : m_isProxy(0), m_serverPort(kDefaultPort), m_exchangeTimeOutMs(kDefaultExchangeTimeOutMs),
+    : m_isProxy(0), m_serverPort(kDefaultPort), m_exchangeTimeOutMs(kDefaultExchangeMs),
       m_maxReplyBytes(kDefaultMaxReplyBytes)
 {
     m_proxyAddress[0] = '\0';

@@ -19,8 +19,11 @@ public:
         kSendFailed = 4,      // the request could not be sent
         kNotText = 5,         // no content type, or one other than text/html, text/plain, text/xml
         kBadStatus = 6,       // a status outside 200 to 299, or a status line that cannot be read
-        kIncomplete = 7,      // the headers did not end, or the body is shorter than its Content-Length
+        kIncomplete = 7,      // the headers did not end, a header line was cut, the body is shorter than its
+                              // Content-Length, or the connection was reset before the body's end
         kOverBound = 8,       // over the time or size bound, or cancelled
+        kBadReply = 9,        // a header line over the line limit, a malformed or conflicting Content-Length,
+                              // or a Transfer-Encoding (chunked) that this HTTP/1.0 client does not decode
     };
     // The request line and every reply line are built and read in buffers of this size.
     static constexpr int kLineBufferBytes = 16384;
@@ -53,8 +56,9 @@ public:
 
     // The port for the host and the proxy alike (80 at construction).
     void SetPort(int port) { m_serverPort = port; }
-    // Bounds of one fetch: from the connect to the last byte (30 s at construction),
-    // and the bytes of the reply, headers included (64 MB).
+    // Bounds of one fetch: from the connect to the last byte (kDefaultExchangeMs at
+    // construction), and the bytes of the reply, headers included (64 MB).
+    static constexpr int kDefaultExchangeMs = 30000;
     void SetExchangeTimeOut(int ms) { m_exchangeTimeOutMs = ms; }
     void SetMaxReplyBytes(size_t bytes) { m_maxReplyBytes = bytes; }
 
@@ -79,6 +83,9 @@ private:
     int Exchange(const char* address, const char* requestLine, const char* hostHeader, bool testContentType);
     int SendRequest(const char* requestLine, const char* hostHeader);
     int ReadReply(bool testContentType);
+    // The body's framing from the reply headers: kOk with the Content-Length when there
+    // is one, or kBadReply.
+    int ReadFraming(bool* hasLength, unsigned long long* contentLength);
     int ReadBody(bool hasLength, unsigned long long contentLength, unsigned long long received);
     int CloseWith(int result);
 };

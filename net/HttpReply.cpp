@@ -30,25 +30,28 @@ int CPJ_HTTPClient::ReadReply(bool testContentType)
 {
     std::vector<char> line(kLineBufferBytes);
     unsigned long long received = 0;
-    bool headersEnded = false;
     for (;;) {
-        int got = ReceiveLinePiece(line.data(), kLineBufferBytes, m_lineWaitMs, false);
+        LineStop stop = LineStop::Closed;
+        int got = ReceiveLinePiece(line.data(), kLineBufferBytes, m_lineWaitMs, false, &stop);
         if (WasInterrupted())
             return CloseWith(kOverBound);
         received += static_cast<unsigned>(got > 0 ? got : 0);
         if (received > m_maxReplyBytes)
             return CloseWith(kOverBound);
-        if (got < 3) {
-            headersEnded = got == 2 && line[0] == '\r' && line[1] == '\n';
+        // A header line is never split: a piece of an overlong line could read as a
+        // header of its own ("Content-Type: ..." at the start of the second piece).
+        if (stop == LineStop::Full)
+            return CloseWith(kBadReply);
+        // Headers cut off by a close or by silence, even in the middle of a line, are not a reply.
+        if (stop != LineStop::Ended)
+            return CloseWith(kIncomplete);
+        // The empty line ends the headers.
+        if (got == 2)
             break;
-        }
         StripCRLF(line.data());
         if (!m_responseHeaders.AddString(line.data()))
             return CloseWith(kOverBound);
     }
-    // Headers cut off by a close or by silence are not a reply.
-    if (!headersEnded)
-        return CloseWith(kIncomplete);
     int status = 0;
     if (!ReadStatusCode(m_responseHeaders.GetString(0), &status) || status < 200 || status > 299)
         return CloseWith(kBadStatus);
@@ -57,19 +60,37 @@ int CPJ_HTTPClient::ReadReply(bool testContentType)
 
     bool hasLength = false;
     unsigned long long contentLength = 0;
-    for (int i = 1; i < m_responseHeaders.GetCount() && !hasLength; ++i) {
-        const char* header = m_responseHeaders.GetString(i);
-        if (HasHeaderName(header, "Content-Length"))
-            hasLength = ReadContentLength(header, &contentLength);
-    }
+    const int framing = ReadFraming(&hasLength, &contentLength);
+    if (framing != kOk)
+        return CloseWith(framing);
     if (hasLength && contentLength > m_maxReplyBytes - received)
         return CloseWith(kOverBound);
     return CloseWith(ReadBody(hasLength, contentLength, received));
 }
 
-// The body ends when the server closes or stays silent for a line wait; with a
-// Content-Length it ends when that many bytes have come, and fewer is an incomplete
-// reply. The lines are those the line receiver would give: a line cut by silence is
+// An HTTP/1.0 body runs to the close, or to its Content-Length. A length that cannot be
+// read, or two that differ, leave the body's end unknown; a chunked body would pass its
+// chunk sizes on as page text. Either is refused rather than guessed.
+int CPJ_HTTPClient::ReadFraming(bool* hasLength, unsigned long long* contentLength)
+{
+    for (int i = 1; i < m_responseHeaders.GetCount(); ++i) {
+        const char* header = m_responseHeaders.GetString(i);
+        if (HasHeaderName(header, "Transfer-Encoding") && !IsIdentityEncoding(header))
+            return kBadReply;
+        if (!HasHeaderName(header, "Content-Length"))
+            continue;
+        unsigned long long length = 0;
+        if (!ReadContentLength(header, &length) || (*hasLength && length != *contentLength))
+            return kBadReply;
+        *hasLength = true;
+        *contentLength = length;
+    }
+    return kOk;
+}
+
+// The body ends when the server closes in order or stays silent for a line wait; with
+// a Content-Length it ends when that many bytes have come, and fewer is an incomplete
+// reply, as is a body ended by a reset. The lines are those the line receiver would give: a line cut by silence is
 // kept as it stands, and what comes after it starts a new line.
 int CPJ_HTTPClient::ReadBody(bool hasLength, unsigned long long contentLength, unsigned long long received)
 {
@@ -105,8 +126,13 @@ int CPJ_HTTPClient::ReadBody(bool hasLength, unsigned long long contentLength, u
                 result = kIncomplete;
             break;
         }
-        if (got == 0)
+        // The end of a body without a length is the server's close; a reset may have
+        // cut it anywhere.
+        if (got == 0) {
+            if (!hasLength && !PeerClosedInOrder())
+                result = kIncomplete;
             break;
+        }
         // A reset may have cut the body anywhere.
         if (got < 0) {
             result = kIncomplete;

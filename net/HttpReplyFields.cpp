@@ -107,3 +107,14 @@ bool ReadContentLength(const char* line, unsigned long long* length)
     *length = value;
     return true;
 }
+
+bool IsIdentityEncoding(const char* line)
+{
+    const char* colon = line ? strchr(line, ':') : nullptr;
+    if (!colon)
+        return false;
+    const char* value = SkipBlanks(colon + 1);
+    static const char kIdentity[] = "identity";
+    const size_t length = sizeof(kIdentity) - 1;
+    return strnlen(value, length) == length && SameNoCase(value, kIdentity, length) && *SkipBlanks(value + length) == '\0';
+}

@@ -14,6 +14,10 @@ bool IsTextContentType(const char* line);
 // case ignored.
 bool HasHeaderName(const char* line, const char* name);
 
-// The decimal value of a Content-Length line; false when the value is not a plain
-// number (the length is then unknown).
+// The decimal value of a Content-Length line: digits alone, blanks or tabs around them
+// allowed; false for anything else (a sign, a list, letters, nothing, or a value past
+// any reply this client would take).
 bool ReadContentLength(const char* line, unsigned long long* length);
+
+// Whether a Transfer-Encoding line names no coding at all ("identity", case ignored).
+bool IsIdentityEncoding(const char* line);

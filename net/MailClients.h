@@ -9,7 +9,8 @@
 
 class CPJ_POP3Client : public CPJ_WSClient {
 public:
-    // Results of Connect.
+    // Results of Connect. A reply line cut off by its wait closes the connection: a cut
+    // greeting gives kConnectFailed, a cut answer to USER or PASS its rejection.
     enum { kOk = 0, kServerNotFound = 1, kConnectFailed = 2, kUserRejected = 3, kPasswordRejected = 4 };
 
     CPJ_POP3Client();
@@ -19,6 +20,7 @@ public:
     // Sends "Quit" (to no effect when nothing is open) and closes the connection.
     void Close();
     // Reads one reply line into the reply buffer: 1 when a line came and begins with "+".
+    // A line the wait cut off gives 0 and closes the connection.
     int GetResponse(int seconds);
     // The last reply line, with its line end.
     const char* GetLastResponse() const { return m_reply; }
@@ -39,7 +41,8 @@ private:
 
 class CPJ_SMTPClient : public CPJ_WSClient {
 public:
-    // Results of Connect.
+    // Results of Connect. A reply cut off by its wait closes the connection: a cut
+    // greeting gives kConnectFailed, a cut answer to HELO kRejected.
     enum { kOk = 0, kServerNotFound = 1, kConnectFailed = 2, kRejected = 3 };
 
     CPJ_SMTPClient();
@@ -49,7 +52,8 @@ public:
     // Sends "Quit" when a connection is open, then closes it.
     void Close();
     // The code of the server's next reply, reading through its continuation lines;
-    // 1 when no line came within the time.
+    // 1 when no line came within the time, or when the time cut the reply off (the
+    // connection is then closed).
     int GetResponseCode(int seconds);
     // Empties the list of texts. Returns 0.
     int ClearList();

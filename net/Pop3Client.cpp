@@ -33,7 +33,11 @@ int CPJ_POP3Client::Connect(const char* server, const char* user, const char* pa
     }
     if (CPJ_WSClient::Connect(m_serverPort, m_reply, AF_INET, SOCK_STREAM) != 0)
         return kConnectFailed;
+    // The greeting's text is not examined, but a greeting cut by its bound closed the
+    // connection: the rest of it must not be taken for the answer to USER.
     GetResponseWithin(m_lineWaitMs);
+    if (GetSocket() == INVALID_SOCKET)
+        return kConnectFailed;
     SendCommand("USER ", user);
     if (!GetResponseWithin(m_lineWaitMs))
         return kUserRejected;
@@ -63,12 +67,19 @@ int CPJ_POP3Client::GetResponse(int seconds)
 }
 
 // A reply is one line, however long: the part past the buffer is dropped, so that it
-// is not taken for the next reply. The whole reply must come within the wait.
+// is not taken for the next reply. The whole reply must come within the wait; a line
+// the wait cut off ends the conversation, since what is left of it would be read as
+// the next reply.
 int CPJ_POP3Client::GetResponseWithin(int waitMs)
 {
     SetDeadline(GetTickCount64() + static_cast<ULONGLONG>(waitMs > 0 ? waitMs : 0));
-    int got = ReceiveReplyLine(m_reply, sizeof(m_reply), waitMs);
+    LineStop stop = LineStop::Closed;
+    int got = ReceiveReplyLine(m_reply, sizeof(m_reply), waitMs, stop);
     SetDeadline(0);
     ClearInterrupted();
+    if (got > 0 && stop == LineStop::Bound) {
+        CloseConnection();
+        return 0;
+    }
     return got > 0 && m_reply[0] == '+' ? 1 : 0;
 }

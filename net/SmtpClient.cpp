@@ -50,7 +50,11 @@ int CPJ_SMTPClient::Connect(const char* server, const char* localName)
     }
     if (CPJ_WSClient::Connect(m_serverPort, address, AF_INET, SOCK_STREAM) != 0)
         return kConnectFailed;
+    // The greeting's code is not examined, but a greeting cut by its bound closed the
+    // connection: the rest of it must not be taken for the answer to HELO.
     GetResponseCodeWithin(m_lineWaitMs);
+    if (GetSocket() == INVALID_SOCKET)
+        return kConnectFailed;
     Send("HELO ", 0);
     if (localName && localName[0])
         Send(localName, 0);
@@ -74,18 +78,28 @@ int CPJ_SMTPClient::GetResponseCode(int seconds)
 // Reads line after line while the reply goes on: a line whose code has "-" right after
 // it ("250-SIZE"), a first word ending in "-", or more bytes already waiting. The
 // whole reply must come within the wait, so a server that sends continuation lines
-// without end cannot hold the client.
+// without end cannot hold the client. A reply the wait cut off (in a line, or between
+// its lines) ends the conversation: what is left of it would be read as the next reply.
 int CPJ_SMTPClient::GetResponseCodeWithin(int waitMs)
 {
     SetDeadline(GetTickCount64() + static_cast<ULONGLONG>(waitMs > 0 ? waitMs : 0));
     char line[kSmtpLineBytes];
     char word[kSmtpLineBytes];
     int code = 1;
+    bool begun = false;
     for (;;) {
-        if (ReceiveReplyLine(line, sizeof(line), waitMs) <= 0) {
+        LineStop stop = LineStop::Closed;
+        int got = ReceiveReplyLine(line, sizeof(line), waitMs, stop);
+        if (stop == LineStop::Bound && (got > 0 || begun)) {
+            CloseConnection();
             code = 1;
             break;
         }
+        if (got <= 0) {
+            code = 1;
+            break;
+        }
+        begun = true;
         ParseString(line, " ", 0, word, sizeof(word));
         size_t wordLength = strlen(word);
         bool continues = (IsCodeDigit(line[0]) && IsCodeDigit(line[1]) && IsCodeDigit(line[2]) && line[3] == '-') ||

@@ -14,6 +14,7 @@ int WSAAPI RealSelect(int unused, fd_set* read, fd_set* write, fd_set* except, t
 const SocketCalls kRealSocketCalls = {
     ::WSAStartup, ::WSACleanup, ::WSAGetLastError, ::socket,     ::connect,    ::send,       ::recv,
     RealSelect,   ::shutdown,   ::closesocket,     ::ioctlsocket, ::setsockopt, ::getsockopt, ::gethostbyname,
+    ::getpeername,
 };
 
 std::atomic<const SocketCalls*> activeSocketCalls{&kRealSocketCalls};

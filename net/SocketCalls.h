@@ -29,6 +29,7 @@ struct SocketCalls {
     int (WSAAPI* setOption)(SOCKET s, int level, int name, const char* value, int length);
     int (WSAAPI* getOption)(SOCKET s, int level, int name, char* value, int* length);
     hostent* (WSAAPI* lookUp)(const char* name);
+    int (WSAAPI* peerName)(SOCKET s, sockaddr* name, int* length);
 };
 
 // The real WinSock functions.

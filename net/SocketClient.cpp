@@ -10,7 +10,6 @@ namespace {
 constexpr int kCancelPollMs = 50;
 constexpr int kDefaultTimeOutMs = 30000;
 constexpr int kDefaultConnectTimeOutMs = 5000;
-constexpr int kDefaultLineWaitMs = 5000;
 // Sends go out in pieces of at most this size, each after a wait for room.
 constexpr int kSendPieceBytes = 64 * 1024;
 

@@ -77,7 +77,8 @@ public:
     // A flag the client reads during every wait; once it is set, the wait ends within
     // about 100 ms and the call answers a failure. Null (the default) for none.
     void SetCancelFlag(const std::atomic<bool>* flag) { m_cancelFlag = flag; }
-    // How long the derived clients wait for each reply line (5000 ms at construction).
+    // How long the derived clients wait for each reply line (kDefaultLineWaitMs at construction).
+    static constexpr int kDefaultLineWaitMs = 5000;
     void SetLineWaitTimeOut(int ms);
 
     StatusCallbackWithData m_receiveStatusCallbackWithData;
@@ -90,16 +91,28 @@ public:
 protected:
     enum class Readiness { Readable, Writable, Connected };
     enum class WaitResult { Ready, TimedOut, Failed, Interrupted };
+    // Why a line read stopped: at its CR LF, with the buffer full, because the peer closed
+    // (or the socket failed), or because a wait ran out (its own, the deadline or the
+    // cancel flag).
+    enum class LineStop { Ended, Full, Closed, Bound };
 
     // Waits up to waitMs, bounded by the deadline and ended by the cancel flag (both
     // count as Interrupted), until the data socket is ready for what is asked.
     WaitResult WaitFor(Readiness what, int waitMs);
     // ReceiveLine with the wait in milliseconds and the state of the previous piece:
-    // `afterCR` says the line so far ended with CR, so a leading LF ends it.
-    int ReceiveLinePiece(char* buffer, int size, int waitMs, bool afterCR);
+    // `afterCR` says the line so far ended with CR, so a leading LF ends it. `stop`, when
+    // given, says why the read stopped.
+    int ReceiveLinePiece(char* buffer, int size, int waitMs, bool afterCR, LineStop* stop = nullptr);
     // One reply line: a line longer than the buffer keeps its first piece and the rest
-    // of it is read and dropped, so that the next read starts at the next line.
-    int ReceiveReplyLine(char* buffer, int size, int waitMs);
+    // of it is read and dropped, so that the next read starts at the next line. `stop` is
+    // Ended, Closed or Bound; Bound with bytes stored means the line was cut by its bound
+    // and the rest of it may still come.
+    int ReceiveReplyLine(char* buffer, int size, int waitMs, LineStop& stop);
+    // After a receive answered 0: whether the peer ended the connection in order (its
+    // shutdown) rather than with a reset. Wine 8 reports a reset as an ordinary end (the
+    // receive answers 0 and SO_ERROR is 0), but the connection is gone then, so the
+    // peer's name can no longer be read; after an orderly end it still can.
+    bool PeerClosedInOrder();
 
     // Where field `index` of the text lies (see ParseString); false when there is none.
     static bool FindField(const char* text, const char* separators, int index, const char** start, size_t* length);

@@ -16,8 +16,11 @@ int CPJ_WSClient::ReceiveLine(char* buffer, int size, int seconds)
 
 // Peeks first and consumes exactly what it keeps, so every byte after the line end
 // stays in the socket for the next call: the client holds no read-ahead between calls.
-int CPJ_WSClient::ReceiveLinePiece(char* buffer, int size, int waitMs, bool afterCR)
+int CPJ_WSClient::ReceiveLinePiece(char* buffer, int size, int waitMs, bool afterCR, LineStop* stop)
 {
+    LineStop ignored;
+    LineStop& why = stop ? *stop : ignored;
+    why = LineStop::Full;
     if (!buffer || size < 2)
         return 0;
     const SocketCalls& calls = ActiveSocketCalls();
@@ -25,8 +28,12 @@ int CPJ_WSClient::ReceiveLinePiece(char* buffer, int size, int waitMs, bool afte
     int stored = 0;
     char* write = buffer;
     while (room > 0) {
-        if (WaitFor(Readiness::Readable, waitMs) != WaitResult::Ready)
+        const WaitResult wait = WaitFor(Readiness::Readable, waitMs);
+        if (wait != WaitResult::Ready) {
+            why = wait == WaitResult::Failed ? LineStop::Closed : LineStop::Bound;
             return stored;
+        }
+        why = LineStop::Closed;
         int peeked = calls.recv(m_socket, write, room, MSG_PEEK);
         if (peeked < 1)
             return stored;
@@ -46,30 +53,44 @@ int CPJ_WSClient::ReceiveLinePiece(char* buffer, int size, int waitMs, bool afte
         stored += consumed;
         room -= consumed;
         *write = '\0';
-        if (lineEnd > 0 && consumed == take)
+        if (lineEnd > 0 && consumed == take) {
+            why = LineStop::Ended;
             return stored;
+        }
     }
+    why = LineStop::Full;
     return stored;
 }
 
-int CPJ_WSClient::ReceiveReplyLine(char* buffer, int size, int waitMs)
+int CPJ_WSClient::ReceiveReplyLine(char* buffer, int size, int waitMs, LineStop& stop)
 {
-    int stored = ReceiveLinePiece(buffer, size, waitMs, false);
-    if (stored < size - 1 || (stored >= 2 && buffer[stored - 2] == '\r' && buffer[stored - 1] == '\n'))
+    int stored = ReceiveLinePiece(buffer, size, waitMs, false, &stop);
+    if (stop != LineStop::Full)
         return stored;
     // The buffer filled before the line ended: drop the rest of the line, so that it is
     // not read as the next reply.
     char rest[512];
     bool afterCR = buffer[stored - 1] == '\r';
     for (;;) {
-        int got = ReceiveLinePiece(rest, sizeof(rest), waitMs, afterCR);
-        if (got == 0 || WasInterrupted())
-            break;
-        if (FindLineEnd(rest, static_cast<size_t>(got), afterCR) == static_cast<size_t>(got))
-            break;
+        int got = ReceiveLinePiece(rest, sizeof(rest), waitMs, afterCR, &stop);
+        if (stop != LineStop::Full)
+            return stored;
         afterCR = rest[got - 1] == '\r';
     }
-    return stored;
+}
+
+bool CPJ_WSClient::PeerClosedInOrder()
+{
+    if (m_socket == INVALID_SOCKET)
+        return false;
+    const SocketCalls& calls = ActiveSocketCalls();
+    int error = 0;
+    int length = sizeof(error);
+    if (calls.getOption(m_socket, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &length) != 0 || error != 0)
+        return false;
+    sockaddr_in peer;
+    int peerLength = sizeof(peer);
+    return calls.peerName(m_socket, reinterpret_cast<sockaddr*>(&peer), &peerLength) == 0;
 }
 
 void CPJ_WSClient::StripCRLF(char* text)

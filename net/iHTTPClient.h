@@ -9,6 +9,14 @@
 
 class iHTTPClient : public CPJ_HTTPClient {
 public:
+    // The whole of a fetch made on a thread that runs windows (connect, request, every
+    // reply line and the body): 3 s. Windows counts a window as not responding once it
+    // has not taken its messages for 5 s; the bound stays well inside that, with room
+    // for the name look-up, which no bound reaches. A small reply from a sound server
+    // takes a fraction of it even over a slow link (a connect and a reply are two or
+    // three round trips).
+    static constexpr int kUserInterfaceExchangeMs = 3000;
+
     iHTTPClient();
     ~iHTTPClient() override;
 

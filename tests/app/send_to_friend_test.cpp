@@ -13,6 +13,8 @@
 #include "lib/src/Win2/Wnd/iButton.h"
 #include "lib/src/Win2/Wnd/iEdit.h"
 
+#include "net/iHTTPClient.h"
+
 #include "framework/window_test_support.h"
 #include "tests/net/servers/http_server_test_support.h"
 
@@ -120,14 +122,17 @@ public:
     }
     ~FormScript() { SetWebEndpoint(m_previous); }
 
-    // The script answers with the page; without one every request gets the server's 404.
-    void Answer(PageMaker page)
+    // The script answers with the page, a byte every trickleMs when that is not 0; without
+    // one every request gets the server's 404.
+    void Answer(PageMaker page, int trickleMs = 0)
     {
-        m_server.SetFallback([page](const std::string& path, net_test::Script& script) {
+        m_server.SetFallback([page, trickleMs](const std::string& path, net_test::Script& script) {
             if (path.rfind(kScriptPath, 0) != 0)
                 return false;
             std::map<std::string, std::string> fields = QueryFields(path);
             script = net_test::TextReply("text/html", page(fields));
+            if (trickleMs > 0)
+                script = {net_test::Trickle(*script.front().bytes, trickleMs), net_test::Close()};
             return true;
         });
     }
@@ -195,6 +200,21 @@ TEST(SendToFriendRequest, ScriptReceivesEveryTextEncodedInOneQuery)
         EXPECT_EQ(c.form.subject, fields["Subject"]) << "the script decodes what was typed";
         EXPECT_EQ(c.form.message, fields["Message"]);
     }
+}
+
+// The dialog waits for the reply on the program's window thread: a script that answers a
+// byte at a time holds it for that thread's bound (3 s), not the client's 30 s.
+TEST(SendToFriendRequest, TricklingScriptHoldsTheRequestNoLongerThanItsBound)
+{
+    FormScript script;
+    script.Answer(Echo(), 200);
+    const ULONGLONG started = GetTickCount64();
+    const SendToFriendResult result = SendToFriend(GetWebEndpoint(), ToRequestForm(kGoodForm));
+    const ULONGLONG tookMs = GetTickCount64() - started;
+    EXPECT_EQ(1, result.stage);
+    EXPECT_EQ(iHTTPClient::kOverBound, result.code);
+    EXPECT_GE(tookMs, static_cast<ULONGLONG>(iHTTPClient::kUserInterfaceExchangeMs - 100));
+    EXPECT_LT(tookMs, static_cast<ULONGLONG>(iHTTPClient::kUserInterfaceExchangeMs + 1500)) << "margin for a loaded machine";
 }
 
 TEST(SendToFriendRequest, UrlNamesTheHostAndTheScript)

@@ -7,11 +7,14 @@
 
 #include "banner/BannerPages.h"
 
+#include "tests/net/http_test_support.h"
+
 #include "database/iDBLock.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <set>
 #include <string>
 
 // The file's own namespace keeps its names apart from the files compiled with it.
@@ -206,6 +209,117 @@ TEST_F(BannerCacheTest, FailedFetchShowsTheOfflinePageAndLeavesTheCacheAlone)
     EXPECT_EQ(Offline(), Shown());
     m_thread.reset();
     EXPECT_EQ(before, CacheRecords(m_engine.get(), CachePath()));
+}
+
+// Each hostile reply: the client's result, and the banner showing the page or the offline
+// page, with the page's old record rewritten or kept byte for byte.
+TEST_F(BannerCacheTest, HostileRepliesAreNeitherShownNorCachedAsPages)
+{
+    const std::string page = PageWithBody("the new page");
+    const std::string half = page.substr(0, page.size() / 2);
+    const std::string ok = "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n";
+    const std::string length = "Content-Length: " + std::to_string(page.size()) + "\r\n";
+    // A header line one byte over the line limit, whose piece past the limit reads as a header.
+    const std::string overlong = "X-Pad: " + std::string(16383 - 7, 'p') + "Content-Type: text/html\r\n";
+    struct Case {
+        const char* why;
+        net_test::Script reply;
+        int result;
+    };
+    using net_test::Close;
+    using net_test::Pause;
+    using net_test::Reset;
+    using net_test::Send;
+    const Case cases[] = {
+        {"a page with its Content-Length", {Send(ok + length + "\r\n" + page), Close()}, 0},
+        {"a page read to the server's orderly close", {Send(ok + "\r\n" + page), Pause(100), Close()}, 0},
+        {"a reset once the whole Content-Length has come", {Send(ok + length + "\r\n" + page), Pause(100), Reset()}, 0},
+        {"404", net_test::Reply("HTTP/1.0 404 Not Found", "Content-Type: text/html\r\n", page), 6},
+        {"a status line that is none", {Send("HTTP/1.0 OK\r\nContent-Type: text/html\r\n\r\n" + page), Close()}, 6},
+        {"headers cut by a close", {Send(ok), Close()}, 7},
+        {"a body shorter than its Content-Length", {Send(ok + length + "\r\n" + half), Close()}, 7},
+        {"silence after the connection is taken", {Pause(5000)}, 7},
+        {"a body without end", {Send(ok + "\r\n" + page), net_test::SendForever(std::string(1024, 'z'))}, 8},
+        {"a reset in the middle of a body without a length", {Send(ok + "\r\n" + half), Pause(100), Reset()}, 7},
+        {"a chunked body", {Send(ok + "Transfer-Encoding: chunked\r\n\r\n10\r\n" + half + "\r\n0\r\n\r\n"), Close()}, 9},
+        {"a 23-digit Content-Length", {Send(ok + "Content-Length: 99999999999999999999999\r\n\r\n" + page), Close()}, 9},
+        {"a negative Content-Length", {Send(ok + "Content-Length: -5\r\n\r\n" + page), Close()}, 9},
+        {"two different Content-Lengths, the shorter first",
+         {Send(ok + "Content-Length: 10\r\n" + length + "\r\n" + page), Close()},
+         9},
+        {"a header line over the line limit", {Send("HTTP/1.0 200 OK\r\n" + overlong + "\r\n" + page), Close()}, 9},
+    };
+    constexpr int kLineWaitMs = 400;
+    constexpr int kFetchMs = 1500;
+    BannerSurroundings::SetWorkerFetchBounds(kLineWaitMs, kFetchMs);
+    BannerSurroundings::SetNow(1700000000);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        m_server.SetPageScript(kPromoted, c.reply);
+        net_test::TestHttpClient client(m_server.Port(), kLineWaitMs);
+        client.SetExchangeTimeOut(kFetchMs);
+        EXPECT_EQ(c.result, client.Get(("http://127.0.0.1" + BannerServer::PagePath(kPromoted)).c_str()));
+
+        // An old record of the page, so that the banner fetches it again.
+        m_thread.reset();
+        DeleteFileA(CachePath().c_str());
+        PutRecord(m_engine.get(), CachePath(), kPromoted, 1000, 1000, PageWithBody("kept"));
+        const auto before = CacheRecords(m_engine.get(), CachePath());
+        Prepare();
+        ShowPromoted();
+        m_thread.reset();
+        if (c.result == 0) {
+            const Stored stored = Record();
+            EXPECT_EQ(page, stored.page);
+            EXPECT_EQ(1000, stored.inserted);
+            EXPECT_EQ(1700000000, stored.updated);
+        } else {
+            EXPECT_EQ(before, CacheRecords(m_engine.get(), CachePath()));
+        }
+    }
+}
+
+// The keys on the two times allow no duplicates, but pages fetched or shown within one
+// second must all be kept and marked as shown.
+TEST_F(BannerCacheTest, PagesStoredAndShownWithinOneSecondAreAllKept)
+{
+    m_server.SetInfo(Description(5, 3000, -1, 3600));
+    for (long id = 0; id < 5; ++id)
+        m_server.SetPage(id, PageWithBody("page " + std::to_string(id)));
+    BannerSurroundings::SetNow(1700000000);
+    Prepare();
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round == 0 ? "fetched and added" : "shown again from the cache");
+        BannerSurroundings::QueueDraws({0, 1, 2, 3, 4});
+        for (long id = 0; id < 5; ++id) {
+            m_thread->ShowNextBanner();
+            ASSERT_EQ(id, m_thread->GetCurrentPage());
+            EXPECT_EQ(Marked(PageWithBody("page " + std::to_string(id))), Shown());
+        }
+        const auto records = CacheRecords(m_engine.get(), CachePath());
+        ASSERT_EQ(5u, records.size());
+        std::set<long> inserted;
+        std::set<long> updated;
+        for (const auto& bytes : records) {
+            Cache record;
+            memcpy(record.Bytes(), bytes.data(), Cache::kSize);
+            const char* text = nullptr;
+            unsigned length = 0;
+            ASSERT_TRUE(record.GetPage(text, length));
+            EXPECT_EQ(PageWithBody("page " + std::to_string(record.m_id.Value())), std::string(text, length));
+            inserted.insert(record.m_insert.Value());
+            updated.insert(record.m_update.Value());
+            // Moved by as many seconds as there were pages before it in that second: the
+            // time shown on, the time first stored back (a time ahead would count as old).
+            EXPECT_LE(record.m_insert.Value(), 1700000000);
+            EXPECT_GT(record.m_insert.Value(), 1700000000 - 10);
+            EXPECT_GE(record.m_update.Value(), 1700000000);
+            EXPECT_LT(record.m_update.Value(), 1700000000 + 10);
+        }
+        EXPECT_EQ(5u, inserted.size());
+        EXPECT_EQ(5u, updated.size());
+    }
+    EXPECT_EQ(5, PageRequests()) << "the second round came from the cache";
 }
 
 TEST_F(BannerCacheTest, PageTooLongForTheRecordIsShownWholeButNeverKept)

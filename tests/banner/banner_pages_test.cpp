@@ -2,6 +2,7 @@
 // the marked and offline pages, how a description is taken, the page order with scripted
 // draws, the countdowns, and the history page with its rows.
 #include "banner/BannerPages.h"
+#include "banner/Cache.h"
 
 #include <gtest/gtest.h>
 
@@ -207,10 +208,17 @@ TEST(BannerHistoryText, BodyIsWhatStandsBetweenTheBodyTags)
     }
 }
 
-TEST(BannerHistoryText, TimeTheLibraryCannotTurnIntoADateGivesAnEmptyDate)
+TEST(BannerHistoryText, ShownTimesAreDatedPast2038AndNotBefore1970)
 {
+    // 1 June 2040, 12:00 UTC: past the end of 32-bit signed time.
+    constexpr int64_t kIn2040 = 2222164800;
     EXPECT_EQ(LibraryDate(1700000000), Text(FormatShownTime(1700000000)));
     EXPECT_EQ(24u + 1u, Text(FormatShownTime(1700000000)).size());
+    EXPECT_EQ(LibraryDate(kIn2040), Text(FormatShownTime(kIn2040)));
+    EXPECT_NE(std::string::npos, Text(FormatShownTime(kIn2040)).find("2040"));
+    // A record's 4-byte field holds the low 32 bits of the time: read back, they are the time again.
+    EXPECT_EQ(kIn2040, StoredTimeSeconds(StoredTime(kIn2040)));
+    EXPECT_EQ(1700000000, StoredTimeSeconds(StoredTime(1700000000)));
     // Before 1970: no date, and no crash formatting it.
     EXPECT_EQ("", Text(FormatShownTime(-1)));
     EXPECT_EQ("", Text(FormatShownTime(INT32_MIN)));

@@ -10,6 +10,8 @@
 
 #include "database/iDBLock.h"
 
+#include "net/iHTTPClient.h"
+
 #include "framework/window_test_support.h"
 
 #include <gtest/gtest.h>
@@ -173,6 +175,40 @@ TEST_F(BannerThreadsTest, PagesAreShownOnTheStripsOwnThread)
     EXPECT_TRUE(strip->StopAndWait());
     strip.reset();
     engine.reset();
+}
+
+// Start runs on the program's window thread: a description server that trickles or says
+// nothing holds it for the bound of that thread's fetches (3 s), after which the banner
+// starts with its own settings as it does without a server.
+TEST_F(BannerThreadsTest, StartWaitsForAHostileDescriptionServerNoLongerThanItsBound)
+{
+    const std::string description = "HTTP/1.0 200 OK\r\nContent-Type: text/xml\r\n\r\n" + Description(5, 0, -1, 3600);
+    struct Case {
+        const char* why;
+        net_test::Script reply;
+    };
+    const Case cases[] = {
+        {"a byte every 200 ms", {net_test::Trickle(description, 200), net_test::Close()}},
+        {"takes the connection and says nothing", {net_test::Pause(60000), net_test::Close()}},
+    };
+    const BannerSettings defaults;
+    auto engine = banner_test::StartEngine();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        m_server.SetInfoScript(c.reply);
+        auto strip = std::make_unique<RecordingStrip>(&owner);
+        const ULONGLONG started = GetTickCount64();
+        strip->Start("127.0.0.1", engine.get(), m_server.Port());
+        const ULONGLONG tookMs = GetTickCount64() - started;
+        EXPECT_GE(tookMs, static_cast<ULONGLONG>(iHTTPClient::kUserInterfaceExchangeMs - 100));
+        // The margin is for a loaded machine; the client's own waits are 5 s a line, 30 s a fetch.
+        EXPECT_LT(tookMs, static_cast<ULONGLONG>(iHTTPClient::kUserInterfaceExchangeMs + 1500));
+        ASSERT_NE(nullptr, strip->GetThread());
+        EXPECT_EQ(defaults.page, strip->GetThread()->GetSettings().page);
+        EXPECT_EQ(defaults.duration, strip->GetThread()->GetSettings().duration);
+        EXPECT_TRUE(PumpUntil([&] { return !strip->requests.empty(); }, 10000)) << "the worker showed its first page";
+        EXPECT_TRUE(strip->StopAndWait());
+    }
 }
 
 TEST_F(BannerThreadsTest, StripDestroyedDuringAFetchWaitsForItsWorkerBeforeTheEngineGoes)

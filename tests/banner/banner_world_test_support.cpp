@@ -122,7 +122,22 @@ BannerSurroundings::BannerSurroundings(DWORD tickMs)
     }
     g_now = 1700000000;
     g_advancing = false;
-    m_previous = SetBannerSeam({TestProgramFolder, TestTemporaryFolder, TestClock, tickMs, NoSeed, TestDraw});
+    BannerSeam seam = DefaultBannerSeam();
+    seam.moduleDirectory = TestProgramFolder;
+    seam.tempDirectory = TestTemporaryFolder;
+    seam.now = TestClock;
+    seam.tickMs = tickMs;
+    seam.seedRandom = NoSeed;
+    seam.random = TestDraw;
+    m_previous = SetBannerSeam(seam);
+}
+
+void BannerSurroundings::SetWorkerFetchBounds(int lineWaitMs, int totalMs)
+{
+    BannerSeam seam = GetBannerSeam();
+    seam.fetchLineWaitMs = lineWaitMs;
+    seam.workerFetchMs = totalMs;
+    SetBannerSeam(seam);
 }
 
 BannerSurroundings::~BannerSurroundings()
@@ -165,6 +180,11 @@ BannerServer::BannerServer()
 void BannerServer::SetInfo(const std::string& xml)
 {
     m_server.Route("/info.xml", net_test::TextReply("text/xml", xml));
+}
+
+void BannerServer::SetInfoScript(net_test::Script script)
+{
+    m_server.Route("/info.xml", std::move(script));
 }
 
 void BannerServer::SetPage(long page, const std::string& html)

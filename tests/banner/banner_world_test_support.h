@@ -59,6 +59,9 @@ public:
     static void SetAdvancing(bool advance);
     // The next draws; once they are used up, draws count up from 0.
     static void QueueDraws(const std::vector<int>& draws);
+    // The bounds of the fetches of workers made from now on: each reply line, and the
+    // whole of a worker's fetch.
+    static void SetWorkerFetchBounds(int lineWaitMs, int totalMs);
 
 private:
     ScratchFolder m_program{"program"};
@@ -72,6 +75,7 @@ public:
     BannerServer();
     int Port() const { return m_server.Port(); }
     void SetInfo(const std::string& xml);
+    void SetInfoScript(net_test::Script script);
     void SetPage(long page, const std::string& html);
     void SetPageScript(long page, net_test::Script script);
     // The paths of whole requests, in order (the worker's connection probes left out).

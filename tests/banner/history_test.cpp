@@ -36,9 +36,9 @@ CRect Offset(CRect rect, POINT by)
     return rect;
 }
 
-std::string DateOf(long stored)
+std::string DateOf(int64_t seconds)
 {
-    const time_t moment = stored;
+    const time_t moment = seconds;
     return ctime(&moment);
 }
 
@@ -153,16 +153,20 @@ TEST_F(HistoryTest, TwelveBannersGiveTheTenShownLastNewestFirst)
     EXPECT_EQ(Page(rows), ReadFileText(HistoryPath()));
 }
 
-TEST_F(HistoryTest, PagesWithoutAUsableBodyGiveNoRowAndACorruptTimeNoDate)
+TEST_F(HistoryTest, PagesWithoutAUsableBodyGiveNoRowAndATimePast2038KeepsItsDate)
 {
+    // 1 June 2040, 12:00 UTC: its 4-byte field has the top bit set.
+    constexpr int64_t kIn2040 = 2222164800;
     PutRecord(m_engine.get(), CachePath(), 1, 1, 1700000900, "<html><body bgcolor=\"red\" onload=\"go()\">lower</body>");
     PutRecord(m_engine.get(), CachePath(), 2, 2, 1700000800, "<HTML>no opening tag</BODY></HTML>");
     PutRecord(m_engine.get(), CachePath(), 3, 3, 1700000700, PageWithBody("corrupt length"), 2500);
-    PutRecord(m_engine.get(), CachePath(), 4, 4, -5, PageWithBody("before 1970"));
+    PutRecord(m_engine.get(), CachePath(), 4, 4, StoredTime(kIn2040), PageWithBody("in 2040"));
     StartStrip();
     m_strip->ShowHistory();
-    // Newest first; the two without a usable body left out; the corrupt time undated.
-    EXPECT_EQ(Page(Row(1, DateOf(1700000900), "lower") + Row(4, "", "before 1970")), ReadFileText(HistoryPath()));
+    // The two without a usable body left out. The time key compares its 4 bytes as signed,
+    // as the file defines it, so the page of 2040 sorts before those of 2023.
+    EXPECT_EQ(Page(Row(1, DateOf(1700000900), "lower") + Row(4, DateOf(kIn2040), "in 2040")),
+              ReadFileText(HistoryPath()));
 }
 
 TEST_F(HistoryTest, WindowOpensAtItsPlaceWithItsTitleAndStyleAndKeepsWhereItWas)

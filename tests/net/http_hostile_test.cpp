@@ -78,7 +78,7 @@ TEST(HttpHostile, MutatedRepliesEndWithADefinedResult)
         server.Route("/m/" + std::to_string(i), script);
     }
     ASSERT_TRUE(server.Start());
-    const std::set<int> kDefined = {0, 5, 6, 7};
+    const std::set<int> kDefined = {0, 5, 6, 7, 9};
     std::map<int, int> seen;
     for (int i = 0; i < kCases; ++i) {
         SCOPED_TRACE("mutated reply " + std::to_string(i));
@@ -121,10 +121,10 @@ TEST(HttpHostile, HostileServersAreCutOffAtTheirBound)
     const std::string start = "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n";
     const Case kCases[] = {
         {"a 1 MB header line, then a good end",
-         {Send(start + "X-Long: " + oneMegabyte + "\r\n\r\nbody"), Close()}, 0, 15000, 0, 0, 15000},
-        {"a 1 MB header line over a 256 KB size bound",
-         {Send(start + "X-Long: " + oneMegabyte + "\r\n\r\nbody"), Close()}, 256 * 1024, 15000, 8, 0, 5000},
+         {Send(start + "X-Long: " + oneMegabyte + "\r\n\r\nbody"), Close()}, 0, 15000, 9, 0, 5000},
         {"2000 header lines", {Send(manyHeaders + "\r\nbody"), Close()}, 0, 15000, 0, 0, 15000},
+        {"2000 header lines over a 32 KB size bound", {Send(manyHeaders + "\r\nbody"), Close()}, 32 * 1024, 15000, 8,
+         0, 5000},
         {"a body of one 1 MB line", {Send(start + "\r\n" + oneMegabyte), Close()}, 0, 15000, 0, 0, 5000},
         {"accepts and never sends", {Pause(10000)}, 0, 15000, 7, kLineWaitMs - 50, kLineWaitMs + 1500},
         // A wider line wait here, so that a loaded machine cannot stretch a gap past it.
@@ -156,7 +156,7 @@ TEST(HttpHostile, HostileServersAreCutOffAtTheirBound)
     EXPECT_EQ(spy.opened.load(), spy.closed.load());
 }
 
-TEST(HttpHostile, LongHeaderAndBodyLinesComeInPieces)
+TEST(HttpHostile, LongBodyLinesComeInPiecesThatJoinIntoTheWholeBody)
 {
     const std::string oneMegabyte(1 << 20, 'x');
     HttpServer server;
@@ -169,6 +169,36 @@ TEST(HttpHostile, LongHeaderAndBodyLinesComeInPieces)
     for (size_t i = 0; i + 1 < lines.size(); ++i)
         ASSERT_EQ(16383u, lines[i].size());
     EXPECT_EQ(oneMegabyte, client.Body());
+}
+
+// Over real loopback sockets: under Wine 8 a reset reaches the client as an ordinary end
+// of the connection (the receive answers 0), unlike the spy's failed receive below.
+TEST(HttpHostile, BodyWithoutALengthEndsAtAnOrderlyCloseButNotAtAReset)
+{
+    const std::string headers = "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n";
+    const std::string part = "<html><body>the first half of the page";
+    struct Case {
+        const char* why;
+        Script reply;
+        int result;
+    };
+    const Case kCases[] = {
+        {"closed in order after the body", {Send(headers + part), Pause(200), Close()}, 0},
+        {"shut down for sending, then closed", {Send(headers + part), HalfClose(), Pause(200), Close()}, 0},
+        {"reset (SO_LINGER 0, then closesocket) in the middle of the body", {Send(headers + part), Pause(200), Reset()}, 7},
+        {"reset right behind the bytes sent", {Send(headers + part), Reset()}, 7},
+    };
+    SocketCallSpy spy;
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.why);
+        HttpServer server;
+        server.Route("/", c.reply);
+        ASSERT_TRUE(server.Start());
+        TestHttpClient client(server.Port(), 2000);
+        EXPECT_EQ(c.result, client.Get("http://127.0.0.1/"));
+        EXPECT_EQ(c.result == 0 ? part : std::string(), client.Body());
+    }
+    EXPECT_EQ(spy.opened.load(), spy.closed.load());
 }
 
 TEST(HttpHostile, ServerThatNeverAcceptsCostsTheConnectBound)

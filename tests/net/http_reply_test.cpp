@@ -97,8 +97,17 @@ TEST(HttpReply, ResultFollowsStatusContentTypeAndCompleteness)
          0,
          {},
          {"first\r\n", "last without line end"}},
-        {"a Content-Length that is no number is no length",
-         {Send(kStatusOk + kHtml + "Content-Length: ten\r\n\r\nbody"), Close()},
+        {"a header line cut by silence is not taken as a header",
+         {Send(kStatusOk + "Content-Type: text/ht"), Pause(800), Send("ml\r\n\r\nbody"), Close()},
+         7,
+         {},
+         {}},
+        {"a Transfer-Encoding of identity is no coding", {Send(kStatusOk + kHtml + "Transfer-Encoding: Identity\r\n\r\nbody"), Close()},
+         0,
+         {},
+         {"body"}},
+        {"the same Content-Length twice",
+         {Send(kStatusOk + kHtml + "Content-Length: 4\r\nContent-Length: 4\r\n\r\nbodyEXTRA"), Close()},
          0,
          {},
          {"body"}},
@@ -122,6 +131,41 @@ TEST(HttpReply, ResultFollowsStatusContentTypeAndCompleteness)
         for (const std::string& line : c.body)
             joined += line;
         EXPECT_EQ(c.result == 0 ? joined : std::string(), client.Body());
+    }
+}
+
+TEST(HttpReply, FramingThatLeavesTheBodysEndInDoubtIsAReplyError)
+{
+    // A header line of exactly the line limit with its CR LF (16383 bytes) still fits.
+    const std::string fullLine = "X-Pad: " + std::string(16383 - 9, 'p') + "\r\n";
+    // One byte more; the piece past the limit would begin with a header of its own.
+    const std::string overlong = "X-Pad: " + std::string(16383 - 7, 'p') + "Content-Type: text/html\r\n";
+    struct Case {
+        const char* why;
+        std::string headers;
+        std::string body;
+        int result;
+    };
+    const Case kCases[] = {
+        {"a chunked body", "Transfer-Encoding: chunked\r\n", "5\r\nhello\r\n0\r\n\r\n", 9},
+        {"chunked after another coding, in other case", "transfer-encoding: gzip, CHUNKED\r\n", "5\r\nhello\r\n0\r\n\r\n", 9},
+        {"a 23-digit Content-Length", "Content-Length: 99999999999999999999999\r\n", "body", 9},
+        {"a negative Content-Length", "Content-Length: -5\r\n", "body", 9},
+        {"a Content-Length that is no number", "Content-Length: ten\r\n", "body", 9},
+        {"an empty Content-Length", "Content-Length:\r\n", "body", 9},
+        {"a list of lengths", "Content-Length: 4, 4\r\n", "body", 9},
+        {"two different lengths, the shorter first", "Content-Length: 2\r\nContent-Length: 4\r\n", "body", 9},
+        {"a header line over the line limit", overlong, "body", 9},
+        {"a header line of exactly the line limit", fullLine, "body", 0},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.why);
+        HttpServer server;
+        server.Route("/page", Reply("HTTP/1.0 200 OK", c.headers + kHtml, c.body));
+        ASSERT_TRUE(server.Start());
+        TestHttpClient client(server.Port(), 500);
+        EXPECT_EQ(c.result, client.Get("http://127.0.0.1/page"));
+        EXPECT_EQ(c.result == 0 ? c.body : std::string(), client.Body());
     }
 }
 

@@ -111,6 +111,43 @@ TEST(Pop3Client, RepliesLateInPiecesOrOverLongStayInStep)
     }
 }
 
+// A reply line that its wait cuts off must end the log-on: what is left of it would be
+// read as the answer to the next command.
+TEST(Pop3Client, ReplyLineCutByItsWaitEndsTheLogOn)
+{
+    struct Case {
+        const char* why;
+        Script server;
+        int result;
+        const char* neverSent;
+    };
+    const Case kCases[] = {
+        {"a greeting of \"+\" without end", {Send("+OK "), SendForever(std::string(4096, '+'))}, 2, "USER"},
+        {"a greeting whose end comes after the wait",
+         {Send("+OK POP3 server "), Pause(800), Send("+OK and the rest\r\n"), ReadToClose()},
+         2,
+         "USER"},
+        {"an answer to USER without end",
+         {Send("+OK ready\r\n"), ReadUntil("\r\n"), Send("+OK "), SendForever(std::string(4096, '+'))},
+         3,
+         "PASS"},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.why);
+        ScriptedPeer server(c.server);
+        ASSERT_TRUE(server.Start());
+        CPJ_POP3Client client;
+        client.SetPort(server.Port());
+        client.SetLineWaitTimeOut(500);
+        Stopwatch watch;
+        EXPECT_EQ(c.result, client.Connect("127.0.0.1", "alice", "secret"));
+        EXPECT_LT(watch.ElapsedMs(), 3000);
+        EXPECT_EQ(INVALID_SOCKET, client.GetSocket());
+        ASSERT_TRUE(server.WaitUntilServed(1, 15000));
+        EXPECT_EQ(std::string::npos, server.Received()[0].find(c.neverSent)) << server.Received()[0];
+    }
+}
+
 TEST(Pop3Client, SilentUserOrPasswordReplyIsRejectionAfterTheWait)
 {
     struct Case {
@@ -225,6 +262,37 @@ TEST(SmtpClient, EndlessContinuationLinesAreCutOffByTheWait)
     Stopwatch watch;
     EXPECT_EQ(3, client.Connect("127.0.0.1", "client.local"));
     EXPECT_LT(watch.ElapsedMs(), 2500);
+}
+
+TEST(SmtpClient, ReplyCutByItsWaitEndsTheConversation)
+{
+    struct Case {
+        const char* why;
+        Script server;
+        int result;
+    };
+    const Case kCases[] = {
+        {"a greeting of digits without end", {Send("220 "), SendForever(std::string(4096, '2'))}, 2},
+        {"a greeting whose end comes after the wait, looking like a 250",
+         {Send("220 welcome, this greeting goes on "), Pause(800), Send("250 and on\r\n"), ReadUntil("\r\n"),
+          Send("554 go away\r\n"), ReadToClose()},
+         2},
+        {"an answer to HELO whose end comes after the wait",
+         {Send("220 ready\r\n"), ReadUntil("\r\n"), Send("250 fine so f"), Pause(800), Send("ar\r\n"), ReadToClose()},
+         3},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.why);
+        ScriptedPeer server(c.server);
+        ASSERT_TRUE(server.Start());
+        CPJ_SMTPClient client;
+        client.SetPort(server.Port());
+        client.SetLineWaitTimeOut(500);
+        Stopwatch watch;
+        EXPECT_EQ(c.result, client.Connect("127.0.0.1", "client.local"));
+        EXPECT_LT(watch.ElapsedMs(), 3000);
+        EXPECT_EQ(INVALID_SOCKET, client.GetSocket());
+    }
 }
 
 TEST(SmtpClient, ResultsWithoutAServer)
