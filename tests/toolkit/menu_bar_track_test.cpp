@@ -161,8 +161,8 @@ TEST_F(MenuBarTrackTest, KeyboardOpensAndSwitchesPopups)
 TEST_F(MenuBarTrackTest, RightOnAnEntryWithASubMenuOpensTheSubMenu)
 {
     int popupsOpen = 0;
-    MenuScript script({Note(), [] { PostKey(VK_DOWN); }, [] { PostKey(VK_DOWN); }, [] { PostKey(VK_DOWN); },
-                       [] { PostKey(VK_RIGHT); }, [&] { popupsOpen = CQZPopupMenu::m_listPopups.GetCount(); },
+    // Open is selected on opening; two steps down (past the separator) reach Recent.
+    MenuScript script({Note(), [] { PostKey(VK_DOWN); }, [] { PostKey(VK_DOWN); }, [] { PostKey(VK_RIGHT); }, [&] { popupsOpen = CQZPopupMenu::m_listPopups.GetCount(); },
                        [] { PostKey(VK_ESCAPE); }, [] { PostKey(VK_ESCAPE); }});
     Feed(WM_SYSKEYDOWN, 'F', kAlt);
     EXPECT_EQ(std::vector<int>{kFile}, opened) << "the bar stayed on File";
@@ -178,7 +178,7 @@ TEST_F(MenuBarTrackTest, ChosenCommandsAndTopLevelCommandsReachTheFrame)
     }
     EXPECT_EQ(QZ_MBT_IDLE, Bar().m_nTrackingState) << "a chosen command ends keyboard mode";
     PumpPending();
-    EXPECT_EQ(std::vector<UINT>{ID_FILE_OPEN}, frame->commands);
+    EXPECT_EQ(std::vector<UINT>{ID_FILE_SAVE}, frame->commands) << "one step down from Open";
 
     frame->commands.clear();
     MenuScript guard({});
@@ -186,6 +186,110 @@ TEST_F(MenuBarTrackTest, ChosenCommandsAndTopLevelCommandsReachTheFrame)
     EXPECT_TRUE(CQZPopupMenu::m_listPopups.IsEmpty()) << "no popup for an entry without one";
     PumpPending();
     EXPECT_EQ(std::vector<UINT>{ID_TEST_SEND_TO_FRIEND}, frame->commands);
+}
+
+// The index of the popup's selected item, -1 for none.
+int SelectedItem(HMENU popup)
+{
+    const int count = GetMenuItemCount(popup);
+    for (int i = 0; i < count; ++i) {
+        if (GetMenuState(popup, static_cast<UINT>(i), MF_BYPOSITION) & MF_HILITE)
+            return i;
+    }
+    return -1;
+}
+
+// A popup opened from the keyboard has its first enabled item selected, as the system's
+// own menu bar gives it, so Return runs that item at once; Up selects the last one.
+TEST_F(MenuBarTrackTest, PopupOpenedFromTheKeyboardSelectsItsFirstEnabledItem)
+{
+    HMENU editPopup = GetSubMenu(Bar().GetMenuHandle(), 1);
+    HMENU helpPopup = GetSubMenu(Bar().GetMenuHandle(), 4);
+    constexpr int kUndo = 0;
+    constexpr int kCut = 2;  // after the separator
+    constexpr int kPaste = 4;
+    constexpr int kNone = -1;
+    struct Case {
+        const char* why;
+        std::vector<UINT> disabled;  // Edit items disabled before opening
+        std::function<void()> open;
+        std::vector<UINT> keysInPopup;
+        HMENU popup;  // whose selection is read once the popup is open
+        int selected;
+        UINT command;  // what Return then runs; 0: Escape instead
+    };
+    const Case cases[] = {
+        {"Alt+E, then Return runs the first item", {}, [this] { Feed(WM_SYSKEYDOWN, 'E', kAlt); }, {}, editPopup,
+         kUndo, 0xE12B},
+        {"a disabled first item is passed over, and so is the separator", {0xE12B},
+         [this] { Feed(WM_SYSKEYDOWN, 'E', kAlt); }, {}, editPopup, kCut, 0xE123},
+        {"Alt alone, Right, then Down", {}, [this] {
+             PressAlt();
+             Feed(WM_KEYDOWN, VK_RIGHT);
+             Feed(WM_KEYDOWN, VK_DOWN);
+         },
+         {}, editPopup, kUndo, 0},
+        {"F10, Right, then Enter", {}, [this] {
+             Feed(WM_SYSKEYDOWN, VK_F10);
+             Feed(WM_SYSKEYUP, VK_F10);
+             Feed(WM_KEYDOWN, VK_RIGHT);
+             Feed(WM_KEYDOWN, VK_RETURN);
+         },
+         {}, editPopup, kUndo, 0},
+        {"a mnemonic in keyboard mode", {}, [this] {
+             PressAlt();
+             Feed(WM_KEYDOWN, 'E');
+         },
+         {}, editPopup, kUndo, 0},
+        {"Up selects the last enabled item", {0xE125}, [this] {
+             EnterKeyboardMode(kEdit);
+             Feed(WM_KEYDOWN, VK_UP);
+         },
+         {}, editPopup, kPaste - 1, 0xE122},
+        {"Left from File's popup selects in Help's", {}, [this] { Feed(WM_SYSKEYDOWN, 'F', kAlt); }, {VK_LEFT},
+         helpPopup, 0, 0xE142},
+        {"a click opens the popup with nothing selected", {}, [this] {
+             CRect rect;
+             Bar().GetItemRect(&rect, Bar().m_arrItems[kEdit]);
+             Bar().SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(rect.CenterPoint().x, rect.CenterPoint().y));
+         },
+         {}, editPopup, kNone, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        for (UINT id : {0xE12Bu, 0xE123u, 0xE122u, 0xE125u})
+            EnableMenuItem(editPopup, id, MF_BYCOMMAND | MF_ENABLED);
+        for (UINT id : c.disabled)
+            EnableMenuItem(editPopup, id, MF_BYCOMMAND | MF_GRAYED);
+        frame->commands.clear();
+        int selected = -2;
+        std::vector<MenuScript::Step> steps;
+        for (UINT key : c.keysInPopup) {
+            steps.push_back(MenuScript::WaitUntil([this] { return Settled(); }));
+            steps.push_back([key] { PostKey(key); });
+        }
+        HMENU popup = c.popup;
+        // The selection is made by keys posted into the menu loop: wait for it to settle.
+        steps.push_back(MenuScript::WaitUntil([this, popup] {
+            return Settled() && MenuOfWindow(NewestMenuWindow()) == popup;
+        }));
+        steps.push_back([&selected, popup] { selected = SelectedItem(popup); });
+        const UINT finish = c.command ? VK_RETURN : VK_ESCAPE;
+        steps.push_back([finish] { PostKey(finish); });
+        {
+            MenuScript script(steps);
+            c.open();
+            EXPECT_FALSE(script.TimedOut());
+        }
+        EXPECT_EQ(c.selected, selected);
+        PumpPending();
+        if (c.command)
+            EXPECT_EQ(std::vector<UINT>{c.command}, frame->commands);
+        else
+            EXPECT_TRUE(frame->commands.empty());
+        Feed(WM_KEYDOWN, VK_ESCAPE);
+        Feed(WM_KEYDOWN, VK_ESCAPE);
+    }
 }
 
 TEST_F(MenuBarTrackTest, FunctionKeysPassExceptAPlainF10WhichWorksLikeAlt)

@@ -27,6 +27,7 @@ BEGIN_MESSAGE_MAP(CQZMenuBar, CQZControlBar)
     ON_WM_NCCALCSIZE()
     ON_WM_NCHITTEST()
     ON_WM_SETTINGCHANGE()
+    ON_MESSAGE(WM_QZ_SELECTOPENITEM, OnSelectOpenItem)
 END_MESSAGE_MAP()
 
 bool CQZMenuBar::m_bKeyboardCues = false;

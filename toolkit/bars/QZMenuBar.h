@@ -131,6 +131,11 @@ public:
 #define QZ_MBI_CONTROLBUTTONS 2
 #define QZ_MBI_ALL 3
 
+// Which item a popup opened from the keyboard selects (none for the mouse).
+#define QZ_MBS_NONE 0
+#define QZ_MBS_FIRST 1
+#define QZ_MBS_LAST (-1)
+
 // Tracking states.
 #define QZ_MBT_IDLE 0
 #define QZ_MBT_KEYBOARD 1
@@ -215,6 +220,9 @@ public:
     void TrackMenu(int nItem);
     void TrackPopup(CQZSubMenuBarItem* pItem);
     void CancelMenuAndTrack(int nItem);
+    // The popup that opens next selects its first (QZ_MBS_FIRST) or last (QZ_MBS_LAST)
+    // enabled item, as a popup opened from the keyboard does; QZ_MBS_NONE for the mouse.
+    void SelectOnOpen(int nWhich) { m_nSelectOnOpen = nWhich; }
     static LRESULT CALLBACK MenuInputFilter(int nCode, WPARAM wParam, LPARAM lParam);
     void OnMenuSelect(HMENU hMenu, UINT nItemID);
     // The in-place server's window for a frame message that belongs to it, or null.
@@ -282,6 +290,8 @@ public:
     bool m_bLeftToPrev = false;
     bool m_bBackToKeyboardMode = false;
     bool m_bMouseSeen = false;
+    // QZ_MBS_ value for the popup that opens next; used up when it opens.
+    int m_nSelectOnOpen = QZ_MBS_NONE;
     CToolTipCtrl m_wndToolTip;
     CImageList m_ilButtons;
 
@@ -305,5 +315,6 @@ protected:
     afx_msg void OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS* lpncsp);
     afx_msg LRESULT OnNcHitTest(CPoint point);
     afx_msg void OnSettingChange(UINT uFlags, LPCSTR lpszSection);
+    afx_msg LRESULT OnSelectOpenItem(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 };

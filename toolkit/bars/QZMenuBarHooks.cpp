@@ -84,6 +84,12 @@ LRESULT CQZMBarWndHook::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         lParam = MAKELPARAM(LOWORD(bar->m_nCurrentItem), HIWORD(lParam));
         if (!HIWORD(lParam) && reinterpret_cast<HMENU>(wParam) == bar->m_hWindowMenu)
             bar->OnInitWindowMenu();
+        // Posted: the selection waits until the popup is fully prepared (its states
+        // updated, hidden items taken out) and its menu loop runs.
+        if (bar->m_nSelectOnOpen != QZ_MBS_NONE && reinterpret_cast<HMENU>(wParam) == bar->m_hPopupMenu) {
+            bar->PostMessage(WM_QZ_SELECTOPENITEM, wParam, bar->m_nSelectOnOpen);
+            bar->SelectOnOpen(QZ_MBS_NONE);
+        }
         break;
     default: {
         LRESULT result = 0;

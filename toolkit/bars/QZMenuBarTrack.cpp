@@ -18,6 +18,7 @@
 #include "toolkit/menus/QZMenu.h"
 
 #include <cctype>
+#include <vector>
 
 namespace {
 
@@ -68,6 +69,30 @@ bool SamePopup(HMENU a, HMENU b)
             return false;
     }
     return true;
+}
+
+// How many presses of Down (first) or Up (last) select the first or last enabled item of
+// a popup that has no selection yet. The system's arrows stop on every item but a
+// separator, disabled ones included; a popup without an enabled item gets one press, as
+// the system's own menu bar gives it.
+int PressesToSelect(HMENU menu, int which)
+{
+    std::vector<bool> enabled;  // one entry per item the arrows stop on
+    const int count = ::GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        QZ_MENUITEMINFO info;
+        info.fMask = MIIM_FTYPE | MIIM_STATE;
+        if (!::GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info) || (info.fType & MFT_SEPARATOR))
+            continue;
+        enabled.push_back(!(info.fState & MFS_DISABLED));
+    }
+    const int stops = static_cast<int>(enabled.size());
+    for (int k = 0; k < stops; ++k) {
+        const int index = which == QZ_MBS_LAST ? stops - 1 - k : k;
+        if (enabled[index])
+            return k + 1;
+    }
+    return 1;
 }
 
 } // namespace
@@ -183,7 +208,24 @@ void CQZMenuBar::TrackMenu(int nItem)
     }
     m_bFullMenus = false;
     m_nCurrentItem = -1;
+    m_nSelectOnOpen = QZ_MBS_NONE;
     CQZCoolMenu::m_bMenuBarLoopEnded = true;
+}
+
+LRESULT CQZMenuBar::OnSelectOpenItem(WPARAM wParam, LPARAM lParam)
+{
+    HMENU menu = reinterpret_cast<HMENU>(wParam);
+    // Only the popup still open: the user may have closed it before this arrived.
+    if (!menu || menu != m_hPopupMenu || !::IsMenu(menu))
+        return 0;
+    const int which = static_cast<int>(lParam);
+    const UINT key = which == QZ_MBS_LAST ? VK_UP : VK_DOWN;
+    const LPARAM keyData = 1 | (static_cast<LPARAM>(::MapVirtualKeyA(key, MAPVK_VK_TO_VSC)) << 16);
+    // The open menu's loop takes the keys from the thread's queue, whatever their window.
+    const int presses = PressesToSelect(menu, which);
+    for (int i = 0; i < presses; ++i)
+        ::PostMessageA(OwnerWindow(), WM_KEYDOWN, key, keyData);
+    return 0;
 }
 
 void CQZMenuBar::TrackPopup(CQZSubMenuBarItem* pItem)
@@ -270,6 +312,7 @@ BOOL CQZMenuBar::OnMenuInput(MSG* pMsg, BOOL bClientPoint)
     case WM_KEYDOWN: {
         const UINT key = static_cast<UINT>(pMsg->wParam);
         if ((key == VK_LEFT && m_bLeftToPrev) || (key == VK_RIGHT && m_bRightToNext)) {
+            SelectOnOpen(QZ_MBS_FIRST);
             CancelMenuAndTrack(GetNextOrPrevItem(m_nPopupItem, key == VK_LEFT));
             return TRUE;
         }
@@ -293,6 +336,7 @@ BOOL CQZMenuBar::OnMenuInput(MSG* pMsg, BOOL bClientPoint)
             const int hit = HitTestItem(point, items.begin(), items.end());
             if (hit >= 0 && hit < m_arrItems.GetSize()) {
                 if (hit != m_nPopupItem) {
+                    SelectOnOpen(QZ_MBS_NONE);
                     CancelMenuAndTrack(hit);
                     overOpenItem = false;
                 }
@@ -370,6 +414,8 @@ BOOL CQZMenuBar::TranslateFrameMessage(MSG* pMsg)
         case VK_RETURN:
         case VK_UP:
         case VK_DOWN:
+            // As the system's menu bar does: Up selects the popup's last item, the others its first.
+            SelectOnOpen(key == VK_UP ? QZ_MBS_LAST : QZ_MBS_FIRST);
             TrackMenu(m_nHotItem);
             return TRUE;
         case VK_ESCAPE:
@@ -388,6 +434,7 @@ BOOL CQZMenuBar::TranslateFrameMessage(MSG* pMsg)
             char mnemonic = 0;
             if (m_arrItems[index]->GetHotKey(mnemonic) &&
                 static_cast<UINT>(std::toupper(static_cast<unsigned char>(mnemonic))) == key) {
+                SelectOnOpen(QZ_MBS_FIRST);
                 TrackMenu(index);
                 return TRUE;
             }
@@ -436,8 +483,10 @@ void CQZMenuBar::OnLButtonDown(UINT nFlags, CPoint point)
     if (hit >= 0) {
         // The item whose popup has just closed stays put until the next idle update:
         // the click that closed it does not open it again.
-        if (hit != m_nPopupItem)
+        if (hit != m_nPopupItem) {
+            SelectOnOpen(QZ_MBS_NONE);
             TrackMenu(hit);
+        }
         return;
     }
     if (OnControlButtonMouse(WM_LBUTTONDOWN, nFlags, point) || !m_pDockSite)
@@ -483,6 +532,7 @@ void CQZMenuBar::OnLButtonDblClk(UINT nFlags, CPoint point)
     const CQZVisibleMenuBarItems items(this, QZ_MBI_MENUITEMS);
     const int hit = HitTestItem(point, items.begin(), items.end());
     if (hit >= 0 && hit != m_nPopupItem) {
+        SelectOnOpen(QZ_MBS_NONE);
         TrackMenu(hit);
     } else if (hit >= 0) {
         m_arrItems[hit]->OnDblClick();

@@ -45,6 +45,10 @@
 #define WM_QZ_SETCOLOR 0x0800
 // Colour picker to itself, posted: open the colour popup now.
 #define WM_QZ_SHOWPOPUP 0x8001
+// Menu bar to itself, posted while the menu loop of a popup it opened from the keyboard
+// runs (wParam: the popup's HMENU, lParam: 1 for its first enabled item, -1 for its
+// last): select that item as the system's own menu bar does; 0.
+#define WM_QZ_SELECTOPENITEM 0x8009
 // Popup menu window to itself, posted: re-apply its items.
 #define WM_QZ_POPUPREFRESH 0x800A
 // Popup menu window to itself, posted: create or show its drop shadow.
