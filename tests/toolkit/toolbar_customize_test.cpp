@@ -7,6 +7,7 @@
 
 #include "framework/FrameWnd.h"
 #include "toolkit/bars/QZExpButton.h"
+#include "toolkit/bars/QZFrameWnd.h"
 
 #include <cstring>
 #include <string>
@@ -125,12 +126,19 @@ TEST_F(ToolbarCustomizeTest, ButtonInfoOffersTheSnapshotWithTextsCutToTheDialogs
     EXPECT_FALSE(Notify(TBN_GETBUTTONINFOA, past));
 }
 
-TEST_F(ToolbarCustomizeTest, CommandWithoutATextOfItsOwnIsNamedByItsTipOrItsPrompt)
+// The dialog names an entry it is given no text for "Separator": every command button
+// gets a name, from where the bar's tooltips and the frame's menus take theirs.
+TEST_F(ToolbarCustomizeTest, CommandWithoutATextOfItsOwnIsNamedAsItsTipOrItsMenuNamesIt)
 {
+    HMENU menu = LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_TEST_MAIN_MENU));
+    ASSERT_NE(nullptr, menu);
+    ::SetMenu(frame->m_hWnd, menu);
     const CRect borders = bar.GetBorders();
     ASSERT_TRUE(bar.CreateEx(&dockTop, TBSTYLE_FLAT, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP, borders, AFX_IDW_TOOLBAR));
-    const UINT ids[] = {ID_QZ_CUSTOMIZE_TOOLBAR, IDS_TEST_EMPTY_TIP, IDS_TEST_PROMPT_ONLY, 0};
-    ASSERT_TRUE(bar.SetButtons(ids, 4));
+    constexpr UINT kUnnamed = 7790;  // no string, in no menu
+    const UINT ids[] = {ID_QZ_CUSTOMIZE_TOOLBAR, IDS_TEST_EMPTY_TIP, IDS_TEST_PROMPT_ONLY, 0, 0xE12B, 0xE141,
+                        kUnnamed};
+    ASSERT_TRUE(bar.SetButtons(ids, 7));
     bar.SaveOriginalButtons();
     struct Case {
         const char* why;
@@ -140,8 +148,11 @@ TEST_F(ToolbarCustomizeTest, CommandWithoutATextOfItsOwnIsNamedByItsTipOrItsProm
     const Case kCases[] = {
         {"the tip after the newline", 0, "Customize toolbar"},
         {"an empty tip: the prompt", 1, "Shown when the tip is empty"},
-        {"no newline: no text", 2, ""},
+        {"no newline and in no menu: the prompt it is", 2, "A prompt without a tip"},
         {"a separator: no text", 3, ""},
+        {"no string: the menu's label without its shortcut", 4, "Undo"},
+        {"no string: the menu's label without its mnemonic", 5, "Exit"},
+        {"nothing names it: a blank, not \"Separator\"", 6, " "},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.why);
@@ -154,6 +165,33 @@ TEST_F(ToolbarCustomizeTest, CommandWithoutATextOfItsOwnIsNamedByItsTipOrItsProm
         EXPECT_EQ(c.text, std::string(buffer));
         EXPECT_EQ(static_cast<int>(ids[c.item]), notify.tbButton.idCommand);
     }
+    ::SetMenu(frame->m_hWnd, nullptr);
+    DestroyMenu(menu);
+}
+
+// A toolkit frame has no window menu: its menu bar's menu names the commands.
+TEST_F(ToolbarCustomizeTest, ToolkitFramesMenuBarNamesTheCommands)
+{
+    auto* toolkitFrame = new CQZFrameWnd;
+    ASSERT_TRUE(toolkitFrame->Create(nullptr, "Toolkit frame", WS_OVERLAPPEDWINDOW, CRect(0, 0, 500, 300)));
+    ASSERT_TRUE(toolkitFrame->GetMenuBar()->CreateEx(toolkitFrame, TBSTYLE_FLAT, 0x50402834, CRect(0, 0, 0, 0),
+                                                     AFX_IDW_MENUBAR));
+    ASSERT_TRUE(toolkitFrame->GetMenuBar()->LoadMenuBar(IDR_TEST_MAIN_MENU));
+    CQZToolBar toolbar;
+    ASSERT_TRUE(toolbar.CreateEx(toolkitFrame, TBSTYLE_FLAT, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP,
+                                 toolbar.GetBorders(), AFX_IDW_TOOLBAR));
+    const UINT ids[] = {0xE123};  // "Cu&t\tCtrl+X" in the Edit menu
+    ASSERT_TRUE(toolbar.SetButtons(ids, 1));
+    toolbar.SaveOriginalButtons();
+    char buffer[64] = {};
+    NMTOOLBARA notify = {};
+    notify.hdr = {toolbar.m_hWnd, static_cast<UINT_PTR>(toolbar.GetDlgCtrlID()), static_cast<UINT>(TBN_GETBUTTONINFOA)};
+    notify.pszText = buffer;
+    notify.cchText = sizeof buffer;
+    EXPECT_TRUE(toolbar.GetOwner()->SendMessage(WM_NOTIFY, notify.hdr.idFrom, reinterpret_cast<LPARAM>(&notify)));
+    EXPECT_EQ("Cut", std::string(buffer));
+    toolbar.DestroyWindow();
+    toolkitFrame->DestroyWindow();
 }
 
 TEST_F(ToolbarCustomizeTest, OnlyAButtonHiddenBehindTheChevronMayNotBeRemoved)
@@ -335,4 +373,54 @@ TEST_F(ToolbarCustomizeTest, ControlsDialogOpensAndItsEndSavesTheLayout)
     EXPECT_FALSE(bar.m_bCustomizing);
     EXPECT_FALSE(StoredLayout().empty());
     EXPECT_EQ(kToolbarCount, bar.SendMessage(TB_BUTTONCOUNT));
+}
+
+// What the owner answered the real dialog for each entry it asked about, seen through a
+// subclass over the owner (the toolbar fills the text while the owner reflects it).
+namespace {
+struct AskedEntry {
+    int command;
+    std::string text;
+};
+std::vector<AskedEntry> g_askedEntries;
+WNDPROC g_ownerProc = nullptr;
+LRESULT CALLBACK RecordButtonInfo(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const LRESULT result = CallWindowProcA(g_ownerProc, window, message, wParam, lParam);
+    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+    if (message == WM_NOTIFY && header->code == TBN_GETBUTTONINFOA && result) {
+        const auto* notify = reinterpret_cast<const NMTOOLBARA*>(lParam);
+        g_askedEntries.push_back({notify->tbButton.idCommand, notify->pszText ? notify->pszText : ""});
+    }
+    return result;
+}
+} // namespace
+
+TEST_F(ToolbarCustomizeTest, RealDialogIsGivenANameForEveryCommandButton)
+{
+    HMENU menu = LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_TEST_MAIN_MENU));
+    ::SetMenu(frame->m_hWnd, menu);
+    CreateToolBar(bar, frame, CBRS_ALIGN_TOP);
+    bar.SetOwner(frame);
+    g_askedEntries.clear();
+    g_ownerProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(frame->m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordButtonInfo)));
+    g_closedDialog = nullptr;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, &CancelDialog);
+    bar.SendMessage(TB_CUSTOMIZE);
+    KillTimer(nullptr, timer);
+    SetWindowLongPtrA(frame->m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_ownerProc));
+    ::SetMenu(frame->m_hWnd, nullptr);
+    DestroyMenu(menu);
+    ASSERT_NE(nullptr, g_closedDialog) << "the dialog was shown";
+    std::vector<int> named;
+    for (const AskedEntry& entry : g_askedEntries) {
+        SCOPED_TRACE(entry.command);
+        if (entry.command == 0)
+            continue;
+        EXPECT_FALSE(entry.text.empty());
+        named.push_back(entry.command);
+    }
+    EXPECT_EQ((std::vector<int>{ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_PRINT, ID_HELP_INDEX}), named)
+        << "every command button of the bar, in order";
 }

@@ -6,6 +6,9 @@
 #include "toolkit/bars/QZToolBar.h"
 
 #include "framework/FrameWnd.h"
+#include "framework/Menu.h"
+#include "toolkit/bars/QZFrameWnd.h"
+#include "toolkit/foundation/QZString.h"
 #include "toolkit/foundation/QZResourceSwitch.h"
 #include "toolkit/res/ToolkitResources.h"
 
@@ -14,18 +17,57 @@
 
 namespace {
 
-// The dialog's name for a command without a text of its own: the tip part of its string
-// (after the newline), or the prompt part when the tip is empty; nothing without a newline.
-CString DialogTextOfCommand(UINT nID)
+// The command's label in the menu, as the menu names it: without its mnemonic markers
+// and its shortcut text; empty when the menu has no item with the command.
+CString MenuTextOfCommand(HMENU menu, UINT nID)
+{
+    char label[256] = {};
+    // By command, the search goes down into the sub-menus.
+    if (!menu || ::GetMenuStringA(menu, nID, label, sizeof label, MF_BYCOMMAND) <= 0)
+        return CString();
+    CString text(label);
+    const int tab = text.Find('\t');
+    if (tab >= 0)
+        text = text.Left(tab);
+    QZStripMnemonic(text);
+    return text;
+}
+
+// The menu of the frame the toolbar's commands go to: a toolkit frame's menu bar shows it.
+HMENU MenuOfCommandFrame(CQZToolBar* bar)
+{
+    CWnd* owner = bar->GetOwner();
+    CFrameWnd* frame = owner && owner->IsFrameWnd() ? static_cast<CFrameWnd*>(owner) : bar->GetDockingFrame();
+    if (!frame)
+        frame = bar->GetTopLevelFrame();
+    if (!frame || !frame->m_hWnd)
+        return nullptr;
+    if (frame->IsKindOf(RUNTIME_CLASS(CQZFrameWnd))) {
+        CMenu* menu = static_cast<CQZFrameWnd*>(frame)->GetMenu();
+        return menu ? menu->m_hMenu : nullptr;
+    }
+    return ::GetMenu(frame->m_hWnd);
+}
+
+// The dialog's name for a command without a text of its own, as the bar's tooltips and the
+// menus name it: the tip part of its string (after the newline), or the prompt part when
+// the tip is empty; for a string without a newline, the command's menu label, else that
+// string, which is the status prompt. The dialog shows "Separator" for an entry given no
+// name, so a command nothing names gets a blank one: its image alone.
+CString DialogTextOfCommand(CQZToolBar* bar, UINT nID)
 {
     CString text;
-    if (!text.LoadString(nID) || text.IsEmpty())
-        return CString();
-    const int newline = text.Find('\n');
-    if (newline < 0)
-        return CString();
-    CString tip = text.Mid(newline + 1);
-    return tip.IsEmpty() ? text.Left(newline) : tip;
+    if (text.LoadString(nID) && !text.IsEmpty()) {
+        const int newline = text.Find('\n');
+        if (newline >= 0) {
+            CString tip = text.Mid(newline + 1);
+            return tip.IsEmpty() ? text.Left(newline) : tip;
+        }
+    }
+    CString label = MenuTextOfCommand(MenuOfCommandFrame(bar), nID);
+    if (!label.IsEmpty())
+        return label;
+    return text.IsEmpty() ? CString(" ") : text;
 }
 
 } // namespace
@@ -132,7 +174,7 @@ void CQZToolBar::OnGetButtonInfo(NMHDR* pNMHDR, LRESULT* pResult)
             if (m_pStringMap && m_pStringMap->Lookup(text, poolIndex))
                 element.button.iString = reinterpret_cast<INT_PTR>(poolIndex);
         } else {
-            text = DialogTextOfCommand(static_cast<UINT>(command));
+            text = DialogTextOfCommand(this, static_cast<UINT>(command));
         }
         // The dialog's buffer holds cchText characters with the terminator: a longer text
         // is cut to fit, and a buffer of none is left alone.
