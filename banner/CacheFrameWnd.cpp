@@ -18,6 +18,23 @@ iWindowData* RegisterHistoryPlacement(CWnd* parent, CWnd* frame, const RECT& rec
     return iWindowDataMap::Register(parent, frame, rect, CacheFrameWnd::kStyle, CacheFrameWnd::kTitle);
 }
 
+// The history's browser looks for Escape before the control does: the control is asked
+// for its keys after its window object, and may keep Escape for itself.
+class HistoryBrowser : public iBrowserWnd {
+public:
+    HistoryBrowser(CacheFrameWnd* frame, const RECT& rect)
+        : iBrowserWnd(frame, rect, WS_CHILD | WS_VISIBLE, nullptr, kNoId), m_frame(frame)
+    {
+    }
+    BOOL PreTranslateMessage(MSG* pMsg) override
+    {
+        return m_frame->CloseOnEscape(pMsg) || iBrowserWnd::PreTranslateMessage(pMsg);
+    }
+
+private:
+    CacheFrameWnd* m_frame;
+};
+
 } // namespace
 
 CacheFrameWnd::CacheFrameWnd(CWnd* parent, const RECT& rect)
@@ -27,7 +44,7 @@ CacheFrameWnd::CacheFrameWnd(CWnd* parent, const RECT& rect)
         return;
     CRect client;
     GetClientRect(&client);
-    m_browser = new iBrowserWnd(this, client, WS_CHILD | WS_VISIBLE, nullptr, kNoId);
+    m_browser = new HistoryBrowser(this, client);
     if (auto* site = dynamic_cast<CustomControlSite*>(m_browser->m_pCtrlSite))
         site->SetDownloadControl(kHistoryDownloadControl);
 }
@@ -38,6 +55,22 @@ void CacheFrameWnd::Navigate(const char* path)
 {
     if (m_browser)
         static_cast<void>(NavigateToPath(*m_browser, path));
+}
+
+BOOL CacheFrameWnd::CloseOnEscape(const MSG* pMsg)
+{
+    if (pMsg->message != WM_KEYDOWN || pMsg->wParam != VK_ESCAPE || !m_hWnd)
+        return FALSE;
+    if (pMsg->hwnd != m_hWnd && !::IsChild(m_hWnd, pMsg->hwnd))
+        return FALSE;
+    // Posted: the window goes once the key's handling has left it.
+    PostMessage(WM_CLOSE);
+    return TRUE;
+}
+
+BOOL CacheFrameWnd::PreTranslateMessage(MSG* pMsg)
+{
+    return CloseOnEscape(pMsg) || iPersistentFrameWnd::PreTranslateMessage(pMsg);
 }
 
 void CacheFrameWnd::OnSize(UINT nType, int cx, int cy)

@@ -20,6 +20,10 @@ public:
 
     // Shows the page at path in the browser.
     void Navigate(const char* path);
+    // Escape closes the window, as it closes a dialog, wherever the focus is inside it.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    // TRUE when the message was an Escape for this window, which is then closing.
+    BOOL CloseOnEscape(const MSG* pMsg);
     iBrowserWnd* GetBrowser() const { return m_browser; }
 
 protected:

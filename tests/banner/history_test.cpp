@@ -204,6 +204,57 @@ TEST_F(HistoryTest, WindowOpensAtItsPlaceWithItsTitleAndStyleAndKeepsWhereItWas)
     EXPECT_EQ(Offset(CRect(60, 70, 360, 270), ownerRect.TopLeft()), placed);
 }
 
+// The deepest window inside the browser: where the focus sits while the page is shown.
+HWND InnermostChild(HWND window)
+{
+    while (HWND child = GetWindow(window, GW_CHILD))
+        window = child;
+    return window;
+}
+
+TEST_F(HistoryTest, EscapeClosesTheHistoryWindowWhereverItsFocusIs)
+{
+    StartStrip();
+    struct Case {
+        const char* why;
+        UINT key;
+        bool inBrowser;
+        bool closes;
+    };
+    const Case cases[] = {
+        {"Escape on the frame", VK_ESCAPE, false, true},
+        {"Escape inside the browser", VK_ESCAPE, true, true},
+        {"another key leaves it open", 'A', true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        CloseHistoryFrames();
+        m_strip->ShowHistory();
+        std::vector<CacheFrameWnd*> frames = OpenHistoryFrames();
+        ASSERT_EQ(1u, frames.size());
+        HWND target = frames[0]->m_hWnd;
+        if (c.inBrowser) {
+            ASSERT_NE(nullptr, frames[0]->GetBrowser());
+            target = InnermostChild(frames[0]->GetBrowser()->m_hWnd);
+        }
+        // As the thread's message loop hands a key to the windows it is for.
+        MSG key = {target, WM_KEYDOWN, c.key, 1};
+        if (!CWnd::WalkPreTranslateTree(nullptr, &key)) {
+            TranslateMessage(&key);
+            DispatchMessageA(&key);
+        }
+        test_support::PumpPending();
+        EXPECT_EQ(c.closes, OpenHistoryFrames().empty());
+    }
+    // Escape meant for the window below does not close the history.
+    CloseHistoryFrames();
+    m_strip->ShowHistory();
+    MSG key = {owner.m_hWnd, WM_KEYDOWN, VK_ESCAPE, 1};
+    CWnd::WalkPreTranslateTree(nullptr, &key);
+    test_support::PumpPending();
+    EXPECT_EQ(1u, OpenHistoryFrames().size());
+}
+
 TEST_F(HistoryTest, HistoryBrowserRunsNoScriptsWhereTheStripsBrowserDoes)
 {
     StartStrip();
