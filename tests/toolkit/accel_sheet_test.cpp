@@ -413,6 +413,90 @@ TEST_F(AccelSheetTest, ThePlacementIsKeptAndTheSheetIsResizable)
     EXPECT_EQ(moved, restored);
 }
 
+// What a page's heading shows: whether its whole text fits on one line in the heading
+// font, and whether it stays inside the page.
+struct HeadingFit {
+    bool wholeText = false;
+    bool tallEnough = false;
+    bool insidePage = false;
+    bool oneLine = false;
+};
+
+HeadingFit FitOf(CWnd& page, CFont& font)
+{
+    HeadingFit fit;
+    CWnd* heading = page.GetDlgItem(IDC_QZ_ACCEL_HEADING);
+    if (!heading)
+        return fit;
+    CString text;
+    heading->GetWindowText(text);
+    CClientDC dc(heading);
+    CFont* previous = dc.SelectObject(&font);
+    const CSize extent = dc.GetTextExtent(text);
+    TEXTMETRICA metrics = {};
+    dc.GetTextMetrics(&metrics);
+    dc.SelectObject(previous);
+    CRect client;
+    heading->GetClientRect(&client);
+    CRect rect;
+    heading->GetWindowRect(&rect);
+    page.ScreenToClient(&rect);
+    CRect pageClient;
+    page.GetClientRect(&pageClient);
+    fit.wholeText = extent.cx <= client.Width();
+    fit.tallEnough = metrics.tmHeight <= client.Height();
+    fit.insidePage = rect.right <= pageClient.right;
+    fit.oneLine = (heading->GetStyle() & SS_TYPEMASK) == SS_LEFTNOWORDWRAP;
+    return fit;
+}
+
+// The heading in its large font is never cut: the sheet opens wide enough for it on both
+// pages, within the screen; a title wider than the screen ends in "..." on one line.
+TEST_F(AccelSheetTest, TheHeadingShowsItsWholeTitleOnBothPages)
+{
+    struct Case {
+        const char* why;
+        std::string title;
+        bool whole;
+    };
+    const Case cases[] = {
+        {"a short title", "Shortcuts", true},
+        {"a title wider than the heading's place in the template", "Keyboard shortcuts of the test frame", true},
+        {"a title wider than the screen", std::string(300, 'W'), false},
+    };
+    int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        CQZAccelManager local;
+        local.BuildCommandList(frame, IDR_TEST_MAIN_MENU, IDR_TEST_ACCEL, c.title.c_str(), "Heading");
+        HeadingFit first;
+        HeadingFit second;
+        int sheetWidth = 0;
+        ScriptedSheetScope scope({
+            [&](ScriptedAccelSheet& sheet) {
+                first = FitOf(sheet.m_page1, sheet.m_fontHeading);
+                CRect rect;
+                sheet.GetWindowRect(&rect);
+                sheetWidth = rect.Width();
+                sheet.SetActivePage(1);
+            },
+            [&](ScriptedAccelSheet& sheet) {
+                second = FitOf(sheet.m_page2, sheet.m_fontHeading);
+                sheet.EndDialog(IDCANCEL);
+            },
+        });
+        local.RunShortcutDialog(frame);
+        EXPECT_EQ(c.whole, first.wholeText);
+        EXPECT_EQ(c.whole, second.wholeText);
+        for (const HeadingFit& fit : {first, second}) {
+            EXPECT_TRUE(fit.tallEnough);
+            EXPECT_TRUE(fit.insidePage);
+            EXPECT_TRUE(fit.oneLine);
+        }
+        EXPECT_LE(sheetWidth, screenWidth);
+    }
+}
+
 TEST_F(AccelSheetTest, TheManagerOpensTheShortcutSheetUnlessToldOtherwise)
 {
     Build();

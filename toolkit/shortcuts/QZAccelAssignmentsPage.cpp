@@ -9,6 +9,9 @@
 
 namespace {
 
+// Between the heading and the Export button.
+constexpr int kHeadingGapPx = 6;
+
 // LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT.
 constexpr DWORD kCommandListStyle = 0x21;
 
@@ -98,8 +101,12 @@ BOOL CQZAccelPropertyPage1::OnInitDialog()
     }
     QZAccelFillCategories(m_cbCategory, m_pManager);
     m_strHeading = m_pManager->GetTitle();
-    SendDlgItemMessage(IDC_QZ_ACCEL_HEADING, WM_SETFONT, reinterpret_cast<WPARAM>(m_pFont->GetSafeHandle()), TRUE);
     UpdateData(FALSE);
+    // The heading may reach the list's right edge, or the Export button when it shows.
+    CRect limit;
+    GetDlgItem(m_bShowExport ? IDC_QZ_ACCEL_EXPORT : IDC_QZ_ACCEL_LIST)->GetWindowRect(&limit);
+    ScreenToClient(&limit);
+    QZAccelFitHeading(this, m_pFont, m_bShowExport ? limit.left - kHeadingGapPx : limit.right);
     return TRUE;
 }
 

@@ -61,8 +61,12 @@ BOOL CQZAccelPropertyPage2::OnInitDialog()
     QZAccelFillCategories(m_cbCategory, m_pManager);
     OnSelChangeCategory();
     m_strHeading = m_pManager->GetTitle();
-    SendDlgItemMessage(IDC_QZ_ACCEL_HEADING, WM_SETFONT, reinterpret_cast<WPARAM>(m_pFont->GetSafeHandle()), TRUE);
     UpdateData(FALSE);
+    // The heading may reach the right column's edge.
+    CRect column;
+    m_lbAssignments.GetWindowRect(&column);
+    ScreenToClient(&column);
+    QZAccelFitHeading(this, m_pFont, column.right);
     return TRUE;
 }
 

@@ -1,11 +1,14 @@
 // The shortcut sheet itself: its pages, heading font and icon, its placement kept under
-// "CQZAccelPropertySheet", and the thick frame it keeps so that it stays resizable.
+// "CQZAccelPropertySheet", the thick frame it keeps so that it stays resizable, and a
+// start wide enough for the whole heading.
 #include "toolkit/shortcuts/QZAccelSheet.h"
 
 #include "framework/ResourceModule.h"
 #include "toolkit/foundation/QZResourceSwitch.h"
 #include "toolkit/res/ToolkitResources.h"
 #include "toolkit/shortcuts/QZAccelManager.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -37,6 +40,46 @@ CQZAccelPropertySheet* QZAccelSheetOf(CWnd* pPage)
     CWnd* sheet = pPage->GetParent();
     return sheet && sheet->IsKindOf(RUNTIME_CLASS(CQZAccelPropertySheet)) ? static_cast<CQZAccelPropertySheet*>(sheet)
                                                                          : nullptr;
+}
+
+void QZAccelFitHeading(CQZResizePropertyPage* pPage, CFont* pFont, int rightPx)
+{
+    CWnd* heading = pPage->GetDlgItem(IDC_QZ_ACCEL_HEADING);
+    if (!heading)
+        return;
+    heading->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(pFont->GetSafeHandle()), FALSE);
+    // One line: a word that does not fit must not drop out of sight below the control.
+    heading->ModifyStyle(SS_TYPEMASK, SS_LEFTNOWORDWRAP | SS_ENDELLIPSIS);
+    TEXTMETRICA metrics = {};
+    {
+        CClientDC dc(heading);
+        CFont* previous = dc.SelectObject(pFont);
+        dc.GetTextMetrics(&metrics);
+        dc.SelectObject(previous);
+    }
+    CRect rect;
+    heading->GetWindowRect(&rect);
+    pPage->ScreenToClient(&rect);
+    rect.right = std::max(rect.right, static_cast<LONG>(rightPx));
+    rect.bottom = std::max(rect.bottom, rect.top + metrics.tmHeight);
+    heading->MoveWindow(&rect);
+    pPage->SetResize(IDC_QZ_ACCEL_HEADING, nullptr, CQZFloatRect(0, 0, 1, 0));
+}
+
+int QZAccelHeadingShortPx(CWnd* pPage, CFont* pFont)
+{
+    CWnd* heading = pPage->m_hWnd ? pPage->GetDlgItem(IDC_QZ_ACCEL_HEADING) : nullptr;
+    if (!heading)
+        return 0;
+    CString text;
+    heading->GetWindowText(text);
+    CClientDC dc(heading);
+    CFont* previous = dc.SelectObject(pFont);
+    const CSize extent = dc.GetTextExtent(text);
+    dc.SelectObject(previous);
+    CRect client;
+    heading->GetClientRect(&client);
+    return std::max(0, static_cast<int>(extent.cx - client.Width()));
 }
 
 INT_PTR QZRunShortcutSheet(CQZAccelManager* pManager, CWnd* pParentWnd)
@@ -94,7 +137,23 @@ BOOL CQZAccelPropertySheet::OnInitDialog()
     if (m_hIcon)
         SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
     LoadPlacement(kAccelSheetSection);
+    // Also after a placement kept from a title that needed less room.
+    WidenForHeading(QZAccelHeadingShortPx(&m_page1, &m_fontHeading));
     return result;
+}
+
+void CQZAccelPropertySheet::WidenForHeading(int nShortPx)
+{
+    if (nShortPx <= 0)
+        return;
+    CRect rect;
+    GetWindowRect(&rect);
+    // Never wider than the screen it is on: past that the heading ends with "...".
+    MONITORINFO monitor = {sizeof monitor};
+    if (::GetMonitorInfoA(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor))
+        nShortPx = std::min(nShortPx, static_cast<int>(monitor.rcWork.right - monitor.rcWork.left) - rect.Width());
+    if (nShortPx > 0)
+        SetWindowPos(nullptr, 0, 0, rect.Width() + nShortPx, rect.Height(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CQZAccelPropertySheet::OnExport(CQZAccelManager*) {}

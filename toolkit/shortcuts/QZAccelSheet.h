@@ -110,6 +110,8 @@ public:
     CQZAccelManager* m_pManager;
 
 protected:
+    // Makes the sheet wider by the pixels its heading lacks, within the screen.
+    void WidenForHeading(int nShortPx);
     afx_msg void OnDestroy();
     afx_msg void OnSize(UINT nType, int cx, int cy);
     DECLARE_MESSAGE_MAP()
@@ -136,3 +138,9 @@ struct QZAccelShownCommand {
 std::vector<QZAccelShownCommand> QZAccelShownCommands(CComboBox& box, const CQZAccelManager* manager);
 // The shortcut sheet pPage is on; null for a page shown in any other sheet.
 CQZAccelPropertySheet* QZAccelSheetOf(CWnd* pPage);
+// Gives a page's heading (already holding its text) room for that text in pFont: one
+// line, as high as the font, reaching to rightPx (page client coordinates) and following
+// the page's right edge as the sheet is sized; "..." ends a text the page is too narrow for.
+void QZAccelFitHeading(CQZResizePropertyPage* pPage, CFont* pFont, int rightPx);
+// How many pixels wider a page's heading must be to show its whole text in pFont.
+int QZAccelHeadingShortPx(CWnd* pPage, CFont* pFont);
