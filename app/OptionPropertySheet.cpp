@@ -13,6 +13,8 @@
 #include "lib/src/Win2/Wnd/iListCtrl.h"
 #include "lib/src/Win2/Wnd/iStatic.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr UINT kOptionControlId = static_cast<UINT>(-1);
@@ -43,7 +45,8 @@ void OptionPropertySheet::Common::CreateControls()
                       kOptionControlId);
     new iStatic(this, CRect(18, 79, 118, 101), WS_VISIBLE | SS_RIGHT, "Default save in", kOptionControlId);
     m_saveIn = new iFolderEdit(this, CRect(130, 79, 430, 101), kField | ES_AUTOHSCROLL, "", kOptionControlId);
-    new iFolderButton(this, CRect(435, 79, 510, 102), kField | iFolderButton::kLinkedStyle, "&Browse",
+    // Its own mnemonic: with one shared, Alt+B would only move between the two buttons.
+    new iFolderButton(this, CRect(435, 79, 510, 102), kField | iFolderButton::kLinkedStyle, "B&rowse",
                       kOptionControlId);
     new iGroupBox(this, CRect(6, 120, 534, 205), WS_VISIBLE, "File Display", kOptionControlId);
     m_graphicsOnly = new iCheckBox(this, CRect(18, 135, 218, 157), kField, "Display Graphics Only", kOptionControlId);
@@ -131,6 +134,28 @@ OptionPropertySheet::OptionPropertySheet(CWnd* parent, Option* store)
     SetDialogUnits(0);
     m_common = new Common(this, store);
     m_fileType = new FileType(this, store);
+}
+
+BOOL OptionPropertySheet::OnInitDialog()
+{
+    const BOOL result = iPropertySheet::OnInitDialog();
+    CRect sheet;
+    GetWindowRect(&sheet);
+    // A modal sheet's owner is the main window; without a visible one, the screen.
+    HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+    MONITORINFO monitor = {sizeof monitor};
+    if (!::GetMonitorInfoA(::MonitorFromWindow(owner ? owner : m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor))
+        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &monitor.rcWork, 0);
+    const CRect work(monitor.rcWork);
+    CRect around = work;
+    if (owner && ::IsWindowVisible(owner) && !::IsIconic(owner))
+        ::GetWindowRect(owner, &around);
+    CPoint corner(around.left + (around.Width() - sheet.Width()) / 2, around.top + (around.Height() - sheet.Height()) / 2);
+    // Whole on the screen, its caption first when the sheet is larger than the screen.
+    corner.x = std::max(work.left, std::min(corner.x, work.right - sheet.Width()));
+    corner.y = std::max(work.top, std::min(corner.y, work.bottom - sheet.Height()));
+    SetWindowPos(nullptr, corner.x, corner.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return result;
 }
 
 OptionPropertySheet::~OptionPropertySheet()

@@ -65,6 +65,9 @@ public:
     // Deletes the "File Types" page, then the "Common" page.
     ~OptionPropertySheet() override;
 
+    // Opens centred on the main window, kept on its screen.
+    BOOL OnInitDialog() override;
+
     Common* GetCommonPage() const { return m_common; }
     FileType* GetFileTypePage() const { return m_fileType; }
 

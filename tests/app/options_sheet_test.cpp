@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <functional>
 #include <string>
 #include <vector>
@@ -209,6 +211,66 @@ TEST_F(OptionsSheet, OnlyCommonOpenedLeavesTheFileTypeBits)
     FileTypes().SetBit(100);
     RunOptions({PressOk});
     EXPECT_TRUE(FileTypes().TestBit(100));
+}
+
+// The sheet opens over the middle of the main window, kept whole on the screen.
+TEST_F(OptionsSheet, OpensCentredOnTheMainWindowAndWholeOnTheScreen)
+{
+    RECT work = {};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    struct Case {
+        const char* why;
+        CRect frame;
+        bool centred;
+    };
+    const Case cases[] = {
+        {"a frame away from the screen's corner", CRect(160, 90, 160 + 720, 90 + 620), true},
+        {"a frame half past the screen's left and top edges", CRect(-600, -500, -600 + 720, -500 + 620), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        m_frame->MoveWindow(&c.frame);
+        CRect sheetRect;
+        RunOptions({[&sheetRect](OptionPropertySheet& sheet) { sheet.GetWindowRect(&sheetRect); }, PressCancel});
+        ASSERT_FALSE(sheetRect.IsRectEmpty());
+        if (c.centred) {
+            EXPECT_NEAR(c.frame.CenterPoint().x, sheetRect.CenterPoint().x, 1);
+            EXPECT_NEAR(c.frame.CenterPoint().y, sheetRect.CenterPoint().y, 1);
+        }
+        EXPECT_GE(sheetRect.left, work.left);
+        EXPECT_GE(sheetRect.top, work.top);
+        EXPECT_LE(sheetRect.right, work.right);
+        EXPECT_LE(sheetRect.bottom, work.bottom);
+    }
+}
+
+// Each mnemonic of the Common page reaches one control: two buttons sharing one would
+// make Alt+letter only move between them.
+TEST_F(OptionsSheet, EveryMnemonicOnTheCommonPageIsItsOwn)
+{
+    std::vector<std::string> texts;
+    RunOptions({[&texts](OptionPropertySheet& sheet) {
+                    for (CWnd* child = sheet.GetCommonPage()->GetWindow(GW_CHILD); child;
+                         child = child->GetWindow(GW_HWNDNEXT))
+                        texts.push_back(WorkspaceTest::Text(child));
+                },
+                PressCancel});
+    std::string browse;
+    std::vector<char> mnemonics;
+    for (const std::string& text : texts) {
+        const size_t marker = text.find('&');
+        if (marker == std::string::npos || marker + 1 >= text.size())
+            continue;
+        const char mnemonic = static_cast<char>(toupper(static_cast<unsigned char>(text[marker + 1])));
+        EXPECT_EQ(mnemonics.end(), std::find(mnemonics.begin(), mnemonics.end(), mnemonic))
+            << "\"" << text << "\" shares its mnemonic";
+        mnemonics.push_back(mnemonic);
+        std::string plain = text;
+        plain.erase(marker, 1);
+        if (plain == "Browse")
+            browse += text + ";";
+    }
+    EXPECT_EQ("&Browse;B&rowse;", browse) << "both buttons still read Browse";
 }
 
 TEST_F(OptionsSheet, FiftyRunsLeaveNoWindowObjectsBehind)
