@@ -292,6 +292,31 @@ TEST_F(MenuBarTrackTest, PopupOpenedFromTheKeyboardSelectsItsFirstEnabledItem)
     }
 }
 
+// Return typed right behind Alt+E, already queued when the popup opens, runs the item the
+// popup selects on opening, not nothing.
+HHOOK g_typeAheadHook = nullptr;
+LRESULT CALLBACK TypeReturnAtPopup(int code, WPARAM wParam, LPARAM lParam)
+{
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_INITMENUPOPUP)
+        PostKey(VK_RETURN);
+    return CallNextHookEx(g_typeAheadHook, code, wParam, lParam);
+}
+
+TEST_F(MenuBarTrackTest, KeysTypedAheadActOnTheSelectionMadeOnOpening)
+{
+    g_typeAheadHook = SetWindowsHookExA(WH_CALLWNDPROC, &TypeReturnAtPopup, nullptr, GetCurrentThreadId());
+    ASSERT_NE(nullptr, g_typeAheadHook);
+    {
+        MenuScript guard({});
+        Feed(WM_SYSKEYDOWN, 'E', kAlt);
+    }
+    UnhookWindowsHookEx(g_typeAheadHook);
+    g_typeAheadHook = nullptr;
+    PumpPending();
+    EXPECT_EQ(std::vector<UINT>{0xE12B}, frame->commands) << "Undo, the Edit popup's first item";
+}
+
 TEST_F(MenuBarTrackTest, FunctionKeysPassExceptAPlainF10WhichWorksLikeAlt)
 {
     EXPECT_FALSE(Feed(WM_KEYDOWN, VK_F1));

@@ -221,10 +221,18 @@ LRESULT CQZMenuBar::OnSelectOpenItem(WPARAM wParam, LPARAM lParam)
     const int which = static_cast<int>(lParam);
     const UINT key = which == QZ_MBS_LAST ? VK_UP : VK_DOWN;
     const LPARAM keyData = 1 | (static_cast<LPARAM>(::MapVirtualKeyA(key, MAPVK_VK_TO_VSC)) << 16);
+    // Keys typed ahead (Alt+E and Return in one go) must act on the selection: they are
+    // taken out of the queue and queued again behind the keys that make it.
+    std::vector<MSG> typedAhead;
+    MSG pending;
+    while (::PeekMessageA(&pending, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE))
+        typedAhead.push_back(pending);
     // The open menu's loop takes the keys from the thread's queue, whatever their window.
     const int presses = PressesToSelect(menu, which);
     for (int i = 0; i < presses; ++i)
         ::PostMessageA(OwnerWindow(), WM_KEYDOWN, key, keyData);
+    for (const MSG& typed : typedAhead)
+        ::PostMessageA(typed.hwnd, typed.message, typed.wParam, typed.lParam);
     return 0;
 }
 
