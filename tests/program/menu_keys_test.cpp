@@ -36,34 +36,38 @@ struct Watch {
 };
 Watch g_watch;
 
-HWND NewestMenuWindow()
+// The last visible window of this thread that the test accepts, or null.
+HWND LastVisibleThreadWindow(bool (*accepts)(HWND))
 {
-    HWND found = nullptr;
+    struct Search {
+        bool (*accepts)(HWND);
+        HWND found;
+    } search = {accepts, nullptr};
     EnumThreadWindows(
         GetCurrentThreadId(),
-        [](HWND window, LPARAM result) -> BOOL {
-            char name[16] = {};
-            GetClassNameA(window, name, sizeof name);
-            if (lstrcmpA(name, "#32768") == 0 && IsWindowVisible(window))
-                *reinterpret_cast<HWND*>(result) = window;
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            if (IsWindowVisible(window) && s->accepts(window))
+                s->found = window;
             return TRUE;
         },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND NewestMenuWindow()
+{
+    return LastVisibleThreadWindow([](HWND window) {
+        char name[16] = {};
+        GetClassNameA(window, name, sizeof name);
+        return lstrcmpA(name, "#32768") == 0;
+    });
 }
 
 HWND OptionsSheetWindow()
 {
-    HWND found = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM result) -> BOOL {
-            if (IsWindowVisible(window) && dynamic_cast<OptionPropertySheet*>(CWnd::FromHandlePermanent(window)))
-                *reinterpret_cast<HWND*>(result) = window;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
+    return LastVisibleThreadWindow(
+        [](HWND window) { return dynamic_cast<OptionPropertySheet*>(CWnd::FromHandlePermanent(window)) != nullptr; });
 }
 
 UINT SelectedCommand(HMENU menu)
