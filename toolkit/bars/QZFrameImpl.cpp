@@ -291,7 +291,7 @@ LRESULT CQZFrameImpl::OnSetCustomizeBar(WPARAM wParam, LPARAM, CFrameWnd*)
     auto* bar = reinterpret_cast<CWnd*>(wParam);
     if (!bar)
         return -1;
-    if (!bar->IsKindOf(RUNTIME_CLASS(CQZMenuBar)) && bar->IsKindOf(RUNTIME_CLASS(CQZToolBar))) {
+    if (bar->IsKindOf(RUNTIME_CLASS(CQZToolBar))) {
         g_pCustomizeBar = static_cast<CQZToolBar*>(bar);
         g_hWndCustomizeBar = bar->m_hWnd;
     }
