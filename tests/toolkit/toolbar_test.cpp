@@ -1,12 +1,14 @@
 // The toolbar's creation, buttons and images: a toolbar resource loaded into the real
-// control, records in the toolkit's convention and their round trip through the 64-bit
-// control, replacement only of changed records, texts, child controls, command update
-// and the tools under the mouse.
+// control, records in the toolkit's convention, the record size the control is told and
+// the records' round trip through the 64-bit control, replacement only of changed
+// records, texts, child controls, command update and the tools under the mouse.
 #include "toolbar_test_support.h"
 
 #include "framework/FrameWnd.h"
 #include "toolkit/bars/QZExpButton.h"
 #include "toolkit/foundation/QZAuxData.h"
+
+#include <vector>
 
 using namespace toolkit_test;
 
@@ -23,6 +25,55 @@ LRESULT CALLBACK RefuseChevron(int code, WPARAM wParam, LPARAM lParam)
     }
     return CallNextHookEx(g_refuseChevronHook, code, wParam, lParam);
 }
+
+// Puts a recorder in front of the toolbar control's class procedure while it lives, so a
+// toolbar made meanwhile is seen from its first message, whatever it sends its control
+// directly. Records the record size each TB_BUTTONSTRUCTSIZE gives, and how many
+// buttons had arrived by then.
+class ToolbarClassRecorder {
+public:
+    struct SizeMessage {
+        WPARAM recordSize;
+        int buttonsBefore;
+    };
+
+    explicit ToolbarClassRecorder(CWnd* parent)
+    {
+        s_sizes.clear();
+        s_buttons = 0;
+        m_scratch = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr, WS_CHILD, 0, 0, 10, 10, parent->m_hWnd,
+                                    nullptr, nullptr, nullptr);
+        if (m_scratch)
+            s_previous = reinterpret_cast<WNDPROC>(
+                SetClassLongPtrA(m_scratch, GCLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ToolbarClassRecorder::Proc)));
+    }
+    ~ToolbarClassRecorder()
+    {
+        if (!m_scratch)
+            return;
+        SetClassLongPtrA(m_scratch, GCLP_WNDPROC, reinterpret_cast<LONG_PTR>(s_previous));
+        DestroyWindow(m_scratch);
+    }
+    ToolbarClassRecorder(const ToolbarClassRecorder&) = delete;
+    ToolbarClassRecorder& operator=(const ToolbarClassRecorder&) = delete;
+
+    bool IsInPlace() const { return m_scratch && s_previous; }
+    static const std::vector<SizeMessage>& Sizes() { return s_sizes; }
+
+private:
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == TB_BUTTONSTRUCTSIZE)
+            s_sizes.push_back({wParam, s_buttons});
+        else if (message == TB_ADDBUTTONSA || message == TB_INSERTBUTTONA)
+            s_buttons += message == TB_ADDBUTTONSA ? static_cast<int>(wParam) : 1;
+        return CallWindowProcA(s_previous, window, message, wParam, lParam);
+    }
+    HWND m_scratch = nullptr;
+    static inline WNDPROC s_previous = nullptr;
+    static inline std::vector<SizeMessage> s_sizes;
+    static inline int s_buttons = 0;
+};
 
 } // namespace
 
@@ -147,8 +198,6 @@ TEST_F(ToolbarTest, MissingOrShortResourceIsRefusedAndTheStyleComesBack)
 TEST_F(ToolbarTest, RecordsRoundTripThroughTheControlWithTheirPointerSizedFields)
 {
     CreateToolBar(bar, &dockTop, CBRS_TOP);
-    // With a record size of 20 the control reads the 64-bit record wrongly: data and
-    // string index come back as something else.
     TBBUTTON button = {};
     ASSERT_TRUE(bar.GetButton(1, &button));
     button.dwData = static_cast<DWORD_PTR>(0x123456789ABCull);
@@ -172,6 +221,22 @@ TEST_F(ToolbarTest, RecordsRoundTripThroughTheControlWithTheirPointerSizedFields
     EXPECT_EQ(QZ_TBBS_DISABLED, bar.GetButtonStyle(0) & QZ_TBBS_DISABLED);
     bar.SetButtonStyle(0, bar.GetButtonStyle(0) & ~QZ_TBBS_DISABLED);
     EXPECT_TRUE(bar.SendMessage(TB_ISBUTTONENABLED, ID_FILE_OPEN));
+}
+
+// A control told a smaller record size steps through a 64-bit program's records at the
+// wrong stride: every record after the first is read from the wrong bytes. Wine's control
+// ignores the size, so what the control is told is checked here.
+TEST_F(ToolbarTest, TheControlLearnsTheRecordSizeOfThisProgramBeforeItsFirstButton)
+{
+    ToolbarClassRecorder recorder(frame);
+    ASSERT_TRUE(recorder.IsInPlace());
+    CreateToolBar(bar, &dockTop, CBRS_TOP);
+    ASSERT_FALSE(ToolbarClassRecorder::Sizes().empty());
+    EXPECT_EQ(sizeof(TBBUTTON), ToolbarClassRecorder::Sizes().front().recordSize);
+    EXPECT_EQ(0, ToolbarClassRecorder::Sizes().front().buttonsBefore);
+    for (const auto& told : ToolbarClassRecorder::Sizes())
+        EXPECT_EQ(sizeof(TBBUTTON), told.recordSize) << "never told another size later";
+    EXPECT_EQ(kToolbarCount, bar.SendMessage(TB_BUTTONCOUNT));
 }
 
 TEST_F(ToolbarTest, UnchangedRecordTouchesNothingAndAChangeRepaintsOnlyItsButton)
