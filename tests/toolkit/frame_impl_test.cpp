@@ -14,6 +14,7 @@
 #include "toolkit_test_resources.h"
 
 #include <string>
+#include <vector>
 
 using namespace toolkit_test;
 using docking_test::kIdA;
@@ -51,6 +52,17 @@ public:
             return 0;
         }
         return CQZToolBar::WindowProc(message, wParam, lParam);
+    }
+};
+
+// Records the rectangle each bar is docked at (an empty one for none).
+class RecordingDockBar : public CQZDockBar {
+public:
+    std::vector<CRect> dockedAt;
+    void DockControlBar(CControlBar* pBar, LPCRECT lpRect) override
+    {
+        dockedAt.push_back(lpRect ? CRect(lpRect) : CRect());
+        CQZDockBar::DockControlBar(pBar, lpRect);
     }
 };
 
@@ -162,17 +174,35 @@ TEST_F(ToolkitFrameTest, ABarWithoutADockBarGoesToTheSideItsAlignmentNames)
     }
 }
 
-TEST_F(ToolkitFrameTest, DockingLeftOfABarJoinsItsRowOnItsSide)
+TEST_F(ToolkitFrameTest, DockingLeftOfABarJoinsItsRowOnItsSideOnePixelPastItsPlace)
 {
+    // A frame whose bottom dock bar tells where each bar is docked.
+    DestroyFrame(frame);
+    frame = new CQZFrameWnd;
+    ASSERT_TRUE(frame->Create(nullptr, "Toolkit frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(100, 100, 700, 500)));
+    auto* bottom = new RecordingDockBar;
+    bottom->m_bAutoDelete = TRUE;
+    ASSERT_TRUE(bottom->Create(frame, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | CBRS_ALIGN_BOTTOM |
+                                          CBRS_BORDER_TOP,
+                               AFX_IDW_DOCKBAR_BOTTOM));
+    frame->EnableDocking(CBRS_ALIGN_ANY);
+    ASSERT_EQ(bottom, Side(AFX_IDW_DOCKBAR_BOTTOM)) << "kept by the frame's docking";
+
     ToolkitBar first;
     ToolkitBar second;
     MakeBar(first, kIdA, "A", CBRS_ALIGN_BOTTOM);
     MakeBar(second, kIdB, "B", CBRS_ALIGN_TOP);
     frame->DockControlBar(&first);
+    frame->RecalcLayout();
+    CRect firstPlace;
+    first.GetWindowRect(&firstPlace);
     frame->DockControlBarLeftOf(&second, &first);
     ASSERT_EQ(first.m_pDockBar, second.m_pDockBar);
     EXPECT_EQ(AFX_IDW_DOCKBAR_BOTTOM, second.m_pDockBar->GetDlgCtrlID());
     EXPECT_EQ("|A B|", Rows(*second.m_pDockBar));
+    ASSERT_FALSE(bottom->dockedAt.empty());
+    firstPlace.OffsetRect(1, 0);
+    EXPECT_EQ(firstPlace, bottom->dockedAt.back()) << "the other bar's screen rectangle, one pixel to the right";
 }
 
 TEST_F(ToolkitFrameTest, StoredLayoutComesBackIntoANewFrameWithTheDockingWindowsSizes)
@@ -269,33 +299,41 @@ TEST_F(ToolkitFrameTest, RecordsWhoseBarOrFloatingFrameCannotBeObtainedAreSkippe
     EXPECT_TRUE(frame->m_nIdleFlags & CFrameWnd::idleLayout) << "a layout is asked for at idle time";
 }
 
-TEST_F(ToolkitFrameTest, ADockingWindowWithoutASectionDoesNotStopTheOthersSizesBeingSaved)
+TEST_F(ToolkitFrameTest, EachDockingWindowsSizesGoToTheSectionOfItsIdsLowWord)
 {
     app.SetRegistryKey(kFrameCompany);
-    // An id wider than 16 bits is stored whole and never matches a window's control id,
-    // so the first window's section cannot be found.
-    CQZDockWindow unfound;
-    CQZDockWindow found;
-    MakePanel(unfound, 0x1E862, "Unfound");
-    MakePanel(found, kPanelA, "Found");
-    ASSERT_EQ(0x1E862, unfound.GetDlgCtrlID());
-    frame->DockControlBar(&unfound, AFX_IDW_DOCKBAR_LEFT);
-    frame->DockControlBar(&found, AFX_IDW_DOCKBAR_RIGHT);
-    found.m_sizeVert = CSize(123, 77);
+    // A bar's record keeps the low word of its id: a window with a wider id is found by it.
+    CQZDockWindow wide;
+    CQZDockWindow plain;
+    MakePanel(wide, 0x1E862, "Wide");
+    MakePanel(plain, kPanelA, "Plain");
+    ASSERT_EQ(0x1E862, wide.GetDlgCtrlID());
+    frame->DockControlBar(&wide, AFX_IDW_DOCKBAR_LEFT);
+    frame->DockControlBar(&plain, AFX_IDW_DOCKBAR_RIGHT);
+    wide.m_sizeVert = CSize(131, 66);
+    plain.m_sizeVert = CSize(123, 77);
     frame->SaveBarState(kFrameProfile);
 
+    // The docked size stored in the section whose bar id is the given one.
     CQZRegistryManager store(HKEY_CURRENT_USER);
-    bool saved = false;
-    for (int i = 0; i < 20; ++i) {
-        const std::string section = std::string(kFrameProfile) + "-Bar" + std::to_string(i);
-        if (store.GetProfileInt(section.c_str(), "BarID", -1) != static_cast<int>(kPanelA))
-            continue;
-        BYTE* bytes = nullptr;
-        UINT count = 0;
-        saved = store.GetProfileBinary(section.c_str(), "Bar Position", &bytes, &count) && count == 44;
-        delete[] bytes;
-    }
-    EXPECT_TRUE(saved);
+    auto storedVertSize = [&](int barId) {
+        CSize size(-1, -1);
+        for (int i = 0; i < 20; ++i) {
+            const std::string section = std::string(kFrameProfile) + "-Bar" + std::to_string(i);
+            if (store.GetProfileInt(section.c_str(), "BarID", -1) != barId)
+                continue;
+            BYTE* bytes = nullptr;
+            UINT count = 0;
+            QZ_BARPOSITION position = {};
+            if (store.GetProfileBinary(section.c_str(), "Bar Position", &bytes, &count) &&
+                QZDecodeBarPosition(bytes, count, &position))
+                size = CSize(position.sizeVert[0], position.sizeVert[1]);
+            delete[] bytes;
+        }
+        return size;
+    };
+    EXPECT_EQ(CSize(131, 66), storedVertSize(0xE862));
+    EXPECT_EQ(CSize(123, 77), storedVertSize(static_cast<int>(kPanelA)));
 }
 
 TEST_F(ToolkitFrameTest, TheCustomiseCommandOpensOnlyARememberedToolbarAndOnlyOnce)
