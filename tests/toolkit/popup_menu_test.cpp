@@ -71,14 +71,22 @@ protected:
     std::vector<HWND> windows;
 };
 
+// A window made before its menu waits for it, also after an earlier window took a menu
+// initialised before it: that menu is not handed out again.
 TEST_F(PopupMenuTest, MenuWindowsMadeBeforeTheirMenusEachWaitForTheirOwn)
 {
+    Init(menuC);
+    HWND earlier = MakeMenuWindow();
+    ASSERT_TRUE(HookOf(earlier));
+    EXPECT_EQ(menuC.m_hMenu, HookOf(earlier)->m_hMenu);
     HWND first = MakeMenuWindow();
     ASSERT_TRUE(HookOf(first));
     EXPECT_EQ(nullptr, HookOf(first)->m_hMenu);
     Init(menuA);
     HWND second = MakeMenuWindow();
+    EXPECT_EQ(nullptr, HookOf(second)->m_hMenu) << "the menu went to the waiting window alone";
     Init(menuB);
+    EXPECT_EQ(menuC.m_hMenu, HookOf(earlier)->m_hMenu);
     EXPECT_EQ(menuA.m_hMenu, HookOf(first)->m_hMenu);
     EXPECT_EQ(menuB.m_hMenu, HookOf(second)->m_hMenu);
 }
