@@ -207,7 +207,7 @@ TEST_F(ToolkitListTest, UnselectedRowsOfAnEnabledListTakeTheListsColours)
     list.EnableWindow(TRUE);
 }
 
-TEST_F(ToolkitListTest, HitTestExOnAColumnBoundaryAndPastTheLastRow)
+TEST_F(ToolkitListTest, HitTestExOnAColumnBoundaryInAPartlyShownRowAndPastTheLastRow)
 {
     CRect row2;
     ASSERT_TRUE(list.GetItemRect(2, &row2, LVIR_BOUNDS));
@@ -230,6 +230,19 @@ TEST_F(ToolkitListTest, HitTestExOnAColumnBoundaryAndPastTheLastRow)
         EXPECT_EQ(c.row, list.HitTestEx(c.point, &column));
         EXPECT_EQ(c.column, column);
     }
+
+    // Two whole rows and half of the third shown: the third is hit where it shows.
+    CRect row0;
+    ASSERT_TRUE(list.GetItemRect(0, &row0, LVIR_BOUNDS));
+    list.MoveWindow(0, 0, 420, row0.top + 2 * row0.Height() + row0.Height() / 2);
+    ASSERT_EQ(2, list.GetCountPerPage());
+    CRect partRow;
+    ASSERT_TRUE(list.GetItemRect(2, &partRow, LVIR_BOUNDS));
+    const CPoint inPart(partRow.left + 90, partRow.top + 2);
+    ASSERT_EQ(2, list.HitTest(CPoint(partRow.left + 10, inPart.y))) << "the control itself finds the row there";
+    int column = -5;
+    EXPECT_EQ(2, list.HitTestEx(inPart, &column));
+    EXPECT_EQ(1, column);
 }
 
 TEST_F(ToolkitListTest, WithoutAFlatHeaderSetSortImageDoesNothing)

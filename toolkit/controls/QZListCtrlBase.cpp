@@ -176,8 +176,8 @@ int CQZListCtrlBase::HitTestEx(CPoint point, int* pColumn)
         return -1;
     const int top = m_pListCtrl->GetTopIndex();
     const int perPage = static_cast<int>(m_pListCtrl->SendMessage(LVM_GETCOUNTPERPAGE));
-    // Rows that exist only: the last one is count - 1.
-    const int end = std::min(top + perPage, m_pListCtrl->GetItemCount());
+    // The whole rows shown and the one partly shown below them, but only rows that exist.
+    const int end = std::min(top + perPage + 1, m_pListCtrl->GetItemCount());
     const int columns = GetColumnCount();
     for (int row = top; row < end; ++row) {
         CRect bounds;
