@@ -14,6 +14,7 @@
 
 #include <cstring>
 #include <memory>
+#include <string>
 
 using colour_test::PressSheetButton;
 using colour_test::Received;
@@ -33,6 +34,42 @@ CRect ChildRectIn(CWnd& parent, CWnd* child)
     parent.ScreenToClient(&rect);
     return rect;
 }
+
+// Committed private memory of the process: what a block left unfreed keeps.
+SIZE_T CommittedPrivateBytes()
+{
+    SIZE_T total = 0;
+    MEMORY_BASIC_INFORMATION info = {};
+    for (const char* at = nullptr; VirtualQuery(at, &info, sizeof info) == sizeof info;
+         at = static_cast<const char*>(info.BaseAddress) + info.RegionSize) {
+        if (info.State == MEM_COMMIT && info.Type == MEM_PRIVATE)
+            total += info.RegionSize;
+    }
+    return total;
+}
+
+// Owns the clipboard's contents and, told they are being emptied, closes the clipboard
+// under whoever opened it on this thread: the clipboard then refuses the data offered next.
+class ClipboardCloser : public CWnd {
+public:
+    BOOL Make() { return CreateEx(0, nullptr, "closer", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr); }
+    BOOL TakeClipboard()
+    {
+        if (!::OpenClipboard(m_hWnd))
+            return FALSE;
+        const BOOL emptied = ::EmptyClipboard();
+        ::CloseClipboard();
+        return emptied && ::GetClipboardOwner() == m_hWnd;
+    }
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_DESTROYCLIPBOARD)
+            ::CloseClipboard();
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+};
 
 } // namespace
 
@@ -192,6 +229,20 @@ TEST(ColourSheet, CopiesTextToTheClipboardAndLeavesNothingBehindWhenItCannot)
     ::GlobalUnlock(data);
     ::CloseClipboard();
     holder.DestroyWindow();
+
+    // The clipboard opens but refuses the block: refused, and the block is freed. A large
+    // text makes a block left behind plain in the process's committed memory.
+    ClipboardCloser closer;
+    ASSERT_TRUE(closer.Make());
+    ASSERT_TRUE(closer.TakeClipboard());
+    const std::string large(8 << 20, 'x');
+    const SIZE_T before = CommittedPrivateBytes();
+    for (int i = 0; i < 4; ++i)
+        EXPECT_FALSE(sheet.CopyToClipboard(large.c_str()));
+    const SIZE_T after = CommittedPrivateBytes();
+    EXPECT_LT(after, before + large.size()) << "grew by " << (after - before) / 1024 << " KB";
+    EXPECT_EQ(nullptr, ::GetOpenClipboardWindow());
+    closer.DestroyWindow();
 }
 
 namespace {
