@@ -229,19 +229,23 @@ TEST_F(QZDockStateTest, PlacesAreScaledToTheScreenOfTheLoadAndKeptOnIt)
 
 TEST_F(QZDockStateTest, DamagedCountsAreCappedAndSectionsWithoutABarAreDropped)
 {
-    // Three written records, then the summary edited to a million; the second record's
-    // section lost its bar id, the third claims a million held ids.
-    Write("Layout-Summary", "Bars", 1000000);
+    // Three written records, then the summary edited to claim 2000; the second record's
+    // section lost its bar id, the third claims 2000 held ids; a stray section lies past
+    // the most a layout can hold. The counts lie far past every cap and are still quick
+    // to read whole, so a missing cap shows as a wrong result, not as a hang.
+    constexpr int kDamagedCount = 2000;
+    Write("Layout-Summary", "Bars", kDamagedCount);
     Write("Layout-Summary", "ScreenCX", ::GetSystemMetrics(SM_CXSCREEN));
     Write("Layout-Summary", "ScreenCY", ::GetSystemMetrics(SM_CYSCREEN));
     Write("Layout-Bar0", "BarID", 0xE800);
     Write("Layout-Bar1", "XPos", 10);
     Write("Layout-Bar2", "BarID", AFX_IDW_DOCKBAR_TOP);
-    Write("Layout-Bar2", "Bars", 1000000);
+    Write("Layout-Bar2", "Bars", kDamagedCount);
     for (int i = 0; i < 40; ++i)
         Write("Layout-Bar2", ("Bar#" + std::to_string(i)).c_str(), i % 2 ? 0xE800 : 0);
     Write("Layout-Bar3", "BarID", 0xE805);
     Write("Layout-Bar5", "BarID", 0xE807);
+    Write("Layout-Bar300", "BarID", 0xE809);
 
     CQZDockState state;
     // A frame of five bars and dock bars: at most five sections, sixteen ids a record.
@@ -252,9 +256,13 @@ TEST_F(QZDockStateTest, DamagedCountsAreCappedAndSectionsWithoutABarAreDropped)
     EXPECT_EQ(16, state.m_arrBarInfo[1]->m_arrBarID.GetSize());
     EXPECT_EQ(0xE805u, state.m_arrBarInfo[2]->m_nBarID);
 
+    // A caller that allows more than a layout can hold is held to the most it can: 256
+    // sections and 3 x 256 + 1 ids a record.
     CQZDockState unbounded;
-    unbounded.LoadState(kDockProfile);
-    EXPECT_EQ(4, unbounded.m_arrBarInfo.GetSize()) << "sections 0 to 255 read, of which 0, 2, 3 and 5 hold a bar";
+    unbounded.LoadState(kDockProfile, 100000);
+    ASSERT_EQ(4, unbounded.m_arrBarInfo.GetSize()) << "sections 0 to 255 read, of which 0, 2, 3 and 5 hold a bar";
+    EXPECT_EQ(0xE807u, unbounded.m_arrBarInfo[3]->m_nBarID);
+    EXPECT_EQ(769, unbounded.m_arrBarInfo[1]->m_arrBarID.GetSize());
 }
 
 TEST_F(QZDockStateTest, NoStoredLayoutLoadsNoRecords)
