@@ -11,7 +11,17 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
+
+// Geometry in failure messages as its numbers, not as the address a rectangle converts
+// to. Beside the classes' own namespace, where the test framework looks for them.
+inline void PrintTo(const CRect& rect, std::ostream* out)
+{
+    *out << "(" << rect.left << ", " << rect.top << ", " << rect.right << ", " << rect.bottom << ")";
+}
+inline void PrintTo(const CPoint& point, std::ostream* out) { *out << "(" << point.x << ", " << point.y << ")"; }
+inline void PrintTo(const CSize& size, std::ostream* out) { *out << size.cx << " x " << size.cy; }
 
 namespace test_support {
 
