@@ -290,6 +290,55 @@ TEST_F(DockBarLayoutTest, RowOfDockingWindowsHasItsSplitterTowardsTheClientArea)
     EXPECT_EQ(56, docking_test::ScreenRectOf(bottom).Height());
 }
 
+// Columns of docking windows on a side: each column's splitter lies towards the client
+// area, and a splitter that begins a column takes 7 pixels of the dock bar, one more than
+// its width.
+TEST_F(DockBarLayoutTest, ColumnsOfDockingWindowsOnASideHaveTheirSplittersTowardsTheClientArea)
+{
+    struct Case {
+        const char* why;
+        bool onTheLeft;
+        CRect outer;      // the column by the frame's edge
+        CRect inner;      // the column by the client area
+        CRect splitters[2];
+        int width;        // the dock bar's
+    };
+    // A column runs the dock bar's length, from a pixel above the client area; its
+    // splitter reaches the client area's bottom.
+    CRect client;
+    frame->GetClientRect(&client);
+    const int bottom = client.Height() - 1;
+    const Case cases[] = {
+        {"left: a splitter right of each column", true, CRect(0, -1, 80, bottom), CRect(87, -1, 167, bottom),
+         {CRect(80, -1, 86, bottom + 1), CRect(167, -1, 173, bottom + 1)}, 171},
+        {"right: a splitter left of each column", false, CRect(6, -1, 86, bottom), CRect(93, -1, 173, bottom),
+         {CRect(-1, -1, 5, bottom + 1), CRect(86, -1, 92, bottom + 1)}, 173},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        CQZDockBar* side = c.onTheLeft ? left : right;
+        TestDockWindow outer;
+        TestDockWindow inner;
+        outer.m_sizeVert = outer.m_sizeCurrent = CSize(80, 200);
+        inner.m_sizeVert = inner.m_sizeCurrent = CSize(80, 200);
+        AddBar(outer, kIdA, "O", side);
+        AddBar(inner, kIdB, "I", side);
+        frame->RecalcLayout();
+        ASSERT_EQ("|O|I|", Rows(*side));
+        EXPECT_EQ(c.outer, RectIn(&outer, side));
+        EXPECT_EQ(c.inner, RectIn(&inner, side));
+        ASSERT_EQ(2, side->m_arrSplitters.GetSize());
+        for (int i = 0; i < 2; ++i) {
+            EXPECT_EQ(c.splitters[i], side->m_arrSplitters.GetAt(i)->m_rect) << "splitter " << i;
+            EXPECT_EQ(1, side->m_arrSplitters.GetAt(i)->m_nType);
+        }
+        EXPECT_EQ(c.width, docking_test::ScreenRectOf(side).Width());
+        outer.DestroyWindow();
+        inner.DestroyWindow();
+        frame->RecalcLayout();
+    }
+}
+
 TEST_F(DockBarLayoutTest, OnlyAToolbarOfTheToolkitsOwnClassIsFittedToItsRow)
 {
     PlainToolBar plain;
