@@ -210,6 +210,7 @@ TEST_F(ToolbarProxyTest, FillBorderAndImageOffsetByButtonKindAndState)
     const QZ_AUX_DATA& d = qzAfxData;
     const COLORREF barBack = bar.GetBackColor();
     enum Mouse { Away, Over, OverPressing };
+    enum Shadow { NoShadow, HotShadow };
     struct Case {
         const char* why;
         int index;
@@ -221,38 +222,39 @@ TEST_F(ToolbarProxyTest, FillBorderAndImageOffsetByButtonKindAndState)
         COLORREF border;  // the item's left edge
         int imageOffset;
         COLORREF image;
+        Shadow shadow;  // the hot image's shadow, 2 pixels right of and below it
     };
     const BYTE on = TBSTATE_ENABLED;
     const Case cases[] = {
-        {"plain, normal", kPlain, on, false, Away, false, barBack, barBack, 0, kImageColour},
+        {"plain, normal", kPlain, on, false, Away, false, barBack, barBack, 0, kImageColour, NoShadow},
         {"plain, hot under the mouse", kPlain, on, true, Over, false, d.colorXPHot, d.colorSelection, -1,
-         kImageColour},
+         kImageColour, HotShadow},
         {"plain, hot but the mouse elsewhere: normal", kPlain, on, true, Away, false, barBack, barBack, 0,
-         kImageColour},
+         kImageColour, NoShadow},
         {"plain, pressed by its state", kPlain, on | TBSTATE_PRESSED, false, Away, false, d.colorXPPushed,
-         d.colorSelection, 1, kImageColour},
+         d.colorSelection, 1, kImageColour, NoShadow},
         {"plain, hot with the left button down: pressed", kPlain, on, true, OverPressing, false, d.colorXPPushed,
-         d.colorSelection, 1, kImageColour},
+         d.colorSelection, 1, kImageColour, NoShadow},
         {"plain, the same during a bar drag: stays hot", kPlain, on, true, OverPressing, true, d.colorXPHot,
-         d.colorSelection, -1, kImageColour},
+         d.colorSelection, -1, kImageColour, HotShadow},
         {"plain, disabled: a silhouette in the shadow colour", kPlain, 0, false, Away, false, barBack, barBack, 0,
-         d.colorShadow},
+         d.colorShadow, NoShadow},
         {"checked, normal", kCheck, on | TBSTATE_CHECKED, false, Away, false, d.colorXPChecked, d.colorSelection, -1,
-         kImageColour},
+         kImageColour, NoShadow},
         {"checked, hot: pushed fill, no hot shadow", kCheck, on | TBSTATE_CHECKED, true, Over, false, d.colorXPPushed,
-         d.colorSelection, -1, kImageColour},
+         d.colorSelection, -1, kImageColour, NoShadow},
         {"checked, pressed", kCheck, on | TBSTATE_CHECKED | TBSTATE_PRESSED, false, Away, false, d.colorXPPushed,
-         d.colorSelection, -1, kImageColour},
+         d.colorSelection, -1, kImageColour, NoShadow},
         {"checked, disabled", kCheck, TBSTATE_CHECKED, false, Away, false, d.colorFace, d.colorXPBorder, -1,
-         d.colorShadow},
+         d.colorShadow, NoShadow},
         {"indeterminate, normal", kCheck, on | TBSTATE_INDETERMINATE, false, Away, false, barBack, barBack, 0,
-         kImageColour},
+         kImageColour, NoShadow},
         {"indeterminate, hot: no border", kCheck, on | TBSTATE_INDETERMINATE, true, Over, false, d.colorXPHot,
-         d.colorXPHot, 0, kImageColour},
+         d.colorXPHot, 0, kImageColour, HotShadow},
         {"indeterminate, pressed", kCheck, on | TBSTATE_INDETERMINATE | TBSTATE_PRESSED, false, Away, false,
-         d.colorXPPushed, d.colorXPPushed, 0, kImageColour},
+         d.colorXPPushed, d.colorXPPushed, 0, kImageColour, NoShadow},
         {"indeterminate, disabled", kCheck, TBSTATE_INDETERMINATE, false, Away, false, d.colorFaceLight,
-         d.colorFaceLight, 0, d.colorShadow},
+         d.colorFaceLight, 0, d.colorShadow, NoShadow},
     };
     auto* xpSkin = dynamic_cast<IQZProxySite*>(QZGetCurrentSkin());
     for (const Case& c : cases) {
@@ -272,7 +274,11 @@ TEST_F(ToolbarProxyTest, FillBorderAndImageOffsetByButtonKindAndState)
         EXPECT_EQ(c.back, canvas.At(item.left + 1, item.bottom - 2)) << "fill";
         EXPECT_EQ(c.border, canvas.At(item.left, item.top + 5)) << "left edge";
         const int imageX = (item.Width() - (16 + (c.index == kDropDown ? 16 : 0))) / 2 + c.imageOffset;
-        EXPECT_EQ(CPoint(imageX, 3 + c.imageOffset), ImageCornerIn(canvas, item, c.image)) << "image corner";
+        const CPoint corner = ImageCornerIn(canvas, item, c.image);
+        EXPECT_EQ(CPoint(imageX, 3 + c.imageOffset), corner) << "image corner";
+        // Just right of the image, halfway down: its shadow, or the fill.
+        const COLORREF pastTheImage = canvas.At(item.left + corner.x + 16, item.top + corner.y + 8);
+        EXPECT_EQ(c.shadow == HotShadow ? d.colorShadow : c.back, pastTheImage) << "hot shadow";
         SetState(c.index, on);
     }
 }
