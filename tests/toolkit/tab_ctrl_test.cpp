@@ -441,6 +441,44 @@ TEST_F(TabCtrlTest, CondensingShortensTheWidestTextFirstAndOffGivesTheFullTexts)
     tab.ClearTabs();
 }
 
+// A tab of one character takes a pixel more than its text and margin: the tabs fit
+// exactly when the control has room for that pixel, and not a pixel narrower.
+TEST_F(TabCtrlTest, ASingleCharacterTabIsCountedAPixelWiderThanItsText)
+{
+    const char* kLong = "A label long enough to shorten";
+    tab.SetFont(&qzAfxData.fontCaption);
+    AddViews({"W", kLong});
+    CClientDC dc(&tab);
+    CFont* old = dc.SelectObject(&qzAfxData.fontCaption);
+    const int needed = (dc.GetTextExtent("W", 1).cx + 12 + 1) +
+                       (dc.GetTextExtent(kLong, lstrlenA(kLong)).cx + 12) + 4;
+    dc.SelectObject(old);
+    struct Case {
+        const char* why;
+        int clientWidth;
+        bool condensed;
+    };
+    const Case cases[] = {
+        {"room for the single character's extra pixel", needed, false},
+        {"a pixel less", needed - 1, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        tab.SetCondense(FALSE);
+        CRect window;
+        CRect client;
+        tab.GetWindowRect(&window);
+        tab.GetClientRect(&client);
+        tab.MoveWindow(0, 0, c.clientWidth + window.Width() - client.Width(), 100);
+        tab.GetClientRect(&client);
+        ASSERT_EQ(c.clientWidth, client.Width());
+        tab.SetCondense(TRUE);
+        EXPECT_EQ("W", TabText(0)) << "the narrower tab keeps its text";
+        EXPECT_EQ(c.condensed, TabText(1) != kLong) << TabText(1);
+    }
+    tab.ClearTabs();
+}
+
 TEST_F(TabCtrlTest, EachTabHasItsTipAndTipsFollowRenumbering)
 {
     AddViews({"One", "Two", "Three"});
