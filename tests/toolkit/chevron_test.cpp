@@ -70,11 +70,14 @@ LRESULT CALLBACK RefuseChevronButton(int code, WPARAM wParam, LPARAM lParam)
     return CallNextHookEx(g_refuseChevronButtonHook, code, wParam, lParam);
 }
 
-// Takes the toolbar control's customise request instead of opening its modal dialog.
+// Takes the toolbar control's customise request instead of opening its modal dialog, and
+// notes the frame's layout count at the request.
 class CustomizeCatcher {
 public:
-    explicit CustomizeCatcher(HWND toolbar) : m_toolbar(toolbar)
+    CustomizeCatcher(HWND toolbar, const ToolbarFrame* frame) : m_toolbar(toolbar)
     {
+        s_frame = frame;
+        s_layoutsAtRequest = -1;
         s_requests = 0;
         s_previous = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrA(toolbar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CustomizeCatcher::Proc)));
@@ -84,19 +87,23 @@ public:
     CustomizeCatcher& operator=(const CustomizeCatcher&) = delete;
 
     static int requests() { return s_requests; }
+    static int layoutsAtRequest() { return s_layoutsAtRequest; }
 
 private:
     static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     {
         if (message == TB_CUSTOMIZE) {
             ++s_requests;
+            s_layoutsAtRequest = s_frame->layouts;
             return 0;
         }
         return CallWindowProcA(s_previous, window, message, wParam, lParam);
     }
     HWND m_toolbar;
     static inline WNDPROC s_previous = nullptr;
+    static inline const ToolbarFrame* s_frame = nullptr;
     static inline int s_requests = 0;
+    static inline int s_layoutsAtRequest = -1;
 };
 
 class ChevronTest : public ToolbarTest {
@@ -321,12 +328,14 @@ TEST_F(ChevronTest, OpenChevronInTheXPLookIsTheBarsColourInThePopupsFrame)
     EXPECT_EQ(RGB(0, 0, 0), canvas.At(3, 2)) << "the arrows' first ink, not shifted";
 }
 
-TEST_F(ChevronTest, CustomiseCommandOpensTheControlsDialog)
+// The dialog may change the buttons: the frame lays its bars out again once it is done.
+TEST_F(ChevronTest, CustomiseCommandOpensTheControlsDialogThenLaysTheFrameOutAgain)
 {
     ShortBar();
-    CustomizeCatcher catcher(bar.m_hWnd);
+    CustomizeCatcher catcher(bar.m_hWnd, frame);
     chevron->SendMessage(WM_COMMAND, ID_QZ_CUSTOMIZE_TOOLBAR);
     EXPECT_EQ(1, CustomizeCatcher::requests());
+    EXPECT_GT(frame->layouts, CustomizeCatcher::layoutsAtRequest()) << "a layout after the dialog";
 }
 
 TEST_F(ChevronTest, PopupThatCannotBeMadeLeavesTheChevronPressedOnlyUntilTheRelease)

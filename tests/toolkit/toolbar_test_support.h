@@ -28,11 +28,19 @@ public:
 };
 
 // Update handlers: Open enabled, Save disabled, Print checked; Help Index has none.
+// Counts the layouts it runs.
 class ToolbarFrame : public CFrameWnd {
 public:
     BOOL m_bSaveEnabled = FALSE;
     int m_nPrintCheck = 1;
     std::vector<UINT> commands;
+    int layouts = 0;
+
+    void RecalcLayout(BOOL bNotify = TRUE) override
+    {
+        ++layouts;
+        CFrameWnd::RecalcLayout(bNotify);
+    }
 
 protected:
     afx_msg void OnUpdateOpen(CCmdUI* pCmdUI);
