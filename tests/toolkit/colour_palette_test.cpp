@@ -1,7 +1,7 @@
-// The standard page's honeycomb: 144 cells that tile without sharing a pixel, drawn in
-// their colours; the arrow keys' neighbours; picking by point (nothing between cells);
-// the two white cells marked together; a colour off the palette; and a drag that ends
-// when the button comes up outside or the capture is lost.
+// The standard page's honeycomb: 144 cells, each at its place and in its colour, that
+// tile without sharing a pixel and are drawn so; the arrow keys' neighbours; picking by
+// point (nothing between cells); the two white cells marked together; a colour off the
+// palette; and a drag that ends when the button comes up outside or the capture is lost.
 #include "toolkit/colour/QZColorPageStandard.h"
 
 #include "colour_test_support.h"
@@ -10,6 +10,8 @@
 #include "toolkit_test_support.h"
 
 #include <set>
+#include <sstream>
+#include <string>
 #include <utility>
 
 using colour_test::Received;
@@ -132,6 +134,54 @@ TEST_F(HoneycombTest, PaletteIsDrawnPixelByPixelInTheCellsColours)
             ASSERT_EQ(cell->color, hex.m_dcPalette.GetPixel(cell->pPixels[p])) << "cell " << index;
     }
     EXPECT_EQ(qzAfxData.colorFace, hex.m_dcPalette.GetPixel(5, 5)) << "face between the cells";
+}
+
+// The palette as it is described, row by row in the order the cells are numbered: the
+// row's y, the x of its first cell (the next ones 14 pixels apart) and its colours left to
+// right, as COLORREF values (blue first: 663300 is red 0x00, green 0x33, blue 0x66).
+struct PaletteRow {
+    int y;
+    int firstX;
+    const char* colours;
+};
+const PaletteRow kPaletteRows[] = {
+    {7, 58, "663300 996633 CC6633 993300 990000 CC0000 660000"},
+    {19, 51, "666600 996600 CC9900 CC6600 CC3300 FF0000 FF3333 993333"},
+    {31, 44, "808000 999900 CCCC33 FFCC00 FF9900 FF6600 FF6633 CC3333 996666"},
+    {43, 37, "669933 99CC00 CCFF00 FFFF00 FFCC33 FF9933 FF9966 FF6666 FF0066 CC0066"},
+    {55, 30, "339933 66CC00 99FF00 CCFF66 FFFF66 FFCC66 FFCC99 FF9999 FF6699 FF3399 FF0099"},
+    {67, 23, "006600 00CC00 00FF00 99FF66 CCFF99 FFFFCC FFECCC FFCCCC FF99CC FF66CC FF00CC CC0099"},
+    {79, 16, "003300 008000 33CC33 66FF66 99FF99 CCFFCC FFFFFF FFCCFF FF99FF FF66FF FF00FF CC00CC 660066"},
+    {91, 23, "006633 009900 33FF66 66FF99 99FFCC CCFFFF CCCCFF CC99FF CC66FF CC33FF 9900CC 800080"},
+    {103, 30, "003333 009966 33FF99 66FFCC 99FFFF 99CCFF 9999FF 9966FF 9933FF 9933CC 990099"},
+    {115, 37, "336666 00CC99 33FFCC 66FFFF 66CCFF 6699FF 807CFF 6600FF 9300D6 663399"},
+    {127, 44, "008080 00CCCC 00FFFF 00CCFF 3399FF 0066FF 5050FF 6600CC 330066"},
+    {139, 51, "336699 0099CC 0099FF 0066CC 0033FF 0000FF 0000CC 330099"},
+    {151, 58, "003366 006699 0033CC 003399 000099 000080 2100A5"},
+    {176, 51, "F8F8F8 DDDDDD B2B2B2 808080 5F5F5F 333333 1C1C1C 080808"},
+    {188, 58, "EAEAEA C0C0C0 969696 777777 4D4D4D 292929 111111"},
+    {176, 16, "FFFFFF"},
+    {176, 169, "000000"},
+};
+
+TEST_F(HoneycombTest, EveryCellHasItsPlaceAndColourInTheOrderOfItsNumber)
+{
+    int cell = 0;
+    for (const PaletteRow& row : kPaletteRows) {
+        std::istringstream colours(row.colours);
+        std::string colour;
+        for (int x = row.firstX; colours >> colour; x += 14, ++cell) {
+            SCOPED_TRACE("cell " + std::to_string(cell) + ", " + colour);
+            ASSERT_LT(cell, kQZHexCellCount);
+            const COLORREF expected = static_cast<COLORREF>(std::stoul(colour, nullptr, 16));
+            EXPECT_EQ(CPoint(x, row.y), OriginOf(cell));
+            EXPECT_EQ(expected, QZGetHexCells()[cell].color);
+            EXPECT_EQ(expected, hex.m_dcPalette.GetPixel(x, row.y)) << "drawn there";
+        }
+    }
+    EXPECT_EQ(kQZHexCellCount, cell);
+    EXPECT_FALSE(QZGetHexCells()[142].bHexagon) << "white is a large cell";
+    EXPECT_FALSE(QZGetHexCells()[143].bHexagon) << "black is a large cell";
 }
 
 TEST_F(HoneycombTest, PointsBetweenCellsSelectNothing)
