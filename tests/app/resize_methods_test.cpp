@@ -1,7 +1,8 @@
 // The five resize methods on the real workspace: the passes each makes (counted by the
-// library's progress reports and told to the frame), the pixels they give against the
-// library's own steps, a change of resolution alone, the no-op, the preview copy, Reset,
-// sizes the library cannot make, and failures injected through the progress callback.
+// library's progress reports and told to the frame), the plain methods told apart by the
+// pixels each resampling must give, the house methods' pixels against the library's own
+// steps, a change of resolution alone, the no-op, the preview copy, Reset, sizes the
+// library cannot make, and failures injected through the progress callback.
 #include "workspace_test_support.h"
 
 #include "app/Option.h"
@@ -11,7 +12,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -128,6 +132,28 @@ protected:
         return FileBytes(path);
     }
 
+    // The greys of one row of the result, left to right (its pixels are grey: red, green
+    // and blue alike; -1 marks one that is not).
+    std::vector<int> ResultRowGreys(int row)
+    {
+        const std::string path = m_folder.Path("row.bmp");
+        EXPECT_EQ(imaging::kSuccess, m_workspace->GetResultPicture()->GetBitmap().Save(path.c_str(),
+                                                                                        imaging::kFormatBmp, 0, 0,
+                                                                                        nullptr));
+        imaging::BitmapHandle bitmap{};
+        std::vector<int> greys;
+        if (L_LoadBitmap(path.c_str(), &bitmap, 24, imaging::kColorOrderBgr, nullptr, nullptr) != imaging::kSuccess)
+            return greys;
+        const int stored = bitmap.viewPerspective == imaging::kViewBottomUp ? bitmap.height - 1 - row : row;
+        const std::uint8_t* line = bitmap.pixels + std::size_t(stored) * bitmap.bytesPerLine;
+        for (int x = 0; x < bitmap.width; ++x) {
+            const std::uint8_t* bgr = line + 3 * x;
+            greys.push_back(bgr[0] == bgr[1] && bgr[1] == bgr[2] ? bgr[0] : -1);
+        }
+        L_FreeBitmap(&bitmap);
+        return greys;
+    }
+
     std::string m_source;
 };
 
@@ -166,6 +192,72 @@ TEST_F(ResizeMethods, EachMethodRunsItsPassesAndTellsTheFrameHowMany)
         EXPECT_EQ(30u * std::stoi(c.percent) / 100, ResultHeight());
         EXPECT_TRUE(m_workspace->IsModified());
         EXPECT_TRUE(m_boxes.Boxes().empty()) << m_boxes.Describe();
+    }
+}
+
+// The plain methods told apart by what each resampling must do to a sharp step from grey
+// 50 to grey 200, enlarged four times: "Normal" picks source pixels, so the step stays
+// sharp and in place; "Bilinear" blends neighbours, so values between the two appear and
+// none beyond them; "Bicubic" (a cubic convolution with negative lobes) overshoots on
+// both sides of the step.
+TEST_F(ResizeMethods, EachPlainMethodResamplesAStepTheWayItsNameSays)
+{
+    constexpr int kDark = 50;
+    constexpr int kLight = 200;
+    const std::string step = MakeImage("step.bmp", 8, 2, imaging::kFormatBmp, 72, [](int x, int) {
+        const int grey = x < 4 ? kDark : kLight;
+        return RGB(grey, grey, grey);
+    });
+    m_workspace->CloseFile();
+    OpenImage(step);
+
+    struct Case {
+        const char* why;
+        Workspace::Method method;
+        std::function<void(const std::vector<int>&)> check;
+    };
+    const auto between = [](const std::vector<int>& greys) {
+        return std::count_if(greys.begin(), greys.end(), [](int g) { return g > kDark && g < kLight; });
+    };
+    const auto beyond = [](const std::vector<int>& greys) {
+        return std::count_if(greys.begin(), greys.end(), [](int g) { return g < kDark || g > kLight; });
+    };
+    const Case cases[] = {
+        {"Normal: the source's pixels, four each", Workspace::kNormal,
+         [&](const std::vector<int>& greys) {
+             EXPECT_EQ(std::vector<int>(16, kDark), std::vector<int>(greys.begin(), greys.begin() + 16));
+             EXPECT_EQ(std::vector<int>(16, kLight), std::vector<int>(greys.begin() + 16, greys.end()));
+         }},
+        {"Bilinear: a ramp across the step, nothing beyond it", Workspace::kBilinear,
+         [&](const std::vector<int>& greys) {
+             EXPECT_GT(between(greys), 0);
+             EXPECT_EQ(0, beyond(greys));
+             EXPECT_EQ(kDark, greys.front());
+             EXPECT_EQ(kLight, greys.back());
+         }},
+        {"Bicubic: a ramp that overshoots on both sides", Workspace::kBicubic,
+         [&](const std::vector<int>& greys) {
+             EXPECT_GT(between(greys), 0);
+             EXPECT_GT(std::count_if(greys.begin(), greys.end(), [](int g) { return g < kDark; }), 0);
+             EXPECT_GT(std::count_if(greys.begin(), greys.end(), [](int g) { return g > kLight; }), 0);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        Click(m_workspace->GetResetButton());
+        ChooseMethod(c.method);
+        SetPercent("400");
+        PressResize();
+        ASSERT_EQ(32u, ResultWidth());
+        ASSERT_EQ(8u, ResultHeight());
+        const std::vector<int> greys = ResultRowGreys(4);
+        ASSERT_EQ(32u, greys.size());
+        std::string shown;
+        for (int grey : greys)
+            shown += std::to_string(grey) + " ";
+        SCOPED_TRACE("row: " + shown);
+        ASSERT_EQ(0, std::count(greys.begin(), greys.end(), -1)) << "grey in, grey out";
+        c.check(greys);
     }
 }
 
