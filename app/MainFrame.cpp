@@ -45,8 +45,9 @@ BOOL MainFrame::PreCreateWindow(CREATESTRUCT& cs)
     cs.cx = kDefaultWidthPx;
     cs.cy = kDefaultHeightPx;
     // Registers the placement record under "Window Hierarchy\<title>" on first use, takes
-    // the remembered rectangle and style from it, and makes the application's show command
-    // the remembered one (a window closed maximised opens maximised).
+    // the remembered rectangle (on a monitor, no smaller than the minimum tracking size) and
+    // style from it, and makes the application's show command the remembered one (a window
+    // closed maximised opens maximised, one closed minimised opens shown).
     if (!iPersistentVeltraFrameWnd::PreCreateWindow(cs))
         return FALSE;
     cs.lpszName = kTitle;
@@ -89,8 +90,14 @@ BOOL MainFrame::OnEraseBkgnd(CDC*)
 void MainFrame::OnGetMinMaxInfo(MINMAXINFO* lpMMI)
 {
     iPersistentVeltraFrameWnd::OnGetMinMaxInfo(lpMMI);
-    lpMMI->ptMinTrackSize.x = kMinTrackWidthPx;
-    lpMMI->ptMinTrackSize.y = kMinTrackHeightPx;
+    const SIZE minTrack = GetMinTrackSize();
+    lpMMI->ptMinTrackSize.x = minTrack.cx;
+    lpMMI->ptMinTrackSize.y = minTrack.cy;
+}
+
+SIZE MainFrame::GetMinTrackSize() const
+{
+    return SIZE{kMinTrackWidthPx, kMinTrackHeightPx};
 }
 
 void MainFrame::OnUpdateFrameTitle(BOOL bAddToTitle)

@@ -61,6 +61,8 @@ public:
     ~MainFrame() override;
 
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    // 640 x 562: the window is never tracked smaller, nor opened smaller.
+    SIZE GetMinTrackSize() const override;
     // The title alone while the document has no title, else "title - document title".
     void OnUpdateFrameTitle(BOOL bAddToTitle) override;
     void SetPassCount(int count) override;

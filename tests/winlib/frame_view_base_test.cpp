@@ -1,6 +1,8 @@
 // The library's view and frames: a view or a toolkit frame deletes the controls created on
 // it exactly once when it goes, and a persistent frame (plain or toolkit) reopens where it
-// was closed; a persistent toolkit main frame closed maximised is shown maximised again.
+// was closed, shown in its normal place when it was closed minimised, and on the screen
+// when the place it was closed in is no longer there; a persistent toolkit main frame
+// closed maximised is shown maximised again.
 #include "lib/src/Win2/Wnd/iPersistentFrameWnd.h"
 #include "lib/src/Win2/Wnd/iPersistentVeltraFrameWnd.h"
 #include "lib/src/Win2/Wnd/iStatic.h"
@@ -12,7 +14,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <type_traits>
 
 // The file's own namespace keeps its names apart from the files compiled with it.
 namespace frame_view_base_test {
@@ -144,10 +148,84 @@ TYPED_TEST(PersistentFrame, OneClosedMaximisedReopensMaximisedWithItsNormalRecta
     first->DestroyWindow();
 
     auto* second = new TypeParam(nullptr, CRect(10, 20, 410, 320), WS_OVERLAPPEDWINDOW, "Zoomed", 0);
-    EXPECT_TRUE(second->GetStyle() & WS_MAXIMIZE);
+    if constexpr (std::is_same_v<TypeParam, iPersistentVeltraFrameWnd>) {
+        // A top-level toolkit frame is made in its normal place and maximised by the show
+        // command it leaves (below), as the framework shows a main frame.
+        EXPECT_FALSE(second->GetStyle() & WS_MAXIMIZE);
+        second->ShowWindow(SW_SHOWMAXIMIZED);
+    } else {
+        EXPECT_TRUE(second->GetStyle() & WS_MAXIMIZE);
+    }
+    EXPECT_TRUE(second->IsZoomed());
     second->ShowWindow(SW_RESTORE);
     EXPECT_EQ(CRect(50, 60, 450, 360), WindowRect(second));
     second->DestroyWindow();
+}
+
+// Stores a place for the key as an earlier run would have left it.
+void StorePlace(const char* title, const RECT& rect)
+{
+    HKEY key = nullptr;
+    const std::string path = std::string(kTestCompanyKey) + "\\" + kTestApplication + "\\Window Hierarchy\\" + title;
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr));
+    const DWORD zoomed = 0;
+    const DWORD iconic = 0;
+    RegSetValueExA(key, "Rect", 0, REG_BINARY, reinterpret_cast<const BYTE*>(&rect), sizeof rect);
+    RegSetValueExA(key, "Zoomed", 0, REG_BINARY, reinterpret_cast<const BYTE*>(&zoomed), sizeof zoomed);
+    RegSetValueExA(key, "Iconic", 0, REG_BINARY, reinterpret_cast<const BYTE*>(&iconic), sizeof iconic);
+    RegCloseKey(key);
+}
+
+CRect WorkArea()
+{
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    const POINT origin = {0, 0};
+    GetMonitorInfoA(MonitorFromPoint(origin, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    return CRect(monitor.rcWork);
+}
+
+TYPED_TEST(PersistentFrame, OneClosedMinimisedReopensShownInItsNormalPlace)
+{
+    auto* first = new TypeParam(nullptr, CRect(10, 20, 410, 320), WS_OVERLAPPEDWINDOW, "Iconic", 0);
+    first->MoveWindow(CRect(60, 70, 560, 470));
+    first->ShowWindow(SW_SHOWNORMAL);
+    first->ShowWindow(SW_MINIMIZE);
+    ASSERT_TRUE(first->IsIconic());
+    first->DestroyWindow();
+
+    auto* second = new TypeParam(nullptr, CRect(10, 20, 410, 320), WS_OVERLAPPEDWINDOW, "Iconic", 0);
+    ASSERT_NE(nullptr, second->GetWindowData());
+    EXPECT_NE(0u, second->GetWindowData()->GetIconic()) << "the stored state was minimised";
+    EXPECT_FALSE(second->IsIconic());
+    EXPECT_FALSE(second->GetStyle() & WS_MINIMIZE);
+    EXPECT_EQ(CRect(60, 70, 560, 470), WindowRect(second));
+    second->DestroyWindow();
+}
+
+TYPED_TEST(PersistentFrame, APlaceTheUserCouldNotReachOpensOnTheScreen)
+{
+    const CRect work = WorkArea();
+    const int caption = GetSystemMetrics(SM_CYCAPTION);
+    struct Case { const char* why; RECT stored; CSize size; };
+    const Case cases[] = {
+        {"off every monitor", {-9000, -9000, -8600, -8700}, CSize(400, 300)},
+        {"only a sliver showing at the bottom", {100, work.bottom - 3, 500, work.bottom + 297}, CSize(400, 300)},
+        {"152 x 1: a title bar's remnant", {100, 100, 252, 101},
+         CSize(std::max(152, GetSystemMetrics(SM_CXMINTRACK)), std::max(1, GetSystemMetrics(SM_CYMINTRACK)))},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        StorePlace("Lost", c.stored);
+        auto* frame = new TypeParam(nullptr, CRect(10, 20, 410, 320), WS_OVERLAPPEDWINDOW, "Lost", 0);
+        const CRect opened = WindowRect(frame);
+        frame->DestroyWindow();
+        EXPECT_EQ(c.size, opened.Size());
+        EXPECT_GE(opened.top, work.top);
+        EXPECT_LE(opened.top + caption, work.bottom);
+        EXPECT_GE(std::min(opened.right, work.right) - std::max(opened.left, work.left), caption);
+    }
 }
 
 // Creates itself from a record it registers for itself, as the history window does.
@@ -189,6 +267,13 @@ TEST(PersistentToolkitFrame, ATopLevelOneSetsTheShowCommandItWasClosedWith)
     normal->DestroyWindow();
     auto* zoomed = new iPersistentVeltraFrameWnd(nullptr, CRect(10, 20, 410, 320), WS_OVERLAPPEDWINDOW, "Shown", 0);
     EXPECT_EQ(SW_SHOWMAXIMIZED, app.m_nCmdShow);
+    // Closed minimised: shown normally, not minimised, which would look like no start at all.
+    auto* iconic = new iPersistentVeltraFrameWnd(nullptr, CRect(10, 20, 410, 320), WS_OVERLAPPEDWINDOW, "Iconic", 0);
+    iconic->ShowWindow(SW_SHOWMINIMIZED);
+    iconic->DestroyWindow();
+    auto* reopened = new iPersistentVeltraFrameWnd(nullptr, CRect(10, 20, 410, 320), WS_OVERLAPPEDWINDOW, "Iconic", 0);
+    EXPECT_EQ(SW_SHOWNORMAL, app.m_nCmdShow);
+    reopened->DestroyWindow();
 
     // A frame with a parent is no main frame: the show command stays.
     app.m_nCmdShow = SW_HIDE;

@@ -192,6 +192,33 @@ TEST_F(WindowDataTest, MinimisedFrameStoresIconicAndNotZoomed)
     EXPECT_EQ(Describe(creation), Describe(StoredRect("Window Hierarchy\\Icon Test")));
 }
 
+TEST_F(WindowDataTest, MaximisedOrMinimisedTheSavedPlaceIsTheSystemsNormalRectangle)
+{
+    struct Case { const char* why; int showCommand; };
+    const Case cases[] = {{"minimised", SW_SHOWMINIMIZED}, {"maximised", SW_SHOWMAXIMIZED}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        TitledWindow frame;
+        const RECT creation = {30, 40, 430, 340};
+        ASSERT_TRUE(frame.CreateTopLevel("Normal Place", creation));
+        iWindowData* record = iWindowDataMap::Register(nullptr, &frame, creation, WS_OVERLAPPEDWINDOW, "Normal Place");
+        frame.ShowWindow(SW_SHOWNORMAL);
+        record->Update();
+        // The system moves the normal place while the window is not in it, as it does
+        // when the screen's layout changes.
+        WINDOWPLACEMENT placement = {};
+        placement.length = sizeof placement;
+        ASSERT_TRUE(GetWindowPlacement(frame.m_hWnd, &placement));
+        placement.showCmd = c.showCommand;
+        placement.rcNormalPosition = RECT{80, 90, 580, 440};
+        ASSERT_TRUE(SetWindowPlacement(frame.m_hWnd, &placement));
+        record->Update();
+        iWindowDataMap::Unregister(&frame);
+        frame.DestroyWindow();
+        EXPECT_EQ("80,90,580,440", Describe(StoredRect("Window Hierarchy\\Normal Place")));
+    }
+}
+
 TEST_F(WindowDataTest, StoredValuesOfWrongTypeOrSizeAreIgnoredAndThenOverwritten)
 {
     const std::string keyPath = "Window Hierarchy\\Damaged";

@@ -7,9 +7,10 @@
 #include "lib/src/Win2/Wnd/iWindowData.h"
 
 // What the persistent frames do to the creation values once the record exists: the
-// record's screen rectangle, its style (with WS_MAXIMIZE or WS_MINIMIZE when remembered
-// so) and its name.
-void ApplyWindowData(const iWindowData& record, CREATESTRUCT& cs);
+// record's screen rectangle, kept on a monitor and at least minTrackSize, its style (with
+// WS_MAXIMIZE when remembered so) and its name. A window remembered minimised opens in
+// its normal place, shown: one that opened minimised would look as if it never started.
+void ApplyWindowData(const iWindowData& record, SIZE minTrackSize, CREATESTRUCT& cs);
 // The record for a frame being created with cs, registered on first use.
 iWindowData* RegisterWindowData(CWnd* frame, const CREATESTRUCT& cs);
 
@@ -30,11 +31,17 @@ public:
             return FALSE;
         if (!m_windowData)
             m_windowData = RegisterWindowData(this, cs);
-        ApplyWindowData(*m_windowData, cs);
+        ApplyWindowData(*m_windowData, GetMinTrackSize(), cs);
         return TRUE;
     }
 
     iWindowData* GetWindowData() const { return m_windowData; }
+    // The smallest size the user can give the window; a remembered size below it is
+    // raised to it. The system's unless the frame has its own.
+    virtual SIZE GetMinTrackSize() const
+    {
+        return SIZE{::GetSystemMetrics(SM_CXMINTRACK), ::GetSystemMetrics(SM_CYMINTRACK)};
+    }
 
 protected:
     // No placement record yet: one is registered from the creation values.

@@ -37,12 +37,15 @@ BOOL iPersistentVeltraFrameWnd::PreCreateWindow(CREATESTRUCT& cs)
     if (!iPersistentFrame::PreCreateWindow(cs))
         return FALSE;
     // The framework shows the new document's main frame with the application's show
-    // command: a frame closed maximised opens maximised.
+    // command: a frame closed maximised opens maximised. It is made in its normal place
+    // and maximised only when shown, so that its normal place is the one remembered:
+    // made maximised, a window manager restores it to a size of its own, larger by the
+    // frame's borders and growing so with every run.
     if (!cs.hwndParent) {
+        const bool isZoomed = (cs.style & WS_MAXIMIZE) != 0;
+        cs.style &= ~WS_MAXIMIZE;
         if (CWinApp* app = AfxGetApp())
-            app->m_nCmdShow = (cs.style & WS_MAXIMIZE)   ? SW_SHOWMAXIMIZED
-                              : (cs.style & WS_MINIMIZE) ? SW_SHOWMINIMIZED
-                                                         : SW_SHOWNORMAL;
+            app->m_nCmdShow = isZoomed ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
     }
     return TRUE;
 }

@@ -1,7 +1,8 @@
 // The library's toolkit frame that reopens where it was: its placement (rectangle,
 // maximised, minimised) is registered while its window is created, followed on every move
 // and resize, and saved in the registry when the frame object goes. A top-level one also
-// sets the application's show command, so that a main frame closed maximised reopens so.
+// sets the application's show command, so that a main frame closed maximised reopens so;
+// one closed minimised reopens shown, in its normal place.
 #pragma once
 
 #include "lib/src/Win2/Wnd/iPersistentFrame.h"

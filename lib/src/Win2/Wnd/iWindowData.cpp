@@ -87,13 +87,32 @@ void iWindowData::Update()
 {
     if (!m_pWnd || !m_pWnd->m_hWnd)
         return;
+    // A maximised window keeps its iconic value; a minimised one has zoomed 0.
     m_zoomed = m_pWnd->IsZoomed();
-    if (m_zoomed)
+    if (!m_zoomed)
+        m_iconic = m_pWnd->IsIconic();
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof placement;
+    const bool hasPlacement = ::GetWindowPlacement(m_pWnd->m_hWnd, &placement) != FALSE;
+    const RECT& normal = placement.rcNormalPosition;
+    RECT screen;
+    if (!m_zoomed && !m_iconic) {
+        m_pWnd->GetWindowRect(&screen);
+        // Windows gives the placement of a top-level window relative to the work area,
+        // Wine relative to the screen: what lies between is learnt while the two agree.
+        if (hasPlacement) {
+            m_placementOffset = {screen.left - normal.left, screen.top - normal.top};
+            m_isPlacementOffsetKnown = true;
+        }
+    } else if (hasPlacement && m_isPlacementOffsetKnown) {
+        // Maximised or minimised, the place kept is the normal one the system keeps for
+        // the window, never its minimised form.
+        screen = normal;
+        OffsetRect(&screen, m_placementOffset.x, m_placementOffset.y);
+    } else {
         return;
-    m_iconic = m_pWnd->IsIconic();
-    if (m_iconic)
-        return;
-    m_pWnd->GetWindowRect(&m_rect);
+    }
+    m_rect = screen;
     if (m_pParentWnd && m_pParentWnd->m_hWnd) {
         RECT parent;
         m_pParentWnd->GetWindowRect(&parent);

@@ -37,8 +37,8 @@ public:
     int Save();
     // The rectangle in screen coordinates, written to out; returns out.
     RECT* GetRect(RECT* out) const;
-    // Called after every move and resize: a maximised or minimised window keeps the
-    // rectangle of its last normal state.
+    // Called after every move and resize: a maximised or minimised window keeps its
+    // normal rectangle, as the system's placement of the window holds it.
     void Update();
 
     DWORD GetStyle() const { return m_dwStyle; }
@@ -56,6 +56,10 @@ private:
     DWORD m_zoomed;
     DWORD m_iconic;
     iString m_keyPath;
+    // Screen position less the system placement's normal position, seen while the window
+    // was last in its normal state.
+    POINT m_placementOffset = {0, 0};
+    bool m_isPlacementOffsetKnown = false;
 };
 
 // The records of the registered windows, keyed by window object. Exists only while at
