@@ -68,7 +68,8 @@ public:
     void OnFileDoubleClick(CWnd* sender, NMHDR* header, LRESULT* result);
     void OnFileReturn(CWnd* sender, NMHDR* header, LRESULT* result);
     // The selected file: the result picture is emptied, the file's information read,
-    // its details shown and the inputs reset, and the preview loaded.
+    // its details shown and the inputs reset, and the preview loaded. A file whose
+    // information cannot be read empties the preview too, and the user is told why.
     void ShowSelectedFile(const char* path);
     void ShowFileInfo();
     void LoadPreview();
@@ -94,6 +95,10 @@ public:
     void OnReset(CWnd* sender);
     // Tells the frame, when it runs the progress bar, how many operations follow.
     void SetProgress(int passCount);
+    // The bytes the library holds for an image of that size and depth, and whether they
+    // and its sides stay within the library's limits.
+    static long long NewImageBytes(int width, int height, int bitsPerPixel);
+    static bool IsSizeWithinLimits(double width, double height, int bitsPerPixel);
     // The number of sharpen passes "Tamrow Progressive" makes from a w x h image at
     // resolution r to the new size at the new resolution.
     static int ProgressivePasses(double newWidth, double newHeight, double newResolution, double width,
@@ -163,8 +168,8 @@ protected:
     bool IsNewSizePossible() const;
     // The method's steps on the result picture; true when the bitmap changed.
     bool RunMethod(int method, int width, int height, int passes);
-    // The "Error loading file" box for the path.
-    void ShowLoadError(const char* path);
+    // The "Error loading file" box for the path, with the library's reason in words.
+    void ShowLoadError(const char* path, int result);
     // The file-system path of the Files list's item; empty when it has none.
     iString GetItemPath(int item) const;
     // Selects the Files list's item of the path; when the folder shown has none, takes

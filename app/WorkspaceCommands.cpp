@@ -94,11 +94,17 @@ void Workspace::EnableInputs(bool enable)
 
 bool Workspace::OpenSelectedFile()
 {
-    if (m_isOpen || !m_fileInfo.IsValid())
+    if (m_isOpen)
         return false;
+    if (!m_fileInfo.IsValid()) {
+        // A file was chosen but cannot be read: Open says why instead of doing nothing.
+        if (!m_fileInfo.GetPath().IsEmpty())
+            ShowLoadError(m_fileInfo.GetPath(), m_fileInfo.GetResult());
+        return false;
+    }
     // An image whose pixels cannot be loaded is not open: nothing could be saved of it.
     if (!m_result->Load(m_fileInfo.GetPath(), true)) {
-        ShowLoadError(m_fileInfo.GetPath());
+        ShowLoadError(m_fileInfo.GetPath(), m_result->GetBitmap().GetStatus());
         return false;
     }
     m_isOpen = true;

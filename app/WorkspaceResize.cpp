@@ -17,16 +17,26 @@ constexpr int kSoften = -1000;
 constexpr int kSharpen = 750;
 // One resize and two sharpen passes.
 constexpr int kTamrowPasses = 3;
-// The pixels of the largest image the library holds, at three bytes each in rows padded to 4.
 constexpr long long kBytesPerMegabyte = 1024 * 1024;
 
-long long ImageBytes(int width, int height)
+} // namespace
+
+long long Workspace::NewImageBytes(int width, int height, int bitsPerPixel)
 {
-    const long long stride = (static_cast<long long>(width) * 3 + 3) / 4 * 4;
+    // As the library lays out the pixels: whole bytes per pixel, rows padded to 4 bytes.
+    const long long bytesPerPixel = std::max(1, (bitsPerPixel + 7) / 8);
+    const long long stride = (width * bytesPerPixel + 3) / 4 * 4;
     return stride * height;
 }
 
-} // namespace
+bool Workspace::IsSizeWithinLimits(double width, double height, int bitsPerPixel)
+{
+    const double maxSide = imaging::kMaxSidePx;
+    // Written so that a size that is not a number fails too.
+    const bool sidesFit = width >= 1 && height >= 1 && width < maxSide + 1 && height < maxSide + 1;
+    return sidesFit && NewImageBytes(static_cast<int>(width), static_cast<int>(height), bitsPerPixel) <=
+                           imaging::kMaxImageBytes;
+}
 
 int Workspace::ProgressivePasses(double newWidth, double newHeight, double newResolution, double width,
                                  double height, double resolution)
@@ -43,10 +53,8 @@ void Workspace::SetProgress(int passCount)
 
 bool Workspace::IsNewSizePossible() const
 {
-    const double maxSide = imaging::kMaxSidePx;
-    // Written so that a size that is not a number fails too.
-    const bool sidesFit = m_newWidth >= 1 && m_newHeight >= 1 && m_newWidth < maxSide + 1 && m_newHeight < maxSide + 1;
-    if (sidesFit && ImageBytes(static_cast<int>(m_newWidth), static_cast<int>(m_newHeight)) <= imaging::kMaxImageBytes)
+    // The new image keeps the open one's depth: a grey image takes a third of the bytes.
+    if (IsSizeWithinLimits(m_newWidth, m_newHeight, m_result->GetBitmap().GetBitsPerPixel()))
         return true;
     MsgBoxExclamation(MB_OK, "Resize", m_hWnd,
                       "A new size of %.0f x %.0f pixels is not possible.\nEach side must be between 1 and %d pixels, "
@@ -144,7 +152,7 @@ void Workspace::OnReset(CWnd*)
     m_result->Free(true);
     if (!m_result->Load(path, true)) {
         // The file went away or changed since it was opened: nothing is left to work on.
-        ShowLoadError(path);
+        ShowLoadError(path, m_result->GetBitmap().GetStatus());
         CloseFile();
         return;
     }

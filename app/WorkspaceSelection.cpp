@@ -4,6 +4,7 @@
 #include "Workspace.h"
 
 #include "Document.h"
+#include "LoadErrorReason.h"
 #include "Option.h"
 
 #include "lib/src/MsgBox.h"
@@ -18,7 +19,18 @@
 namespace {
 
 // Files this size and larger show their size in kilobytes.
-constexpr long kKilobyteSizeFrom = 10240000;
+constexpr long long kKilobyteSizeFrom = 10240000;
+
+// The file's size as the file system has it, in 64 bits: the library's record holds 32,
+// which would show a file of 2 GB or more as a negative number. The record's size,
+// read as unsigned, when the file cannot be asked.
+long long FileSizeOnDisk(const char* path, int recordedBytes)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!::GetFileAttributesExA(path, GetFileExInfoStandard, &data))
+        return static_cast<unsigned>(recordedBytes);
+    return static_cast<long long>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+}
 
 } // namespace
 
@@ -27,7 +39,15 @@ void Workspace::ShowSelectedFile(const char* path)
     m_result->Free(true);
     m_fileInfo.Read(path, 0, nullptr);
     ShowFileInfo();
-    LoadPreview();
+    if (m_fileInfo.IsValid()) {
+        LoadPreview();
+        return;
+    }
+    // The previous file's picture must not stay, looking like this file's content; the
+    // user is told why there is none.
+    m_preview->Free(true);
+    m_preview->CopyViewFrom(*m_result);
+    ShowLoadError(path, m_fileInfo.GetResult());
 }
 
 void Workspace::ShowFileInfo()
@@ -45,11 +65,11 @@ void Workspace::ShowFileInfo()
     const char* format = FileFormatName(FileFormatGroupOf(static_cast<unsigned>(info.format)));
     m_formatValue->SetWindowText(format ? format : "");
     CString size;
-    const long bytes = info.sizeDisk;
+    const long long bytes = FileSizeOnDisk(m_fileInfo.GetPath(), info.sizeDisk);
     if (bytes < kKilobyteSizeFrom)
-        size.Format("%ld %s", bytes, "b");
+        size.Format("%lld %s", bytes, "b");
     else
-        size.Format("%ld %s", bytes / 1024, "Kb");
+        size.Format("%lld %s", bytes / 1024, "Kb");
     m_sizeValue->SetWindowText(size);
     CString dimensions;
     dimensions.Format("%d x %d x %db", info.width, info.height, info.bitsPerPixel);
@@ -84,16 +104,14 @@ void Workspace::LoadPreview()
         return;
     m_preview->Free(true);
     if (!m_preview->Load(m_fileInfo.GetPath(), true))
-        ShowLoadError(m_fileInfo.GetPath());
+        ShowLoadError(m_fileInfo.GetPath(), m_preview->GetBitmap().GetStatus());
     m_preview->CopyViewFrom(*m_result);
 }
 
-void Workspace::ShowLoadError(const char* path)
+void Workspace::ShowLoadError(const char* path, int result)
 {
-    MsgBox(MB_OK, "Error", m_hWnd,
-           "Error loading file %s\nThe file may be damaged, or its pixels are in a form this program does not "
-           "read.\nPlease choose another file.",
-           path);
+    MsgBox(MB_OK, "Error", m_hWnd, "Error loading file %s\n%s\nPlease choose another file.", path,
+           LoadErrorReason(result));
 }
 
 void Workspace::RefreshPreview()

@@ -222,6 +222,38 @@ TEST_F(FileSelection, AFailedOrDeclinedSaveKeepsTheOpenImageAndItsSelection)
     }
 }
 
+TEST_F(FileSelection, AFileTheLibraryCannotReadEmptiesBothPicturesAndSaysWhy)
+{
+    for (const test_images::UnreadableFile& file : test_images::kUnreadableFiles) {
+        SCOPED_TRACE(file.name);
+        const std::string path = m_folder.Path(file.name);
+        ASSERT_TRUE(test_images::MakeUnreadable(path, file.kind));
+        // Another file shown and open first: its pictures must not stay, looking like this file's.
+        const std::string before = MakeImage("before.bmp", 40, 30);
+        SelectInList(before);
+        ASSERT_TRUE(m_workspace->OpenSelectedFile());
+        ASSERT_TRUE(m_workspace->GetPreview()->GetBitmap().IsLoaded());
+        m_boxes.Clear();
+
+        SelectInList(path);
+        ASSERT_EQ(1u, m_boxes.Boxes().size()) << m_boxes.Describe();
+        const workspace_test::BoxAnswers::Box box = m_boxes.Boxes()[0];
+        EXPECT_EQ("Error", box.caption);
+        EXPECT_EQ(static_cast<UINT>(MB_OK), box.style & MB_TYPEMASK);
+        EXPECT_EQ("Error loading file " + path + "\n" + file.reason + "\nPlease choose another file.", box.text);
+        EXPECT_FALSE(m_workspace->GetPreview()->GetBitmap().IsLoaded());
+        EXPECT_FALSE(m_workspace->GetResultPicture()->GetBitmap().IsLoaded());
+        EXPECT_FALSE(m_workspace->IsOpen());
+
+        // Open tells the user again instead of doing nothing.
+        m_boxes.Clear();
+        EXPECT_FALSE(m_workspace->OpenSelectedFile());
+        EXPECT_EQ((std::vector<std::string>{box.text}), m_boxes.Texts());
+        EXPECT_FALSE(m_workspace->IsOpen());
+        DeleteFileA(path.c_str());
+    }
+}
+
 TEST_F(FileSelection, SavingAndShellCommandsRefillTheList)
 {
     g_pOption->m_common.m_alwaysBackupCopy.Value() = 1;

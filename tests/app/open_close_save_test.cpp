@@ -168,7 +168,36 @@ TEST_F(OpenCloseSave, TheSizeShowsInKilobytesFromTenMillionBytes)
     }
 }
 
-TEST_F(OpenCloseSave, AFileTheLibraryCannotReadShowsNothingAndDoesNotOpen)
+TEST_F(OpenCloseSave, AFileOfTwoGigabytesIsShownWholeOrRefusedAsTooLargeNeverNegative)
+{
+    // A small BMP followed by nothing, the file set to 2 GB and 4 KB: sparse, it takes no disk.
+    const std::string path = m_folder.Path("big.bmp");
+    WriteFileBytes(path, FileBytes(MakeImage("small.bmp", 8, 8)));
+    constexpr long long kBytes = (1LL << 31) + 4096;
+    {
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, file);
+        LARGE_INTEGER end;
+        end.QuadPart = kBytes;
+        const bool isSized = SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+        CloseHandle(file);
+        ASSERT_TRUE(isSized);
+    }
+    m_workspace->ShowSelectedFile(path.c_str());
+    const std::string size = Text(m_workspace->GetSizeValue());
+    EXPECT_EQ(std::string::npos, size.find('-')) << size;
+    if (m_workspace->GetFileInfo().IsValid()) {
+        EXPECT_EQ(std::to_string(kBytes / 1024) + " Kb", size);
+    } else {
+        ASSERT_EQ(1u, m_boxes.Boxes().size()) << m_boxes.Describe();
+        EXPECT_EQ("Error loading file " + path + "\nThe image is too large for this program.\nPlease choose another file.",
+                  m_boxes.Boxes()[0].text);
+        EXPECT_EQ("", size);
+    }
+    DeleteFileA(path.c_str());
+}
+
+TEST_F(OpenCloseSave, AFileTheLibraryCannotReadShowsNoDetailsAndDoesNotOpen)
 {
     const std::string path = m_folder.Path("notes.jpg");
     WriteFileBytes(path, {'n', 'o', 't', ' ', 'a', 'n', ' ', 'i', 'm', 'a', 'g', 'e'});
@@ -178,7 +207,8 @@ TEST_F(OpenCloseSave, AFileTheLibraryCannotReadShowsNothingAndDoesNotOpen)
     EXPECT_EQ("", Text(m_workspace->GetDimensionsValue()));
     EXPECT_EQ("", Text(m_workspace->GetWidthEdit()));
     EXPECT_EQ("", Text(m_workspace->GetResolutionEdit()));
-    EXPECT_TRUE(m_boxes.Boxes().empty()) << m_boxes.Describe();
+    ASSERT_EQ(1u, m_boxes.Boxes().size()) << m_boxes.Describe();
+    EXPECT_EQ(0u, m_boxes.Boxes()[0].text.find("Error loading file " + path + "\n")) << m_boxes.Describe();
     EXPECT_FALSE(m_workspace->OpenSelectedFile());
     EXPECT_FALSE(m_workspace->IsOpen());
 }

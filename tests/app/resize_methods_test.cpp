@@ -7,6 +7,8 @@
 
 #include "app/Option.h"
 
+#include "imaging/BitmapStorage.h"
+
 #include "lib/src/Win2/Wnd/iButton.h"
 #include "lib/src/Win2/Wnd/iComboBox.h"
 
@@ -14,6 +16,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -50,6 +53,36 @@ TEST(ProgressivePasses, MeanScaleTimesAResolutionFactorOfAtMostOne)
     }
 }
 
+struct LimitCase {
+    const char* why;
+    double width, height;
+    int bitsPerPixel;
+    bool fits;
+};
+
+// Rows on both sides of the library's 2 GB - 1 limit, with rows padded to 4 bytes.
+const LimitCase kLimitCases[] = {
+    {"grey, 46340 square: 2,147,395,600 bytes", 46340, 46340, 8, true},
+    {"grey, 46341 square: its padded rows pass the limit", 46341, 46341, 8, false},
+    {"colour, 46340 square: three times the bytes", 46340, 46340, 24, false},
+    {"colour, 26754 square: 2,147,383,056 bytes", 26754, 26754, 24, true},
+    {"colour, one column more", 26755, 26754, 24, false},
+    {"grey, the widest by 32767 rows", 65535, 32767, 8, true},
+    {"grey, the widest by 32768 rows: one byte over", 65535, 32768, 8, false},
+    {"colour, the widest by 10922 rows", 65535, 10922, 24, true},
+    {"colour, the widest by 10923 rows", 65535, 10923, 24, false},
+    {"a side one pixel too wide", 65536, 1, 8, false},
+    {"a side below one pixel", 0.5, 100, 8, false},
+};
+
+TEST(NewSizeLimits, TheOpenImagesDepthDecidesWhatFits)
+{
+    for (const LimitCase& c : kLimitCases) {
+        SCOPED_TRACE(c.why);
+        EXPECT_EQ(c.fits, Workspace::IsSizeWithinLimits(c.width, c.height, c.bitsPerPixel));
+    }
+}
+
 // Counts the library's operations (each ends with exactly one report of 100) and can
 // cancel the operation with a given number by answering 0 to its first report.
 class LibraryOperations {
@@ -61,6 +94,7 @@ public:
     }
     ~LibraryOperations() { L_SetStatusCallBack(m_previous, nullptr); }
     int Count() const { return m_ended; }
+    int Started() const { return m_started; }
 
 private:
     static int Report(int percent, void*)
@@ -361,6 +395,34 @@ TEST_F(ResizeMethods, SizesTheLibraryCannotMakeAreRefusedWithAMessage)
         EXPECT_EQ(40u, ResultWidth());
         EXPECT_FALSE(m_workspace->IsModified());
     }
+}
+
+TEST_F(ResizeMethods, AGreyImagesNewSizeIsCheckedAtOneBytePerPixel)
+{
+    // 30000 x 30000 grey levels take 900 MB, within the library's limit; at three bytes a
+    // pixel they would not. The library is stopped at its first report, after it has
+    // reserved the rows and before it fills them.
+    imaging::OwnedBitmap grey;
+    ASSERT_EQ(imaging::kSuccess, grey.Allocate(40, 40, 8, imaging::kViewTopDown));
+    std::memset(grey.get().pixels, 128, grey.get().pixelBytes);
+    const std::string path = m_folder.Path("grey.bmp");
+    ASSERT_EQ(imaging::kSuccess, L_SaveBitmap(path.c_str(), &grey.get(), imaging::kFormatBmp, 0, 0, nullptr));
+    m_workspace->CloseFile();
+    OpenImage(path);
+    ASSERT_EQ(8, m_workspace->GetResultPicture()->GetBitmap().GetBitsPerPixel());
+    m_workspace->GetProportions()->SetCheck(BST_UNCHECKED);
+    ChooseMethod(Workspace::kNormal);
+    Choose(m_workspace->GetWidthUnit(), Workspace::kPixels);
+    Choose(m_workspace->GetHeightUnit(), Workspace::kPixels);
+    Type(m_workspace->GetWidthEdit(), "30000");
+    Type(m_workspace->GetHeightEdit(), "30000");
+    m_boxes.Clear();
+    LibraryOperations operations(1);
+    PressResize();
+    EXPECT_EQ(1, operations.Started()) << "the library was asked";
+    for (const std::string& text : m_boxes.Texts())
+        EXPECT_EQ(std::string::npos, text.find("is not possible")) << text;
+    EXPECT_EQ(40u, ResultWidth());
 }
 
 struct FailureCase {

@@ -12,8 +12,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
+#include <vector>
 
 namespace test_images {
 
@@ -44,6 +48,80 @@ inline int SaveImage(const std::string& path, int width, int height, int format,
 inline ColourAt Plain(COLORREF colour)
 {
     return [colour](int, int) { return colour; };
+}
+
+// The files the imaging library cannot read that a user may still pick, each with the
+// words the program tells the user why.
+enum class Unreadable { kEmpty, kNoise, kCutJpeg, kHugeBmp };
+
+struct UnreadableFile {
+    const char* name;
+    Unreadable kind;
+    const char* reason;
+};
+
+inline const UnreadableFile kUnreadableFiles[] = {
+    {"empty.bmp", Unreadable::kEmpty, "The file is not in a format this program reads."},
+    {"noise.jpg", Unreadable::kNoise, "The file is not in a format this program reads."},
+    {"cut.jpg", Unreadable::kCutJpeg, "The file is damaged or incomplete."},
+    {"wide.bmp", Unreadable::kHugeBmp, "The file is damaged or incomplete."},
+};
+
+inline bool WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
+}
+
+inline std::vector<std::uint8_t> ReadBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A BMP whose header claims 50000 x 50000 pixels of 24 bits and holds 16 bytes of them.
+inline std::vector<std::uint8_t> HugeBmpHeader()
+{
+    std::vector<std::uint8_t> bytes(14 + 40 + 16, 0);
+    const auto put = [&bytes](size_t at, std::uint32_t value, size_t size) { std::memcpy(&bytes[at], &value, size); };
+    bytes[0] = 'B';
+    bytes[1] = 'M';
+    put(2, static_cast<std::uint32_t>(bytes.size()), 4);  // file size
+    put(10, 14 + 40, 4);                                  // where the pixels start
+    put(14, 40, 4);                                       // info header size
+    put(18, 50000, 4);                                    // width
+    put(22, 50000, 4);                                    // height, bottom-up
+    put(26, 1, 2);                                        // planes
+    put(28, 24, 2);                                       // bits per pixel
+    return bytes;
+}
+
+// Writes the kind of unreadable file at path; false when it could not be made.
+inline bool MakeUnreadable(const std::string& path, Unreadable kind)
+{
+    switch (kind) {
+    case Unreadable::kEmpty:
+        return WriteBytes(path, {});
+    case Unreadable::kNoise: {
+        std::vector<std::uint8_t> noise(300);
+        for (size_t i = 0; i < noise.size(); ++i)
+            noise[i] = static_cast<std::uint8_t>(i * 131 + 7);
+        return WriteBytes(path, noise);
+    }
+    case Unreadable::kCutJpeg: {
+        // Detail in every block, so that the cut falls inside the coded scan.
+        const ColourAt detail = [](int x, int y) { return RGB((x * 37 + y * 11) % 256, (x * y) % 256, (x ^ y) * 5 % 256); };
+        if (SaveImage(path, 96, 64, imaging::kFormatJpeg, 72, detail) != imaging::kSuccess)
+            return false;
+        std::vector<std::uint8_t> bytes = ReadBytes(path);
+        bytes.resize(bytes.size() / 2);
+        return WriteBytes(path, bytes);
+    }
+    case Unreadable::kHugeBmp:
+        return WriteBytes(path, HugeBmpHeader());
+    }
+    return false;
 }
 
 // A folder below the temporary folder named for the running test, emptied and removed

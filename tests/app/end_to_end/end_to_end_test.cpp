@@ -331,6 +331,42 @@ TEST_F(EndToEnd, PicksResizesSavesAndClosesAsAUserDoes)
     EXPECT_EQ(0u, again.WaitForExit(30000)) << "nothing open, nothing asked";
 }
 
+// Files the library cannot read, picked while another image is open: each is named in the
+// "Error loading file" box with the reason in words, the open image is closed, no details
+// show, and Open says the same again instead of doing nothing.
+TEST_F(EndToEnd, AFileThatCannotBeReadIsNamedWithItsReasonAndNothingStaysOpen)
+{
+    for (const test_images::UnreadableFile& file : test_images::kUnreadableFiles)
+        ASSERT_TRUE(test_images::MakeUnreadable(m_folder.Path(file.name), file.kind)) << file.name;
+    ProgramDriver program;
+    ASSERT_TRUE(program.Start("/NoSplash"));
+    HWND name = program.ValueBeside("Name");
+    HWND widthEdit = program.Control("Edit", 0);
+    ASSERT_NE(nullptr, name);
+    ASSERT_NE(nullptr, widthEdit);
+    for (const test_images::UnreadableFile& file : test_images::kUnreadableFiles) {
+        SCOPED_TRACE(file.name);
+        ASSERT_EQ("garden.jpg", program.SelectFile("garden.jpg"));
+        ASSERT_TRUE(program.Command(ID_FILE_OPEN));
+        ASSERT_EQ(std::string(kTitle) + " - garden.jpg", ProgramDriver::Text(program.MainWindow()));
+
+        program.SelectFile(file.name);
+        const std::string expected =
+            "Error loading file " + m_folder.Path(file.name) + "\n" + file.reason + "\nPlease choose another file.";
+        EXPECT_EQ(expected, program.AnswerBox(IDOK));
+        program.Shot((std::string("unreadable_") + file.name).c_str());
+        EXPECT_EQ(kTitle, ProgramDriver::Text(program.MainWindow())) << "the open image was closed";
+        EXPECT_FALSE(IsWindowEnabled(widthEdit));
+        EXPECT_EQ("", ProgramDriver::Text(name));
+
+        program.PostCommand(ID_FILE_OPEN);
+        EXPECT_EQ(expected, program.AnswerBox(IDOK));
+        EXPECT_EQ(kTitle, ProgramDriver::Text(program.MainWindow()));
+    }
+    program.PostClose();
+    EXPECT_EQ(0u, program.WaitForExit(30000));
+}
+
 // Under a display only: pictures of the status bar while a long house-method resize runs,
 // taken from a second thread while the program's thread is busy.
 TEST_F(EndToEnd, ProgressShowsWhileALongResizeRuns)

@@ -28,10 +28,14 @@ public:
              const imaging::SaveOptions* options);
     void Free();
     bool IsLoaded() const { return m_status == imaging::kSuccess; }
+    // 1 while loaded, kNotLoaded when empty, or the failed load's result: why it failed.
+    int GetStatus() const { return m_status; }
 
     // Size as seen: views 4, 5, 7 and 8 exchange the stored width and height. 0 when empty.
     unsigned GetWidth() const;
     unsigned GetHeight() const;
+    // 8 for grey levels, 24 for colour; 0 when empty.
+    int GetBitsPerPixel() const { return m_handle.bitsPerPixel; }
     // The mean of the X and Y resolution, truncated.
     int GetResolution() const;
     void SetResolution(int resolution);

@@ -13,7 +13,8 @@ iLFileInfo::~iLFileInfo() = default;
 BOOL iLFileInfo::Read(const char* path, unsigned flags, const imaging::LoadOptions* options)
 {
     m_path = path;
-    m_isValid = L_FileInfo(m_path, &m_info, flags, options) == imaging::kSuccess;
+    m_result = L_FileInfo(m_path, &m_info, flags, options);
+    m_isValid = m_result == imaging::kSuccess;
     return m_isValid;
 }
 

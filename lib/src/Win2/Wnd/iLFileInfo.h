@@ -23,6 +23,9 @@ public:
     // The part of the path after its last backslash (all of it when there is none).
     iString GetFileName() const;
     BOOL IsValid() const { return m_isValid; }
+    // The library's answer to the last read (imaging::kSuccess or its reason for failing);
+    // 0 before any read.
+    int GetResult() const { return m_result; }
     // What the library wrote last; meaningful while IsValid.
     const imaging::FileInfo& GetInfo() const { return m_info; }
 
@@ -33,4 +36,5 @@ private:
     imaging::FileInfo m_info;
     iString m_path;
     BOOL m_isValid;
+    int m_result = 0;
 };
