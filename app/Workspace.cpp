@@ -82,6 +82,18 @@ void MoveToBottom(CWnd* control, int bottom)
     control->MoveWindow(&rect, TRUE);
 }
 
+// "Name" takes what the list leaves beside "Size" and room for its scroll bar, so that
+// both show whole; "Type" and "Modified" are reached by scrolling.
+void FitNameColumn(iShellListCtrl& list)
+{
+    CRect client;
+    list.GetClientRect(&client);
+    const int nameWidth = client.Width() - ::GetSystemMetrics(SM_CXVSCROLL) -
+                          list.GetColumnWidth(iShellListCtrl::kSizeColumn);
+    if (nameWidth > 0)
+        list.SetColumnWidth(iShellListCtrl::kNameColumn, nameWidth);
+}
+
 } // namespace
 
 PassCountTarget::~PassCountTarget() = default;
@@ -137,18 +149,18 @@ void Workspace::CreateControls()
     m_dimensionsGroup = new iGroupBox(this, CRect(5, 5, 245, 195), WS_VISIBLE, "New Dimensions", kControlId);
     m_widthLabel = new iStatic(this, CRect(12, 20, 62, 41), kInput | SS_RIGHT, "Width", kControlId);
     m_widthEdit = new iEdit(this, CRect(70, 20, 135, 41), kInput | ES_NUMBER | ES_RIGHT, "", kControlId);
-    m_widthUnit = new iComboBox(this, CRect(145, 20, 220, 145), kInput | CBS_DROPDOWNLIST, "", kControlId);
+    m_widthUnit = new iComboBox(this, CRect(145, 20, 240, 145), kInput | CBS_DROPDOWNLIST, "", kControlId);
     m_heightLabel = new iStatic(this, CRect(12, 45, 62, 66), kInput | SS_RIGHT, "Height", kControlId);
     m_heightEdit = new iEdit(this, CRect(70, 45, 135, 66), kInput | ES_NUMBER | ES_RIGHT, "", kControlId);
-    m_heightUnit = new iComboBox(this, CRect(145, 45, 220, 170), kInput | CBS_DROPDOWNLIST, "", kControlId);
+    m_heightUnit = new iComboBox(this, CRect(145, 45, 240, 170), kInput | CBS_DROPDOWNLIST, "", kControlId);
     m_resolutionLabel = new iStatic(this, CRect(12, 70, 62, 91), kInput | SS_RIGHT, "Resolution", kControlId);
     m_resolutionEdit = new iEdit(this, CRect(70, 70, 135, 91), kInput | ES_NUMBER | ES_RIGHT, "", kControlId);
-    m_resolutionUnit = new iComboBox(this, CRect(145, 70, 220, 195), kInput | CBS_DROPDOWNLIST, "", kControlId);
+    m_resolutionUnit = new iComboBox(this, CRect(145, 70, 240, 195), kInput | CBS_DROPDOWNLIST, "", kControlId);
     m_resizeButton = new iPushButton(this, CRect(70, 100, 135, 121), kInput, "Resize", kControlId);
     m_resetButton = new iPushButton(this, CRect(145, 100, 220, 121), kInput, "Reset", kControlId);
     m_proportions = new iCheckBox(this, CRect(12, 130, 212, 151), kInput, "Contrain Proportions", kControlId);
     m_methodLabel = new iStatic(this, CRect(12, 160, 102, 181), kInput | SS_RIGHT, "Resample Method", kControlId);
-    m_method = new iComboBox(this, CRect(115, 160, 235, 285), kInput | CBS_DROPDOWNLIST, "", kControlId);
+    m_method = new iComboBox(this, CRect(110, 160, 240, 285), kInput | CBS_DROPDOWNLIST, "", kControlId);
     m_explorerGroup = new iGroupBox(this, CRect(5, 200, 245, 350), WS_VISIBLE, "Explorer", kControlId);
     m_folderTree = new iShellTreeCtrl(this, CRect(10, 215, 240, 345),
                                       WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT, "", kControlId,
@@ -207,6 +219,7 @@ void Workspace::CreateControls()
     m_fileList->SetOnDblClk(iNotifyConnector(this, &Workspace::OnFileDoubleClick));
     m_fileList->SetOnReturn(iNotifyConnector(this, &Workspace::OnFileReturn));
     m_fileList->m_enumFlags = kListEnumFlags;
+    FitNameColumn(*m_fileList);
     m_result->SetOnPanEnd(iConnector(this, &Workspace::OnResultViewChanged));
 }
 

@@ -122,6 +122,82 @@ TEST_F(WorkspaceView, GrowingTheWindowLengthensTheColumnsAndKeepsThePanels)
     EXPECT_EQ(actual, pictureClient);
 }
 
+// The width the text takes in the control's font.
+int TextWidth(HWND control, const std::string& text)
+{
+    HDC dc = GetDC(control);
+    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+    SIZE size = {};
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, previous);
+    ReleaseDC(control, dc);
+    return size.cx;
+}
+
+std::string ClassOf(HWND window)
+{
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+int ClientWidth(HWND window)
+{
+    RECT client = {};
+    GetClientRect(window, &client);
+    return client.right;
+}
+
+TEST_F(WorkspaceView, EveryTextShowsWholeAtTheDefaultSize)
+{
+    // What a button, a check box and a group box draw besides their text.
+    constexpr int kButtonEdges = 8;
+    constexpr int kCheckMark = 13 + 6;
+    constexpr int kGroupIndent = 16;
+    // A combo box's item leaves a little room on each side of its text.
+    constexpr int kItemInset = 4;
+    // "Resolution" shows "Pixels/inch" once a file is shown; the list shows its columns.
+    MakeImage("any.bmp", 8, 8);
+    m_workspace->ShowSelectedFile(m_folder.Path("any.bmp").c_str());
+    for (HWND child : Children()) {
+        char text[128] = {};
+        GetWindowTextA(child, text, sizeof text);
+        const std::string className = ClassOf(child);
+        SCOPED_TRACE(className + " \"" + text + "\"");
+        const int width = ClientWidth(child);
+        const LONG style = GetWindowLongA(child, GWL_STYLE);
+        if (className == "Static" && *text) {
+            EXPECT_LE(TextWidth(child, text), width);
+        } else if (className == "Button" && *text) {
+            const LONG kind = style & BS_TYPEMASK;
+            const int besides = kind == BS_GROUPBOX ? kGroupIndent : kind == BS_AUTOCHECKBOX || kind == BS_CHECKBOX
+                                                                         ? kCheckMark
+                                                                         : kButtonEdges;
+            EXPECT_LE(TextWidth(child, text) + besides, width);
+        } else if (className == "ComboBox") {
+            COMBOBOXINFO info = {};
+            info.cbSize = sizeof info;
+            ASSERT_TRUE(GetComboBoxInfo(child, &info));
+            const int itemWidth = info.rcItem.right - info.rcItem.left;
+            const int count = static_cast<int>(SendMessageA(child, CB_GETCOUNT, 0, 0));
+            for (int i = 0; i < count; ++i) {
+                char item[64] = {};
+                SendMessageA(child, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item));
+                EXPECT_LE(TextWidth(child, item) + kItemInset, itemWidth) << item;
+            }
+        }
+    }
+    // The file list: "Name" and "Size" side by side within the list, beside room for its
+    // scroll bar; the other columns are reached by scrolling.
+    iShellListCtrl* list = m_workspace->GetFileList();
+    const int nameWidth = list->GetColumnWidth(iShellListCtrl::kNameColumn);
+    const int sizeWidth = list->GetColumnWidth(iShellListCtrl::kSizeColumn);
+    EXPECT_LE(nameWidth + sizeWidth, ClientWidth(list->m_hWnd) - GetSystemMetrics(SM_CXVSCROLL));
+    HWND header = reinterpret_cast<HWND>(list->SendMessage(LVM_GETHEADER));
+    EXPECT_LE(TextWidth(header, "Name") + 12, nameWidth);
+    EXPECT_LE(TextWidth(header, "Size") + 12, sizeWidth);
+}
+
 TEST_F(WorkspaceView, ThePreviewsFrameFollowsTheResultsView)
 {
     OpenImage(MakeImage("large.bmp", 600, 800));
