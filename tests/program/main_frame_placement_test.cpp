@@ -5,7 +5,8 @@
 // opens on the screen at no less than the minimum size.
 #include "program_test_support.h"
 
-#include <algorithm>
+#include "winlib/placement_test_support.h"
+
 #include <string>
 
 namespace main_frame_placement_test {
@@ -38,19 +39,6 @@ StoredPlace ReadStoredPlace()
     RegQueryValueExA(key, "Iconic", nullptr, nullptr, reinterpret_cast<BYTE*>(&place.iconic), &size);
     RegCloseKey(key);
     return place;
-}
-
-void StorePlace(const RECT& rect)
-{
-    HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, kPlacementKey.c_str(), 0, nullptr, 0, KEY_WRITE,
-                                             nullptr, &key, nullptr));
-    const DWORD zoomed = 0;
-    const DWORD iconic = 0;
-    RegSetValueExA(key, "Rect", 0, REG_BINARY, reinterpret_cast<const BYTE*>(&rect), sizeof rect);
-    RegSetValueExA(key, "Zoomed", 0, REG_BINARY, reinterpret_cast<const BYTE*>(&zoomed), sizeof zoomed);
-    RegSetValueExA(key, "Iconic", 0, REG_BINARY, reinterpret_cast<const BYTE*>(&iconic), sizeof iconic);
-    RegCloseKey(key);
 }
 
 // What the main window was like once the program had started.
@@ -87,15 +75,6 @@ protected:
         return opened;
     }
 };
-
-CRect WorkArea()
-{
-    MONITORINFO monitor = {};
-    monitor.cbSize = sizeof monitor;
-    const POINT origin = {0, 0};
-    GetMonitorInfoA(MonitorFromPoint(origin, MONITOR_DEFAULTTOPRIMARY), &monitor);
-    return CRect(monitor.rcWork);
-}
 
 } // namespace
 
@@ -145,8 +124,7 @@ TEST_F(MainFramePlacementTest, MaximisedAndRestoredRunAfterRunItKeepsItsNormalSi
 
 TEST_F(MainFramePlacementTest, APlaceOffTheScreenOrASizeBelowTheMinimumOpensWhereTheUserCanUseIt)
 {
-    const CRect work = WorkArea();
-    const int caption = GetSystemMetrics(SM_CYCAPTION);
+    const CRect work = placement_test::PrimaryWorkArea();
     const CSize minimum(MainFrame::kMinTrackWidthPx, MainFrame::kMinTrackHeightPx);
     struct Case { const char* why; RECT stored; CSize size; };
     const Case cases[] = {
@@ -156,14 +134,12 @@ TEST_F(MainFramePlacementTest, APlaceOffTheScreenOrASizeBelowTheMinimumOpensWher
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.why);
-        StorePlace(c.stored);
+        placement_test::StorePlace(kPlacementKey, c.stored);
         const Opened opened = RunOnce([](CWnd*) {});
         EXPECT_TRUE(opened.isVisible);
         EXPECT_FALSE(opened.isIconic);
         EXPECT_EQ(c.size, opened.rect.Size());
-        EXPECT_GE(opened.rect.top, work.top);
-        EXPECT_LE(opened.rect.top + caption, work.bottom);
-        EXPECT_GE(std::min(opened.rect.right, work.right) - std::max(opened.rect.left, work.left), caption);
+        placement_test::ExpectTitleBarInReach(opened.rect, work);
     }
 }
 

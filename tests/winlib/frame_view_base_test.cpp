@@ -10,6 +10,8 @@
 
 #include "lib/src/iRegistry.h"
 
+#include "winlib/placement_test_support.h"
+
 #include "framework/Framework.h"
 
 #include <gtest/gtest.h>
@@ -162,30 +164,6 @@ TYPED_TEST(PersistentFrame, OneClosedMaximisedReopensMaximisedWithItsNormalRecta
     second->DestroyWindow();
 }
 
-// Stores a place for the key as an earlier run would have left it.
-void StorePlace(const char* title, const RECT& rect)
-{
-    HKEY key = nullptr;
-    const std::string path = std::string(kTestCompanyKey) + "\\" + kTestApplication + "\\Window Hierarchy\\" + title;
-    ASSERT_EQ(ERROR_SUCCESS,
-              RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr));
-    const DWORD zoomed = 0;
-    const DWORD iconic = 0;
-    RegSetValueExA(key, "Rect", 0, REG_BINARY, reinterpret_cast<const BYTE*>(&rect), sizeof rect);
-    RegSetValueExA(key, "Zoomed", 0, REG_BINARY, reinterpret_cast<const BYTE*>(&zoomed), sizeof zoomed);
-    RegSetValueExA(key, "Iconic", 0, REG_BINARY, reinterpret_cast<const BYTE*>(&iconic), sizeof iconic);
-    RegCloseKey(key);
-}
-
-CRect WorkArea()
-{
-    MONITORINFO monitor = {};
-    monitor.cbSize = sizeof monitor;
-    const POINT origin = {0, 0};
-    GetMonitorInfoA(MonitorFromPoint(origin, MONITOR_DEFAULTTOPRIMARY), &monitor);
-    return CRect(monitor.rcWork);
-}
-
 TYPED_TEST(PersistentFrame, OneClosedMinimisedReopensShownInItsNormalPlace)
 {
     auto* first = new TypeParam(nullptr, CRect(10, 20, 410, 320), WS_OVERLAPPEDWINDOW, "Iconic", 0);
@@ -206,8 +184,7 @@ TYPED_TEST(PersistentFrame, OneClosedMinimisedReopensShownInItsNormalPlace)
 
 TYPED_TEST(PersistentFrame, APlaceTheUserCouldNotReachOpensOnTheScreen)
 {
-    const CRect work = WorkArea();
-    const int caption = GetSystemMetrics(SM_CYCAPTION);
+    const CRect work = placement_test::PrimaryWorkArea();
     struct Case { const char* why; RECT stored; CSize size; };
     const Case cases[] = {
         {"off every monitor", {-9000, -9000, -8600, -8700}, CSize(400, 300)},
@@ -217,14 +194,13 @@ TYPED_TEST(PersistentFrame, APlaceTheUserCouldNotReachOpensOnTheScreen)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.why);
-        StorePlace("Lost", c.stored);
+        placement_test::StorePlace(std::string(kTestCompanyKey) + "\\" + kTestApplication + "\\Window Hierarchy\\Lost",
+                                   c.stored);
         auto* frame = new TypeParam(nullptr, CRect(10, 20, 410, 320), WS_OVERLAPPEDWINDOW, "Lost", 0);
         const CRect opened = WindowRect(frame);
         frame->DestroyWindow();
         EXPECT_EQ(c.size, opened.Size());
-        EXPECT_GE(opened.top, work.top);
-        EXPECT_LE(opened.top + caption, work.bottom);
-        EXPECT_GE(std::min(opened.right, work.right) - std::max(opened.left, work.left), caption);
+        placement_test::ExpectTitleBarInReach(opened, work);
     }
 }
 

@@ -3,6 +3,8 @@
 // raised to it, also for stored values no window could have had.
 #include "lib/src/Win2/Wnd/WindowOnMonitor.h"
 
+#include "winlib/placement_test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -16,15 +18,6 @@ std::string Describe(const RECT& r)
 {
     return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
            std::to_string(r.bottom);
-}
-
-RECT PrimaryWorkArea()
-{
-    MONITORINFO monitor = {};
-    monitor.cbSize = sizeof monitor;
-    const POINT origin = {0, 0};
-    EXPECT_TRUE(GetMonitorInfoA(MonitorFromPoint(origin, MONITOR_DEFAULTTOPRIMARY), &monitor));
-    return monitor.rcWork;
 }
 
 } // namespace
@@ -60,7 +53,7 @@ TEST(WindowOnMonitor, CentringKeepsTheSizeThatFitsAndCutsWhatDoesNot)
 
 TEST(WindowOnMonitor, APlaceOnTheScreenStaysAndOneOffItMovesOntoTheNearestMonitor)
 {
-    const RECT work = PrimaryWorkArea();
+    const RECT work = placement_test::PrimaryWorkArea();
     const SIZE noMinimum = {0, 0};
     const RECT inside = {work.left + 10, work.top + 20, work.left + 410, work.top + 320};
     EXPECT_EQ(Describe(inside), Describe(KeepOnMonitor(inside, noMinimum)));
@@ -76,14 +69,15 @@ TEST(WindowOnMonitor, APlaceOnTheScreenStaysAndOneOffItMovesOntoTheNearestMonito
         const RECT kept = KeepOnMonitor(c.stored, noMinimum);
         EXPECT_EQ(400, kept.right - kept.left) << "the size is kept";
         EXPECT_EQ(300, kept.bottom - kept.top);
-        EXPECT_TRUE(IsTitleBarReachable(kept, work, GetSystemMetrics(SM_CYCAPTION))) << Describe(kept);
+        SCOPED_TRACE(Describe(kept));
+        placement_test::ExpectTitleBarInReach(kept, work);
         EXPECT_EQ((work.left + work.right) / 2, (kept.left + kept.right) / 2) << "centred";
     }
 }
 
 TEST(WindowOnMonitor, ASizeBelowTheMinimumIsRaisedToItAndDamageStaysOnTheScreen)
 {
-    const RECT work = PrimaryWorkArea();
+    const RECT work = placement_test::PrimaryWorkArea();
     const SIZE minimum = {300, 200};
     // 152 x 1: the size a window made minimised has once it is restored.
     const RECT titleBarOnly = {work.left + 50, work.top + 60, work.left + 202, work.top + 61};
@@ -101,7 +95,8 @@ TEST(WindowOnMonitor, ASizeBelowTheMinimumIsRaisedToItAndDamageStaysOnTheScreen)
         const RECT kept = KeepOnMonitor(c.stored, minimum);
         EXPECT_GE(kept.right - kept.left, minimum.cx) << Describe(kept);
         EXPECT_GE(kept.bottom - kept.top, minimum.cy) << Describe(kept);
-        EXPECT_TRUE(IsTitleBarReachable(kept, work, GetSystemMetrics(SM_CYCAPTION))) << Describe(kept);
+        SCOPED_TRACE(Describe(kept));
+        placement_test::ExpectTitleBarInReach(kept, work);
     }
 }
 
