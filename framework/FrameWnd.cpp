@@ -20,6 +20,7 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_MESSAGE(WM_QUERYENDSESSION, OnQueryEndSession)
     ON_WM_SIZE()
     ON_WM_SETFOCUS()
+    ON_WM_ACTIVATE()
     ON_WM_NCACTIVATE()
     ON_WM_INITMENUPOPUP()
     ON_WM_MENUSELECT()
@@ -301,6 +302,14 @@ void CFrameWnd::OnSetFocus(CWnd* pOldWnd)
         m_pViewActive->SetFocus();
     else
         CWnd::OnSetFocus(pOldWnd);
+}
+
+void CFrameWnd::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized)
+{
+    // The view hears first, while the focus is still where the user left it.
+    if (m_pViewActive && m_pViewActive->m_hWnd)
+        m_pViewActive->OnActivateFrame(nState, this);
+    CWnd::OnActivate(nState, pWndOther, bMinimized);
 }
 
 BOOL CFrameWnd::OnNcActivate(BOOL bActive)

@@ -96,6 +96,8 @@ void CView::OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiv
         SetFocus();
 }
 
+void CView::OnActivateFrame(UINT, CFrameWnd*) {}
+
 BOOL CView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
 {
     if (CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))

@@ -22,6 +22,9 @@ public:
     virtual void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint);
     // Called by the frame's SetActiveView; the view taking over takes the focus.
     virtual void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView);
+    // Called by the frame on WM_ACTIVATE before its default handling: with WA_INACTIVE
+    // the focus is still on the control the user left. Does nothing here.
+    virtual void OnActivateFrame(UINT nState, CFrameWnd* pFrameWnd);
 
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;

@@ -23,6 +23,7 @@ public:
     ~iEditCtrl() override;
 
     void SetOnChange(const iConnector& connector) { m_onChange = connector; }
+    void SetOnKillFocus(const iConnector& connector) { m_onKillFocus = connector; }
 
     // Getters answer the default for an empty text; otherwise the standard conversion's
     // result in the radix (0: the text's prefix chooses), which is 0 when no digit leads

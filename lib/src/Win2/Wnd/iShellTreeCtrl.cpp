@@ -252,8 +252,13 @@ void iShellTreeCtrl::OnSelectionChanged(NMHDR* header, LRESULT* result)
 {
     *result = 0;
     const auto* change = reinterpret_cast<const NMTREEVIEWA*>(header);
-    iShellTreeItem* record = RecordOf(change->itemNew.lParam);
     SetRedraw(FALSE);
+    ShowSelectedFolder(RecordOf(change->itemNew.lParam));
+    SetRedraw(TRUE);
+}
+
+void iShellTreeCtrl::ShowSelectedFolder(iShellTreeItem* record)
+{
     // The bound folder is released on every path, with or without a list to show it.
     if (IShellFolder* folder = BindItemFolder(record)) {
         if (!m_suppress) {
@@ -265,7 +270,13 @@ void iShellTreeCtrl::OnSelectionChanged(NMHDR* header, LRESULT* result)
         }
         folder->Release();
     }
-    SetRedraw(TRUE);
+}
+
+void iShellTreeCtrl::FollowSelection()
+{
+    m_suppress = false;
+    if (HTREEITEM selected = GetSelectedItem())
+        ShowSelectedFolder(GetRecord(selected));
 }
 
 void iShellTreeCtrl::OnRightClick(NMHDR*, LRESULT* result)

@@ -53,6 +53,9 @@ public:
 
     // Stores the enumeration flags; with refill, refills the tree with the suppress flag set.
     void SetEnumFlags(DWORD flags, bool refill);
+    // Clears the suppress flag without moving the tree: from now on a selected folder
+    // becomes current and shows in the list, starting with the one selected now.
+    void FollowSelection();
     DWORD GetEnumFlags() const { return m_enumFlags; }
     bool IsSuppressed() const { return m_suppress; }
     // Sort callback: the items' shell order in their parent folder.
@@ -72,6 +75,9 @@ protected:
 
     // The folder an item stands for, bound through its record; null when it has none.
     IShellFolder* BindItemFolder(const iShellTreeItem* record) const;
+    // The selected folder of record as the current directory and in the list, unless
+    // selections are suppressed.
+    void ShowSelectedFolder(iShellTreeItem* record);
     // The item's file-system path when its attributes have attribute.
     BOOL PathWithAttribute(HTREEITEM item, SFGAOF attribute, CString& path);
     // Frees every item's record now, so nothing depends on notifications while the
