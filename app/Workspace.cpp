@@ -25,6 +25,7 @@ BEGIN_MESSAGE_MAP(Workspace, iView)
     ON_WM_CREATE()
     ON_WM_ERASEBKGND()
     ON_WM_SIZE()
+    ON_WM_SETFOCUS()
     ON_MESSAGE(WM_GETFONT, OnGetFont)
     ON_COMMAND_RANGE(ID_FILE_NEW, ID_FILE_MRU_LAST, OnFileCommand)
     ON_COMMAND_RANGE(ID_EXTRA_FIRST, ID_EXTRA_LAST, OnExtraCommand)
@@ -39,6 +40,8 @@ namespace {
 // Every control of the view has this id: they report through connectors, not ids.
 constexpr UINT kControlId = static_cast<UINT>(-1);
 constexpr DWORD kInput = WS_VISIBLE | WS_DISABLED;
+// The inputs Tab reaches; their labels are passed over.
+constexpr DWORD kTabInput = kInput | WS_TABSTOP;
 constexpr COLORREF kDetailTextColour = RGB(0, 0, 255);
 
 // The controls that grow with the window keep their left and top; the rest never move.
@@ -148,22 +151,24 @@ void Workspace::CreateControls()
 {
     m_dimensionsGroup = new iGroupBox(this, CRect(5, 5, 245, 195), WS_VISIBLE, "New Dimensions", kControlId);
     m_widthLabel = new iStatic(this, CRect(12, 20, 62, 41), kInput | SS_RIGHT, "Width", kControlId);
-    m_widthEdit = new iEdit(this, CRect(70, 20, 135, 41), kInput | ES_NUMBER | ES_RIGHT, "", kControlId);
-    m_widthUnit = new iComboBox(this, CRect(145, 20, 240, 145), kInput | CBS_DROPDOWNLIST, "", kControlId);
+    m_widthEdit = new iEdit(this, CRect(70, 20, 135, 41), kTabInput | ES_NUMBER | ES_RIGHT, "", kControlId);
+    m_widthUnit = new iComboBox(this, CRect(145, 20, 240, 145), kTabInput | CBS_DROPDOWNLIST, "", kControlId);
     m_heightLabel = new iStatic(this, CRect(12, 45, 62, 66), kInput | SS_RIGHT, "Height", kControlId);
-    m_heightEdit = new iEdit(this, CRect(70, 45, 135, 66), kInput | ES_NUMBER | ES_RIGHT, "", kControlId);
-    m_heightUnit = new iComboBox(this, CRect(145, 45, 240, 170), kInput | CBS_DROPDOWNLIST, "", kControlId);
+    m_heightEdit = new iEdit(this, CRect(70, 45, 135, 66), kTabInput | ES_NUMBER | ES_RIGHT, "", kControlId);
+    m_heightUnit = new iComboBox(this, CRect(145, 45, 240, 170), kTabInput | CBS_DROPDOWNLIST, "", kControlId);
     m_resolutionLabel = new iStatic(this, CRect(12, 70, 62, 91), kInput | SS_RIGHT, "Resolution", kControlId);
-    m_resolutionEdit = new iEdit(this, CRect(70, 70, 135, 91), kInput | ES_NUMBER | ES_RIGHT, "", kControlId);
-    m_resolutionUnit = new iComboBox(this, CRect(145, 70, 240, 195), kInput | CBS_DROPDOWNLIST, "", kControlId);
-    m_resizeButton = new iPushButton(this, CRect(70, 100, 135, 121), kInput, "Resize", kControlId);
-    m_resetButton = new iPushButton(this, CRect(145, 100, 220, 121), kInput, "Reset", kControlId);
-    m_proportions = new iCheckBox(this, CRect(12, 130, 212, 151), kInput, "Contrain Proportions", kControlId);
+    m_resolutionEdit = new iEdit(this, CRect(70, 70, 135, 91), kTabInput | ES_NUMBER | ES_RIGHT, "", kControlId);
+    m_resolutionUnit = new iComboBox(this, CRect(145, 70, 240, 195), kTabInput | CBS_DROPDOWNLIST, "", kControlId);
+    m_resizeButton = new iPushButton(this, CRect(70, 100, 135, 121), kTabInput, "Resize", kControlId);
+    m_resetButton = new iPushButton(this, CRect(145, 100, 220, 121), kTabInput, "Reset", kControlId);
+    m_proportions = new iCheckBox(this, CRect(12, 130, 212, 151), kTabInput, "Contrain Proportions", kControlId);
     m_methodLabel = new iStatic(this, CRect(12, 160, 102, 181), kInput | SS_RIGHT, "Resample Method", kControlId);
-    m_method = new iComboBox(this, CRect(110, 160, 240, 285), kInput | CBS_DROPDOWNLIST, "", kControlId);
+    m_method = new iComboBox(this, CRect(110, 160, 240, 285), kTabInput | CBS_DROPDOWNLIST, "", kControlId);
     m_explorerGroup = new iGroupBox(this, CRect(5, 200, 245, 350), WS_VISIBLE, "Explorer", kControlId);
     m_folderTree = new iShellTreeCtrl(this, CRect(10, 215, 240, 345),
-                                      WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT, "", kControlId,
+                                      WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
+                                          TVS_SHOWSELALWAYS,
+                                      "", kControlId,
                                       WS_EX_CLIENTEDGE, nullptr);
     m_previewGroup = new iGroupBox(this, CRect(250, 5, 473, 195), WS_VISIBLE, "Preview", kControlId);
     m_preview = new BitmapCtrl(this, CRect(255, 20, 468, 187), WS_VISIBLE, "", kControlId, WS_EX_CLIENTEDGE, nullptr);
@@ -177,7 +182,8 @@ void Workspace::CreateControls()
     new iStatic(this, CRect(257, 275, 312, 293), WS_VISIBLE | SS_RIGHT, "Dimensions", kControlId);
     m_dimensionsValue = new iStatic(this, CRect(320, 275, 463, 289), WS_VISIBLE, "", kControlId);
     m_filesGroup = new iGroupBox(this, CRect(250, 320, 473, 365), WS_VISIBLE, "Files", kControlId);
-    m_fileList = new iShellListCtrl(this, CRect(255, 335, 468, 360), WS_VISIBLE | LVS_REPORT | LVS_SINGLESEL, "",
+    m_fileList = new iShellListCtrl(this, CRect(255, 335, 468, 360),
+                                    WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL, "",
                                     kControlId, WS_EX_CLIENTEDGE, nullptr);
     m_resultGroup = new iGroupBox(this, CRect(478, 5, 635, 365), WS_VISIBLE, "Result", kControlId);
     m_result = new BitmapCtrl(this, CRect(483, 20, 630, 357), WS_VISIBLE, "", kControlId, WS_EX_CLIENTEDGE, nullptr);
@@ -187,6 +193,8 @@ void Workspace::CreateControls()
 
     m_widthEdit->SetOnChange(iConnector(this, &Workspace::OnDimensionChanged));
     m_heightEdit->SetOnChange(iConnector(this, &Workspace::OnDimensionChanged));
+    m_widthEdit->SetOnKillFocus(iConnector(this, &Workspace::OnSizeEditLeft));
+    m_heightEdit->SetOnKillFocus(iConnector(this, &Workspace::OnSizeEditLeft));
     const struct {
         SizeUnit unit;
         const char* text;

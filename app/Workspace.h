@@ -10,6 +10,8 @@
 #include "lib/src/Win2/Wnd/iLFileInfo.h"
 #include "lib/src/Win2/Wnd/iView.h"
 
+#include <vector>
+
 class AffiliateLink;
 class Document;
 class iCheckBox;
@@ -56,7 +58,11 @@ public:
     Document* GetDocument() const;
 
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    // Tab and Shift+Tab move through the controls as in a dialog.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
     void OnInitialUpdate() override;
+    // Remembers the control that had the focus when the frame goes inactive.
+    void OnActivateFrame(UINT nState, CFrameWnd* pFrameWnd) override;
     // The controls paint themselves.
     void OnDraw(CDC* pDC) override;
 
@@ -80,12 +86,18 @@ public:
     // The Files list shows every file, or with "Display Graphics Only" the chosen types.
     void ApplyFileTypeFilter(bool refresh);
     void ApplyOptions(bool refresh);
+    // The folder tree selects "Default Open In" and the Files list shows it. A folder that
+    // is gone is said so, and the nearest folder that exists is shown instead; a text too
+    // short to be a folder leaves the tree where it is, with the list following it.
+    void ShowStartFolder();
 
     // The "New Dimensions" inputs.
     void OnDimensionChanged(CWnd* sender);
     void OnDimensionUnitChanged(CWnd* sender);
     void OnResolutionChanged(CWnd* sender);
     void OnResolutionUnitChanged(CWnd* sender);
+    // A size edit the user typed into shows its value in its unit's format once left.
+    void OnSizeEditLeft(CWnd* sender);
     // A value in the unit to pixels and back, with the new resolution.
     double ToPixels(double value, int unit, int originalPixels) const;
     double FromPixels(double pixels, int unit, int originalPixels) const;
@@ -146,6 +158,8 @@ protected:
     afx_msg BOOL OnEraseBkgnd(CDC* pDC);
     afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
     afx_msg void OnSize(UINT nType, int cx, int cy);
+    // The focus goes on to the control that had it last, or to the first one.
+    afx_msg void OnSetFocus(CWnd* pOldWnd);
     afx_msg LRESULT OnGetFont(WPARAM wParam, LPARAM lParam);
     afx_msg void OnFileCommand(UINT id);
     afx_msg void OnUpdateFileCommand(CCmdUI* pCmdUI);
@@ -168,6 +182,11 @@ protected:
     bool IsNewSizePossible() const;
     // The method's steps on the result picture; true when the bitmap changed.
     bool RunMethod(int method, int width, int height, int passes);
+    // The controls Tab goes through, in the order they stand on screen.
+    std::vector<CWnd*> TabOrder() const;
+    // Reads the opened file's information again; on failure the record is kept and the
+    // library's result is answered.
+    int RereadFileInfo();
     // The "Error loading file" box for the path, with the library's reason in words.
     void ShowLoadError(const char* path, int result);
     // The file-system path of the Files list's item; empty when it has none.
@@ -217,8 +236,12 @@ protected:
     double m_newWidth = 0;
     double m_newHeight = 0;
     bool m_isDimensionGuarded = false;
+    // The size edit the user typed into since the sizes were last shown; null when none.
+    iEdit* m_typedSizeEdit = nullptr;
     bool m_isOpen = false;
     bool m_isModified = false;
     // Set while the view itself moves the Files list's selection.
     bool m_isReselecting = false;
+    // The control that had the focus when the frame last went inactive.
+    HWND m_lastFocus = nullptr;
 };

@@ -14,7 +14,9 @@
 #include "lib/src/Win2/Wnd/iCheckBox.h"
 #include "lib/src/Win2/Wnd/iComboBox.h"
 #include "lib/src/Win2/Wnd/iEdit.h"
+#include "lib/src/Win2/Wnd/iShellListCtrl.h"
 #include "lib/src/Win2/Wnd/iStatic.h"
+#include "lib/src/Win2/Wnd/iTabNavigation.h"
 
 void Workspace::OnFileCommand(UINT id)
 {
@@ -88,8 +90,14 @@ void Workspace::EnableInputs(bool enable)
     CWnd* const inputs[] = {m_widthLabel,      m_widthEdit,      m_widthUnit,    m_heightLabel, m_heightEdit,
                             m_heightUnit,      m_resolutionLabel, m_resolutionEdit, m_resolutionUnit,
                             m_resizeButton,    m_resetButton,    m_proportions,  m_methodLabel, m_method};
-    for (CWnd* input : inputs)
+    HWND focus = ::GetFocus();
+    for (CWnd* input : inputs) {
+        // A disabled window loses the focus to nothing, where no key reaches the workspace:
+        // the Files list takes it first.
+        if (!enable && focus && (input->m_hWnd == focus || ::IsChild(input->m_hWnd, focus)))
+            FocusTabItem(m_fileList->m_hWnd);
         input->EnableWindow(enable);
+    }
 }
 
 bool Workspace::OpenSelectedFile()

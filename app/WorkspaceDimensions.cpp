@@ -88,11 +88,19 @@ void Workspace::ShowSize(iEdit* edit, iComboBox* unit, double pixels, int origin
 
 void Workspace::OnDimensionChanged(CWnd* sender)
 {
+    if (m_isDimensionGuarded) {
+        // The view wrote this text itself, already in its unit's format.
+        if (sender == m_typedSizeEdit)
+            m_typedSizeEdit = nullptr;
+        return;
+    }
     const int originalWidth = m_fileInfo.IsValid() ? m_fileInfo.GetInfo().width : 0;
     const int originalHeight = m_fileInfo.IsValid() ? m_fileInfo.GetInfo().height : 0;
-    if (!originalWidth || !originalHeight || m_isDimensionGuarded)
+    if (!originalWidth || !originalHeight)
         return;
     m_isDimensionGuarded = true;
+    if (sender == m_widthEdit || sender == m_heightEdit)
+        m_typedSizeEdit = sender == m_widthEdit ? m_widthEdit : m_heightEdit;
     const bool keepsProportions = m_proportions->GetCheck() == BST_CHECKED;
     if (sender == m_widthEdit) {
         m_newWidth = ReadSize(m_widthEdit, m_widthUnit, originalWidth);
@@ -107,6 +115,25 @@ void Workspace::OnDimensionChanged(CWnd* sender)
             ShowSize(m_widthEdit, m_widthUnit, m_newWidth, originalWidth);
         }
     }
+    m_isDimensionGuarded = false;
+}
+
+// The other side is written in its unit's format as the user types; the typed side takes
+// the same format once the user leaves it, so that both show their numbers alike.
+void Workspace::OnSizeEditLeft(CWnd* sender)
+{
+    if (sender != m_typedSizeEdit || m_isDimensionGuarded)
+        return;
+    m_typedSizeEdit = nullptr;
+    const int originalWidth = m_fileInfo.IsValid() ? m_fileInfo.GetInfo().width : 0;
+    const int originalHeight = m_fileInfo.IsValid() ? m_fileInfo.GetInfo().height : 0;
+    if (!originalWidth || !originalHeight)
+        return;
+    m_isDimensionGuarded = true;
+    if (sender == m_widthEdit)
+        ShowSize(m_widthEdit, m_widthUnit, m_newWidth, originalWidth);
+    else
+        ShowSize(m_heightEdit, m_heightUnit, m_newHeight, originalHeight);
     m_isDimensionGuarded = false;
 }
 

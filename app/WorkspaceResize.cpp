@@ -146,13 +146,16 @@ void Workspace::OnReset(CWnd*)
 {
     if (!m_isOpen)
         return;
-    const iString& path = m_fileInfo.GetPath();
+    const iString path = m_fileInfo.GetPath();
+    // From the file as it is now: a save, or another program, may have changed its size.
+    const int infoResult = RereadFileInfo();
     m_preview->Free(true);
-    m_preview->Load(path, true);
+    if (infoResult == imaging::kSuccess)
+        m_preview->Load(path, true);
     m_result->Free(true);
-    if (!m_result->Load(path, true)) {
+    if (infoResult != imaging::kSuccess || !m_result->Load(path, true)) {
         // The file went away or changed since it was opened: nothing is left to work on.
-        ShowLoadError(path, m_result->GetBitmap().GetStatus());
+        ShowLoadError(path, infoResult != imaging::kSuccess ? infoResult : m_result->GetBitmap().GetStatus());
         CloseFile();
         return;
     }

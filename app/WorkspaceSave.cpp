@@ -80,8 +80,22 @@ bool Workspace::SaveFile()
         return false;
     }
     m_isModified = false;
+    // The file now holds the result: its details, Reset and the percentages start from it,
+    // not from the image that was opened.
+    if (RereadFileInfo() == imaging::kSuccess)
+        ShowFileInfo();
     RefreshFileList();
     return true;
+}
+
+int Workspace::RereadFileInfo()
+{
+    const iString path = m_fileInfo.GetPath();
+    iLFileInfo fresh;
+    if (!fresh.Read(path, 0, nullptr))
+        return fresh.GetResult();
+    m_fileInfo = fresh;
+    return imaging::kSuccess;
 }
 
 bool Workspace::SaveFileAs()

@@ -11,10 +11,7 @@
 #include "lib/src/Win2/Wnd/ImageFormatTables.h"
 #include "lib/src/Win2/Wnd/iComboBox.h"
 #include "lib/src/Win2/Wnd/iEdit.h"
-#include "lib/src/Win2/Wnd/iShellTreeCtrl.h"
 #include "lib/src/Win2/Wnd/iStatic.h"
-
-#include <cstring>
 
 namespace {
 
@@ -142,9 +139,7 @@ void Workspace::UpdateTitle()
 void Workspace::ApplyOptions(bool refresh)
 {
     ApplyFileTypeFilter(refresh);
-    const char* startFolder = g_pOption->m_common.m_defaultOpenIn.GetText();
-    if (startFolder && strlen(startFolder) >= 3)
-        m_folderTree->SelectPath(startFolder);
+    ShowStartFolder();
     m_preview->SetDisplayMode(static_cast<int>(g_pOption->m_common.m_displaySize.Value()));
     if (refresh) {
         m_preview->RecalcLayout();

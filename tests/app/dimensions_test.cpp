@@ -119,6 +119,66 @@ TEST_F(Dimensions, WithoutProportionsTheOtherSideStaysAsItWas)
     EXPECT_EQ("100", Text(m_workspace->GetHeightEdit()));
 }
 
+// One side typed, then left with Tab: both sides show their numbers in their unit's
+// format. R = 300 pixels per inch, 1000 x 500 pixels.
+struct LeftCase {
+    const char* why;
+    DWORD widthUnit;
+    DWORD heightUnit;
+    bool typesHeight;  // else the width
+    const char* typed;
+    const char* widthShows;
+    const char* heightShows;
+};
+
+const LeftCase kLeftCases[] = {
+    {"200 percent typed in the width", Workspace::kPercent, Workspace::kPercent, false, "200", "200.00", "200.00"},
+    {"50 percent typed in the height", Workspace::kPercent, Workspace::kPercent, true, "50", "50.00", "50.00"},
+    {"4 inches wide", Workspace::kInch, Workspace::kInch, false, "4", "4.000", "2.000"},
+    {"whole pixels stay whole", Workspace::kPixels, Workspace::kPixels, true, "250", "500", "250"},
+    {"leading zeros go", Workspace::kPixels, Workspace::kPercent, false, "0600", "600", "60.00"},
+    {"an emptied edit shows the size it stands for", Workspace::kPercent, Workspace::kPercent, false, "", "100.00",
+     "100.00"},
+};
+
+TEST_F(Dimensions, ATypedSideTakesItsUnitsFormatOnceLeftSoBothSidesShowAlike)
+{
+    OpenThousandByFiveHundred();
+    for (const LeftCase& c : kLeftCases) {
+        SCOPED_TRACE(c.why);
+        m_workspace->ShowFileInfo();
+        Choose(m_workspace->GetWidthUnit(), c.widthUnit);
+        Choose(m_workspace->GetHeightUnit(), c.heightUnit);
+        iEdit* typedInto = c.typesHeight ? m_workspace->GetHeightEdit() : m_workspace->GetWidthEdit();
+        typedInto->SetFocus();
+        Type(typedInto, c.typed);
+        EXPECT_EQ(c.typed, Text(typedInto)) << "nothing changes under the user's typing";
+        const double newWidth = m_workspace->GetNewWidth();
+        PressKey(VK_TAB);
+        EXPECT_EQ(c.widthShows, Text(m_workspace->GetWidthEdit()));
+        EXPECT_EQ(c.heightShows, Text(m_workspace->GetHeightEdit()));
+        EXPECT_EQ(newWidth, m_workspace->GetNewWidth()) << "the new text is not read back as typing";
+    }
+}
+
+TEST_F(Dimensions, AnEditOnlyPassedThroughKeepsItsText)
+{
+    OpenThousandByFiveHundred();
+    m_workspace->GetWidthEdit()->SetFocus();
+    PressKey(VK_TAB);
+    PressKey(VK_TAB);
+    PressKey(VK_TAB);
+    EXPECT_EQ("100", Text(m_workspace->GetWidthEdit()));
+    EXPECT_EQ("100", Text(m_workspace->GetHeightEdit()));
+    // Typed, then the sizes shown afresh by Reset: the text is the view's again.
+    m_workspace->GetWidthEdit()->SetFocus();
+    Type(m_workspace->GetWidthEdit(), "200");
+    Click(m_workspace->GetResetButton());
+    PressKey(VK_TAB);
+    EXPECT_EQ("100", Text(m_workspace->GetWidthEdit()));
+    EXPECT_EQ("100", Text(m_workspace->GetHeightEdit()));
+}
+
 TEST_F(Dimensions, SwitchingAUnitOnlyChangesWhatIsShown)
 {
     OpenThousandByFiveHundred();

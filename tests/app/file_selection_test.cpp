@@ -10,12 +10,15 @@
 #include "lib/src/Win2/Wnd/iShellListCtrl.h"
 #include "lib/src/Win2/Wnd/iShellTreeCtrl.h"
 
+#include <shlobj.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 // The file's own namespace keeps its names apart from the files compiled with it.
@@ -153,6 +156,184 @@ TEST_F(FileSelection, AShortStartFolderLeavesTheTreeWhereItIs)
     CString folder;
     ASSERT_TRUE(m_workspace->GetFolderTree()->GetSelectedPath(folder));
     EXPECT_EQ(0, folder.CompareNoCase(m_folder.Path().c_str()));
+}
+
+// Folders made inside the scratch folder for one test, removed with their files.
+class Subfolders {
+public:
+    explicit Subfolders(std::string root) : m_root(std::move(root)) {}
+    ~Subfolders()
+    {
+        // The tree made one of them the current directory, which could not be removed.
+        char temp[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, temp);
+        SetCurrentDirectoryA(temp);
+        for (auto folder = m_made.rbegin(); folder != m_made.rend(); ++folder) {
+            WIN32_FIND_DATAA found;
+            HANDLE search = FindFirstFileA((*folder + "\\*.*").c_str(), &found);
+            if (search != INVALID_HANDLE_VALUE) {
+                do {
+                    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                        DeleteFileA((*folder + "\\" + found.cFileName).c_str());
+                } while (FindNextFileA(search, &found));
+                FindClose(search);
+            }
+            RemoveDirectoryA(folder->c_str());
+        }
+    }
+    Subfolders(const Subfolders&) = delete;
+    Subfolders& operator=(const Subfolders&) = delete;
+
+    std::string Make(const std::string& name)
+    {
+        const std::string path = m_root + "\\" + name;
+        EXPECT_TRUE(CreateDirectoryA(path.c_str(), nullptr)) << path;
+        m_made.push_back(path);
+        return path;
+    }
+
+private:
+    std::string m_root;
+    std::vector<std::string> m_made;
+};
+
+class StartFolder : public FileSelection {
+protected:
+    iShellTreeCtrl* Tree() const { return m_workspace->GetFolderTree(); }
+    std::string SelectedFolder() const
+    {
+        CString folder;
+        return Tree()->GetSelectedPath(folder) ? static_cast<LPCSTR>(folder) : "";
+    }
+    // Whether the selected folder's line lies inside the tree's window.
+    bool IsSelectionInView() const
+    {
+        CRect line;
+        CRect client;
+        Tree()->GetClientRect(&client);
+        return Tree()->GetItemRect(Tree()->GetSelectedItem(), &line, TRUE) && line.top >= client.top &&
+               line.bottom <= client.bottom;
+    }
+    void ApplyStartFolder(const std::string& folder)
+    {
+        g_pOption->m_common.m_defaultOpenIn.SetText(folder.c_str());
+        m_workspace->ApplyOptions(true);
+    }
+    Subfolders m_subfolders{m_folder.Path()};
+};
+
+TEST_F(StartFolder, TheTreeShowsTheFolderTheOptionsNameAndTheListItsFiles)
+{
+    // More folders side by side than the tree has lines: the last and the first each
+    // need the tree scrolled to them.
+    std::vector<std::string> folders;
+    for (int i = 0; i < 40; ++i)
+        folders.push_back(m_subfolders.Make("folder" + std::to_string(100 + i)));
+    MakeImage("folder139\\last.bmp", 4, 4);
+    MakeImage("folder100\\first.bmp", 4, 4);
+    for (const std::string& folder : {folders.back(), folders.front(), folders.back()}) {
+        SCOPED_TRACE(folder);
+        ApplyStartFolder(folder);
+        EXPECT_EQ(0, lstrcmpiA(folder.c_str(), SelectedFolder().c_str())) << SelectedFolder();
+        EXPECT_TRUE(IsSelectionInView());
+        ASSERT_EQ(1, List()->GetItemCount());
+        EXPECT_EQ(folder == folders.back() ? "last.bmp" : "first.bmp", ListedNames()[0]);
+    }
+    EXPECT_TRUE(m_boxes.Boxes().empty()) << m_boxes.Describe();
+}
+
+struct MissingCase {
+    const char* why;
+    const char* missing;       // below the scratch folder, or a whole path when it has a drive
+    bool showsScratchFolder;   // else the user's documents
+};
+
+const MissingCase kMissingCases[] = {
+    {"a folder that was removed: its parent", "gone", true},
+    {"two levels gone: the nearest that is left", "gone\\deeper", true},
+    {"a drive that is not there: the user's documents", "Q:\\Photos\\2004", false},
+};
+
+TEST_F(StartFolder, AMissingFolderIsSaidSoAndTheNearestThatExistsIsShown)
+{
+    MakeImage("left.bmp", 4, 4);
+    char documents[MAX_PATH] = {};
+    ASSERT_TRUE(SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, documents)));
+    for (const MissingCase& c : kMissingCases) {
+        SCOPED_TRACE(c.why);
+        m_boxes.Clear();
+        const std::string missing = c.missing[1] == ':' ? c.missing : m_folder.Path(c.missing);
+        const std::string instead = c.showsScratchFolder ? m_folder.Path() : documents;
+        ApplyStartFolder(missing);
+        ASSERT_EQ(1u, m_boxes.Boxes().size()) << m_boxes.Describe();
+        const auto& box = m_boxes.Boxes()[0];
+        EXPECT_EQ("Folder not found", box.caption);
+        EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), box.style & MB_ICONMASK);
+        EXPECT_EQ("The folder " + missing + ", set as \"Default open in\" under Extra > Options, was not found.\n"
+                  "The program shows the folder " + instead + " instead.",
+                  box.text);
+        EXPECT_EQ(0, lstrcmpiA(instead.c_str(), SelectedFolder().c_str())) << SelectedFolder();
+        if (c.showsScratchFolder)
+            EXPECT_EQ(std::vector<std::string>{"left.bmp"}, ListedNames());
+    }
+}
+
+// A start folder too short to name one leaves the tree as it was filled; the Files list
+// must still follow the folders the user picks in it.
+class ShortStartFolder : public StartFolder {
+protected:
+    void SetUp() override
+    {
+        m_startFolder = "C:";
+        StartFolder::SetUp();
+    }
+    // Selects the folder's item as a click does, opening the folders above it on the way.
+    void ClickFolder(const std::string& folder)
+    {
+        HTREEITEM item = FindFolder(Tree()->GetRootItem(), folder);
+        ASSERT_NE(nullptr, item) << folder;
+        Tree()->SelectItem(item);
+    }
+
+private:
+    HTREEITEM FindFolder(HTREEITEM parent, const std::string& folder)
+    {
+        Tree()->Expand(parent, TVE_EXPAND);
+        for (HTREEITEM child = Tree()->GetChildItem(parent); child; child = Tree()->GetNextSiblingItem(child)) {
+            CString path;
+            if (!Tree()->GetItemPath(child, path)) {
+                // My Computer and its kind hold the drives: looked into below the Desktop only.
+                if (parent == Tree()->GetRootItem())
+                    if (HTREEITEM found = FindFolder(child, folder))
+                        return found;
+                continue;
+            }
+            std::string above = static_cast<LPCSTR>(path);
+            if (lstrcmpiA(above.c_str(), folder.c_str()) == 0)
+                return child;
+            if (above.back() != '\\')
+                above += '\\';
+            if (above.size() < folder.size() && lstrcmpiA(above.c_str(), folder.substr(0, above.size()).c_str()) == 0)
+                return FindFolder(child, folder);
+        }
+        return nullptr;
+    }
+};
+
+TEST_F(ShortStartFolder, TheListFollowsTheFoldersPickedInTheTree)
+{
+    const std::string one = m_subfolders.Make("one");
+    const std::string two = m_subfolders.Make("two");
+    MakeImage("one\\a.bmp", 4, 4);
+    MakeImage("two\\b.bmp", 4, 4);
+    MakeImage("two\\c.bmp", 4, 4);
+    for (int round = 0; round < 2; ++round) {
+        ClickFolder(one);
+        EXPECT_EQ(std::vector<std::string>{"a.bmp"}, ListedNames());
+        ClickFolder(two);
+        EXPECT_EQ((std::vector<std::string>{"b.bmp", "c.bmp"}), ListedNames());
+    }
+    EXPECT_TRUE(m_boxes.Boxes().empty()) << m_boxes.Describe();
 }
 
 TEST_F(FileSelection, NoAtTheQuestionDropsTheChangesAndShowsTheNewFile)

@@ -371,6 +371,47 @@ TEST_F(ResizeMethods, ResetStartsAgainFromTheFile)
     EXPECT_EQ(40, m_workspace->GetNewWidth());
 }
 
+// Enlarged, saved, then Reset: the saved file is what the workspace starts from again.
+// Were its sizes still the opened image's, Resize at "100 Percent" would shrink the
+// enlargement back and the next Save would overwrite it.
+TEST_F(ResizeMethods, AfterASaveResetAndTheNewSizeStartFromTheSavedFile)
+{
+    SetPercent("200");
+    PressResize();
+    ASSERT_TRUE(m_workspace->SaveFile());
+    EXPECT_EQ("80 x 60 x 24b", Text(m_workspace->GetDimensionsValue()));
+    EXPECT_EQ("100", Text(m_workspace->GetWidthEdit()));
+    EXPECT_EQ(80, m_workspace->GetNewWidth());
+
+    Click(m_workspace->GetResetButton());
+    EXPECT_EQ(80u, ResultWidth());
+    EXPECT_EQ(80, m_workspace->GetNewWidth());
+    EXPECT_EQ(60, m_workspace->GetNewHeight());
+    PressResize();
+    EXPECT_EQ(80u, ResultWidth()) << "100 percent of the saved file changes nothing";
+    EXPECT_FALSE(m_workspace->IsModified());
+
+    // Percentages count from the saved file too.
+    SetPercent("50");
+    PressResize();
+    EXPECT_EQ(40u, ResultWidth());
+    EXPECT_EQ(30u, ResultHeight());
+}
+
+TEST_F(ResizeMethods, ResetTakesTheFileAsAnotherProgramLeftIt)
+{
+    ASSERT_EQ(imaging::kSuccess, test_images::SaveImage(m_source, 16, 12, imaging::kFormatBmp, 72,
+                                                        test_images::Plain(RGB(1, 2, 3))));
+    Click(m_workspace->GetResetButton());
+    EXPECT_EQ(16u, ResultWidth());
+    EXPECT_EQ(16, m_workspace->GetNewWidth());
+    EXPECT_EQ(12, m_workspace->GetNewHeight());
+    EXPECT_EQ("16 x 12 x 24b", Text(m_workspace->GetDimensionsValue()));
+    PressResize();
+    EXPECT_EQ(16u, ResultWidth());
+    EXPECT_FALSE(m_workspace->IsModified());
+}
+
 TEST_F(ResizeMethods, SizesTheLibraryCannotMakeAreRefusedWithAMessage)
 {
     struct Case {

@@ -141,7 +141,8 @@ void WorkspaceTest::SetUp()
     g_pOption->LoadFromRegistry();
     // Saving asks nothing unless a test wants it to; the folder tree starts in the scratch folder.
     g_pOption->m_common.m_confirmOverwrite.Value() = 0;
-    g_pOption->m_common.m_defaultOpenIn.SetText(m_folder.Path().c_str());
+    g_pOption->m_common.m_defaultOpenIn.SetText(m_startFolder.empty() ? m_folder.Path().c_str()
+                                                                       : m_startFolder.c_str());
     m_frame = new WorkspaceFrame;
     auto* document = new Document;
     CCreateContext context;
@@ -192,6 +193,44 @@ void WorkspaceTest::Click(CWnd* button)
 {
     button->GetParent()->SendMessage(WM_COMMAND, MAKEWPARAM(button->GetDlgCtrlID(), BN_CLICKED),
                                      reinterpret_cast<LPARAM>(button->m_hWnd));
+}
+
+void WorkspaceTest::PumpMessages()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (!CWnd::WalkPreTranslateTree(m_frame->m_hWnd, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+}
+
+void WorkspaceTest::PressKey(WORD key, bool withShift)
+{
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    const BYTE shiftBefore = keys[VK_SHIFT];
+    if (withShift) {
+        keys[VK_SHIFT] = 0x80;
+        SetKeyboardState(keys);
+    }
+    HWND focus = GetFocus();
+    ASSERT_NE(nullptr, focus) << "no control has the focus";
+    PostMessageA(focus, WM_KEYDOWN, key, 1);
+    PostMessageA(focus, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001));
+    PumpMessages();
+    keys[VK_SHIFT] = shiftBefore;
+    SetKeyboardState(keys);
+}
+
+void WorkspaceTest::TypeKeys(const char* text)
+{
+    HWND focus = GetFocus();
+    ASSERT_NE(nullptr, focus) << "no control has the focus";
+    for (const char* c = text; *c; ++c)
+        PostMessageA(focus, WM_CHAR, static_cast<unsigned char>(*c), 1);
+    PumpMessages();
 }
 
 std::string WorkspaceTest::MakeImage(const char* name, int width, int height, int format, int resolution,

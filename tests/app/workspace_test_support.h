@@ -98,6 +98,13 @@ protected:
     static std::string Text(CWnd* window);
     // Sends the button's click as the user's press would.
     static void Click(CWnd* button);
+    // The key pressed and let go at the control with the focus (with Shift held when
+    // asked), through the frame's part of the message loop as the program's loop runs it.
+    void PressKey(WORD key, bool withShift = false);
+    // The characters typed at the control with the focus.
+    void TypeKeys(const char* text);
+    // Runs the queued messages through the frame's part of the message loop.
+    void PumpMessages();
 
     // Saves a 24-bit image of the format to the scratch folder and answers its path.
     std::string MakeImage(const char* name, int width, int height, int format = imaging::kFormatBmp,
@@ -105,6 +112,9 @@ protected:
                           const test_images::ColourAt& colour = test_images::Plain(RGB(200, 100, 50)));
     // Selects the file as the Files list does, then opens it; the result must be open.
     void OpenImage(const std::string& path);
+    // The folder the tree starts in ("Default Open In"); the scratch folder unless a test
+    // says otherwise before the workspace is made.
+    std::string m_startFolder;
 
     test_images::ScratchFolder m_folder{"workspace"};
     // Where the banner keeps its cache and pages; its server is a loopback port where
