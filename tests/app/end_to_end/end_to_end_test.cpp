@@ -4,7 +4,7 @@
 // new name and format, Save over the original with a backup copy, the written files
 // read back, changes dropped or kept when another file is picked, a session end and a
 // close that are cancelled, a close that drops the changes, and the window reopening
-// where it was.
+// where it was; and the same work done with the keyboard alone.
 #include "program_driver.h"
 
 #include "app/Workspace.h"
@@ -365,6 +365,74 @@ TEST_F(EndToEnd, AFileThatCannotBeReadIsNamedWithItsReasonAndNothingStaysOpen)
     }
     program.PostClose();
     EXPECT_EQ(0u, program.WaitForExit(30000));
+}
+
+// The same work with the keyboard alone: the file picked by typing its name, opened with
+// Return, a new width typed over the old, "Bicubic" chosen with the arrow keys, Resize
+// pressed with Space and Save chosen from the File menu.
+TEST_F(EndToEnd, TheKeyboardAloneOpensResizesAndSaves)
+{
+    ASSERT_TRUE(WriteFlag("Always Backup Copy", 0));
+    ASSERT_TRUE(WriteFlag("Confirm Overwrite", 0));
+    ProgramDriver program;
+    ASSERT_TRUE(program.Start("/NoSplash"));
+    HWND tree = program.Control(WC_TREEVIEWA, 0);
+    HWND list = program.Control(WC_LISTVIEWA, 0);
+    HWND widthEdit = program.Control("Edit", 0);
+    HWND heightEdit = program.Control("Edit", 1);
+    HWND method = program.Control("ComboBox", 3);
+    HWND resize = program.ControlWithText("Button", "Resize");
+    HWND name = program.ValueBeside("Name");
+    for (HWND control : {tree, list, widthEdit, heightEdit, method, resize, name})
+        ASSERT_NE(nullptr, control) << "the workspace's controls are made in their fixed order";
+    // Each key goes to the control that has the focus when it is pressed: one at a time.
+    const auto tabTo = [&](HWND control, int presses) {
+        for (int i = 0; i < presses; ++i) {
+            HWND before = program.Focus();
+            program.PressKey(VK_TAB);
+            if (!ProgramDriver::WaitUntil([&] { return program.Focus() != before; }))
+                return false;
+        }
+        return program.Focus() == control;
+    };
+
+    EXPECT_TRUE(ProgramDriver::WaitUntil([&] { return program.Focus() == tree; })) << "the folder tree starts";
+    ASSERT_TRUE(tabTo(list, 1));
+    program.TypeKeys("garden.jpg");
+    ASSERT_TRUE(ProgramDriver::WaitUntil([&] { return ProgramDriver::Text(name) == "garden.jpg"; }));
+    program.PressKey(VK_RETURN);
+    ASSERT_TRUE(ProgramDriver::WaitUntil([&] { return IsWindowEnabled(widthEdit) != FALSE; })) << "Return opens";
+    program.Shot("keyboard_opened");
+
+    // Reached by Tab, the width's "100" is typed over.
+    ASSERT_TRUE(tabTo(widthEdit, 1)) << "the banner's browser is no stop";
+    program.TypeKeys("200");
+    ASSERT_TRUE(ProgramDriver::WaitUntil([&] { return ProgramDriver::Text(heightEdit) == "200.00"; }));
+    EXPECT_EQ("200", ProgramDriver::Text(widthEdit));
+    // Past both units, the height, the resolution, Resize, Reset and the check box.
+    ASSERT_TRUE(tabTo(method, 9));
+    EXPECT_EQ("200.00", ProgramDriver::Text(widthEdit)) << "both sides show their numbers alike";
+    program.PressKey(VK_UP);
+    program.PressKey(VK_UP);
+    ASSERT_TRUE(ProgramDriver::WaitUntil([&] { return program.Chosen(method) == Workspace::kBicubic; }));
+    program.Shot("keyboard_bicubic");
+    // Round past the tree, the Files list and the inputs to Resize.
+    ASSERT_TRUE(tabTo(resize, 9));
+    program.PressKey(VK_SPACE);
+    // The menu's keys wait in the queue behind Space until the resize has ended.
+    ASSERT_TRUE(program.ChooseFromMenuBar('F', {'S'}));
+    EXPECT_FALSE(program.IsBoxShown());
+    // Read quietly while the save may still be replacing the file.
+    const auto savedWidth = [&] {
+        imaging::FileInfo info = {};
+        return L_FileInfo(m_garden.c_str(), &info, 0, nullptr) == imaging::kSuccess ? info.width : 0;
+    };
+    ASSERT_TRUE(ProgramDriver::WaitUntil([&] { return savedWidth() == 1280; })) << "saved at 200 %";
+    EXPECT_EQ(960, InfoOf(m_garden).height);
+    program.Shot("keyboard_saved");
+
+    program.PostClose();
+    EXPECT_EQ(0u, program.WaitForExit(30000)) << "saved, so nothing to ask";
 }
 
 // Under a display only: pictures of the status bar while a long house-method resize runs,

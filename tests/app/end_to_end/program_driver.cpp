@@ -275,6 +275,37 @@ std::string ProgramDriver::SelectFile(const std::string& name)
     return shown;
 }
 
+HWND ProgramDriver::Focus() const
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(m_uiThread, &info) ? info.hwndFocus : nullptr;
+}
+
+void ProgramDriver::PressKey(WORD key)
+{
+    HWND focus = Focus();
+    PostMessageA(focus, WM_KEYDOWN, key, 1);
+    PostMessageA(focus, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001));
+}
+
+void ProgramDriver::TypeKeys(const std::string& text)
+{
+    HWND focus = Focus();
+    for (char c : text)
+        PostMessageA(focus, WM_CHAR, static_cast<unsigned char>(c), 1);
+}
+
+bool ProgramDriver::WaitUntil(const std::function<bool()>& isDone, DWORD timeoutMs)
+{
+    for (DWORD waited = 0; waited < timeoutMs; waited += kPollMs) {
+        if (isDone())
+            return true;
+        Sleep(kPollMs);
+    }
+    return isDone();
+}
+
 bool ProgramDriver::ChooseFromMenuBar(char menuKey, const std::vector<WORD>& keys, DWORD timeoutMs)
 {
     // The frame gives its menu bar the first look at every key it takes from its queue.

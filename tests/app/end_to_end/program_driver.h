@@ -4,13 +4,15 @@
 // with WM_SETTEXT, chooses combo entries by their item data and tells the view as a
 // user's choice would, presses buttons with BM_CLICK, types into the Files list (its
 // incremental search selects the file), answers message boxes by their buttons and
-// fills the platform's save dialog through its standard controls. With the environment
+// fills the platform's save dialog through its standard controls. It can also work the
+// program with keys alone, posted to the control with the focus. With the environment
 // variable SORVANTA_E2E_SHOTS naming a folder, it saves a picture of the screen at each
 // step there (under a display; the null driver has no screen to show).
 #pragma once
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -63,6 +65,15 @@ public:
     // Types the file's name into the Files list and waits until the details show it or a
     // message box comes. Answers the name the details show.
     std::string SelectFile(const std::string& name);
+    // The program's control with the keyboard focus.
+    HWND Focus() const;
+    // The key pressed and let go at the control with the focus, through the program's
+    // message loop as the keyboard's keys come. Posted: the caller waits for what it does.
+    void PressKey(WORD key);
+    // The characters typed at the control with the focus; posted as PressKey.
+    void TypeKeys(const std::string& text);
+    // Polls until isDone answers true; false when the time ran out first.
+    static bool WaitUntil(const std::function<bool()>& isDone, DWORD timeoutMs = 20000);
     // Waits until the program's thread takes messages again.
     bool Settle(DWORD timeoutMs = 120000);
 
