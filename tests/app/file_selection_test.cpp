@@ -205,14 +205,18 @@ protected:
         CString folder;
         return Tree()->GetSelectedPath(folder) ? static_cast<LPCSTR>(folder) : "";
     }
-    // Whether the selected folder's line lies inside the tree's window.
+    // Whether the selected folder's name starts inside the tree's window, with the tree
+    // scrolled sideways no further than that needs.
     bool IsSelectionInView() const
     {
-        CRect line;
+        CRect name;
         CRect client;
         Tree()->GetClientRect(&client);
-        return Tree()->GetItemRect(Tree()->GetSelectedItem(), &line, TRUE) && line.top >= client.top &&
-               line.bottom <= client.bottom;
+        if (!Tree()->GetItemRect(Tree()->GetSelectedItem(), &name, TRUE))
+            return false;
+        const int sideways = ::GetScrollPos(Tree()->m_hWnd, SB_HORZ);
+        return name.top >= client.top && name.bottom <= client.bottom && name.left >= client.left &&
+               name.left < client.right && (sideways == 0 || name.left + sideways >= client.right);
     }
     void ApplyStartFolder(const std::string& folder)
     {
@@ -229,15 +233,26 @@ TEST_F(StartFolder, TheTreeShowsTheFolderTheOptionsNameAndTheListItsFiles)
     std::vector<std::string> folders;
     for (int i = 0; i < 40; ++i)
         folders.push_back(m_subfolders.Make("folder" + std::to_string(100 + i)));
+    // So deep that its name starts beyond the tree's right edge when scrolled to the left.
+    std::string deep = "folder100";
+    for (const char* below : {"one", "two", "three", "four", "five", "six", "seven"})
+        m_subfolders.Make(deep += std::string("\\") + below);
     MakeImage("folder139\\last.bmp", 4, 4);
     MakeImage("folder100\\first.bmp", 4, 4);
-    for (const std::string& folder : {folders.back(), folders.front(), folders.back()}) {
-        SCOPED_TRACE(folder);
-        ApplyStartFolder(folder);
-        EXPECT_EQ(0, lstrcmpiA(folder.c_str(), SelectedFolder().c_str())) << SelectedFolder();
+    MakeImage((deep + "\\deep.bmp").c_str(), 4, 4);
+    const struct {
+        std::string folder;
+        const char* file;
+    } steps[] = {{folders.back(), "last.bmp"},
+                 {folders.front(), "first.bmp"},
+                 {m_folder.Path(deep), "deep.bmp"},
+                 {folders.back(), "last.bmp"}};
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.folder);
+        ApplyStartFolder(step.folder);
+        EXPECT_EQ(0, lstrcmpiA(step.folder.c_str(), SelectedFolder().c_str())) << SelectedFolder();
         EXPECT_TRUE(IsSelectionInView());
-        ASSERT_EQ(1, List()->GetItemCount());
-        EXPECT_EQ(folder == folders.back() ? "last.bmp" : "first.bmp", ListedNames()[0]);
+        EXPECT_EQ(std::vector<std::string>{step.file}, ListedNames());
     }
     EXPECT_TRUE(m_boxes.Boxes().empty()) << m_boxes.Describe();
 }

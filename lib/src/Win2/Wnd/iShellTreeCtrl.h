@@ -75,6 +75,8 @@ protected:
 
     // The folder an item stands for, bound through its record; null when it has none.
     IShellFolder* BindItemFolder(const iShellTreeItem* record) const;
+    // The selected folder scrolled into view with the folders above it.
+    void ShowSelectionFromTheLeft();
     // The selected folder of record as the current directory and in the list, unless
     // selections are suppressed.
     void ShowSelectedFolder(iShellTreeItem* record);

@@ -151,4 +151,22 @@ void iShellTreeCtrl::SelectPath(CString path)
             break;
     }
     SetRedraw(TRUE);
+    ShowSelectionFromTheLeft();
+}
+
+// Making a long name visible scrolls the tree sideways until the folders above it, and
+// its own icon, are out of sight: the tree goes back to its left edge, unless the name
+// would then start beyond the right one.
+void iShellTreeCtrl::ShowSelectionFromTheLeft()
+{
+    HTREEITEM selected = GetSelectedItem();
+    if (!selected)
+        return;
+    EnsureVisible(selected);
+    SendMessage(WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 0));
+    CRect name;
+    CRect client;
+    GetClientRect(&client);
+    if (GetItemRect(selected, &name, TRUE) && name.left >= client.right)
+        EnsureVisible(selected);
 }
