@@ -86,10 +86,6 @@ public:
     // The Files list shows every file, or with "Display Graphics Only" the chosen types.
     void ApplyFileTypeFilter(bool refresh);
     void ApplyOptions(bool refresh);
-    // The folder tree selects "Default Open In" and the Files list shows it. A folder that
-    // is gone is said so, and the nearest folder that exists is shown instead; a text too
-    // short to be a folder leaves the tree where it is, with the list following it.
-    void ShowStartFolder();
 
     // The "New Dimensions" inputs.
     void OnDimensionChanged(CWnd* sender);
@@ -182,6 +178,10 @@ protected:
     bool IsNewSizePossible() const;
     // The method's steps on the result picture; true when the bitmap changed.
     bool RunMethod(int method, int width, int height, int passes);
+    // The folder tree selects "Default Open In" and the Files list shows it. A folder that
+    // is gone is said so, and the nearest folder that exists is shown instead; a text too
+    // short to be a folder leaves the tree where it is, with the list following it.
+    void ShowStartFolder();
     // The controls Tab goes through, in the order they stand on screen.
     std::vector<CWnd*> TabOrder() const;
     // Reads the opened file's information again; on failure the record is kept and the
