@@ -1,10 +1,11 @@
 // The web endpoint: built in, or taken once from the environment.
 #include "WebEndpoint.h"
 
+#include "lib/src/ReplaceableValue.h"
+
 #include <windows.h>
 
 #include <cstring>
-#include <mutex>
 
 namespace {
 
@@ -21,14 +22,8 @@ WebEndpoint DefaultEndpoint()
     return endpoint;
 }
 
-std::mutex g_endpointMutex;
-
 // Read from the environment when first asked for.
-WebEndpoint& Endpoint()
-{
-    static WebEndpoint endpoint = ReadWebEndpointFromEnvironment();
-    return endpoint;
-}
+using EndpointInForce = ReplaceableValue<WebEndpoint, ReadWebEndpointFromEnvironment>;
 
 } // namespace
 
@@ -47,16 +42,12 @@ WebEndpoint ReadWebEndpointFromEnvironment()
 
 WebEndpoint GetWebEndpoint()
 {
-    std::lock_guard<std::mutex> lock(g_endpointMutex);
-    return Endpoint();
+    return EndpointInForce::Get();
 }
 
 WebEndpoint SetWebEndpoint(const WebEndpoint& endpoint)
 {
-    std::lock_guard<std::mutex> lock(g_endpointMutex);
-    const WebEndpoint previous = Endpoint();
-    Endpoint() = endpoint;
-    return previous;
+    return EndpointInForce::Replace(endpoint);
 }
 
 bool ParseWebEndpoint(const char* text, WebEndpoint& endpoint)

@@ -2,12 +2,12 @@
 #include "banner/BannerSeam.h"
 
 #include "lib/src/FilePaths.h"
+#include "lib/src/ReplaceableValue.h"
 
 #include "net/HttpClient.h"
 
 #include <cstdlib>
 #include <ctime>
-#include <mutex>
 
 namespace {
 
@@ -32,13 +32,7 @@ int DrawFromRuntimeGenerator()
     return rand();
 }
 
-std::mutex g_seamMutex;
-
-BannerSeam& CurrentSeam()
-{
-    static BannerSeam seam = DefaultBannerSeam();
-    return seam;
-}
+using SeamInForce = ReplaceableValue<BannerSeam, DefaultBannerSeam>;
 
 } // namespace
 
@@ -56,14 +50,10 @@ BannerSeam DefaultBannerSeam()
 
 BannerSeam GetBannerSeam()
 {
-    std::lock_guard<std::mutex> lock(g_seamMutex);
-    return CurrentSeam();
+    return SeamInForce::Get();
 }
 
 BannerSeam SetBannerSeam(const BannerSeam& seam)
 {
-    std::lock_guard<std::mutex> lock(g_seamMutex);
-    const BannerSeam previous = CurrentSeam();
-    CurrentSeam() = seam;
-    return previous;
+    return SeamInForce::Replace(seam);
 }
