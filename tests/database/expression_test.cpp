@@ -4,6 +4,7 @@
 // conditional index of a real data file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstring>
@@ -437,10 +438,10 @@ class ConditionalSet {
         Bytes names = {3, 'l', 0, 3, 'a', 0, 3, 'b', 0};
         mgDefinitionPart layout{description.data(), uint32_t(description.size()), 0, 1, 1};
         mgDefinitionPart named{names.data(), uint32_t(names.size()), 0, 2, 1};
-        Bytes resource(16, 0);
+        Bytes resource(16 + body.size(), 0);
         mgPut32(resource.data(), 12);
         mgPut32(resource.data() + 4, 1);
-        resource.insert(resource.end(), body.begin(), body.end());
+        std::copy(body.begin(), body.end(), resource.begin() + 16);
         if ((created_ = int16_t(mgPutDefinitionPart(data, &layout, 0))) != 0 ||
             (created_ = int16_t(mgPutDefinitionPart(data, &named, 0))) != 0 ||
             (created_ = int16_t(mgAddResource(data, resource.data(), uint32_t(resource.size())))) != 0)
