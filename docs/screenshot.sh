@@ -24,15 +24,20 @@ command -v xdotool >/dev/null 2>&1 || { echo "screenshot: needs xdotool (apt-get
 PREFIX=$BUILD/screenshot-prefix
 # A new prefix each time: the program's settings and window place start from the defaults.
 rm -rf "$PREFIX"
-shots_prepare "$PREFIX" "$BUILD/screenshot"
+wine_prefix "$PREFIX" screenshot
+XVFB_PID=""
+trap shots_cleanup EXIT INT TERM
 xvfb_private screenshot || exit 1
 
-# Without a window manager Wine draws the frame and caption itself only for windows it
-# does not leave to one.
+# A bare Xvfb has no window manager to draw frames: Wine draws the frame and caption
+# itself for windows it does not leave to one.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 # The user folders Wine links to the home folder would show its files in the tree.
 for folder in "$PREFIX"/drive_c/users/*/*; do
-    [ -L "$folder" ] && rm "$folder" && mkdir "$folder"
+    if [ -L "$folder" ]; then
+        rm "$folder"
+        mkdir "$folder"
+    fi
 done
 PICTURES=$PREFIX/drive_c/Pictures
 mkdir -p "$PICTURES"
