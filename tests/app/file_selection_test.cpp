@@ -288,8 +288,9 @@ TEST_F(StartFolder, AMissingFolderIsSaidSoAndTheNearestThatExistsIsShown)
                   "The program shows the folder " + instead + " instead.",
                   box.text);
         EXPECT_EQ(0, lstrcmpiA(instead.c_str(), SelectedFolder().c_str())) << SelectedFolder();
-        if (c.showsScratchFolder)
+        if (c.showsScratchFolder) {
             EXPECT_EQ(std::vector<std::string>{"left.bmp"}, ListedNames());
+        }
     }
 }
 
