@@ -1,7 +1,6 @@
-// Our own BMP (device-independent bitmap) reader; BMP files are written through WIC.
+// Our own BMP (device-independent bitmap) reader and writer.
 // Reading them ourselves keeps every allocation under our own limits: a run-length
-// stream of a few bytes may claim any size, and the platform's decoder would allocate
-// a 32-bit frame of that size before looking at a single run.
+// stream of a few bytes may claim any size, and is refused before its pixels are allocated.
 // File header (14 bytes): "BM", file size (4), reserved (4), offset of the pixel data (4).
 // Information header at 14, its size first:
 //   12       core: width (2), height (2), planes (2), bits per pixel (2); palette of
@@ -45,5 +44,8 @@ constexpr std::uint32_t kBmpRgb = 0, kBmpRle8 = 1, kBmpRle4 = 2, kBmpBitFields =
 [[nodiscard]] int BmpReadInfo(int format, const FileBytes& file, ImageInfo& info);
 [[nodiscard]] int BmpDecode(int format, const FileBytes& file, int bitsPerPixel, ProgressReporter& progress,
                             OwnedBitmap& bitmap);
+// 24-bit colour, or 8-bit with a palette of the 256 greys for a grey image; bottom-up.
+[[nodiscard]] int BmpEncode(int format, const BitmapHandle& bitmap, int qualityFactor, ProgressReporter& progress,
+                            FileBytes& file);
 
 } // namespace imaging

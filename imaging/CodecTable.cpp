@@ -1,11 +1,15 @@
 // The codec of each format: signature, structural check, measuring, decoding, encoding.
+// JPEG, TIFF, GIF and PNG go through libjpeg-turbo, libtiff, giflib and libpng; BMP and
+// PCX are our own.
 #include "imaging/Codecs.h"
 
 #include "imaging/BmpCodec.h"
 #include "imaging/FileStructure.h"
-#include "imaging/JpegInfo.h"
+#include "imaging/GifCodec.h"
+#include "imaging/JpegCodec.h"
 #include "imaging/PcxCodec.h"
-#include "imaging/WicCodec.h"
+#include "imaging/PngCodec.h"
+#include "imaging/TiffCodec.h"
 
 #include <cstring>
 
@@ -24,12 +28,12 @@ bool IsBmpFile(const FileBytes& file) { return StartsWith(file, "BM", 2); }
 bool IsPngFile(const FileBytes& file) { return StartsWith(file, "\x89PNG\r\n\x1A\n", 8); }
 
 const Codec kCodecs[] = {
-    {kFormatJpeg, "JPG", IsJpegFile, CheckJpegStructure, JpegReadInfo, WicDecode, WicEncode},
-    {kFormatTif, "TIF", IsTiffFile, CheckTiffStructure, WicReadInfo, WicDecode, WicEncode},
-    {kFormatGif, "GIF", IsGifFile, CheckGifStructure, WicReadInfo, WicDecode, WicEncode},
-    {kFormatBmp, "BMP", IsBmpFile, CheckBmpStructure, BmpReadInfo, BmpDecode, WicEncode},
+    {kFormatJpeg, "JPG", IsJpegFile, nullptr, JpegReadInfo, JpegDecode, JpegEncode},
+    {kFormatTif, "TIF", IsTiffFile, nullptr, TiffReadInfo, TiffDecode, TiffEncode},
+    {kFormatGif, "GIF", IsGifFile, nullptr, GifReadInfo, GifDecode, GifEncode},
+    {kFormatBmp, "BMP", IsBmpFile, CheckBmpStructure, BmpReadInfo, BmpDecode, BmpEncode},
     {kFormatPcx, "PCX", IsPcxFile, nullptr, PcxReadInfo, PcxDecode, PcxEncode},
-    {kFormatPng, "PNG", IsPngFile, CheckPngStructure, WicReadInfo, WicDecode, nullptr},
+    {kFormatPng, "PNG", IsPngFile, nullptr, PngReadInfo, PngDecode, nullptr},
 };
 
 } // namespace

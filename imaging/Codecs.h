@@ -46,6 +46,10 @@ const Codec* CodecForFormat(int format);
 // filter, and the codec's structural check's result for a damaged file.
 [[nodiscard]] int OpenImageFile(const char* path, FileBytes& file, const Codec*& codec);
 
+// Whole pixels per inch from a file's dots per inch; kDefaultResolution when the file
+// has none or an absurd one.
+[[nodiscard]] int ResolutionFromDpi(double dpi);
+
 // The file-information record of a file the codec has measured.
 void FillFileInfo(const Codec& codec, const FileBytes& file, const ImageInfo& image, FileInfo& info);
 

@@ -22,6 +22,13 @@ int OpenImageFile(const char* path, FileBytes& file, const Codec*& codec)
     return codec->check != nullptr ? codec->check(file) : kSuccess;
 }
 
+int ResolutionFromDpi(double dpi)
+{
+    if (!(dpi >= 1.0 && dpi <= 1000000.0))
+        return kDefaultResolution;
+    return static_cast<int>(dpi + 0.5);
+}
+
 void FillFileInfo(const Codec& codec, const FileBytes& file, const ImageInfo& image, FileInfo& info)
 {
     info.format = codec.format;

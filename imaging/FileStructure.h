@@ -1,8 +1,6 @@
-// Structural checks of JPEG, TIFF, GIF and BMP files, made on the bytes before the
-// platform's decoders see them, so that truncated files and files claiming more
-// pixels than they hold are refused with a clear result instead of decoded as far as
-// they go. Each answers kSuccess, kErrorFileCorrupt or kErrorFileFormat, or
-// kErrorImageTooLarge where the platform's decoder would hold more than the limits allow.
+// Structural check of a BMP file, made on the bytes before our reader decodes them, and
+// the bounds-checked reader our own codecs read headers with. The check answers kSuccess,
+// kErrorFileCorrupt or kErrorFileFormat.
 #pragma once
 
 #include "imaging/Codecs.h"
@@ -12,17 +10,7 @@
 
 namespace imaging {
 
-[[nodiscard]] int CheckJpegStructure(const FileBytes& file);
-// The Huffman-coded data of a structurally sound JPEG file: kSuccess or kErrorFileCorrupt.
-[[nodiscard]] int CheckJpegEntropyData(const FileBytes& file);
-[[nodiscard]] int CheckTiffStructure(const FileBytes& file);
-// True for a TIFF stored plain or with LZW, Deflate or PackBits, which every decoder
-// reads: a failure to decode it means damage, where with another compression (JPEG,
-// fax codings, ...) it may mean a variant the decoder does not handle.
-[[nodiscard]] bool HasCommonTiffCompression(const FileBytes& file);
-[[nodiscard]] int CheckGifStructure(const FileBytes& file);
 [[nodiscard]] int CheckBmpStructure(const FileBytes& file);
-[[nodiscard]] int CheckPngStructure(const FileBytes& file);
 
 // Bounds-checked little- and big-endian reads: every offset that comes from a file is
 // tested with Has before it is read.

@@ -16,8 +16,9 @@ namespace imaging {
 constexpr int kSuccess = 1;
 constexpr int kErrorInvalidParameter = -1;  // null record or name, unknown flag or code, size below 1, amount out of range
 constexpr int kErrorNoMemory = -2;          // the pixels could not be allocated
-constexpr int kErrorImageTooLarge = -3;     // beyond kMaxSidePx or kMaxImageBytes (our bitmap, or the frame a
-                                            // platform decoder would hold), a file beyond kMaxFileBytes, a
+constexpr int kErrorImageTooLarge = -3;     // beyond kMaxSidePx or kMaxImageBytes (our bitmap, any image of a
+                                            // GIF, a PNG at its own depth, or what the JPEG decoder would
+                                            // hold of a progressive file), a file beyond kMaxFileBytes, a
                                             // run-length BMP of over 256 MB whose data could not fill it,
                                             // or a PCX save wider than 65534 pixels
 constexpr int kErrorFileOpen = -4;          // missing, a folder, or no access
@@ -29,7 +30,7 @@ constexpr int kErrorFilterIgnored = -9;     // the file's format is on the L_Ign
 constexpr int kErrorFormatNotWritable = -10;
 constexpr int kErrorCancelled = -11;        // the status callback answered 0
 constexpr int kErrorNoBitmap = -12;         // the record holds no bitmap
-constexpr int kErrorCodec = -13;            // the platform's codec failed for a reason of its own
+constexpr int kErrorCodec = -13;            // a codec library failed for a reason of its own
 constexpr int kErrorPaint = -14;            // the device context refused the drawing
 
 // Format codes, as reported by L_FileInfo and taken by L_SaveBitmap. A file is reported

@@ -2,6 +2,7 @@
 #include "ImageFixtures.h"
 
 #include <windows.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <atomic>
@@ -186,9 +187,7 @@ int StatusRecorder::Callback(int percent, void* userData)
     return ::testing::AssertionSuccess();
 }
 
-namespace {
-
-// Private memory committed now, region by region (the lowest 64 KB is never mapped).
+// Region by region; the lowest 64 KB is never mapped.
 std::size_t CommittedPrivateBytes()
 {
     std::size_t total = 0;
@@ -201,8 +200,6 @@ std::size_t CommittedPrivateBytes()
     }
     return total;
 }
-
-} // namespace
 
 std::size_t PeakCommittedGrowth(const std::function<void()>& call)
 {
@@ -221,6 +218,43 @@ std::size_t PeakCommittedGrowth(const std::function<void()>& call)
     done.store(true);
     sampler.join();
     return peak.load() > before ? peak.load() - before : 0;
+}
+
+void AddPngChunk(Bytes& file, const char* type, const Bytes& data)
+{
+    Bytes chunk(4, 0);
+    Put32(chunk, 0, static_cast<std::uint32_t>(data.size()), true);
+    chunk.insert(chunk.end(), type, type + 4);
+    chunk.insert(chunk.end(), data.begin(), data.end());
+    const auto crc = static_cast<std::uint32_t>(crc32(0, chunk.data() + 4, static_cast<uInt>(chunk.size() - 4)));
+    chunk.resize(chunk.size() + 4);
+    Put32(chunk, chunk.size() - 4, crc, true);
+    file.insert(file.end(), chunk.begin(), chunk.end());
+}
+
+Bytes MakePng(int width, int height, int bitDepth, int colourType, const Bytes& scanlines,
+              const std::vector<RgbColour>& palette)
+{
+    Bytes png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    Bytes header(13, 0);
+    Put32(header, 0, static_cast<std::uint32_t>(width), true);
+    Put32(header, 4, static_cast<std::uint32_t>(height), true);
+    header[8] = static_cast<std::uint8_t>(bitDepth);
+    header[9] = static_cast<std::uint8_t>(colourType);
+    AddPngChunk(png, "IHDR", header);
+    if (!palette.empty()) {
+        Bytes entries;
+        for (const RgbColour& colour : palette)
+            entries.insert(entries.end(), colour.begin(), colour.end());
+        AddPngChunk(png, "PLTE", entries);
+    }
+    uLongf packedSize = compressBound(static_cast<uLong>(scanlines.size()));
+    Bytes packed(packedSize);
+    EXPECT_EQ(Z_OK, compress(packed.data(), &packedSize, scanlines.data(), static_cast<uLong>(scanlines.size())));
+    packed.resize(packedSize);
+    AddPngChunk(png, "IDAT", packed);
+    AddPngChunk(png, "IEND", {});
+    return png;
 }
 
 } // namespace imaging_test

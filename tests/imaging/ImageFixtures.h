@@ -104,6 +104,15 @@ using BgrColour = std::array<std::uint8_t, 3>;
 Bytes MakeBmp(int width, int height, int bitsPerPixel, int compression, const std::vector<BgrColour>& palette,
               const Bytes& data, const Bytes& gap = {}, int infoSize = 40);
 
+// A PNG of `width` x `height` whose image data is `scanlines` (each row a filter byte, then
+// its samples at `bitDepth` in the colour type's order), compressed as one zlib stream,
+// with a PLTE chunk when `palette` (red, green, blue entries) is given.
+using RgbColour = std::array<std::uint8_t, 3>;
+Bytes MakePng(int width, int height, int bitDepth, int colourType, const Bytes& scanlines,
+              const std::vector<RgbColour>& palette = {});
+// Appends a chunk: length, type, data, and the CRC of type and data.
+void AddPngChunk(Bytes& file, const char* type, const Bytes& data);
+
 // Records every status report; answers 0 from the report `cancelAt` on (never with -1).
 class StatusRecorder {
 public:
@@ -120,6 +129,9 @@ private:
     int m_cancelAt;
     imaging::StatusCallback m_previous;
 };
+
+// Private memory committed now, from the process's own view of its address space.
+std::size_t CommittedPrivateBytes();
 
 // The most private memory committed at any moment while `call` ran, above what was
 // committed before it: sampled every millisecond on another thread from the process's

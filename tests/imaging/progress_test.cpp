@@ -49,7 +49,7 @@ TEST_F(Progress, EveryOperationRisesFromZeroToOneFinalHundred)
     const std::string jpeg = Saved(kFormatJpeg), pcx = Saved(kFormatPcx);
     TestBitmap loaded;
     const Case kCases[] = {
-        {"load through WIC", [&] { L_FreeBitmap(&loaded.handle);
+        {"load JPEG", [&] { L_FreeBitmap(&loaded.handle);
              return L_LoadBitmap(jpeg.c_str(), &loaded.handle, 0, kColorOrderBgr, nullptr, nullptr); }},
         {"load PCX", [&] { L_FreeBitmap(&loaded.handle);
              return L_LoadBitmap(pcx.c_str(), &loaded.handle, 0, kColorOrderBgr, nullptr, nullptr); }},

@@ -3,7 +3,7 @@
 // format code that L_FileInfo reports is the one saving takes back.
 #include "ImageFixtures.h"
 
-#include "imaging/WicCodec.h"
+#include "imaging/JpegCodec.h"
 
 // The file's own namespace keeps its using-directives out of the files compiled with it.
 namespace roundtrip_test {
@@ -29,9 +29,9 @@ const RoundTripFormat kRoundTripFormats[] = {
 };
 
 // JPEG on the photo-like fixture, whose noise is the hardest part to code: even at the
-// encoder's default quality (75, all Wine's encoder gives) the error stays near 3 levels
-// (about 39 dB); 35 dB allows for encoders that subsample colour more coarsely, and is far
-// above what a broken codec gets (swapped channels, shifted or mis-strided rows: below 20 dB).
+// encoder's default quality (75, colour at half resolution) the error stays near 3 levels
+// (about 39 dB); 35 dB is far above what a broken codec gets (swapped channels, shifted or
+// mis-strided rows: below 20 dB).
 constexpr double kJpegMinPsnr = 35.0;
 
 class RoundTrip : public ::testing::TestWithParam<RoundTripFormat> {
@@ -131,30 +131,48 @@ TEST(RoundTripBottomUp, BmpLoadsBottomUpWithTheTopLineOnTop)
 
 TEST(JpegQuality, FactorsMapOntoTheEncodersScale)
 {
-    struct Case { const char* why; int factor; float quality; };
-    const Case kCases[] = {{"2 is the highest", 2, 1.0f}, {"1 counts as 2", 1, 1.0f}, {"255 is the lowest", 255, 0.0f},
-                           {"the middle", 128, 127.0f / 253.0f}};
+    struct Case { const char* why; int factor; int quality; bool isFullChroma; };
+    const Case kCases[] = {
+        {"0 is the encoder's default", 0, 0, false},      {"2 is the highest", 2, 100, true},
+        {"1 counts as 2", 1, 100, true},                  {"255 is the lowest", 255, 1, false},
+        {"the middle", 128, 51, false},                   {"full colour down to quality 90", 27, 90, true},
+        {"colour halved below quality 90", 30, 89, false},
+    };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.why);
-        EXPECT_FLOAT_EQ(c.quality, JpegImageQuality(c.factor));
+        const JpegQuality settings = JpegQualityForFactor(c.factor);
+        EXPECT_EQ(c.quality, settings.quality);
+        EXPECT_EQ(c.isFullChroma, settings.isFullChroma);
     }
+    for (int factor = 2; factor < 255; ++factor)
+        EXPECT_GE(JpegQualityForFactor(factor).quality, JpegQualityForFactor(factor + 1).quality) << factor;
 }
 
-TEST(JpegQuality, FactorTwoCodesFinerThanTheLowest)
+// The workspace saves at factor 2: a photo saved so and loaded again is close to what was
+// saved, much closer than at the default, and the file is larger; the lowest quality is
+// coarser still.
+TEST(JpegQuality, FactorTwoKeepsAPhotoAndTheLowestCodesCoarsest)
 {
     ScratchFolder folder;
     TestBitmap original;
-    MakeBitmap(original, 64, 48, 24, PhotoLike);
-    const std::string best = folder.Path("best.jpg"), worst = folder.Path("worst.jpg");
-    ASSERT_EQ(kSuccess, L_SaveBitmap(best.c_str(), &original.handle, kFormatJpeg, 0, 2, nullptr));
-    ASSERT_EQ(kSuccess, L_SaveBitmap(worst.c_str(), &original.handle, kFormatJpeg, 0, 255, nullptr));
-    if (ReadBytes(best) == ReadBytes(worst))
-        GTEST_SKIP() << "this platform's JPEG encoder ignores ImageQuality (Wine 8 does)";
-    TestBitmap fine, coarse;
-    ASSERT_EQ(kSuccess, L_LoadBitmap(best.c_str(), &fine.handle, 0, kColorOrderBgr, nullptr, nullptr));
-    ASSERT_EQ(kSuccess, L_LoadBitmap(worst.c_str(), &coarse.handle, 0, kColorOrderBgr, nullptr, nullptr));
-    EXPECT_GT(Psnr(original.handle, fine.handle), Psnr(original.handle, coarse.handle));
-    EXPECT_GT(ReadBytes(best).size(), ReadBytes(worst).size());
+    MakeBitmap(original, 160, 120, 24, PhotoLike);
+    struct Saved { int factor; Bytes file; double psnr; };
+    std::vector<Saved> saved;
+    for (int factor : {2, 0, 255}) {
+        const std::string path = folder.Path("factor" + std::to_string(factor) + ".jpg");
+        ASSERT_EQ(kSuccess, L_SaveBitmap(path.c_str(), &original.handle, kFormatJpeg, 0, factor, nullptr));
+        TestBitmap loaded;
+        ASSERT_EQ(kSuccess, L_LoadBitmap(path.c_str(), &loaded.handle, 0, kColorOrderBgr, nullptr, nullptr));
+        saved.push_back({factor, ReadBytes(path), Psnr(original.handle, loaded.handle)});
+    }
+    const Saved& best = saved[0];
+    const Saved& standard = saved[1];
+    const Saved& worst = saved[2];
+    EXPECT_GT(best.psnr, 45.0);
+    EXPECT_GT(best.psnr, standard.psnr + 5.0);
+    EXPECT_GT(standard.psnr, worst.psnr);
+    EXPECT_GT(best.file.size(), standard.file.size());
+    EXPECT_GT(standard.file.size(), worst.file.size());
 }
 
 TEST(SaveErrors, FormatsWeCannotWriteAnswerClearlyAndWriteNothing)
