@@ -100,8 +100,13 @@ void Workspace::LoadPreview()
     if (!m_fileInfo.IsValid())
         return;
     m_preview->Free(true);
-    if (!m_preview->Load(m_fileInfo.GetPath(), true))
-        ShowLoadError(m_fileInfo.GetPath(), m_preview->GetBitmap().GetStatus());
+    if (!m_preview->Load(m_fileInfo.GetPath(), true)) {
+        // Headers intact but pixels not (a JPEG cut in its scan): shown as a file whose
+        // information cannot be read, so that no details stand beside an empty preview.
+        m_fileInfo.SetUnreadable(m_preview->GetBitmap().GetStatus());
+        ShowFileInfo();
+        ShowLoadError(m_fileInfo.GetPath(), m_fileInfo.GetResult());
+    }
     m_preview->CopyViewFrom(*m_result);
 }
 

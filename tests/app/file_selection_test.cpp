@@ -441,6 +441,7 @@ TEST_F(FileSelection, AFileTheLibraryCannotReadEmptiesBothPicturesAndSaysWhy)
         EXPECT_FALSE(m_workspace->GetPreview()->GetBitmap().IsLoaded());
         EXPECT_FALSE(m_workspace->GetResultPicture()->GetBitmap().IsLoaded());
         EXPECT_FALSE(m_workspace->IsOpen());
+        EXPECT_EQ("", Text(m_workspace->GetNameValue())) << "no details beside the empty preview";
 
         // Open tells the user again instead of doing nothing.
         m_boxes.Clear();

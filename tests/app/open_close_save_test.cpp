@@ -225,8 +225,11 @@ TEST_F(OpenCloseSave, AFileWhosePixelsCannotBeLoadedIsNotOpened)
     WriteFileBytes(path, bytes);
 
     m_workspace->ShowSelectedFile(path.c_str());
-    ASSERT_TRUE(m_workspace->GetFileInfo().IsValid());
-    EXPECT_EQ("64 x 64 x 24b", Text(m_workspace->GetDimensionsValue()));
+    // Shown as a file whose information cannot be read: no details beside an empty preview.
+    EXPECT_FALSE(m_workspace->GetFileInfo().IsValid());
+    EXPECT_EQ(imaging::kErrorFileCorrupt, m_workspace->GetFileInfo().GetResult());
+    EXPECT_EQ("", Text(m_workspace->GetNameValue()));
+    EXPECT_EQ("", Text(m_workspace->GetDimensionsValue()));
     ASSERT_EQ(1u, m_boxes.Boxes().size());
     EXPECT_EQ(0u, m_boxes.Boxes()[0].text.find("Error loading file " + path)) << m_boxes.Describe();
     EXPECT_FALSE(m_workspace->GetPreview()->GetBitmap().IsLoaded());

@@ -18,6 +18,12 @@ BOOL iLFileInfo::Read(const char* path, unsigned flags, const imaging::LoadOptio
     return m_isValid;
 }
 
+void iLFileInfo::SetUnreadable(int result)
+{
+    m_result = result;
+    m_isValid = FALSE;
+}
+
 iString iLFileInfo::GetFileName() const
 {
     const int slash = m_path.ReverseFind('\\');

@@ -19,6 +19,9 @@ public:
     // Stores the path, then asks the library; valid exactly when it answers 1. The path
     // is replaced even when the read fails.
     BOOL Read(const char* path, unsigned flags, const imaging::LoadOptions* options);
+    // The file's headers were read but its pixels could not be: from now on it counts as
+    // a file whose information cannot be read, for the library's reason `result`.
+    void SetUnreadable(int result);
     const iString& GetPath() const { return m_path; }
     // The part of the path after its last backslash (all of it when there is none).
     iString GetFileName() const;
