@@ -12,7 +12,7 @@
 set -eu
 
 missing=""
-for probe in vips:libvips-tools convert:imagemagick djpeg:libjpeg-turbo-progs hyperfine:hyperfine gcc:gcc \
+for probe in vips:libvips-tools /usr/bin/convert:imagemagick djpeg:libjpeg-turbo-progs hyperfine:hyperfine gcc:gcc \
              /usr/include/vips/vips.h:libvips-dev; do
     case "${probe%%:*}" in
         /*) [ -e "${probe%%:*}" ] || missing="$missing ${probe#*:}" ;;

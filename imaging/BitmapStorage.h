@@ -43,6 +43,9 @@ public:
     // Allocates width x height of 8 or 24 bits per pixel (padding zeroed); frees what
     // was held before. Checks the limits first.
     [[nodiscard]] int Allocate(int width, int height, int bitsPerPixel, int viewPerspective);
+    // Allocate for a decoder, which fills the rows on one thread: the pages of a large
+    // bitmap are faulted in first, by the pool.
+    [[nodiscard]] int AllocateForDecoding(int width, int height, int bitsPerPixel, int viewPerspective);
     void Reset();
     const BitmapHandle& get() const { return m_bitmap; }
     BitmapHandle& get() { return m_bitmap; }

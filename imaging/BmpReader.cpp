@@ -295,7 +295,7 @@ int BmpDecode(int, const FileBytes& file, int bitsPerPixel, ProgressReporter& pr
         if (bitmapBytes > kMaxBackgroundBytes && codablePixels < pixels)
             return kErrorImageTooLarge;
     }
-    result = bitmap.Allocate(layout.width, layout.height, channels * 8, layout.isBottomUp ? kViewBottomUp : kViewTopDown);
+    result = bitmap.AllocateForDecoding(layout.width, layout.height, channels * 8, layout.isBottomUp ? kViewBottomUp : kViewTopDown);
     if (result != kSuccess)
         return result;
     BitmapHandle& target = bitmap.get();

@@ -172,7 +172,7 @@ int RowOfLine(int line, int height, bool isInterlaced)
     if (colours == nullptr || colours->ColorCount < 1)
         return kErrorFileCorrupt;
     const bool isGrey = bitsPerPixel != 24 && IsGreyPalette(*colours);
-    result = bitmap.Allocate(image.Width, image.Height, isGrey ? 8 : 24, kViewTopDown);
+    result = bitmap.AllocateForDecoding(image.Width, image.Height, isGrey ? 8 : 24, kViewTopDown);
     if (result != kSuccess)
         return result;
     BitmapHandle& target = bitmap.get();

@@ -119,7 +119,7 @@ int JpegDecode(int, const FileBytes& file, int bitsPerPixel, ProgressReporter& p
         return result;
     const bool isGrey = header.components == 1 && bitsPerPixel != 24;
     const bool isCmyk = header.components == 4;
-    result = bitmap.Allocate(header.width, header.height, isGrey ? 8 : 24, kViewTopDown);
+    result = bitmap.AllocateForDecoding(header.width, header.height, isGrey ? 8 : 24, kViewTopDown);
     if (result != kSuccess)
         return result;
     BitmapHandle& target = bitmap.get();

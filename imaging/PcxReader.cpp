@@ -195,7 +195,7 @@ void StorePlanarRow(const PcxHeader& header, const std::uint8_t* line, const Pal
         return kErrorFileCorrupt;
 
     const int channels = (IsGreyPalette(palette) && bitsPerPixel != 24) ? 1 : 3;
-    const int result = bitmap.Allocate(header.width, header.height, channels * 8, kViewTopDown);
+    const int result = bitmap.AllocateForDecoding(header.width, header.height, channels * 8, kViewTopDown);
     if (result != kSuccess)
         return result;
     BitmapHandle& target = bitmap.get();
@@ -214,7 +214,7 @@ void StorePlanarRow(const PcxHeader& header, const std::uint8_t* line, const Pal
     // Black and white, or 16 colours that are all grey, load as grey like every grey image.
     const bool isGrey = header.bitsPerPlane == 1 && (header.planes == 1 || IsGreyPalette(egaPalette));
     const int channels = (isGrey && bitsPerPixel != 24) ? 1 : 3;
-    const int result = bitmap.Allocate(header.width, header.height, channels * 8, kViewTopDown);
+    const int result = bitmap.AllocateForDecoding(header.width, header.height, channels * 8, kViewTopDown);
     if (result != kSuccess)
         return result;
 

@@ -81,7 +81,7 @@ int PngDecode(int, const FileBytes& file, int bitsPerPixel, ProgressReporter& pr
     const bool isGrey = isGreyFile && bitsPerPixel != 24;
     const PngOutput output = !isGrey ? kPngOutputBgr : isPalette ? kPngOutputIndices : kPngOutputGrey;
     const int width = static_cast<int>(header.width), height = static_cast<int>(header.height);
-    result = bitmap.Allocate(width, height, isGrey ? 8 : 24, kViewTopDown);
+    result = bitmap.AllocateForDecoding(width, height, isGrey ? 8 : 24, kViewTopDown);
     if (result != kSuccess)
         return result;
     BitmapHandle& target = bitmap.get();

@@ -204,7 +204,7 @@ int TiffDecode(int, const FileBytes& file, int bitsPerPixel, ProgressReporter& p
         return result;
     TIFF* tiff = stream.Get();
     const bool isGrey = bitsPerPixel != 24 && IsGreyImage(tiff, layout);
-    result = bitmap.Allocate(static_cast<int>(layout.width), static_cast<int>(layout.height), isGrey ? 8 : 24,
+    result = bitmap.AllocateForDecoding(static_cast<int>(layout.width), static_cast<int>(layout.height), isGrey ? 8 : 24,
                              kViewTopDown);
     if (result != kSuccess)
         return result;
