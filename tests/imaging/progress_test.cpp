@@ -46,9 +46,17 @@ protected:
 TEST_F(Progress, EveryOperationRisesFromZeroToOneFinalHundred)
 {
     struct Case { const char* why; std::function<int()> run; };
-    const std::string jpeg = Saved(kFormatJpeg), pcx = Saved(kFormatPcx);
+    const std::string jpeg = Saved(kFormatJpeg), pcx = Saved(kFormatPcx), tif = Saved(kFormatTif),
+                      gif = Saved(kFormatGif);
     TestBitmap loaded;
+    const auto load = [&](const std::string& path) {
+        L_FreeBitmap(&loaded.handle);
+        return L_LoadBitmap(path.c_str(), &loaded.handle, 0, kColorOrderBgr, nullptr, nullptr);
+    };
     const Case kCases[] = {
+        {"load TIFF", [&] { return load(tif); }},
+        {"load GIF", [&] { return load(gif); }},
+        {"save JPEG", [&] { return L_SaveBitmap(folder.Path("a.jpg").c_str(), &image.handle, kFormatJpeg, 0, 2, nullptr); }},
         {"load JPEG", [&] { L_FreeBitmap(&loaded.handle);
              return L_LoadBitmap(jpeg.c_str(), &loaded.handle, 0, kColorOrderBgr, nullptr, nullptr); }},
         {"load PCX", [&] { L_FreeBitmap(&loaded.handle);
@@ -95,11 +103,14 @@ TEST_F(Progress, FailuresEndWithOneHundredOnceStarted)
 TEST_F(Progress, CancellingLeavesTheBitmapAsItWas)
 {
     struct Case { const char* why; int cancelAt; std::function<int()> run; };
-    const std::string tif = Saved(kFormatTif);
+    const std::string tif = Saved(kFormatTif), jpeg = Saved(kFormatJpeg), gif = Saved(kFormatGif);
     const Case kCases[] = {
         {"load, at the first report", 0,
          [&] { return L_LoadBitmap(tif.c_str(), &image.handle, 0, kColorOrderBgr, nullptr, nullptr); }},
         {"load, half-way", 1, [&] { return L_LoadBitmap(tif.c_str(), &image.handle, 0, kColorOrderBgr, nullptr, nullptr); }},
+        {"load JPEG, half-way", 1,
+         [&] { return L_LoadBitmap(jpeg.c_str(), &image.handle, 0, kColorOrderBgr, nullptr, nullptr); }},
+        {"load GIF, half-way", 1, [&] { return L_LoadBitmap(gif.c_str(), &image.handle, 0, kColorOrderBgr, nullptr, nullptr); }},
         {"resize, half-way", 1, [&] { return L_SizeBitmap(&image.handle, 900, 600, kSizeBilinear); }},
         {"sharpen, half-way", 1, [&] { return L_SharpenBitmap(&image.handle, 750); }},
         {"soften, at the first report", 0, [&] { return L_SharpenBitmap(&image.handle, -1000); }},
@@ -121,7 +132,7 @@ TEST_F(Progress, CancellingASaveLeavesTheOldFileAndNoLeftovers)
 {
     const std::string path = folder.Path("kept.gif");
     const Bytes before{'o', 'l', 'd'};
-    for (int format : {kFormatGif, kFormatBmp, kFormatPcx, kFormatJpeg}) {
+    for (int format : {kFormatGif, kFormatBmp, kFormatPcx, kFormatJpeg, kFormatTif}) {
         SCOPED_TRACE(format);
         WriteBytes(path, before);
         StatusRecorder recorder(1);
