@@ -152,7 +152,8 @@ void ReportResizeMemory(const Image& source)
 }
 
 // Saves and loads the enlarged image as JPEG (quality factor 2, the program's Save) and
-// TIFF in the temporary folder. The codecs work on the calling thread alone.
+// TIFF in the temporary folder. The codecs code on the calling thread alone; loading a
+// picture this large has the pool touch the new bitmap's pages first.
 void ReportCodecs(const Image& image)
 {
     char folder[MAX_PATH];
