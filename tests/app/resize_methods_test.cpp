@@ -83,8 +83,9 @@ TEST(NewSizeLimits, TheOpenImagesDepthDecidesWhatFits)
     }
 }
 
-// Counts the library's operations (each ends with exactly one report of 100) and can
-// cancel the operation with a given number by answering 0 to its first report.
+// Counts the library's operations (each ends with exactly one report of 100, or with
+// its cancel) and can cancel the operation with a given number by answering 0 to its
+// first report.
 class LibraryOperations {
 public:
     explicit LibraryOperations(int cancelOperation = 0) : m_cancel(cancelOperation)
@@ -109,7 +110,12 @@ private:
             self.m_isRunning = true;
             ++self.m_started;
         }
-        return self.m_started == self.m_cancel ? 0 : 1;
+        if (self.m_started != self.m_cancel)
+            return 1;
+        // A cancelled operation sends no 100: the next report starts the next operation,
+        // which is not cancelled.
+        self.m_isRunning = false;
+        return 0;
     }
     static inline LibraryOperations* s_self = nullptr;
     imaging::StatusCallback m_previous;
@@ -481,6 +487,8 @@ const FailureCase kFailureCases[] = {
     {"Tamrow's first sharpen cancelled: resized already", Workspace::kTamrow, 2, true, 80, 144},
     {"Tamrow's second sharpen cancelled", Workspace::kTamrow, 3, true, 80, 144},
     {"Tamrow Progressive's resize cancelled", Workspace::kTamrowProgressive, 1, false, 40, 72},
+    {"Tamrow Progressive's first pass cancelled: the second does not run", Workspace::kTamrowProgressive, 2, true,
+     80, 144},
     {"Tamrow Progressive's second pass cancelled", Workspace::kTamrowProgressive, 3, true, 80, 144},
 };
 
@@ -498,6 +506,7 @@ TEST_F(ResizeMethods, AFailingStepIsReportedAndStopsTheMethod)
         {
             LibraryOperations operations(c.cancelledOperation);
             PressResize();
+            EXPECT_EQ(c.cancelledOperation, operations.Started()) << "no step runs after the failing one";
         }
         EXPECT_EQ(std::vector<std::string>{"Error -11"}, m_boxes.Texts());
         EXPECT_EQ("Error", m_boxes.Boxes().empty() ? "" : m_boxes.Boxes()[0].caption);
