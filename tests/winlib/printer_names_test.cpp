@@ -59,17 +59,20 @@ TEST(PrinterNames, NothingIsListedWhenTheSpoolerHasNothingOrFails)
         const char* why;
         Names printers;
         bool failFilling;
+        DWORD claimedBytes;
         size_t expectedCalls;
     };
     const Case kCases[] = {
-        {"no printers: the sizing call succeeds and no buffer is made", {}, false, 1},
-        {"a printer added between the calls makes the filling call fail", {"Laser"}, true, 2},
+        {"no printers: the sizing call succeeds and no buffer is made", {}, false, 0, 1},
+        {"a printer added between the calls makes the filling call fail", {"Laser"}, true, 0, 2},
+        {"a size that cannot be rounded up to whole records makes no buffer", {"Laser"}, false, MAXDWORD - 1, 1},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.why);
         ScopedScriptedSpooler spooler;
         ScriptedSpooler::local = c.printers;
         ScriptedSpooler::failFilling = c.failFilling;
+        ScriptedSpooler::claimedBytes = c.claimedBytes;
         EXPECT_EQ(Names{}, EnumPrinterNames(PRINTER_ENUM_LOCAL));
         EXPECT_EQ(c.expectedCalls, ScriptedSpooler::calls.size());
     }
@@ -83,6 +86,15 @@ TEST(PrinterNames, AClaimedCountBeyondTheRecordsReadsNothingOutsideTheBuffer)
     // nowhere in the buffer and are left out.
     ScriptedSpooler::extraCount = 1000;
     EXPECT_EQ((Names{"Laser", "Inkjet"}), EnumPrinterNames(PRINTER_ENUM_LOCAL));
+}
+
+TEST(PrinterNames, ARecordBeyondTheSpoolersCountIsNotRead)
+{
+    ScopedScriptedSpooler spooler;
+    ScriptedSpooler::local = {"Laser", "Inkjet"};
+    // Both records are written and whole, but only the first is counted.
+    ScriptedSpooler::withheldCount = 1;
+    EXPECT_EQ(Names{"Laser"}, EnumPrinterNames(PRINTER_ENUM_LOCAL));
 }
 
 TEST(PrinterNames, TheSystemsSpoolerIsAskedWhenNoneIsScripted)

@@ -42,7 +42,7 @@ BOOL WINAPI ScriptedSpooler::EnumPrinters(DWORD flags, LPSTR, DWORD level, LPBYT
                      reinterpret_cast<UINT_PTR>(buffer) % alignof(PRINTER_INFO_1A) == 0});
     const std::vector<std::string>& names = ListFor(flags);
     *returned = 0;
-    *neededBytes = NeededBytes(names);
+    *neededBytes = claimedBytes != 0 ? claimedBytes : NeededBytes(names);
     if (names.empty())
         return TRUE;
     if (!buffer || bufferBytes < *neededBytes || failFilling) {
@@ -65,7 +65,7 @@ BOOL WINAPI ScriptedSpooler::EnumPrinters(DWORD flags, LPSTR, DWORD level, LPBYT
         records[i].pDescription = place(DescriptionOf(names[i]));
         records[i].pName = place(names[i]);
     }
-    *returned = static_cast<DWORD>(names.size()) + extraCount;
+    *returned = static_cast<DWORD>(names.size()) + extraCount - withheldCount;
     return TRUE;
 }
 
@@ -75,6 +75,8 @@ ScopedScriptedSpooler::ScopedScriptedSpooler() : m_previous(SetEnumPrintersFunct
     ScriptedSpooler::connections.clear();
     ScriptedSpooler::failFilling = false;
     ScriptedSpooler::extraCount = 0;
+    ScriptedSpooler::withheldCount = 0;
+    ScriptedSpooler::claimedBytes = 0;
     ScriptedSpooler::calls.clear();
 }
 

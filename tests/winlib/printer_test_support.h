@@ -25,9 +25,12 @@ struct ScriptedSpooler {
     static inline std::vector<std::string> local;
     static inline std::vector<std::string> connections;
     // Ways to misbehave: a filling call that fails as when a printer was added after the
-    // size was asked for; a count larger than the records written.
+    // size was asked for; a count larger or smaller than the records written; a size asked
+    // for in place of the one the records need (0: the one they need).
     static inline bool failFilling = false;
     static inline DWORD extraCount = 0;
+    static inline DWORD withheldCount = 0;
+    static inline DWORD claimedBytes = 0;
     static inline std::vector<Call> calls;
 
     // The bytes the spooler asks for: the records and every string they point to.
