@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 #include <tlhelp32.h>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <set>
@@ -139,6 +140,16 @@ private:
     HANDLE m_worker;
 };
 
+// The thread that last seeded the banner's generator, and how many seeds there were.
+std::atomic<DWORD> g_seededOn{0};
+std::atomic<int> g_seeds{0};
+
+void RecordSeed(unsigned)
+{
+    g_seededOn = GetCurrentThreadId();
+    ++g_seeds;
+}
+
 class BannerThreadsTest : public test_support::OwnerWindowTest {
 protected:
     void ServeFivePages(int duration)
@@ -175,6 +186,26 @@ TEST_F(BannerThreadsTest, PagesAreShownOnTheStripsOwnThread)
     EXPECT_TRUE(strip->StopAndWait());
     strip.reset();
     engine.reset();
+}
+
+// The C runtime keeps a generator per thread: a seed given on the strip's thread would leave
+// the worker's generator unseeded, and every run would show the pages in the same order.
+TEST_F(BannerThreadsTest, TheWorkerSeedsItsOwnGeneratorOnce)
+{
+    ServeFivePages(0);
+    BannerSeam seam = GetBannerSeam();
+    seam.seedRandom = RecordSeed;
+    SetBannerSeam(seam);
+    g_seededOn = 0;
+    g_seeds = 0;
+    auto strip = std::make_unique<RecordingStrip>(&owner);
+    strip->Start("127.0.0.1", nullptr, m_server.Port());
+    ASSERT_NE(nullptr, strip->GetThread());
+    const DWORD worker = strip->GetThread()->m_nThreadID;
+    ASSERT_TRUE(PumpUntil([&] { return strip->requests.size() >= 2; }, 10000));
+    EXPECT_TRUE(strip->StopAndWait());
+    EXPECT_EQ(1, g_seeds.load());
+    EXPECT_EQ(worker, g_seededOn.load()) << "the test's thread is " << GetCurrentThreadId();
 }
 
 // Start runs on the program's window thread: a description server that trickles or says
