@@ -7,8 +7,6 @@
 #include "database/mgOs.h"
 #include "database/mgRuntime.h"
 
-mgNode* mgDescendToLeaf(mgFileControl* f, const uint8_t* target, uint32_t root, const char* where,
-                        uint32_t* stack, int* depth);
 int mgRemoveEntry(mgNode* node, int entry);
 
 uint16_t delkey(mgFileControl* f, const uint8_t* key, uint32_t position, int flags)
@@ -31,22 +29,7 @@ uint16_t delkey(mgFileControl* f, const uint8_t* key, uint32_t position, int fla
         uint32_t root = mgRootNode(f);
         if (root == 0)
             return mgSetError(ctx->uerr_cod ? ctx->uerr_cod : kMgKeyNotFound);
-        mgNode* leaf = mgDescendToLeaf(f, target, root, "Corrupt index encountered during delkey...", nullptr, nullptr);
-        if (!leaf) {
-            if (ctx->uerr_cod == kMgStartOver)
-                continue;
-            return ctx->uerr_cod ? ctx->uerr_cod : mgSetError(kMgCorruptIndex);
-        }
-        uint32_t leafPos = leaf->position;
-        if (uint16_t error = mgLockNode(leafPos, f))
-            return error;
-        leaf = mggetnod(0, leafPos, f);
-        if (!leaf) {
-            uint16_t error = ctx->uerr_cod;
-            mgUnlockNode(leafPos, f);
-            return mgSetError(error ? error : kMgCorruptIndex);
-        }
-        leaf = MOVRGT(target, f, leaf, 0);
+        mgNode* leaf = mgLockLeafFor(f, target, root, "Corrupt index encountered during delkey...", nullptr, nullptr);
         if (!leaf) {
             if (ctx->uerr_cod == kMgStartOver)
                 continue;

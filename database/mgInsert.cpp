@@ -23,9 +23,6 @@ void LogIndexError(const char* text, mgFileControl* f)
 
 } // namespace
 
-mgNode* mgDescendToLeaf(mgFileControl* f, const uint8_t* target, uint32_t root, const char* where,
-                        uint32_t* stack, int* depth);
-
 // Encodes one entry at dest: pointer, compression counts, the stored key bytes after the
 // shared part, the suffix. The trailing pad run is counted first (at most 255) and the
 // shared part is cut so that the two never exceed the stored key length.
@@ -483,22 +480,7 @@ uint16_t mgAddKeyTo(mgFileControl* f, const uint8_t* keyValue, uint32_t position
                 continue;
         }
         mgNode* leaf =
-            mgDescendToLeaf(f, keyCopy, root, "Corrupt index encountered during addkey...", ctx->levelStack, &ctx->depth);
-        if (!leaf) {
-            if (ctx->uerr_cod == kMgStartOver)
-                continue;
-            return ctx->uerr_cod ? ctx->uerr_cod : mgSetError(kMgCorruptIndex);
-        }
-        uint32_t leafPos = leaf->position;
-        if (uint16_t error = mgLockNode(leafPos, f))
-            return error;
-        leaf = mggetnod(0, leafPos, f);
-        if (!leaf) {
-            uint16_t error = ctx->uerr_cod;
-            mgUnlockNode(leafPos, f);
-            return mgSetError(error ? error : kMgCorruptIndex);
-        }
-        leaf = MOVRGT(keyCopy, f, leaf, 0);
+            mgLockLeafFor(f, keyCopy, root, "Corrupt index encountered during addkey...", ctx->levelStack, &ctx->depth);
         if (!leaf) {
             if (ctx->uerr_cod == kMgStartOver)
                 continue;

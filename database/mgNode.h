@@ -11,10 +11,11 @@
 //     leading count (flag 4), trailing pad count (flag 8), the rest of the key, suffix.
 //  A leaf's high key lies at entry offset leaf byte limit; the slot table after it.
 // Invariants: 1. every node read from disk is checked (kind, member, counts, bytes used,
-// every compressed entry's counts) before any entry is used, so a damaged node is a
-// corrupt-index error (527), never a read outside the buffer; 2. every change of a node
-// is written before the operation that made it returns; 3. every walk along links or down
-// the tree is bounded.
+// every compressed entry's counts, the order of its keys) before any entry is used, so a
+// damaged node is a corrupt-index error (527), never a read outside the buffer; 2. every
+// change of a node is written before the operation that made it returns; 3. every walk
+// along links or down the tree is bounded, and every step along a leaf link is checked
+// to lead to the leaf that links back and lies beyond in key order.
 #pragma once
 
 #include <cstdint>
@@ -154,7 +155,33 @@ uint32_t mgLessOrEqualKeyByNumber(int fileNumber, const uint8_t* target, uint8_t
 uint32_t mgLastKeyByNumber(int fileNumber, const uint8_t* target, uint8_t* out);
 uint32_t mgStepKey(int fileNumber, uint8_t* out, int direction);
 
+// A walk along the links of one level of an index. Bounded by the number of nodes the
+// file can hold; a step from a leaf must reach the leaf that links back to it and whose
+// high key lies beyond (right) or before (left) its own, so that a link bent back into
+// the level, or past a leaf, stops the walk instead of repeating or skipping keys.
+class mgLinkWalk {
+  public:
+    explicit mgLinkWalk(mgFileControl* f);
+    // Counts one move; false once the walk has passed its bound.
+    bool Step();
+    // The neighbour of `from` in a direction (1 right, 2 left), fetched. Null with
+    // uerr_cod 0 when there is none, 527 for a bent link or a walk past its bound (in a
+    // shared file kMgStartOver: another program may be between the writes of a split),
+    // or the fetch's error. A deleted node is returned for the caller to start over.
+    mgNode* Follow(mgNode* from, int direction);
+
+  private:
+    mgFileControl* file_;
+    uint32_t moves_ = 0;
+    uint32_t limit_ = 0;
+};
+
 // Insert and delete.
+// Descends to the leaf a key belongs in, locks it, reads it again under the lock and moves
+// right to where the key belongs: the leaf, still locked, with the search state on the
+// key's place; or null with uerr_cod (kMgStartOver: start again from the root).
+mgNode* mgLockLeafFor(mgFileControl* f, const uint8_t* key, uint32_t root, const char* where, uint32_t* stack,
+                      int* depth);
 uint16_t mgAddKey(int fileNumber, const uint8_t* key, uint32_t position, int flags);
 uint16_t addkey(int fileNumber, const uint8_t* key, uint32_t position, int flags);
 uint16_t mgDeleteKey(int fileNumber, const uint8_t* key, uint32_t position);

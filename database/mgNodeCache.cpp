@@ -31,8 +31,32 @@ void LogNodeFault(const char* text, mgFileControl* f, int number)
     mgStatusLogFile(text, phys ? phys->name : "", number);
 }
 
-// Checks a node's bytes against the index's layout: counts, bytes used and every
-// compressed entry; false for a node no sound index holds.
+// Whether the entries rise (equal keys only where stored so) and, in a leaf, none lies
+// above the leaf's high key. Entries past the ones a leaf really holds, or a key written
+// over, would otherwise lead a walk backwards or to records that are not there.
+bool KeysInOrder(mgNode* node)
+{
+    int count = mgNumrec(node);
+    int keyLength = node->keyLength;
+    uint8_t previous[kMgMaxKeyLength + 8];
+    bool ordered = true;
+    for (int i = 1; i <= count && ordered; ++i) {
+        const uint8_t* key = mgNodeEntry(node, i);
+        ordered = key && (i == 1 || mgCompareKey(key, previous, keyLength) >= 0);
+        if (ordered)
+            memcpy(previous, key, size_t(keyLength));
+    }
+    if (ordered && count > 0 && mgIsLeaf(node))
+        ordered = mgCompareKey(previous, mgHighKey(node), keyLength) <= 0;
+    node->cursorEntry = 0;
+    node->cursorOffset = 0;
+    node->cursorSize = 0;
+    node->cursorTrailing = 0;
+    return ordered;
+}
+
+// Checks a node's bytes against the index's layout: counts, bytes used, every compressed
+// entry and the order of the keys; false for a node no sound index holds.
 bool NodeIsSound(mgNode* node)
 {
     uint8_t* h = mgNodeHeaderBytes(node);
@@ -50,7 +74,7 @@ bool NodeIsSound(mgNode* node)
     int stored = mgStoredKeyLength(node);
     if (!node->compression) {
         int size = node->keyLength + (mgHasPointer(node) ? 4 : 0);
-        return used == count * size;
+        return used == count * size && KeysInOrder(node);
     }
     const uint8_t* p = node->entries;
     const uint8_t* end = node->entries + used;
@@ -70,7 +94,7 @@ bool NodeIsSound(mgNode* node)
             return false;
         p += size;
     }
-    return p == end;
+    return p == end && KeysInOrder(node);
 }
 
 } // namespace

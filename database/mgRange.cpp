@@ -11,17 +11,6 @@
 mgNode* mgDescendToLeaf(mgFileControl* f, const uint8_t* target, uint32_t root, const char* where,
                         uint32_t* stack, int* depth);
 
-namespace {
-
-uint32_t LinkLimit(mgFileControl* f)
-{
-    uint32_t size = f->nodeSize ? f->nodeSize : 1;
-    uint32_t limit = mgH32(mgPhysicalFile(f), kHdrLogicalEnd) / size + 16;
-    return limit < 16384 ? 16384 : limit;
-}
-
-} // namespace
-
 int32_t RNGENT(int fileNumber, const uint8_t* low, const uint8_t* high)
 {
     mgInstanceContext* ctx = mgCtx();
@@ -41,19 +30,22 @@ int32_t RNGENT(int fileNumber, const uint8_t* low, const uint8_t* high)
                 continue;
             return 0;
         }
-        uint32_t limit = LinkLimit(f);
-        uint32_t moves = 0;
+        mgLinkWalk walk(f);
         int32_t r = mgSearchNode(node, low, 'S', 0);
         while (r == -1) {
-            uint32_t right = mgSucesr(node);
-            if (right == 0 || ++moves > limit) {
+            if (mgSucesr(node) == 0) {
                 mgSetError(kMgCorruptIndex);
                 return 0;
             }
-            node = mggetnod(0, right, f);
+            node = walk.Follow(node, 1);
             if (!node)
-                return 0;
+                break;
             r = mgSearchNode(node, low, 'S', 0);
+        }
+        if (!node) {
+            if (ctx->uerr_cod == kMgStartOver)
+                continue;
+            return 0;
         }
         if (r == -3)
             continue;
@@ -74,14 +66,15 @@ int32_t RNGENT(int fileNumber, const uint8_t* low, const uint8_t* high)
             if (h == -2)
                 return count + mgNumrec(node);
             count += mgNumrec(node);
-            uint32_t right = mgSucesr(node);
-            if (right == 0 || ++moves > limit) {
+            if (mgSucesr(node) == 0) {
                 mgSetError(kMgCorruptIndex);
                 return 0;
             }
-            node = mggetnod(0, right, f);
-            if (!node)
-                return 0;
+            node = walk.Follow(node, 1);
+            if (!node) {
+                restart = ctx->uerr_cod == kMgStartOver;
+                break;
+            }
         }
         if (!restart)
             return 0;
@@ -142,21 +135,20 @@ uint32_t mgKeyAtPercent(int fileNumber, uint8_t* out, int16_t percent)
         position = child;
     }
     if (mgNumrec(node) == 0) {
-        uint32_t moves = 0;
-        uint32_t limit = LinkLimit(f);
+        mgLinkWalk walk(f);
         while (node && mgNumrec(node) == 0) {
-            uint32_t right = mgSucesr(node);
-            if (right == 0) {
+            if (mgSucesr(node) == 0) {
                 node = nullptr;
                 break;
             }
-            if (++moves > limit) {
-                mgSetError(kMgCorruptIndex);
+            node = walk.Follow(node, 1);
+            if (!node || mgPredsr(node) == kMgDeletedNode) {
+                // An estimate is not searched again: a link that cannot be followed now is
+                // answered as a corrupt index, a failed read as itself.
+                if (node || ctx->uerr_cod == 0 || ctx->uerr_cod == kMgStartOver)
+                    mgSetError(kMgCorruptIndex);
                 return 0;
             }
-            node = mggetnod(0, right, f);
-            if (!node)
-                return 0;
         }
         if (!node) {
             // The last key, with the index's search position left as it was.
@@ -180,7 +172,6 @@ uint32_t mgKeyAtPercent(int fileNumber, uint8_t* out, int16_t percent)
         return 0;
     if (out)
         memcpy(out, key, size_t(node->keyLength));
-    (void)ctx;
     return mgEntryRecordPosition(node, entry);
 }
 

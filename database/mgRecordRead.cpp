@@ -109,6 +109,39 @@ uint16_t ReadVerify(mgFileControl* data, int pathIndex, uint32_t position, void*
     return MakeCurrent(data, position, static_cast<const uint8_t*>(buffer), got);
 }
 
+// A record position read from an index must name a record of its data: inside the file,
+// on a record's start for fixed records, on the header of a piece of that data for the
+// others. Anything else is a damaged index (527), answered before the position is locked
+// or read, so that no record goes missing while the walk answers 0; a free piece is a
+// record deleted meanwhile (160: the read is tried again).
+uint16_t CheckIndexedPosition(mgFileControl* data, uint16_t indexFile, uint32_t position)
+{
+    mgFileControl* space = mgSpaceFile(data);
+    bool fixed = mgIsFixed(data) && !mgIsMember(data);
+    uint32_t length = fixed ? mgRecordLength(data) : uint32_t(mgPieceHeaderSize(space));
+    uint64_t last = uint64_t(position) + length - 1;
+    if (last > mgH32(space, kHdrLogicalEnd) && mgIsShared(space))
+        mgRefreshHeader(space);
+    bool sound = position != 0 && last <= mgH32(space, kHdrLogicalEnd);
+    if (sound && fixed) {
+        uint32_t first = mgFirstRecordPosition(data);
+        sound = position >= first && (position - first) % length == 0;
+    } else if (sound) {
+        mgVarHeader piece;
+        if (uint16_t error = mgReadVarHeader(data, position, &piece))
+            return error;
+        if (piece.mark == kMgPieceFree || piece.mark == kMgPieceFreeInHost)
+            return kMgRecordChanged;
+        sound = piece.mark == kMgPieceInUse && (!mgIsMember(data) || piece.memberId == mgH32(data, kHdrMemberId));
+    }
+    if (sound)
+        return 0;
+    mgFileControl* index = mgCtx()->files[indexFile];
+    mgFileControl* phys = mgPhysicalFile(index);
+    mgStatusLogFile("Index entry names no record of its data...", phys ? phys->name : "", kMgCorruptIndex);
+    return mgSetError(kMgCorruptIndex);
+}
+
 using SearchByNumber = uint32_t (*)(int, const uint8_t*, uint8_t*);
 
 int16_t KeyedRead(uint16_t indexFile, const void* target, void* record, char mode)
@@ -155,6 +188,13 @@ int16_t KeyedRead(uint16_t indexFile, const void* target, void* record, char mod
             uint16_t error = ctx->uerr_cod ? ctx->uerr_cod : kMgNoRecord;
             mgTakeLockFlags();
             return Answer(error, indexFile);
+        }
+        result = CheckIndexedPosition(data, indexFile, position);
+        if (result == kMgRecordChanged)
+            continue;
+        if (result) {
+            mgTakeLockFlags();
+            return Answer(result, indexFile);
         }
         if (uint16_t error = mgLockCurrentRecord(position, data->fileNumber))
             return int16_t(error);
@@ -322,6 +362,13 @@ int16_t IndexWalk(mgFileControl* index, void* record, int kind)
             uint16_t error = ctx->uerr_cod ? ctx->uerr_cod : kMgNoRecord;
             mgTakeLockFlags();
             return Answer(error, index->fileNumber);
+        }
+        result = CheckIndexedPosition(data, index->fileNumber, position);
+        if (result == kMgRecordChanged)
+            continue;
+        if (result) {
+            mgTakeLockFlags();
+            return Answer(result, index->fileNumber);
         }
         if (uint16_t error = mgLockCurrentRecord(position, data->fileNumber))
             return int16_t(error);

@@ -16,29 +16,40 @@ namespace {
 constexpr int kMaxDescent = 16;
 constexpr int kMaxRestarts = 101;
 
-// Bounds a walk along right or left links by the number of nodes the file can hold.
-struct LinkWalk {
-    uint32_t moves = 0;
-    uint32_t limit = 0;
-    explicit LinkWalk(mgFileControl* f)
-    {
-        mgFileControl* phys = mgPhysicalFile(f);
-        uint32_t size = f->nodeSize ? f->nodeSize : 1;
-        limit = mgH32(phys, kHdrLogicalEnd) / size + 16;
-        if (limit < 16384)
-            limit = 16384;
-    }
-    bool Step()
-    {
-        return ++moves <= limit;
-    }
-};
-
 void LogCorrupt(const char* text, mgFileControl* f)
 {
     mgFileControl* phys = mgPhysicalFile(f);
     mgStatusLogFile(text, phys ? phys->name : "", kMgCorruptIndex);
     mgSetError(kMgCorruptIndex);
+}
+
+// What a damaged link or entry answers: a corrupt index, or in a shared file a start from
+// the root, since another program may be between the writes of a split (bounded: a
+// search starts over at most kMaxRestarts times).
+uint16_t BentAnswer(mgFileControl* f, const char* text)
+{
+    if (mgIsShared(mgPhysicalFile(f)))
+        return mgSetError(kMgStartOver);
+    LogCorrupt(text, f);
+    return kMgCorruptIndex;
+}
+
+// Whether the key found stands where the mode asks, beyond the target for 'H', before it
+// for 'N': each step of a walk then moves on in key order, whatever a damaged node says.
+bool FoundInOrder(char mode, int32_t compare)
+{
+    switch (mode) {
+    case 'G':
+        return compare <= 0;
+    case 'H':
+        return compare < 0;
+    case 'M':
+        return compare >= 0;
+    case 'N':
+        return compare > 0;
+    default:
+        return compare == 0;
+    }
 }
 
 uint8_t* SearchImage(mgFileControl* f)
@@ -56,27 +67,14 @@ void SetSearchPosition(mgFileControl* f, uint32_t node, int32_t entry, const uin
 
 // Fetches the next non-empty node in a direction (1 right, 2 left); null with uerr_cod 0
 // at the end of the level, null with kMgStartOver on a deleted node, null with an error.
-mgNode* NextNonEmpty(mgFileControl* f, mgNode* node, int direction, LinkWalk& walk)
+mgNode* NextNonEmpty(mgNode* node, int direction, mgLinkWalk& walk)
 {
     for (;;) {
-        uint32_t next = direction == 1 ? mgSucesr(node) : mgPredsr(node);
-        if (next == 0) {
-            mgSetError(0);
-            return nullptr;
-        }
-        if (!walk.Step()) {
-            mgSetError(kMgCorruptIndex);
-            return nullptr;
-        }
-        node = mggetnod(0, next, f);
+        node = walk.Follow(node, direction);
         if (!node)
             return nullptr;
         if (mgPredsr(node) == kMgDeletedNode) {
             mgSetError(kMgStartOver);
-            return nullptr;
-        }
-        if (!mgIsLeaf(node)) {
-            LogCorrupt("Leaf link to a non-leaf node...", f);
             return nullptr;
         }
         if (mgNumrec(node) > 0)
@@ -90,7 +88,7 @@ mgNode* DescendToLeaf(mgFileControl* f, const uint8_t* target, uint32_t root, co
                       uint32_t* stack, int* depth)
 {
     mgInstanceContext* ctx = mgCtx();
-    LinkWalk walk(f);
+    mgLinkWalk walk(f);
     uint32_t position = root;
     int levels = 0;
     for (;;) {
@@ -139,6 +137,54 @@ mgNode* DescendToLeaf(mgFileControl* f, const uint8_t* target, uint32_t root, co
 }
 
 } // namespace
+
+mgLinkWalk::mgLinkWalk(mgFileControl* f) : file_(f)
+{
+    mgFileControl* phys = mgPhysicalFile(f);
+    uint32_t size = f->nodeSize ? f->nodeSize : 1;
+    limit_ = mgH32(phys, kHdrLogicalEnd) / size + 16;
+    if (limit_ < 16384)
+        limit_ = 16384;
+}
+
+bool mgLinkWalk::Step()
+{
+    return ++moves_ <= limit_;
+}
+
+mgNode* mgLinkWalk::Follow(mgNode* from, int direction)
+{
+    uint32_t next = direction == 1 ? mgSucesr(from) : mgPredsr(from);
+    if (next == 0) {
+        mgSetError(0);
+        return nullptr;
+    }
+    if (!Step()) {
+        mgSetError(kMgCorruptIndex);
+        return nullptr;
+    }
+    bool leaf = mgIsLeaf(from);
+    uint32_t fromPosition = from->position;
+    int keyLength = from->keyLength;
+    uint8_t fromHigh[kMgMaxKeyLength + 8];
+    if (leaf)
+        memcpy(fromHigh, mgHighKey(from), size_t(keyLength));
+    // The fetch may take the buffer `from` lies in: what the check needs is copied above.
+    mgNode* to = mggetnod(0, next, file_);
+    if (!to || !leaf || mgPredsr(to) == kMgDeletedNode)
+        return to;
+    if (!mgIsLeaf(to)) {
+        LogCorrupt("Leaf link to a non-leaf node...", file_);
+        return nullptr;
+    }
+    uint32_t back = direction == 1 ? mgPredsr(to) : mgSucesr(to);
+    int32_t order = mgCompareKey(mgHighKey(to), fromHigh, keyLength);
+    if (back != fromPosition || (direction == 1 ? order <= 0 : order >= 0)) {
+        BentAnswer(file_, "Leaf link out of key order...");
+        return nullptr;
+    }
+    return to;
+}
 
 mgNode* mgDescendToLeaf(mgFileControl* f, const uint8_t* target, uint32_t root, const char* where,
                         uint32_t* stack, int* depth)
@@ -245,22 +291,22 @@ uint32_t fndkey(mgFileControl* f, const uint8_t* target, char mode, uint8_t* out
                 continue;
             return 0;
         }
-        LinkWalk walk(f);
+        mgLinkWalk walk(f);
         int32_t r = mgSearchNode(node, target, leafMode, 0);
         while (r == -1) {
-            uint32_t right = mgSucesr(node);
-            if (right == 0 || !walk.Step()) {
+            if (mgSucesr(node) == 0) {
                 mgSetError(kMgCorruptIndex);
                 return 0;
             }
-            node = mggetnod(0, right, f);
+            node = walk.Follow(node, 1);
             if (!node)
-                return 0;
-            if (!mgIsLeaf(node) && mgPredsr(node) != kMgDeletedNode) {
-                LogCorrupt("Leaf link to a non-leaf node...", f);
-                return 0;
-            }
+                break;
             r = mgSearchNode(node, target, leafMode, 0);
+        }
+        if (!node) {
+            if (ctx->uerr_cod == kMgStartOver)
+                continue;
+            return 0;
         }
         if (r == -3)
             continue;
@@ -268,7 +314,7 @@ uint32_t fndkey(mgFileControl* f, const uint8_t* target, char mode, uint8_t* out
         if (mode == 'H' && r != -2 && ctx->lastCompare == 0) {
             entry = r + 1;
             if (entry > mgNumrec(node)) {
-                node = NextNonEmpty(f, node, 1, walk);
+                node = NextNonEmpty(node, 1, walk);
                 if (!node) {
                     if (ctx->uerr_cod == kMgStartOver)
                         continue;
@@ -279,7 +325,7 @@ uint32_t fndkey(mgFileControl* f, const uint8_t* target, char mode, uint8_t* out
         } else if (mode == 'N' || (mode == 'M' && r == -2)) {
             entry = ctx->stopEntry - 1;
             if (entry < 1) {
-                node = NextNonEmpty(f, node, 2, walk);
+                node = NextNonEmpty(node, 2, walk);
                 if (!node) {
                     if (ctx->uerr_cod == kMgStartOver)
                         continue;
@@ -296,9 +342,17 @@ uint32_t fndkey(mgFileControl* f, const uint8_t* target, char mode, uint8_t* out
         const uint8_t* key = mgNodeEntry(node, entry);
         if (!key)
             return 0;
+        if (!FoundInOrder(mode, mgCompareKey(target, key, node->keyLength))) {
+            if (BentAnswer(f, "Key out of order during fndkey...") == kMgStartOver)
+                continue;
+            return 0;
+        }
         if (out)
             memcpy(out, key, size_t(node->keyLength));
-        return mgEntryRecordPosition(node, entry);
+        uint32_t position = mgEntryRecordPosition(node, entry);
+        if (position == 0)
+            LogCorrupt("Entry without a record during fndkey...", f);
+        return position;
     }
     mgStatusLogFile("Unexpected deleted node during fndkey in file...", mgPhysicalFile(f)->name, kMgCorruptIndex);
     mgSetError(kMgCorruptIndex);
@@ -316,7 +370,7 @@ static uint32_t EndKey(mgFileControl* f, uint8_t* out, int direction)
             SetSearchPosition(f, 0, 0, nullptr);
             return 0;
         }
-        LinkWalk walk(f);
+        mgLinkWalk walk(f);
         int levels = 0;
         mgNode* node = nullptr;
         bool restart = false;
@@ -363,7 +417,7 @@ static uint32_t EndKey(mgFileControl* f, uint8_t* out, int direction)
         if (restart)
             continue;
         if (mgNumrec(node) == 0) {
-            node = NextNonEmpty(f, node, direction, walk);
+            node = NextNonEmpty(node, direction, walk);
             if (!node) {
                 if (mgCtx()->uerr_cod == kMgStartOver)
                     continue;
@@ -381,7 +435,10 @@ static uint32_t EndKey(mgFileControl* f, uint8_t* out, int direction)
         SetSearchPosition(f, node->position, entry, key);
         mgCtx()->foundNode = node->position;
         mgCtx()->stopEntry = entry;
-        return mgEntryRecordPosition(node, entry);
+        uint32_t record = mgEntryRecordPosition(node, entry);
+        if (record == 0)
+            LogCorrupt("Entry without a record during a key walk...", f);
+        return record;
     }
     LogCorrupt("Unexpected deleted node during key walk...", f);
     return 0;
@@ -407,7 +464,7 @@ uint32_t lstkey(mgFileControl* f, uint8_t* out)
 
 mgNode* MOVRGT(const uint8_t* target, mgFileControl* f, mgNode* node, int)
 {
-    LinkWalk walk(f);
+    mgLinkWalk walk(f);
     for (;;) {
         int32_t r = mgSearchNode(node, target, 'L', 0);
         if (r == -3) {
@@ -438,6 +495,32 @@ mgNode* MOVRGT(const uint8_t* target, mgFileControl* f, mgNode* node, int)
             return nullptr;
         }
     }
+}
+
+mgNode* mgLockLeafFor(mgFileControl* f, const uint8_t* key, uint32_t root, const char* where, uint32_t* stack,
+                      int* depth)
+{
+    mgInstanceContext* ctx = mgCtx();
+    mgNode* leaf = DescendToLeaf(f, key, root, where, stack, depth);
+    if (!leaf) {
+        if (!ctx->uerr_cod)
+            mgSetError(kMgCorruptIndex);
+        return nullptr;
+    }
+    uint32_t leafPos = leaf->position;
+    if (uint16_t error = mgLockNode(leafPos, f)) {
+        mgSetError(error);
+        return nullptr;
+    }
+    // Read again under the lock: another program may have split it meanwhile.
+    leaf = mggetnod(0, leafPos, f);
+    if (!leaf) {
+        uint16_t error = ctx->uerr_cod;
+        mgUnlockNode(leafPos, f);
+        mgSetError(error ? error : kMgCorruptIndex);
+        return nullptr;
+    }
+    return MOVRGT(key, f, leaf, 0);
 }
 
 uint32_t mgEqualKey(mgFileControl* f, const uint8_t* target)
