@@ -26,6 +26,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <cstring>
 
 #include "database/mgBytes.h"
 #include "database/mgContext.h"
@@ -253,6 +254,14 @@ inline int mgPieceHeaderSize(const mgFileControl* f)
 // Header area of a fixed-length file: 128 rounded up to a whole record.
 uint32_t mgFixedHeaderSize(const mgFileControl* f);
 // First record position of a fixed-length file, and of a physical scan.
+// The longest file name the engine keeps: its name fields hold 256 bytes. A longer name
+// is refused (139) before anything is made or opened; cut, it would name another file.
+constexpr size_t kMgLongestName = 255;
+inline bool mgNameFits(const char* name, size_t longest = kMgLongestName)
+{
+    return strnlen(name, longest + 1) <= longest;
+}
+
 uint32_t mgFirstRecordPosition(const mgFileControl* f);
 
 // Control blocks.
@@ -328,5 +337,9 @@ int32_t mgMemberSeparator(const char* name);
 const char* mgMemberKey(int32_t separator, const char* name, int host, char* key);
 uint16_t mgFillRange(mgFileControl* f, uint32_t position, uint32_t length);
 int32_t mgSizeShift(mgFileControl* f);
-// Opens the host of a member by itself (shared); the host's number or -1 (413).
-int mgOpenHostForMember(const char* memberName, uint16_t mode, int callerNumber);
+// What every call that makes or opens a file by name checks first: a started instance,
+// a name the engine keeps whole, a number inside the table (grown once when needed).
+uint16_t mgCheckNamedFileCall(int fileNumber, const char* name);
+// The number of the open host a member name names (the part before the separator); the
+// engine opens it by itself (shared) when it is not open yet; -1 when it cannot be had.
+int mgHostOfMember(const char* memberName, uint16_t mode, int callerNumber);

@@ -91,6 +91,56 @@ void FinishCreated(mgFileControl* f, uint16_t mode)
         f->flags |= kMgPendingUpdate;
 }
 
+// A member has no disk file and no room of its own: the host's space holds its pieces.
+void MakeMember(mgFileControl* f, mgFileControl* host)
+{
+    mgSetH16(f, kHdrExtensionSize, 0);
+    mgSetH32(f, kHdrLogicalEnd, 0xFFFFFFFF);
+    mgSetH32(f, kHdrPhysicalEnd, 0xFFFFFFFF);
+    f->partner = host;
+    f->handle = INVALID_HANDLE_VALUE;
+    f->mode |= kMgModePermanent;
+    f->permanent = true;
+    mgSetH16(f, kHdrFileMode, mgH16(f, kHdrFileMode) | kMgModePermanent);
+}
+
+// The header of a new file: a member's block alone, a plain file's whole header area.
+uint16_t WriteNewHeader(mgFileControl* f, bool member, uint32_t headerPosition)
+{
+    mgComputeDerivedSizes(f);
+    return member ? mgReadWrite(kMgWrite | kMgHeaderTransfer, f, headerPosition, f->header, kMgHeaderSize, nullptr)
+                  : FillAndWriteHeader(f);
+}
+
+// Deletes a plain file that a failed create left behind.
+void DiscardCreated(mgFileControl* f, const char* name)
+{
+    if (f->status == 'y' || f->status == 'm') {
+        f->flags &= ~kMgPendingUpdate;
+        f->header[kHdrUpdateFlag] = 0;
+        mgCloseFile(f->fileNumber, 0);
+    }
+    if (f->handle != INVALID_HANDLE_VALUE) {
+        mgCloseSystemFile(f, f->handle);
+        f->handle = INVALID_HANDLE_VALUE;
+    }
+    mgResetControl(f);
+    mgDeleteSystemFile(name, false);
+}
+
+// The end of a create: 0, or the error with the file made so far deleted again (a file
+// that existed already is left alone).
+uint16_t KeepOrDiscard(mgFileControl* f, const char* name, uint16_t error)
+{
+    if (!error)
+        return 0;
+    if (error != kMgFileExists && error != kMgIndexExists)
+        DiscardCreated(f, name);
+    else
+        mgResetControl(f);
+    return mgSetError(error);
+}
+
 } // namespace
 
 uint16_t mgSetIndexParameters(mgFileControl* f, int16_t keyLength, int16_t keyType, int16_t duplicates)
@@ -193,14 +243,7 @@ uint16_t mgBuildDataFile(mgFileControl* f, const char* name, uint16_t recordLeng
     f->header[kHdrDuplicates] = 1;
     f->header[kHdrPadByte] = 0;
     if (member) {
-        mgSetH16(f, kHdrExtensionSize, 0);
-        mgSetH32(f, kHdrLogicalEnd, 0xFFFFFFFF);
-        mgSetH32(f, kHdrPhysicalEnd, 0xFFFFFFFF);
-        f->partner = host;
-        f->handle = INVALID_HANDLE_VALUE;
-        f->mode |= kMgModePermanent;
-        f->permanent = true;
-        mgSetH16(f, kHdrFileMode, f->mode);
+        MakeMember(f, host);
     } else {
         uint32_t end = variable ? unit - 1 : mgFixedHeaderSize(f) - 1;
         mgSetH32(f, kHdrLogicalEnd, end);
@@ -209,11 +252,7 @@ uint16_t mgBuildDataFile(mgFileControl* f, const char* name, uint16_t recordLeng
         if (uint16_t error = CreateDiskFile(f, name, false))
             return error;
     }
-    mgComputeDerivedSizes(f);
-    uint16_t error = member ? mgReadWrite(kMgWrite | kMgHeaderTransfer, f, headerPosition, f->header, kMgHeaderSize,
-                                          nullptr)
-                            : FillAndWriteHeader(f);
-    if (error)
+    if (uint16_t error = WriteNewHeader(f, member, headerPosition))
         return error;
     FinishCreated(f, mode);
     return 0;
@@ -266,14 +305,7 @@ uint16_t mgBuildIndexFile(mgFileControl* f, const char* name, int16_t keyLength,
     if (uint16_t error = mgAllocKeyImages(f, keyLength))
         return error;
     if (member) {
-        mgSetH16(f, kHdrExtensionSize, 0);
-        mgSetH32(f, kHdrLogicalEnd, 0xFFFFFFFF);
-        mgSetH32(f, kHdrPhysicalEnd, 0xFFFFFFFF);
-        f->partner = host;
-        f->handle = INVALID_HANDLE_VALUE;
-        f->mode |= kMgModePermanent;
-        f->permanent = true;
-        mgSetH16(f, kHdrFileMode, mgH16(f, kHdrFileMode) | kMgModePermanent);
+        MakeMember(f, host);
     } else {
         uint32_t end = mgFirstNodePosition(f) - 1;
         mgSetH32(f, kHdrLogicalEnd, end);
@@ -282,11 +314,7 @@ uint16_t mgBuildIndexFile(mgFileControl* f, const char* name, int16_t keyLength,
         if (uint16_t error = CreateDiskFile(f, name, true))
             return error;
     }
-    mgComputeDerivedSizes(f);
-    uint16_t error = member ? mgReadWrite(kMgWrite | kMgHeaderTransfer, f, headerPosition, f->header, kMgHeaderSize,
-                                          nullptr)
-                            : FillAndWriteHeader(f);
-    if (error)
+    if (uint16_t error = WriteNewHeader(f, member, headerPosition))
         return error;
     mgFileControl* previous = f;
     for (int n = number + 1; n <= number + members; ++n) {
@@ -351,33 +379,13 @@ uint16_t mgCreateIndexMember(int fileNumber, int16_t keyLength, int16_t keyType,
     return 0;
 }
 
-// Deletes a plain file that a failed create left behind.
-static void DiscardCreated(mgFileControl* f, const char* name)
-{
-    if (f->status == 'y' || f->status == 'm') {
-        f->flags &= ~kMgPendingUpdate;
-        f->header[kHdrUpdateFlag] = 0;
-        mgCloseFile(f->fileNumber, 0);
-    }
-    if (f->handle != INVALID_HANDLE_VALUE) {
-        mgCloseSystemFile(f, f->handle);
-        f->handle = INVALID_HANDLE_VALUE;
-    }
-    mgResetControl(f);
-    mgDeleteSystemFile(name, false);
-}
 
 uint16_t mgCreateDataFile(int fileNumber, const char* name, uint16_t recordLength, uint16_t extensionSize,
                           uint16_t mode)
 {
+    if (uint16_t error = mgCheckNamedFileCall(fileNumber, name))
+        return error;
     mgInstanceContext* ctx = mgCtx();
-    if (!ctx || !ctx->started)
-        return ctx ? mgSetError(kMgNotStarted) : uint16_t(kMgNoInstance);
-    ctx->uerr_cod = 0;
-    if (!name || !name[0])
-        return mgSetError(kMgEmptyName);
-    if (fileNumber < 0 || (fileNumber >= ctx->fileSlots && !mgGrowFileTable(fileNumber)))
-        return mgSetError(kMgBadFileNumber);
     if (mode & kMgModeHost) {
         recordLength = 0;
         mode |= kMgModePermanent;
@@ -388,14 +396,9 @@ uint16_t mgCreateDataFile(int fileNumber, const char* name, uint16_t recordLengt
     if (separator > 0) {
         if (mode & kMgModeHost)
             return mgSetError(kMgMemberIsHost);
-        char hostName[256];
-        mgCopyBounded(hostName, name, size_t(separator) + 1 < sizeof hostName ? size_t(separator) + 1 : sizeof hostName);
-        int host = mgFindOpenFile(hostName);
-        if (host < 0) {
-            host = mgOpenHostForMember(name, mode, fileNumber);
-            if (host < 0)
-                return mgSetError(kMgHostNotOpen);
-        }
+        int host = mgHostOfMember(name, mode, fileNumber);
+        if (host < 0)
+            return mgSetError(kMgHostNotOpen);
         return mgCreateMemberFile(0, host, fileNumber, name, name + separator + 1, int16_t(recordLength), -1, 0, 0,
                                   mode);
     }
@@ -415,37 +418,20 @@ uint16_t mgCreateDataFile(int fileNumber, const char* name, uint16_t recordLengt
         error = mgCreateAnchor(f);
     if (!error && (mode & kMgModeHost))
         error = mgCreateMemberDirectory(name, fileNumber, mgH16(f, kHdrFileMode));
-    if (error) {
-        if (error != kMgFileExists && error != kMgIndexExists)
-            DiscardCreated(f, name);
-        else
-            mgResetControl(f);
-        return mgSetError(error);
-    }
-    return 0;
+    return KeepOrDiscard(f, name, error);
 }
 
 uint16_t mgCreateIndexFile(int fileNumber, const char* name, int16_t keyLength, int16_t keyType, int16_t duplicates,
                            int16_t memberCount, uint16_t extensionSize, uint16_t mode)
 {
+    if (uint16_t error = mgCheckNamedFileCall(fileNumber, name))
+        return error;
     mgInstanceContext* ctx = mgCtx();
-    if (!ctx || !ctx->started)
-        return ctx ? mgSetError(kMgNotStarted) : uint16_t(kMgNoInstance);
-    ctx->uerr_cod = 0;
-    if (!name || !name[0])
-        return mgSetError(kMgEmptyName);
-    if (fileNumber < 0 || (fileNumber >= ctx->fileSlots && !mgGrowFileTable(fileNumber)))
-        return mgSetError(kMgBadFileNumber);
     int32_t separator = mgMemberSeparator(name);
     if (separator > 0) {
-        char hostName[256];
-        mgCopyBounded(hostName, name, size_t(separator) + 1 < sizeof hostName ? size_t(separator) + 1 : sizeof hostName);
-        int host = mgFindOpenFile(hostName);
-        if (host < 0) {
-            host = mgOpenHostForMember(name, mode, fileNumber);
-            if (host < 0)
-                return mgSetError(kMgHostNotOpen);
-        }
+        int host = mgHostOfMember(name, mode, fileNumber);
+        if (host < 0)
+            return mgSetError(kMgHostNotOpen);
         return mgCreateMemberFile(0, host, fileNumber, name, name + separator + 1, keyLength, keyType, duplicates,
                                   memberCount, mode);
     }
@@ -456,12 +442,5 @@ uint16_t mgCreateIndexFile(int fileNumber, const char* name, int16_t keyLength, 
                                       kMgPlainFile, nullptr, 0);
     if (!error && !(mode & kMgModeNoAnchor))
         error = mgCreateAnchor(f);
-    if (error) {
-        if (error != kMgFileExists && error != kMgIndexExists)
-            DiscardCreated(f, name);
-        else
-            mgResetControl(f);
-        return mgSetError(error);
-    }
-    return 0;
+    return KeepOrDiscard(f, name, error);
 }

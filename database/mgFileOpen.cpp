@@ -192,7 +192,22 @@ uint16_t mgCheckHeaderValues(mgFileControl* f, long long fileSize)
     return 0;
 }
 
-int mgOpenHostForMember(const char* memberName, uint16_t mode, int callerNumber)
+uint16_t mgCheckNamedFileCall(int fileNumber, const char* name)
+{
+    mgInstanceContext* ctx = mgCtx();
+    if (!ctx || !ctx->started)
+        return ctx ? mgSetError(kMgNotStarted) : uint16_t(kMgNoInstance);
+    ctx->uerr_cod = 0;
+    if (!name || !name[0])
+        return mgSetError(kMgEmptyName);
+    if (!mgNameFits(name))
+        return mgSetError(kMgNameTooLong);
+    if (fileNumber < 0 || (fileNumber >= ctx->fileSlots && !mgGrowFileTable(fileNumber)))
+        return mgSetError(kMgBadFileNumber);
+    return 0;
+}
+
+int mgHostOfMember(const char* memberName, uint16_t mode, int callerNumber)
 {
     mgInstanceContext* ctx = mgCtx();
     int32_t separator = mgMemberSeparator(memberName);
@@ -200,6 +215,9 @@ int mgOpenHostForMember(const char* memberName, uint16_t mode, int callerNumber)
         return -1;
     char hostName[256];
     mgCopyBounded(hostName, memberName, size_t(separator) + 1 < sizeof hostName ? size_t(separator) + 1 : sizeof hostName);
+    int open = mgFindOpenFile(hostName);
+    if (open >= 0)
+        return open;
     for (int round = 0; round < 2; ++round) {
         for (int n = ctx->fileSlots - 4; n >= 0; --n) {
             mgFileControl* a = ctx->files[n];
@@ -222,14 +240,9 @@ int mgOpenHostForMember(const char* memberName, uint16_t mode, int callerNumber)
 
 uint16_t mgOpenFile(int fileNumber, const char* name, uint16_t mode)
 {
+    if (uint16_t error = mgCheckNamedFileCall(fileNumber, name))
+        return error;
     mgInstanceContext* ctx = mgCtx();
-    if (!ctx || !ctx->started)
-        return ctx ? mgSetError(kMgNotStarted) : uint16_t(kMgNoInstance);
-    ctx->uerr_cod = 0;
-    if (!name || !name[0])
-        return mgSetError(kMgEmptyName);
-    if (fileNumber < 0 || (fileNumber >= ctx->fileSlots && !mgGrowFileTable(fileNumber)))
-        return mgSetError(kMgBadFileNumber);
     mgFileControl* f = mgGetFileControl(fileNumber);
     if (!f)
         return ctx->uerr_cod;
@@ -252,11 +265,7 @@ uint16_t mgOpenFile(int fileNumber, const char* name, uint16_t mode)
     long long fileSize = -1;
     mgFileControl* host = nullptr;
     if (member) {
-        char hostName[256];
-        mgCopyBounded(hostName, name, size_t(separator) + 1 < sizeof hostName ? size_t(separator) + 1 : sizeof hostName);
-        int hostNumber = mgFindOpenFile(hostName);
-        if (hostNumber < 0)
-            hostNumber = mgOpenHostForMember(name, mode, fileNumber);
+        int hostNumber = mgHostOfMember(name, mode, fileNumber);
         host = hostNumber >= 0 ? mgCheckFile(hostNumber) : nullptr;
         if (!host || !mgIsHost(host) || !host->partner) {
             mgResetControl(f);

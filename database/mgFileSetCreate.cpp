@@ -25,6 +25,32 @@ char* CopyText(const char* text)
     return copy;
 }
 
+// Checks the segments of a definition before anything is made: a base mode the key
+// transform knows (0 to 15, or 0x100), no flag 0x80 and, in fixed-length records, a place
+// inside the record for the modes that take bytes at an offset. Found only when keys were
+// built, such a fault would refuse every record added to a set already made.
+uint16_t CheckSegments(const mgFileDef* def)
+{
+    bool fixed = (def->dataMode & kMgModeVariable) == 0;
+    for (int i = 0; i < def->indexCount; ++i) {
+        const mgIndexDef& index = def->indexes[i];
+        for (int s = 0; s < index.segmentCount && s < kMgMaxSegments; ++s) {
+            const mgSegmentDef& segment = index.segments[s];
+            if (segment.offset < 0)
+                break;
+            int base = segment.mode & 0x10F;
+            if (base > 15 && base != 0x100)
+                return kMgBadDefinitionType;
+            if (segment.mode & 0x80)
+                return kMgSegmentRefused;
+            bool byField = base == 4 || base == 5 || (base >= 12 && base <= 15);
+            if (fixed && !byField && segment.length > 0 && segment.offset + segment.length > def->recordLength)
+                return kMgOutsideRecord;
+        }
+    }
+    return 0;
+}
+
 } // namespace
 
 // The name of a set file: a name and an extension (none for a host; blanks mean none);
@@ -136,6 +162,8 @@ int16_t mgCreateFileSet(mgFileDef* def)
     for (int i = 0; i < def->indexCount; ++i)
         if (!def->indexes[i].segments || def->indexes[i].segmentCount < 1)
             return int16_t(mgSetIsamError(mgSetError(kMgBadDefinition), 0));
+    if (uint16_t error = CheckSegments(def))
+        return int16_t(mgSetIsamError(mgSetError(error), 0));
     int dataFile = mgFindFreeRun(def->dataFileNumber, def->indexCount, 0);
     if (dataFile < 0)
         return int16_t(mgSetIsamError(ctx->uerr_cod, 0));

@@ -130,6 +130,11 @@ int16_t mgOpenFileSetFromResource(int16_t fileNumber, const char* name, uint16_t
         mgSetIsamError(mgSetError(kMgNotStarted), 0);
         return -1;
     }
+    // The name is copied with at most 254 characters: a longer one is refused, not cut.
+    if (name && !mgNameFits(name, 254)) {
+        mgSetIsamError(mgSetError(kMgNameTooLong), 0);
+        return -1;
+    }
     char given[256];
     mgCopyBounded(given, name ? name : "", 255);
     for (int round = 0; round < 2; ++round) {

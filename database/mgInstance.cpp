@@ -19,6 +19,14 @@ mgInstanceContext* mgCurrentInstance = nullptr;
 
 namespace {
 
+// A node's bytes-used and limit fields are 16 bits wide: 512 sectors (65,536-byte nodes)
+// are the most a node header can describe.
+constexpr int kMostSectors = 512;
+// The node and data buffers are all made at start. More than this is refused at once
+// instead of being asked of the system buffer by buffer for minutes, or granted and then
+// not there when it is touched.
+constexpr long long kMostBufferBytes = 1LL << 30;
+
 mgInstanceContext* FindInstance(const char* name)
 {
     mgInstanceContext* start = mgCurrentInstance;
@@ -216,8 +224,12 @@ int16_t mgInitIsamEx(int buffers, int files, int sectors, int dataBuffers, int p
         return fail(kMgBadStartCount);
     if (files > 1021)
         return fail(kMgTooManyFilesLimit);
-    if (sectors < 1 || buffers < 1)
+    if (sectors < 1 || buffers < 1 || sectors > kMostSectors)
         return fail(kMgBadStartCount);
+    long long nodeBytes = (long long)sectors * 128;
+    long long bufferBytes = (long long)buffers * (nodeBytes + 1028 + 64) + (dataBuffers > 0 ? dataBuffers : 0) * nodeBytes;
+    if (bufferBytes > kMostBufferBytes)
+        return fail(kMgNoMemoryAtStart);
     if ((profile & 0x800) != 0)
         return fail(kMgBadProfile);
 
