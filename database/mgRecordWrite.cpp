@@ -121,6 +121,29 @@ uint16_t AddKeys(mgFileControl* data, const uint8_t* record, uint32_t position, 
     return result;
 }
 
+// Undoes the key changes of a rewrite in the indexes 0..last of the member list, last
+// first; false when a key could not be restored.
+bool UndoKeyChanges(const int16_t* list, int last, uint32_t newPosition, uint32_t oldPosition, const uint8_t* changes)
+{
+    bool whole = true;
+    for (int j = last; j >= 0; --j) {
+        if (list[j] < 0 || changes[j] == kNone)
+            continue;
+        mgFileControl* index = IndexAt(list[j]);
+        bool restored = true;
+        if (changes[j] & kReplaced) {
+            restored = mgAddKey(list[j], CurrentImage(index), oldPosition, 0x40) == 0;
+        } else {
+            if (changes[j] & kDeleted)
+                restored = mgAddKey(list[j], CurrentImage(index), oldPosition, 0) == 0;
+            if (changes[j] & kAdded)
+                restored = mgDeleteKey(list[j], SavedImage(index), newPosition) == 0 && restored;
+        }
+        whole = whole && restored;
+    }
+    return whole;
+}
+
 uint16_t RewriteKeys(mgFileControl* data, const uint8_t* record, uint32_t newPosition, uint32_t oldPosition,
                      uint32_t length, uint8_t* changes)
 {
@@ -175,22 +198,8 @@ uint16_t RewriteKeys(mgFileControl* data, const uint8_t* record, uint32_t newPos
     }
     if (!error)
         return 0;
-    for (int j = k; j >= 0; --j) {
-        if (list[j] < 0 || changes[j] == kNone)
-            continue;
-        mgFileControl* index = IndexAt(list[j]);
-        bool restored = true;
-        if (changes[j] & kReplaced) {
-            restored = mgAddKey(list[j], CurrentImage(index), oldPosition, 0x40) == 0;
-        } else {
-            if (changes[j] & kDeleted)
-                restored = mgAddKey(list[j], CurrentImage(index), oldPosition, 0) == 0;
-            if (changes[j] & kAdded)
-                restored = mgDeleteKey(list[j], SavedImage(index), newPosition) == 0 && restored;
-        }
-        if (!restored)
-            error = kMgKeyNotRestored;
-    }
+    if (!UndoKeyChanges(list, k, newPosition, oldPosition, changes))
+        error = kMgKeyNotRestored;
     mgSetIsamError(error, errorFile);
     return error;
 }
@@ -199,27 +208,10 @@ uint16_t RewriteKeys(mgFileControl* data, const uint8_t* record, uint32_t newPos
 uint16_t UndoRewrite(mgFileControl* data, uint32_t newPosition, uint32_t oldPosition, const uint8_t* changes)
 {
     int16_t* list = mgMemberList(data->fileNumber);
-    uint16_t result = 0;
     int count = 0;
     while (count < kMgMaxIndexes && list[count] != -1)
         ++count;
-    for (int j = count - 1; j >= 0; --j) {
-        if (list[j] < 0 || changes[j] == kNone)
-            continue;
-        mgFileControl* index = IndexAt(list[j]);
-        bool restored = true;
-        if (changes[j] & kReplaced) {
-            restored = mgAddKey(list[j], CurrentImage(index), oldPosition, 0x40) == 0;
-        } else {
-            if (changes[j] & kDeleted)
-                restored = mgAddKey(list[j], CurrentImage(index), oldPosition, 0) == 0;
-            if (changes[j] & kAdded)
-                restored = mgDeleteKey(list[j], SavedImage(index), newPosition) == 0 && restored;
-        }
-        if (!restored)
-            result = kMgKeyNotRestored;
-    }
-    return result;
+    return UndoKeyChanges(list, count - 1, newPosition, oldPosition, changes) ? 0 : kMgKeyNotRestored;
 }
 
 uint16_t DeleteKeys(mgFileControl* data, uint32_t position, int* deleted, int* count)

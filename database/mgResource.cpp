@@ -267,26 +267,18 @@ uint16_t mgFindResource(int fileNumber, const void* key, mgFileControl** control
         if (uint16_t error = ReadRecord(f, cur.next, &after))
             return error;
     }
-    if (!stopped) {
+    if (!stopped || !hit) {
+        // Not found: the neighbours a new record goes between, the anchor when the walk
+        // came round to it.
+        const Record& following = stopped ? cur : anchor;
         if (previous)
             *previous = prev.position;
         if (found)
             *found = 0;
         if (next)
-            *next = anchorPosition;
+            *next = following.position;
         CopyHeader(previousHeader, prev);
-        CopyHeader(nextHeader, anchor);
-        return kMgNotFoundMark;
-    }
-    if (!hit) {
-        if (previous)
-            *previous = prev.position;
-        if (found)
-            *found = 0;
-        if (next)
-            *next = cur.position;
-        CopyHeader(previousHeader, prev);
-        CopyHeader(nextHeader, cur);
+        CopyHeader(nextHeader, following);
         return kMgNotFoundMark;
     }
     if (previous)
