@@ -315,10 +315,12 @@ class ModelSet {
                                 key[3]);
             ASSERT_EQ(1u, model_.count(a)) << percent << "% gives a key the index does not hold";
             ASSERT_GE(a, previous) << percent << "%";
-            if (percent == 0)
+            if (percent == 0) {
                 ASSERT_EQ(model_.begin()->first, a);
-            if (percent == 100)
+            }
+            if (percent == 100) {
                 ASSERT_EQ(model_.rbegin()->first, a);
+            }
             previous = a;
         }
     }

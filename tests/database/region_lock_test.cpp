@@ -433,8 +433,9 @@ TEST(SharedSessions, AFailedChangeOfOneHandleOutlivesTheOthersCleanClose)
         CacheSet& b = two.b;
         ASSERT_TRUE(AddAndReadBack(a.data, 1, 1));
         ASSERT_NO_FATAL_FAILURE(two.OpenSecond());
-        if (otherChangedFirst)
+        if (otherChangedFirst) {
             ASSERT_TRUE(AddAndReadBack(b.data, 2, 1));
+        }
 
         ASSERT_EQ(0, mgSwitchInstance("first"));
         {
