@@ -135,6 +135,9 @@ public:
     // Fixed once Init has run; empty when the temporary page could not be made.
     const std::string& GetTemporaryPagePath() const { return m_temporaryPagePath; }
     bool HasCache() const { return m_cacheFile != nullptr; }
+    // The cache answered the engine's corrupt-index error: the worker makes it anew, as
+    // one that does not open, before it next uses it. Any thread (the history calls it).
+    void MarkCacheDamaged() { m_cacheDamaged = true; }
 
 private:
     // The cache's record of the page when it may be shown without a fetch; the record's
@@ -151,6 +154,9 @@ private:
     void LoadInfoWithin(const iString& baseUrl, int totalMs);
     [[nodiscard]] bool Fetch(const iString& url, iString& page);
     void OpenCache(iDBEngine* engine);
+    // Makes a cache marked damaged anew from its own definition; when that fails there is
+    // no cache from then on. Holds the database lock.
+    void RecreateCacheIfDamaged();
     void OpenTemporaryPage();
     void WriteTemporaryPage(const iString& text);
     // Closes and removes the temporary page and deletes the cache file and record.
@@ -179,4 +185,5 @@ private:
     alignas(8) unsigned char m_recordBuffer[2060];
     Cache* m_cacheRecord = nullptr;
     iDBFile* m_cacheFile = nullptr;
+    std::atomic<bool> m_cacheDamaged{false};
 };

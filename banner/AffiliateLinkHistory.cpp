@@ -7,6 +7,7 @@
 #include "banner/CacheFrameWnd.h"
 
 #include "database/iDBLock.h"
+#include "database/mgErrors.h"
 #include "database/mGroveFile.h"
 #include "database/mGrovePlus.h"
 
@@ -19,12 +20,12 @@ namespace {
 const RECT kHistoryRect = {40, 40, 560, 520};
 
 // Walks the cache from the banner shown last backwards: a row for each record whose page
-// has a body, up to the history's length.
-std::vector<BannerHistoryRow> ReadHistoryRows(iDBFile& file)
+// has a body, up to the history's length. The walk's last answer goes to `answer`.
+std::vector<BannerHistoryRow> ReadHistoryRows(iDBFile& file, int& answer)
 {
     std::vector<BannerHistoryRow> rows;
     Cache record;
-    int answer = file.Last(record.Bytes(), Cache::kKeyUpdate);
+    answer = file.Last(record.Bytes(), Cache::kKeyUpdate);
     while (answer == 0 && rows.size() < kHistoryRows) {
         const char* text = nullptr;
         unsigned length = 0;
@@ -53,7 +54,11 @@ void AffiliateLink::ShowHistory()
         mGroveFile file(binding, "", directory + "\\Cache.dat", 0, Cache::kSize);
         if (!file.IsOpen())
             return;
-        rows = ReadHistoryRows(file);
+        int answer = 0;
+        rows = ReadHistoryRows(file, answer);
+        // The rows read before the damage are shown; the worker makes the cache anew.
+        if (answer == kMgCorruptIndex && m_thread)
+            m_thread->MarkCacheDamaged();
     }
     const iString path = directory + "\\Ad_History.html";
     {

@@ -53,11 +53,17 @@ void AffiliateLink::Thread::ShowNextBanner()
     const iString pageUrl = MakeBannerPageUrl(m_baseUrl, m_currentPage);
     iString page;
     bool online = IsOnline();
+    // A damaged cache is made anew only while the server answers: offline, the cache is
+    // left as it is.
+    if (online)
+        RecreateCacheIfDamaged();
     if (online && m_cacheFile) {
         const int64_t now = m_seam.now();
         if (!TakeFreshPage(now, page)) {
             online = Fetch(pageUrl, page);
-            const int stored = online ? StorePage(now, page) : 0;
+            if (online)
+                RecreateCacheIfDamaged();
+            const int stored = online && m_cacheFile ? StorePage(now, page) : 0;
             if (stored != 0)
                 TraceUncachedPage(m_currentPage, stored);
         }
@@ -75,7 +81,10 @@ bool AffiliateLink::Thread::TakeFreshPage(int64_t now, iString& page)
 {
     ScopedDatabaseLock lock;
     m_cacheRecord->Reset(m_currentPage);
-    if (m_cacheFile->FindEqual(m_recordBuffer, Cache::kKeyId) != 0)
+    const int answer = m_cacheFile->FindEqual(m_recordBuffer, Cache::kKeyId);
+    if (answer == kMgCorruptIndex)
+        MarkCacheDamaged();
+    if (answer != 0)
         return false;
     // The age as an unsigned 32-bit difference: a time stored in the future counts as old.
     const uint32_t age = static_cast<uint32_t>(StoredTime(now)) - static_cast<uint32_t>(m_cacheRecord->m_insert.Value());
@@ -99,11 +108,28 @@ int AffiliateLink::Thread::StorePage(int64_t now, const iString& page)
         return 0;
     ScopedDatabaseLock lock;
     m_cacheRecord->Reset(m_currentPage);
-    const bool found = m_cacheFile->FindEqual(m_recordBuffer, Cache::kKeyId) == 0;
+    const int answer = m_cacheFile->FindEqual(m_recordBuffer, Cache::kKeyId);
+    const bool found = answer == 0;
     if (!found)
         m_cacheRecord->Reset(m_currentPage);
     static_cast<void>(m_cacheRecord->SetPage(page, static_cast<unsigned>(page.GetLength())));
-    return WriteRecord(!found, now);
+    const int written = answer == kMgCorruptIndex ? answer : WriteRecord(!found, now);
+    if (written == kMgCorruptIndex)
+        MarkCacheDamaged();
+    return written;
+}
+
+void AffiliateLink::Thread::RecreateCacheIfDamaged()
+{
+    if (!m_cacheDamaged.exchange(false) || !m_cacheFile)
+        return;
+    ScopedDatabaseLock lock;
+    if (m_cacheFile->Recreate() == 0 && m_cacheFile->IsOpen())
+        return;
+    delete m_cacheFile;
+    m_cacheFile = nullptr;
+    delete m_cacheRecord;
+    m_cacheRecord = nullptr;
 }
 
 int AffiliateLink::Thread::WriteRecord(bool isNew, int64_t now)

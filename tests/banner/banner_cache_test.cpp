@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <memory>
 #include <set>
 #include <string>
@@ -370,6 +371,34 @@ TEST_F(BannerCacheTest, RecordWithACorruptLengthCountsAsAbsent)
     EXPECT_EQ(Marked(page), Shown());
     m_thread.reset();
     EXPECT_EQ(page, Record().page) << "and the record mended";
+}
+
+// A cache whose index names no record answers the engine's corrupt-index error: the
+// worker makes it anew, as one that does not open, and keeps the fetched page in it.
+TEST_F(BannerCacheTest, ACacheWhoseIndexNamesNoRecordIsMadeAnew)
+{
+    BannerSurroundings::SetNow(1700000000);
+    PutRecord(m_engine.get(), CachePath(), kPromoted, 1700000000, 1700000000, PageWithBody("cached"));
+    // The promoted page's entry in the "ID" index: its record position, then its key
+    // (the number stored high byte first, the sign bit flipped). The position becomes 0.
+    std::string bytes = ReadFileText(CachePath());
+    const std::string key("\x80\x00\x00\x04", 4);
+    const size_t entry = bytes.find(key);
+    ASSERT_NE(std::string::npos, entry);
+    ASSERT_EQ(std::string::npos, bytes.find(key, entry + 1)) << "the key stands once in the file";
+    ASSERT_GE(entry, 4u);
+    bytes.replace(entry - 4, 4, std::string(4, '\0'));
+    std::ofstream(CachePath(), std::ios::binary | std::ios::trunc) << bytes;
+
+    const std::string page = PageWithBody("from the server");
+    m_server.SetPage(kPromoted, page);
+    Prepare();
+    ShowPromoted();
+    EXPECT_EQ(1, m_server.Count("/0004.html")) << "the damaged cache gives no page: fetched";
+    EXPECT_EQ(Marked(page), Shown());
+    EXPECT_TRUE(m_thread->HasCache());
+    m_thread.reset();
+    EXPECT_EQ(page, Record().page) << "kept in the cache made anew, alone";
 }
 
 TEST_F(BannerCacheTest, WithoutACacheEveryPageIsFetched)
