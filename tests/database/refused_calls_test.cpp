@@ -10,27 +10,13 @@
 #include "database/mgFileSet.h"
 #include "database/mgInstance.h"
 #include "database/mgRecord.h"
+#include "binding_test_support.h"
 #include "database_test_support.h"
 
 using namespace dbtest;
+using bindtest::FilesIn;
 
 namespace {
-
-// The names of the files in a folder.
-std::vector<std::string> FolderFiles(const std::string& folder)
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            names.push_back(found.cFileName);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return names;
-}
 
 // A full name of exactly `length` characters in the folder.
 std::string NameOfLength(const ScratchFolder& folder, size_t length)
@@ -75,7 +61,7 @@ TEST(RefusedCalls, NamesLongerThanTheEngineKeepsCreateNothing)
         ScratchFolder folder;
         Engine engine;
         EXPECT_EQ(c.answer, c.call(folder));
-        EXPECT_EQ(std::vector<std::string>{}, FolderFiles(folder.Path()));
+        EXPECT_EQ(std::vector<std::string>{}, FilesIn(folder.Path()));
     }
     // The longest name that fits is made as it is given.
     ScratchFolder folder;
@@ -187,7 +173,7 @@ TEST(RefusedCalls, SegmentsNoRecordFillsAreRefusedAtCreation)
         EXPECT_EQ(c.answer, mgCreateFileSet(set.Build()));
         EXPECT_EQ(c.answer, mgCtx()->isam_code);
         if (c.answer != 0) {
-            EXPECT_EQ(std::vector<std::string>{}, FolderFiles(folder.Path()));
+            EXPECT_EQ(std::vector<std::string>{}, FilesIn(folder.Path()));
         } else {
             EXPECT_EQ(0, mgCloseFileSet(&set.def));
         }
