@@ -96,8 +96,9 @@ TEST(EmailAddress, CharacterClassesAreAsciiOnly)
     for (const char* locale : locales) {
         SCOPED_TRACE(locale);
         ASSERT_NE(nullptr, std::setlocale(LC_CTYPE, locale));
-        if (std::strcmp(locale, "C") != 0)
+        if (std::strcmp(locale, "C") != 0) {
             ASSERT_TRUE(std::isalnum(0xF6)) << "the locale classes bytes above 127 as letters";
+        }
         for (int code = 0; code < 256; ++code) {
             const char c = static_cast<char>(code);
             const bool alphanumeric = (code >= 'a' && code <= 'z') || (code >= 'A' && code <= 'Z') ||
