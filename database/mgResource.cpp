@@ -160,6 +160,22 @@ struct ChainLock {
     }
 };
 
+// The file a resource write goes to, once the call is fit for it: a resource at least as
+// long as its type and number, a file open for writing. Null with the answer otherwise.
+mgFileControl* ResourceWriteFile(int fileNumber, const void* data, uint32_t length, uint16_t* answer)
+{
+    mgFileControl* f = mgCheckFile(fileNumber);
+    if (!f)
+        *answer = mgCtx()->uerr_cod;
+    else if (length < 8 || !data)
+        *answer = mgSetError(kMgResourceTooShort);
+    else if (f->mode & kMgModeReadOnly)
+        *answer = mgSetError(kMgResourceReadOnly);
+    else
+        return f;
+    return nullptr;
+}
+
 } // namespace
 
 uint16_t mgFindResource(int fileNumber, const void* key, mgFileControl** control, uint32_t* previous, uint32_t* found,
@@ -331,13 +347,10 @@ uint16_t mgCreateAnchor(mgFileControl* f)
 
 uint16_t mgAddResource(int fileNumber, void* data, uint32_t length)
 {
-    mgFileControl* f = mgCheckFile(fileNumber);
+    uint16_t refused = 0;
+    mgFileControl* f = ResourceWriteFile(fileNumber, data, length, &refused);
     if (!f)
-        return mgCtx()->uerr_cod;
-    if (length < 8 || !data)
-        return mgSetError(kMgResourceTooShort);
-    if (f->mode & kMgModeReadOnly)
-        return mgSetError(kMgResourceReadOnly);
+        return refused;
     ChainLock lock(f);
     if (lock.error)
         return lock.error;
@@ -389,13 +402,10 @@ uint16_t mgAddResource(int fileNumber, void* data, uint32_t length)
 
 uint16_t mgUpdateResource(int fileNumber, const void* data, uint32_t length)
 {
-    mgFileControl* f = mgCheckFile(fileNumber);
+    uint16_t refused = 0;
+    mgFileControl* f = ResourceWriteFile(fileNumber, data, length, &refused);
     if (!f)
-        return mgCtx()->uerr_cod;
-    if (length < 8 || !data)
-        return mgSetError(kMgResourceTooShort);
-    if (f->mode & kMgModeReadOnly)
-        return mgSetError(kMgResourceReadOnly);
+        return refused;
     ChainLock lock(f);
     if (lock.error)
         return lock.error;
