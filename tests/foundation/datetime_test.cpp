@@ -227,6 +227,9 @@ TEST(DateTime, ParseDateTimeByPicture)
         {"more digits than any calendar part", "123456789012345.12.2006 23:59:59",
          "DDDDDDDDDDDDDDD.MM.CCYY hh:mm:ss", -1, 0},
         {"century too large for a date value", "31.12.999906 23:59:59", "DD.MM.CCCCYY hh:mm:ss", -1, 0},
+        // 2^64 + 31: a run read without a bound wraps round to day 31.
+        {"digit run past 64 bits", "18446744073709551647.12.2006 23:59:59", "DDDDDDDDDDDDDDDDDDDD.MM.CCYY hh:mm:ss",
+         -1, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.why);
@@ -291,6 +294,18 @@ TEST(DateTime, SystemTimeRecordsArePerThread)
     EXPECT_EQ(31, mine->wDay);
     EXPECT_EQ(mine, SystemTimeFromDate(20070101));  // the same record, overwritten by the next call
     EXPECT_EQ(2007, mine->wYear);
+}
+
+TEST(DateTime, TimeRecordIsPerThread)
+{
+    SYSTEMTIME* mine = SystemTimeFromTime(123456);
+    std::thread worker([] { (void)SystemTimeFromTime(224455); });
+    worker.join();
+    EXPECT_EQ(12, mine->wHour);
+    EXPECT_EQ(34, mine->wMinute);
+    EXPECT_EQ(56, mine->wSecond);
+    EXPECT_EQ(mine, SystemTimeFromTime(101010));  // the same record, overwritten by the next call
+    EXPECT_EQ(10, mine->wHour);
 }
 
 TEST(DateTime, LocaleTextsMatchThePlatform)

@@ -239,6 +239,8 @@ TEST_F(RegistryProfileTest, MissingOrMistypedValuesReadAsTheDefault)
     app.WriteProfileInt("Settings", "Name", 7);
     EXPECT_EQ(9u, app.GetProfileInt("Settings", "Count", 9));
     EXPECT_EQ(9u, app.GetProfileInt("Settings", "Missing", 9));
+    app.WriteProfileString("Settings", "Short", "abc");
+    EXPECT_EQ(9u, app.GetProfileInt("Settings", "Short", 9)) << "a text exactly as long as a number";
     EXPECT_STREQ("fallback", app.GetProfileString("Settings", "Name", "fallback"));
     LPBYTE read = reinterpret_cast<LPBYTE>(1);
     UINT bytes = 5;
