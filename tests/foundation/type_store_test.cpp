@@ -349,12 +349,15 @@ protected:
     {
         DeleteFileA(m_path.c_str());
         DeleteFileA((m_path + ".new").c_str());
+        DeleteFileA((m_path + ".link").c_str());
     }
 
-    std::vector<unsigned char> FileBytes() const
+    std::vector<unsigned char> FileBytes() const { return FileBytes(m_path); }
+
+    static std::vector<unsigned char> FileBytes(const std::string& path)
     {
         std::vector<unsigned char> bytes;
-        HANDLE file = CreateFileA(m_path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
         if (file == INVALID_HANDLE_VALUE)
             return bytes;
         bytes.resize(GetFileSize(file, nullptr));
@@ -516,6 +519,26 @@ TEST_F(TypeStoreFile, DamagedRecordsLoadAsNullAndLoseNothingAfterThem)
         EXPECT_EQ(c.a, loaded.a.Value());
         EXPECT_EQ(c.b, loaded.b.Value());
     }
+}
+
+// A save that failed half-way through writing the file itself would leave it cut; the old
+// file's bytes are therefore never written over, only replaced by a complete new file,
+// which a second name for the old file shows.
+TEST_F(TypeStoreFile, TheOldFilesBytesAreReplacedNeverRewritten)
+{
+    NumberStore saved("A", "B");
+    saved.a = 1L;
+    ASSERT_EQ(1, saved.SaveToFile(m_path.c_str()));
+    const std::vector<unsigned char> before = FileBytes();
+    const std::string otherName = m_path + ".link";
+    ASSERT_TRUE(CreateHardLinkA(otherName.c_str(), m_path.c_str(), nullptr));
+    saved.a = 2L;
+    ASSERT_EQ(1, saved.SaveToFile(m_path.c_str()));
+    EXPECT_EQ(before, FileBytes(otherName));
+    EXPECT_NE(before, FileBytes());
+    NumberStore loaded("A", "B");
+    ASSERT_EQ(1, loaded.LoadFromFile(m_path.c_str()));
+    EXPECT_EQ(2, loaded.a.Value());
 }
 
 TEST_F(TypeStoreFile, FailedSaveLeavesTheOldFileWhole)
