@@ -271,6 +271,36 @@ TEST_F(DialogTest, PreparedDialogRunsItsLoopOnTheExistingWindow)
     EXPECT_FALSE(dialog.ContinuesModal());
 }
 
+// Destroys the dialog's window from inside its modal loop, as an owner closing it would.
+// A loop that went on without its window is ended on the next tick with a result of its
+// own, so the test fails at once instead of waiting for ever.
+constexpr int kLoopOutlivedItsWindow = 4242;
+PreparedDialog* g_dialogUnderItsLoop = nullptr;
+HWND g_windowUnderItsLoop = nullptr;
+
+void CALLBACK DestroyTheWindowUnderItsLoop(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (::IsWindow(g_windowUnderItsLoop))
+        ::DestroyWindow(g_windowUnderItsLoop);
+    else
+        g_dialogUnderItsLoop->EndModalLoop(kLoopOutlivedItsWindow);
+}
+
+TEST_F(DialogTest, ModalLoopEndsWhenItsWindowIsDestroyedUnderIt)
+{
+    PreparedDialog dialog(tmpl.get(), &owner);
+    ASSERT_TRUE(dialog.created);
+    g_dialogUnderItsLoop = &dialog;
+    g_windowUnderItsLoop = dialog.m_hWnd;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 10, DestroyTheWindowUnderItsLoop);
+    ASSERT_NE(0u, timer);
+    const int result = dialog.RunLoop();
+    ::KillTimer(nullptr, timer);
+    EXPECT_EQ(-1, result);
+    EXPECT_FALSE(::IsWindow(g_windowUnderItsLoop));
+    g_dialogUnderItsLoop = nullptr;
+}
+
 TEST_F(DialogTest, ModelessDialogIsHiddenByEndDialogAndKeepsItsWindow)
 {
     DialogTemplateBuilder visible = StandardTemplate(WS_VISIBLE);
