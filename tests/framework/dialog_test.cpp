@@ -301,6 +301,19 @@ TEST_F(DialogTest, ModalLoopEndsWhenItsWindowIsDestroyedUnderIt)
     g_dialogUnderItsLoop = nullptr;
 }
 
+// A quit taken by a modal loop belongs to the loop around it: the loop ends, and the quit
+// is in the queue again with its code for the outer loop to see.
+TEST_F(DialogTest, ModalLoopEndsAtAQuitAndLeavesItForTheOuterLoop)
+{
+    PreparedDialog dialog(tmpl.get(), &owner);
+    ASSERT_TRUE(dialog.created);
+    ::PostQuitMessage(9);
+    EXPECT_EQ(-1, dialog.RunLoop());
+    MSG msg = {};
+    ASSERT_TRUE(::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(9u, msg.wParam);
+}
+
 TEST_F(DialogTest, ModelessDialogIsHiddenByEndDialogAndKeepsItsWindow)
 {
     DialogTemplateBuilder visible = StandardTemplate(WS_VISIBLE);
