@@ -194,6 +194,11 @@ TEST(iTypeCollection, AssignFromAShorterCollectionStopsAtItsEnd)
 
     shorter.Assign(longer);  // the other way round pairs one member
     EXPECT_STREQ("x", x.GetName());
+
+    iType::Collection empty("empty", nullptr);  // no member array at all
+    longer.Assign(empty);
+    EXPECT_STREQ("empty", longer.GetName());
+    EXPECT_STREQ("x", a.GetName());
 }
 
 TEST(iTypeCollection, CloneHasNoMembers)
