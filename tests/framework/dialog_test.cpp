@@ -205,11 +205,28 @@ public:
     BOOL OnInitDialog() override { AfxThrowNotSupportedException(); }
 };
 
+// Ends a dialog still open after the watchdog's time with a result of its own, so that a
+// dialog whose run went on fails its test at once instead of waiting for ever.
+constexpr int kStillOpenAtTheWatchdog = 4243;
+CDialog* g_watchedDialog = nullptr;
+
+void CALLBACK EndTheWatchedDialog(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (g_watchedDialog && g_watchedDialog->m_hWnd)
+        g_watchedDialog->EndDialog(kStillOpenAtTheWatchdog);
+}
+
 TEST_F(DialogTest, ExceptionDuringInitialisationEndsWithMinusOne)
 {
     ThrowsInInitDialog dialog;
     ASSERT_TRUE(dialog.InitModalIndirect(tmpl.get(), &owner));
-    EXPECT_EQ(-1, dialog.DoModal());
+    g_watchedDialog = &dialog;
+    const UINT_PTR watchdog = ::SetTimer(nullptr, 0, 3000, EndTheWatchedDialog);
+    ASSERT_NE(0u, watchdog);
+    const int result = dialog.DoModal();
+    ::KillTimer(nullptr, watchdog);
+    g_watchedDialog = nullptr;
+    EXPECT_EQ(-1, result);
     EXPECT_TRUE(owner.IsWindowEnabled());
 }
 
