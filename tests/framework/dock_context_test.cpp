@@ -225,10 +225,45 @@ TEST_F(FrameworkDragTest, MessageTakenAsTheCaptureGoesReachesItsWindowUnlessItIs
     }
 }
 
+// Presses Escape on a window after three seconds unless it is stood down first: a drag
+// loop that swallowed a quit ends then, and its test fails at once instead of waiting for ever.
+class EscapeWatchdog {
+public:
+    explicit EscapeWatchdog(HWND target)
+        : m_target(target), m_standDown(::CreateEventA(nullptr, TRUE, FALSE, nullptr)),
+          m_thread(::CreateThread(nullptr, 0, Run, this, 0, nullptr))
+    {
+    }
+    EscapeWatchdog(const EscapeWatchdog&) = delete;
+    EscapeWatchdog& operator=(const EscapeWatchdog&) = delete;
+    ~EscapeWatchdog()
+    {
+        ::SetEvent(m_standDown);
+        ::WaitForSingleObject(m_thread, INFINITE);
+        ::CloseHandle(m_thread);
+        ::CloseHandle(m_standDown);
+    }
+
+private:
+    static DWORD WINAPI Run(void* self)
+    {
+        auto* watchdog = static_cast<EscapeWatchdog*>(self);
+        if (::WaitForSingleObject(watchdog->m_standDown, 3000) == WAIT_TIMEOUT)
+            ::PostMessageA(watchdog->m_target, WM_KEYDOWN, VK_ESCAPE, 0);
+        return 0;
+    }
+    HWND m_target;
+    HANDLE m_standDown;
+    HANDLE m_thread;
+};
+
 TEST_F(FrameworkDragTest, QuitDuringTheDragIsPostedAgainAndCancels)
 {
     ::PostQuitMessage(7);
-    a.m_pDockContext->StartDrag(StartPoint());
+    {
+        EscapeWatchdog watchdog(a.m_hWnd);
+        a.m_pDockContext->StartDrag(StartPoint());
+    }
     EXPECT_EQ(AFX_IDW_DOCKBAR_TOP, DockBarIdOf(a));
     MSG msg;
     ASSERT_TRUE(::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
