@@ -2,6 +2,7 @@
 // uncompressed and bottom-up as most programs expect, with the resolution in pixels
 // per metre. The layout is the one BmpCodec.h describes.
 #include "imaging/BmpCodec.h"
+#include "imaging/FileStructure.h"
 
 #include <algorithm>
 #include <cstring>
@@ -11,18 +12,6 @@ namespace {
 
 constexpr std::uint32_t kBmpFileHeaderBytes = 14;
 constexpr std::uint32_t kBmpInfoHeaderBytes = 40;
-
-void PutBmp16(FileBytes& file, std::size_t at, std::uint32_t value)
-{
-    file[at] = static_cast<std::uint8_t>(value);
-    file[at + 1] = static_cast<std::uint8_t>(value >> 8);
-}
-
-void PutBmp32(FileBytes& file, std::size_t at, std::uint32_t value)
-{
-    PutBmp16(file, at, value & 0xFFFF);
-    PutBmp16(file, at + 2, value >> 16);
-}
 
 std::uint32_t PixelsPerMetre(int resolutionPpi)
 {
@@ -45,18 +34,18 @@ int BmpEncode(int, const BitmapHandle& bitmap, int, ProgressReporter& progress, 
     file.assign(dataAt + static_cast<std::size_t>(dataBytes), 0);
     file[0] = 'B';
     file[1] = 'M';
-    PutBmp32(file, 2, static_cast<std::uint32_t>(file.size()));
-    PutBmp32(file, 10, dataAt);
-    PutBmp32(file, 14, kBmpInfoHeaderBytes);
-    PutBmp32(file, 18, static_cast<std::uint32_t>(view.width));
-    PutBmp32(file, 22, static_cast<std::uint32_t>(view.height));  // positive: bottom-up
-    PutBmp16(file, 26, 1);
-    PutBmp16(file, 28, isGrey ? 8 : 24);
-    PutBmp32(file, 30, kBmpRgb);
-    PutBmp32(file, 34, static_cast<std::uint32_t>(dataBytes));
-    PutBmp32(file, 38, PixelsPerMetre(bitmap.xResolution));
-    PutBmp32(file, 42, PixelsPerMetre(bitmap.yResolution));
-    PutBmp32(file, 46, isGrey ? 256 : 0);
+    PutLittleEndian32(file, 2, static_cast<std::uint32_t>(file.size()));
+    PutLittleEndian32(file, 10, dataAt);
+    PutLittleEndian32(file, 14, kBmpInfoHeaderBytes);
+    PutLittleEndian32(file, 18, static_cast<std::uint32_t>(view.width));
+    PutLittleEndian32(file, 22, static_cast<std::uint32_t>(view.height));  // positive: bottom-up
+    PutLittleEndian16(file, 26, 1);
+    PutLittleEndian16(file, 28, isGrey ? 8 : 24);
+    PutLittleEndian32(file, 30, kBmpRgb);
+    PutLittleEndian32(file, 34, static_cast<std::uint32_t>(dataBytes));
+    PutLittleEndian32(file, 38, PixelsPerMetre(bitmap.xResolution));
+    PutLittleEndian32(file, 42, PixelsPerMetre(bitmap.yResolution));
+    PutLittleEndian32(file, 46, isGrey ? 256 : 0);
     for (std::uint32_t level = 0; isGrey && level < 256; ++level) {
         std::uint8_t* entry = file.data() + kBmpFileHeaderBytes + kBmpInfoHeaderBytes + 4 * level;
         entry[0] = entry[1] = entry[2] = static_cast<std::uint8_t>(level);

@@ -1,5 +1,6 @@
-// Structural check of a BMP file, made on the bytes before our reader decodes them, and
-// the bounds-checked reader our own codecs read headers with. The check answers kSuccess,
+// Structural check of a BMP file, made on the bytes before our reader decodes them, the
+// bounds-checked reader our own codecs read headers with, and the little-endian writes
+// our own writers fill theirs with. The check answers kSuccess,
 // kErrorFileCorrupt or kErrorFileFormat.
 #pragma once
 
@@ -38,5 +39,18 @@ private:
     std::size_t m_size;
     bool m_isBigEndian;
 };
+
+// Little-endian writes into a header the writer has already sized.
+inline void PutLittleEndian16(FileBytes& file, std::size_t at, std::uint32_t value)
+{
+    file[at] = static_cast<std::uint8_t>(value);
+    file[at + 1] = static_cast<std::uint8_t>(value >> 8);
+}
+
+inline void PutLittleEndian32(FileBytes& file, std::size_t at, std::uint32_t value)
+{
+    PutLittleEndian16(file, at, value & 0xFFFF);
+    PutLittleEndian16(file, at + 2, value >> 16);
+}
 
 } // namespace imaging

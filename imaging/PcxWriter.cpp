@@ -3,6 +3,7 @@
 #include "imaging/PcxCodec.h"
 
 #include "imaging/ColourQuantiser.h"
+#include "imaging/FileStructure.h"
 
 #include <algorithm>
 
@@ -13,11 +14,10 @@ constexpr int kMaxRun = 63;
 // The header's bytes per line is 16 bits and must be even.
 constexpr int kMaxPcxWidthPx = 0xFFFE;
 
+// PCX header words are 16 bits: a value out of their range is held at its end.
 void Put16(FileBytes& file, std::size_t at, int value)
 {
-    const int clamped = std::clamp(value, 0, 0xFFFF);
-    file[at] = static_cast<std::uint8_t>(clamped & 0xFF);
-    file[at + 1] = static_cast<std::uint8_t>(clamped >> 8);
+    PutLittleEndian16(file, at, static_cast<std::uint32_t>(std::clamp(value, 0, 0xFFFF)));
 }
 
 void AppendRle(FileBytes& file, const std::uint8_t* line, int count)
