@@ -3,6 +3,13 @@
 // the bitmap and the target file as they were.
 #include "ImageFixtures.h"
 
+#include "imaging/BmpCodec.h"
+#include "imaging/GifCodec.h"
+#include "imaging/JpegCodec.h"
+#include "imaging/PcxCodec.h"
+#include "imaging/StatusProgress.h"
+#include "imaging/TiffCodec.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -139,6 +146,40 @@ TEST_F(Progress, CancellingASaveLeavesTheOldFileAndNoLeftovers)
         EXPECT_EQ(kErrorCancelled, L_SaveBitmap(path.c_str(), &image.handle, format, 0, 0, nullptr));
         EXPECT_EQ(before, ReadBytes(path));
         EXPECT_EQ(1, CountFiles(folder.Path("*")));
+    }
+}
+
+// Each encoder stops where the cancel came instead of encoding the rest of the image only
+// for the save to throw it away: it answers kErrorCancelled, and an encoder that makes its
+// file as it goes has made well under the whole of it.
+TEST_F(Progress, EveryEncoderStopsAtTheRowWhereTheCancelCame)
+{
+    using Encoder = int (*)(int, const BitmapHandle&, int, ProgressReporter&, FileBytes&);
+    struct Case { const char* why; Encoder encode; int format; int cancelAt; bool isMadeAsItGoes; };
+    const Case kCases[] = {
+        // A BMP's size is known from its header, so its whole file is made at once.
+        {"BMP", &BmpEncode, kFormatBmp, 10, false},
+        {"PCX", &PcxEncode, kFormatPcx, 10, true},
+        {"JPEG", &JpegEncode, kFormatJpeg, 10, true},
+        {"TIFF", &TiffEncode, kFormatTif, 10, true},
+        // The first half of a GIF's progress is its palette; its rows come after.
+        {"GIF", &GifEncode, kFormatGif, 55, true},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.why);
+        FileBytes whole;
+        {
+            ProgressReporter progress;
+            ASSERT_EQ(kSuccess, c.encode(c.format, image.handle, 0, progress, whole));
+        }
+        StatusRecorder recorder(c.cancelAt);
+        FileBytes cut;
+        ProgressReporter progress;
+        ASSERT_TRUE(progress.Start());
+        EXPECT_EQ(kErrorCancelled, c.encode(c.format, image.handle, 0, progress, cut));
+        if (c.isMadeAsItGoes) {
+            EXPECT_LT(cut.size(), whole.size() / 2);
+        }
     }
 }
 
