@@ -35,11 +35,22 @@ iString GetTempFileNameText(const char* directory, const char* prefix, UINT uniq
     return iString(buffer);
 }
 
+DWORD GetTempPathBuffer(char* buffer, DWORD size)
+{
+    if (!buffer || size == 0)
+        return 0;
+    DWORD length = GetTempPathA(size, buffer);
+    // A path too long for the buffer is not written at all: what the buffer holds is no path.
+    if (length == 0 || length >= size) {
+        buffer[0] = '\0';
+        return 0;
+    }
+    return length;
+}
+
 iString GetTempPathText()
 {
     char buffer[MAX_PATH + 1];
-    DWORD length = GetTempPathA(sizeof buffer, buffer);
-    if (length == 0 || length >= sizeof buffer)
-        return iString();
+    GetTempPathBuffer(buffer, sizeof buffer);
     return iString(buffer);
 }

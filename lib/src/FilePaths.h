@@ -15,5 +15,8 @@ DWORD GetModuleDirectoryBuffer(HMODULE module, char* buffer, DWORD size);
 iString GetModuleDirectory(HMODULE module = nullptr);
 // The platform's temporary file name in directory; unique 0 creates the empty file.
 iString GetTempFileNameText(const char* directory, const char* prefix, UINT unique);
-// The temporary directory, with its trailing "\".
+// Writes the temporary directory, with its trailing "\", into buffer: its length; 0 and
+// an empty buffer when it cannot be read or does not fit size bytes.
+DWORD GetTempPathBuffer(char* buffer, DWORD size);
+// The same into a returned string.
 iString GetTempPathText();

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 namespace {
@@ -74,12 +75,34 @@ TEST(FilePaths, TempPathEndsInABackslash)
     EXPECT_EQ('\\', path[path.GetLength() - 1]);
 }
 
+TEST(FilePaths, TempPathThatDoesNotFitIsAFailure)
+{
+    iString path = GetTempPathText();
+    ASSERT_FALSE(path.IsEmpty());
+    const DWORD length = static_cast<DWORD>(path.GetLength());
+    char buffer[MAX_PATH + 1];
+    EXPECT_EQ(length, GetTempPathBuffer(buffer, length + 1));
+    EXPECT_STREQ(path, buffer);
+    // No room for the zero: the platform leaves the buffer alone, which must not pass for a path.
+    memset(buffer, 'x', sizeof buffer);
+    buffer[MAX_PATH] = '\0';
+    EXPECT_EQ(0u, GetTempPathBuffer(buffer, length));
+    EXPECT_STREQ("", buffer);
+    EXPECT_EQ(0u, GetTempPathBuffer(buffer, 0));
+}
+
 TEST(FilePaths, TempPathLongerThanMaxPathIsEmpty)
 {
     std::string longPath = "C:\\" + std::string(300, 't');
     ScopedVariable tmp("TMP", longPath.c_str());
     ScopedVariable temp("TEMP", longPath.c_str());
     EXPECT_STREQ("", GetTempPathText());
+
+    char buffer[MAX_PATH + 1];
+    memset(buffer, 'x', sizeof buffer);
+    buffer[MAX_PATH] = '\0';
+    EXPECT_EQ(0u, GetTempPathBuffer(buffer, sizeof buffer));
+    EXPECT_STREQ("", buffer);
 }
 
 TEST(FilePaths, TempFileNames)
