@@ -125,13 +125,12 @@ const char* Time_T::GetText() const
         return "";
     SYSTEMTIME local;
     GetSystemTime(local);
-    // A moment with no local date (the runtime refused it) has no text at all.
-    if (local.wYear == 0)
-        return "";
     const iString datePicture = GetShortDatePicture(LOCALE_USER_DEFAULT);
     const iString timePicture = GetTimePicture(LOCALE_USER_DEFAULT);
     int dateSize = GetDateFormatA(LOCALE_USER_DEFAULT, m_dateFlags, &local, datePicture, nullptr, 0);
     int timeSize = GetTimeFormatA(LOCALE_USER_DEFAULT, m_timeFlags, &local, timePicture, nullptr, 0);
+    // A moment the runtime has no local date for comes back all zero, a date the platform
+    // will not format: it has no text at all, never a lone blank.
     if (dateSize <= 0 || timeSize <= 0)
         return "";
     // Date, one blank, time; each size counts its own terminating zero.
