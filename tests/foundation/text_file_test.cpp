@@ -93,6 +93,32 @@ TEST_F(TextFileTest, PrintfKeepsEmbeddedZeros)
     EXPECT_EQ(std::string("a\0b", 3), Written());
 }
 
+namespace {
+
+// Takes at most two bytes a call and still reports success, as a full disk or a
+// pipe may: the caller must look at the count, not only the result.
+class ShortWritingFile : public iTextFile {
+public:
+    BOOL Write(const void* buffer, DWORD n, DWORD* done) override
+    {
+        return iTextFile::Write(buffer, n < 2 ? n : 2, done);
+    }
+};
+
+} // namespace
+
+TEST_F(TextFileTest, AShortWriteIsAFailure)
+{
+    m_file.Close();
+    ShortWritingFile file;
+    ASSERT_TRUE(file.Open(m_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL));
+    EXPECT_EQ(-1, file.Printf("%s", "hello"));
+    EXPECT_FALSE(file.WritePadded("hello", 0));
+    EXPECT_FALSE(file.WritePadded("ab", 5));  // the text fits one call, its three blanks do not
+    EXPECT_TRUE(file.WriteChar('x'));
+    EXPECT_EQ(2, file.Printf("%d", 42));
+}
+
 TEST(TextFile, WritesOnAClosedFileFail)
 {
     iTextFile closed;
