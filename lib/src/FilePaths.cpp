@@ -27,11 +27,21 @@ iString GetModuleDirectory(HMODULE module)
     return iString(buffer);
 }
 
+UINT GetTempFileNameBuffer(const char* directory, const char* prefix, UINT unique, char* buffer, DWORD size)
+{
+    if (!buffer || size == 0)
+        return 0;
+    // The platform writes up to MAX_PATH bytes whatever room there is, so less is refused.
+    UINT number = size >= MAX_PATH ? GetTempFileNameA(directory, prefix, unique, buffer) : 0;
+    if (number == 0)
+        buffer[0] = '\0';
+    return number;
+}
+
 iString GetTempFileNameText(const char* directory, const char* prefix, UINT unique)
 {
-    char buffer[MAX_PATH + 1] = "";
-    if (GetTempFileNameA(directory, prefix, unique, buffer) == 0)
-        return iString();
+    char buffer[MAX_PATH + 1];
+    GetTempFileNameBuffer(directory, prefix, unique, buffer, sizeof buffer);
     return iString(buffer);
 }
 

@@ -123,4 +123,25 @@ TEST(FilePaths, TempFileNameLongerThanMaxPathIsEmpty)
 {
     std::string deep = "C:\\" + std::string(250, 'd');
     EXPECT_STREQ("", GetTempFileNameText(deep.c_str(), "SVT", 7));
+
+    // The platform refuses without writing: the buffer must not pass for a name.
+    char buffer[MAX_PATH + 1];
+    memset(buffer, 'x', sizeof buffer);
+    buffer[MAX_PATH] = '\0';
+    EXPECT_EQ(0u, GetTempFileNameBuffer(deep.c_str(), "SVT", 7, buffer, sizeof buffer));
+    EXPECT_STREQ("", buffer);
+}
+
+TEST(FilePaths, TempFileNameNeedsRoomForAnyPath)
+{
+    iString directory = GetTempPathText();
+    char buffer[MAX_PATH + 1];
+    EXPECT_EQ(0x1234u, GetTempFileNameBuffer(directory, "SVT", 0x1234, buffer, MAX_PATH));
+    EXPECT_STREQ(static_cast<LPCSTR>(directory + "SVT1234.tmp"), buffer);
+    // The name would fit, but the platform may write MAX_PATH bytes: less room is refused.
+    memset(buffer, 'x', sizeof buffer);
+    buffer[MAX_PATH] = '\0';
+    EXPECT_EQ(0u, GetTempFileNameBuffer(directory, "SVT", 0x1234, buffer, MAX_PATH - 1));
+    EXPECT_STREQ("", buffer);
+    EXPECT_EQ(0u, GetTempFileNameBuffer(directory, "SVT", 0x1234, buffer, 0));
 }
