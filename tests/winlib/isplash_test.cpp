@@ -2,7 +2,7 @@
 // top-most), its close timer, the keys, buttons and notifications that close it or not,
 // the synchronous form, file mode with and without a sound, the placeholder without a
 // picture, the overlay text kept inside the client area, the left Ctrl and Shift keys
-// while it paints, and an owner that goes first.
+// while it paints, an owner that goes first, and a window that cannot be made.
 #include "lib/src/Win2/Wnd/iFrameWnd.h"
 #include "lib/src/Win2/Wnd/iSplash.h"
 
@@ -17,6 +17,7 @@
 #include <chrono>
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -93,6 +94,24 @@ public:
 
 private:
     BYTE m_saved[256];
+};
+
+// Every window this thread creates while it lives is refused by the system, after the
+// framework has taken its handle, as a hook of another program can do.
+class RefusedWindows {
+public:
+    RefusedWindows() { m_hook = SetWindowsHookExA(WH_CBT, &Refuse, nullptr, GetCurrentThreadId()); }
+    ~RefusedWindows() { UnhookWindowsHookEx(m_hook); }
+    RefusedWindows(const RefusedWindows&) = delete;
+    RefusedWindows& operator=(const RefusedWindows&) = delete;
+    bool IsHooked() const { return m_hook != nullptr; }
+
+private:
+    static LRESULT CALLBACK Refuse(int code, WPARAM wParam, LPARAM lParam)
+    {
+        return code == HCBT_CREATEWND ? 1 : CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    HHOOK m_hook = nullptr;
 };
 
 // 20 ms of silence: 8-bit mono PCM at 8000 Hz.
@@ -173,6 +192,54 @@ TEST_F(SplashTest, StartUpFormShowsThePictureWholeCentredAndTopMostUntilItsTimer
 
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(splash); }, 3000)) << "closed by its timer after a second";
     EXPECT_TRUE(frame->GetWindowSet().empty()) << "an owned splash leaves its owner's set when it goes";
+    frame->DestroyWindow();
+}
+
+TEST_F(SplashTest, AWindowThatCannotBeMadeIsNoErrorAndLeavesNothingBehind)
+{
+    auto* frame = new iFrameWnd(nullptr, CRect(0, 0, 400, 300), WS_OVERLAPPEDWINDOW, "main", 0);
+    CWnd goneOwner;
+    goneOwner.m_hWnd = CreateWindowA("STATIC", nullptr, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ::DestroyWindow(goneOwner.m_hWnd);
+    const CRect box(2, 2, 60, 20);
+    {
+        SCOPED_TRACE("refused by the system: the start-up and the about forms");
+        RefusedWindows refused;
+        ASSERT_TRUE(refused.IsHooked());
+        BOOL shown = FALSE;
+        EXPECT_NO_THROW(shown = iSplash::Show(frame, SPLASH_RESOURCE, "Splash", 1));
+        EXPECT_TRUE(shown);
+        EXPECT_NO_THROW(shown = iSplash::ShowWithText(frame, SPLASH_RESOURCE | SPLASH_MOUSE | SPLASH_KEYBOARD,
+                                                      "Splash", 0, "Version 1", &box, DT_LEFT, kTextColour));
+        EXPECT_TRUE(shown);
+    }
+    EXPECT_TRUE(SplashesOwnedBy(frame->m_hWnd).empty());
+    EXPECT_TRUE(frame->GetWindowSet().empty());
+
+    struct Case {
+        const char* why;
+        CWnd* owner;
+        bool refused;
+    };
+    const Case kCases[] = {
+        {"refused by the system after the framework took its handle", frame, true},
+        {"an owner that is already gone", &goneOwner, false},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.why);
+        TestSplash::s_deleted = 0;
+        TestSplash* splash = nullptr;
+        {
+            std::unique_ptr<RefusedWindows> refused(c.refused ? new RefusedWindows : nullptr);
+            ASSERT_NO_THROW(splash = new TestSplash(c.owner, SPLASH_RESOURCE | SPLASH_MOUSE, "Splash", 1000));
+        }
+        EXPECT_FALSE(IsWindow(splash->m_hWnd));
+        const HWND deadHandle = splash->m_hWnd;
+        EXPECT_TRUE(splash->Run());
+        EXPECT_EQ(1, TestSplash::s_deleted) << "no window destruction would ever delete it";
+        EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(deadHandle)) << "its dead handle is not kept";
+    }
+    goneOwner.m_hWnd = nullptr;
     frame->DestroyWindow();
 }
 

@@ -36,24 +36,15 @@ END_MESSAGE_MAP()
 
 BOOL iSplash::Show(CWnd* parent, UINT flags, LPCSTR name, int seconds)
 {
-    Launch(new iSplash(parent, flags, name, MillisecondsOf(seconds)));
+    (new iSplash(parent, flags, name, MillisecondsOf(seconds)))->Run();
     return TRUE;
 }
 
 BOOL iSplash::ShowWithText(CWnd* parent, UINT flags, LPCSTR name, int seconds, LPCSTR text, const RECT* textBox,
                            UINT format, COLORREF colour)
 {
-    Launch(new iSplash(parent, flags, name, MillisecondsOf(seconds), text, textBox, format, colour));
+    (new iSplash(parent, flags, name, MillisecondsOf(seconds), text, textBox, format, colour))->Run();
     return TRUE;
-}
-
-void iSplash::Launch(iSplash* splash)
-{
-    if (!splash->m_hWnd) {
-        delete splash;
-        return;
-    }
-    splash->Run();
 }
 
 iSplash::iSplash(CWnd* parent, UINT flags, LPCSTR name, UINT milliseconds)
@@ -100,7 +91,7 @@ void iSplash::Initialize(UINT flags, LPCSTR name, UINT milliseconds, LPCSTR text
 
 void iSplash::FitToPicture()
 {
-    if (!m_hWnd)
+    if (!HasWindow())
         return;
     SIZE pixels;
     {
@@ -118,6 +109,11 @@ void iSplash::FitToPicture()
 
 BOOL iSplash::Run()
 {
+    // No window destruction will ever delete a splash whose window was not made.
+    if (!HasWindow()) {
+        delete this;
+        return TRUE;
+    }
     ShowWindow(SW_SHOW);
     UpdateWindow();
     // Never asynchronous: the call returns when the sound has ended. SND_NODEFAULT keeps
@@ -151,6 +147,13 @@ void iSplash::Close()
     }
     // Deletes this object once the window is gone.
     DestroyWindow();
+}
+
+// A window the system refused after the framework took its handle leaves that handle
+// behind, dead: only the system can tell.
+BOOL iSplash::HasWindow() const
+{
+    return ::IsWindow(m_hWnd);
 }
 
 void iSplash::PostNcDestroy()

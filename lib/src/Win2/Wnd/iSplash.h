@@ -34,7 +34,8 @@ public:
 
     // Shows the window, plays the sound (to its end) and starts the close timer and the
     // mouse capture as the flags say. With SPLASH_SYNC the window is gone, and this
-    // object deleted, when it returns. Always TRUE.
+    // object deleted, when it returns; a splash whose window could not be made is
+    // deleted at once. Always TRUE.
     BOOL Run();
     // Releases the capture, stops the timer and destroys the window (and so the object).
     void Close();
@@ -68,9 +69,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    // Runs a new splash, or deletes one whose window could not be made, since no
-    // window destruction would ever delete it.
-    static void Launch(iSplash* splash);
+    BOOL HasWindow() const;
     void FitToPicture();
     void DrawOverlayText(CDC* dc, const CRect& client);
     void DrawPlaceholder(CDC* dc, const CRect& client);
