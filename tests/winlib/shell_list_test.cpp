@@ -24,6 +24,20 @@ int RowOf(BrowsePair& pair, const std::string& path)
     return pair.list->FindItemByText(-1, shell_test::ShellDisplayName(path).c_str());
 }
 
+// The references an image list holds: each control that destroys a list it was only
+// lent takes one of its owner's. A list that is not one answers 0.
+ULONG ReferencesOf(HIMAGELIST list)
+{
+    // Not in the import library: asked of the common controls loaded.
+    using QueryListInterface = HRESULT(WINAPI*)(HIMAGELIST, REFIID, void**);
+    const auto query = reinterpret_cast<QueryListInterface>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("comctl32.dll"), "HIMAGELIST_QueryInterface")));
+    IUnknown* counted = nullptr;
+    if (!query || FAILED(query(list, IID_IUnknown, reinterpret_cast<void**>(&counted))) || !counted)
+        return 0;
+    return counted->Release();
+}
+
 // Shows extensions or hides them as Explorer's setting does, restoring it afterwards.
 class HiddenExtensions {
 public:
@@ -387,9 +401,17 @@ TEST_F(ShellListTest, FillsAndDeletionsLeaveNoBlockAndTheShellKeepsItsImageLists
         m_pair.list->DeleteAllItems();
         EXPECT_EQ(0, count.Outstanding());
     }
+    // The shell holds more than one reference here, so a list that destroyed them would
+    // leave them working: their references tell.
+    const ULONG smallReferences = ReferencesOf(smallIcons);
+    const ULONG largeReferences = ReferencesOf(largeIcons);
+    ASSERT_GT(smallReferences, 0u);
+    ASSERT_GT(largeReferences, 0u);
     delete m_pair.list;
     m_pair.list = nullptr;
     m_pair.tree->SetListCtrl(nullptr);
+    EXPECT_EQ(smallReferences, ReferencesOf(smallIcons));
+    EXPECT_EQ(largeReferences, ReferencesOf(largeIcons));
     EXPECT_GT(ImageList_GetImageCount(smallIcons), 0);
     EXPECT_GT(ImageList_GetImageCount(largeIcons), 0);
 }
