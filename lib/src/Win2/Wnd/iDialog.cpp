@@ -21,13 +21,10 @@ iDialog::iDialog(CWnd* parent, const RECT& rect, DWORD style, LPCSTR caption, in
     CreateInMemory(parent, rect, style, caption, menu, exStyle, modeless);
 }
 
+// Made modal in the constructor and never run, the dialog gives its owner back in the
+// framework's destructor, which its own PreModal call prepared.
 iDialog::~iDialog()
 {
-    // Made modal in the constructor and never run: without this its owner would stay
-    // disabled for good.
-    if (m_ownerDisabled && ::IsWindow(m_owner))
-        ::EnableWindow(m_owner, TRUE);
-    m_ownerDisabled = 0;
     m_windowSet.DeleteAll();
 }
 
