@@ -10,6 +10,7 @@
 
 #include "database/mGrovePlus.h"
 
+#include "lib/src/ReplaceableValue.h"
 #include "lib/src/Win2/Wnd/iButton.h"
 #include "lib/src/Win2/Wnd/iCheckBox.h"
 #include "lib/src/Win2/Wnd/iComboBox.h"
@@ -59,6 +60,18 @@ constexpr int kEngineBuffers = 16;
 constexpr int kEngineFiles = 16;
 constexpr int kEngineSectors = 32;
 
+iDBEngine* MakeCacheEngine()
+{
+    return new mGrovePlus(kEngineBuffers, kEngineFiles, kEngineSectors);
+}
+
+Workspace::EngineMaker FirstEngineMaker()
+{
+    return MakeCacheEngine;
+}
+
+using EngineMakerInForce = ReplaceableValue<Workspace::EngineMaker, FirstEngineMaker>;
+
 void MoveEdges(CWnd* control, int right, int bottom)
 {
     if (!control || !control->m_hWnd)
@@ -100,6 +113,11 @@ void FitNameColumn(iShellListCtrl& list)
 } // namespace
 
 PassCountTarget::~PassCountTarget() = default;
+
+Workspace::EngineMaker Workspace::SetEngineMaker(EngineMaker maker)
+{
+    return EngineMakerInForce::Replace(maker);
+}
 
 Workspace::Workspace() = default;
 
@@ -187,7 +205,7 @@ void Workspace::CreateControls()
                                     kControlId, WS_EX_CLIENTEDGE, nullptr);
     m_resultGroup = new iGroupBox(this, CRect(478, 5, 635, 365), WS_VISIBLE, "Result", kControlId);
     m_result = new BitmapCtrl(this, CRect(483, 20, 630, 357), WS_VISIBLE, "", kControlId, WS_EX_CLIENTEDGE, nullptr);
-    m_engine = new mGrovePlus(kEngineBuffers, kEngineFiles, kEngineSectors);
+    m_engine = EngineMakerInForce::Get()();
     // The strip's text names the web host its pages come from.
     m_banner = new AffiliateLink(this, kBannerRect, WS_VISIBLE, GetWebEndpoint().host, kControlId);
 

@@ -51,6 +51,12 @@ public:
     static constexpr RECT kBannerRect = {5, 365, 473, 427};
     static constexpr int kBannerBottomMargin = 5;
 
+    // Makes the engine of the banner's cache.
+    using EngineMaker = iDBEngine* (*)();
+    // Replaces the maker for views made from now on (a test's engine that watches when it
+    // goes); answers the one it replaces.
+    static EngineMaker SetEngineMaker(EngineMaker maker);
+
     Workspace();
     // The banner strip first, waiting for its worker, and only then the engine it used.
     ~Workspace() override;

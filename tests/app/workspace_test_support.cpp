@@ -133,6 +133,7 @@ void WorkspaceTest::SetUp()
     g_bannerFolder = m_bannerFolder.Path();
     BannerSeam seam = DefaultBannerSeam();
     seam.moduleDirectory = BannerFolder;
+    AdjustBannerSeam(seam);
     m_previousSeam = SetBannerSeam(seam);
     WebEndpoint closed = {"127.0.0.1", ClosedLoopbackPort()};
     m_previousEndpoint = SetWebEndpoint(closed);

@@ -90,6 +90,8 @@ class WorkspaceTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
+    // Changes the banner's surroundings before the workspace's worker copies them.
+    virtual void AdjustBannerSeam(BannerSeam&) {}
 
     // Sets the edit's text as typing would: the view hears of the change.
     static void Type(iEdit* edit, const char* text);
