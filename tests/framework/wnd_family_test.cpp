@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -90,6 +91,33 @@ END_MESSAGE_MAP()
 class PlainBar : public CControlBar {
 public:
     void OnUpdateCmdUI(CFrameWnd*, BOOL) override {}
+};
+
+// Big enough that the heap gives its block straight back to the system when it is freed:
+// a bar deleted again from inside its own destructor then reads memory that is gone.
+class OversizedBar : public PlainBar {
+    char m_ballast[1 << 20];
+};
+
+// Counts the access violations raised while it lives, also those the system swallows
+// because they happen inside a window's callback (a window procedure run by DestroyWindow).
+class AccessViolationCounter {
+public:
+    AccessViolationCounter() : m_handler(AddVectoredExceptionHandler(1, &Note)) { s_count = 0; }
+    ~AccessViolationCounter() { RemoveVectoredExceptionHandler(m_handler); }
+    AccessViolationCounter(const AccessViolationCounter&) = delete;
+    AccessViolationCounter& operator=(const AccessViolationCounter&) = delete;
+    int Count() const { return s_count; }
+
+private:
+    static LONG CALLBACK Note(EXCEPTION_POINTERS* exception)
+    {
+        if (exception->ExceptionRecord->ExceptionCode == EXCEPTION_ACCESS_VIOLATION)
+            ++s_count;
+        return EXCEPTION_CONTINUE_SEARCH;
+    }
+    static inline std::atomic<int> s_count{0};
+    void* m_handler;
 };
 
 class HelpApp : public CWinApp {
@@ -271,12 +299,18 @@ TEST(Lifetime, DeletingAFrameOrBarWhoseWindowExistsIsSafe)
 {
     auto* frame = new CFrameWnd;
     ASSERT_TRUE(frame->Create(nullptr, "deleted"));
-    auto* bar = new PlainBar;
+    auto* bar = new OversizedBar;
     bar->m_bAutoDelete = TRUE;
     bar->m_dwStyle = CBRS_BOTTOM;
     ASSERT_TRUE(bar->Create(nullptr, nullptr, WS_VISIBLE, CRect(0, 0, 10, 10), frame, AFX_IDW_STATUS_BAR));
     HWND barWnd = bar->m_hWnd;
-    delete bar;
+    {
+        // Its window ends inside the destructor: the self-deleting bar must not delete itself
+        // again there (with this compiler that calls through an empty slot of the bar's table).
+        AccessViolationCounter violations;
+        delete bar;
+        EXPECT_EQ(0, violations.Count());
+    }
     EXPECT_FALSE(IsWindow(barWnd));
     EXPECT_EQ(nullptr, frame->GetControlBar(AFX_IDW_STATUS_BAR));
     HWND frameWnd = frame->m_hWnd;
