@@ -103,8 +103,8 @@ CString CTreeCtrl::GetItemText(HTREEITEM hItem) const
             text.ReleaseBuffer(0);
             return own;
         }
-        // Terminated here: a control may fill a short buffer without a terminator.
-        buffer[size - 1] = '\0';
+        // A control may fill a short buffer without a terminator: the zero the buffer keeps
+        // past its last byte bounds the text, and a full buffer is asked for again.
         int length = lstrlenA(buffer);
         text.ReleaseBuffer(length);
         if (length < size - 1)
