@@ -193,6 +193,84 @@ TEST(DamagedIndex, CompressionCountsThatOverlapAreACorruptIndex)
     mgCloseFileSetByNumber(uint16_t(data));
 }
 
+// Leading and trailing counts that together pass the stored key's 16 bytes: no sound node
+// holds them, and decoding such an entry would copy a negative length. The entry is made
+// one byte shorter than its own head, and a third entry starts at its trailing count, so
+// that the entries still fill exactly the bytes the node says it uses: only the counts tell
+// the damage. Every read of the leaf answers 527; the log names the node; the instance
+// works on.
+TEST(DamagedIndex, CompressionCountsLongerThanTheKeyAreACorruptIndex)
+{
+    struct Case {
+        const char* why;
+        uint8_t lead;
+        uint8_t trail;
+    };
+    const Case cases[] = {
+        {"a trailing run one byte too long", 1, 16},
+        {"a leading count past the key", 17, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        ScratchFolder folder;
+        std::string name = folder.File("packed");
+        {
+            Engine engine(16, 16, 4);
+            CompressedSet packed(name);
+            ASSERT_EQ(0, packed.created);
+            Bytes first = MakeRecord(1, "a");
+            Bytes second = MakeRecord(2, "abcdefghijklmnop");
+            ASSERT_EQ(0, mgAddRecord(packed.data, first.data()));
+            ASSERT_EQ(0, mgAddRecord(packed.data, second.data()));
+            ASSERT_EQ(0, mgCloseFileSet(&packed.set.def));
+        }
+        Bytes index = ReadWholeFile(name + ".idx");
+        uint32_t root = mgGet32(index.data() + kHdrRootNode);
+        ASSERT_LT(root + 512, index.size() + 1);
+        uint8_t* leaf = index.data() + root;
+        ASSERT_EQ(1, leaf[17]) << "the root is the only leaf";
+        ASSERT_EQ(2, mgGet16(leaf + 8));
+        // As written: "a" (pointer, lead 0, trail 15, 1 byte), then the second key
+        // (pointer, lead 1, trail 0, 15 bytes).
+        ASSERT_EQ(7 + 21, mgGet16(leaf + 10));
+        ASSERT_EQ(Bytes({1, 0}), Bytes(leaf + 25 + 4, leaf + 25 + 6));
+        ASSERT_EQ(16 + 1, c.lead + c.trail) << "a body of -1 byte";
+        // Second entry: pointer, lead, trail and -1 byte of body, 5 bytes. The third starts
+        // at the second's trailing count: pointer, lead 1, trail 15 and no body, 6 bytes.
+        uint8_t* second = leaf + 18 + 7;
+        second[4] = c.lead;
+        second[5] = c.trail;
+        uint8_t* third = second + 5;
+        memset(third + 1, 0, 3);
+        third[4] = 1;
+        third[5] = 15;
+        mgPut16(leaf + 8, 3);
+        mgPut16(leaf + 10, 7 + 5 + 6);
+        WriteWholeFile(name + ".idx", index);
+
+        Engine engine(16, 16, 4);
+        int data = mgOpenFileSetFromResource(-1, (name + ".dat").c_str(), 0);
+        ASSERT_GE(data, 0) << mgCtx()->isam_code;
+        uint16_t key = uint16_t(data + 1);
+        Bytes found(64);
+        Bytes probe = MakeRecord(0, "abcdefghijklmnop");
+        uint8_t target[kMgMaxKeyLength + 8];
+        ASSERT_EQ(16, mgBuildKey(int16_t(key), probe.data(), target, 0, uint32_t(probe.size())));
+        ASSERT_NO_THROW(EXPECT_EQ(kMgCorruptIndex, mgFirstRecord(key, found.data())));
+        ASSERT_NO_THROW(EXPECT_EQ(kMgCorruptIndex, mgLastRecord(key, found.data())));
+        ASSERT_NO_THROW(EXPECT_EQ(kMgCorruptIndex, mgGetEqualRecord(key, target, found.data())));
+        Bytes more = MakeRecord(3, "b");
+        ASSERT_NO_THROW(EXPECT_EQ(kMgCorruptIndex, mgAddRecord(uint16_t(data), more.data())));
+        EXPECT_NE(std::string::npos, LogText(folder).find("Invalid node counts or entries"));
+        mgCloseFileSetByNumber(uint16_t(data));
+        SetDefinition other = TwoIndexSet(folder.File("other"), 64, 0);
+        ASSERT_EQ(0, mgCreateFileSet(other.Build()));
+        Bytes record = MakeRecord(42, "other");
+        EXPECT_EQ(0, mgAddRecord(uint16_t(other.def.setFileNumber), record.data()));
+        EXPECT_EQ(0, mgCloseFileSet(&other.def));
+    }
+}
+
 // A parent whose child pointer is 0: every walk down the tree answers 527, never an exit.
 TEST(DamagedIndex, AChildPointerOfZeroIsACorruptIndex)
 {
