@@ -130,7 +130,7 @@ uint16_t mgCheckHeaderValues(mgFileControl* f, long long fileSize)
 {
     uint16_t kind = mgFileKind(f);
     uint16_t superKind = mgSuperfileKind(f);
-    if (kind > 2 || (superKind != 0 && superKind != 1 && superKind != 2 && superKind != 6))
+    if (superKind != 0 && superKind != 1 && superKind != 2 && superKind != 6)
         return kMgBadHeader;
     if (f->header[kHdrAttributeBytes + 2] != 4)
         return kMgBadHeader;

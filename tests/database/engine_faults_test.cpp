@@ -634,4 +634,40 @@ TEST(HostileHeader, IsRefusedAtOpenAndLeftAsItIs)
     }
 }
 
+// A file whose kind is none of fixed, index or variable, opened on its own (not as a set,
+// where the definition's own checks would refuse it first): refused with 13 and left as it
+// is, never opened as a file no call can use.
+TEST(HostileHeader, AFileOfUnknownKindIsRefusedWhenOpenedAlone)
+{
+    ScratchFolder folder;
+    std::string name = folder.File("single");
+    {
+        Engine engine(16, 16, 4);
+        SetDefinition set = TwoIndexSet(name, 64, 0);
+        set.indexes.resize(1);
+        set.segments.resize(1);
+        ASSERT_EQ(0, mgCreateFileSet(set.Build()));
+        for (uint32_t id = 1; id <= 20; ++id) {
+            Bytes record = MakeRecord(id, "single");
+            ASSERT_EQ(0, mgAddRecord(uint16_t(set.def.setFileNumber), record.data()));
+        }
+        ASSERT_EQ(0, mgCloseFileSet(&set.def));
+    }
+    std::string index = name + ".idx";
+    const Bytes sound = ReadWholeFile(index);
+    ASSERT_EQ(0, mgGet16(sound.data() + kHdrMemberCount)) << "an index file without members";
+    for (uint16_t kind : {3, 7, 0xFFFF}) {
+        SCOPED_TRACE("kind " + std::to_string(kind));
+        Bytes bytes = sound;
+        mgPut16(bytes.data() + kHdrFileKind, kind);
+        WriteWholeFile(index, bytes);
+        Engine engine(16, 16, 4);
+        EXPECT_EQ(kMgBadHeader, mgOpenFile(3, index.c_str(), 0));
+        EXPECT_EQ(bytes, ReadWholeFile(index)) << "a refused file was changed";
+        WriteWholeFile(index, sound);
+        EXPECT_EQ(0, mgOpenFile(3, index.c_str(), 0)) << "the sound file opens on the same number";
+        EXPECT_EQ(0, mgCloseFile(3, 0));
+    }
+}
+
 } // namespace
