@@ -271,6 +271,95 @@ TEST(DamagedIndex, CompressionCountsLongerThanTheKeyAreACorruptIndex)
     }
 }
 
+// A split climbs to the parent it passed on the way down and reads it again under its lock;
+// in a shared file another program may have changed it meanwhile. Here a sound leaf (a copy
+// of the first one) takes the parent's place on disk after each read of one splitting add
+// in turn: every answer is a code, never an exit, and at least one is the corrupt index of
+// a leaf met where a parent was expected.
+TEST(DamagedIndex, AParentTurnedIntoALeafUnderASplitIsACorruptIndex)
+{
+    ScratchFolder folder;
+    std::string name = folder.File("split");
+    const std::vector<std::string> files = {name + ".dat", name + ".idx"};
+    {
+        Engine engine(16, 16, 4);
+        SetDefinition set = TwoIndexSet(name, 64, 0);
+        ASSERT_EQ(0, mgCreateFileSet(set.Build()));
+        for (uint32_t id = 1; id <= 100; ++id) {
+            Bytes record = MakeRecord(id, "s");
+            ASSERT_EQ(0, mgAddRecord(uint16_t(set.def.setFileNumber), record.data()));
+        }
+        ASSERT_EQ(0, mgCloseFileSet(&set.def));
+    }
+    auto rootEntries = [&] {
+        Bytes index = ReadWholeFile(files[1]);
+        uint32_t root = mgGet32(index.data() + kHdrRootNode);
+        return index[root + 17] == 0 ? int(mgGet16(index.data() + root + 8)) : -1;
+    };
+    ASSERT_GT(rootEntries(), 0) << "the root is a parent";
+    // One add at a time until one splits a leaf (the parent gains an entry); the files
+    // before that add are kept, and how many reads the add makes.
+    std::vector<Bytes> before;
+    uint32_t splitting = 0;
+    long reads = 0;
+    for (uint32_t id = 101; id <= 400 && !splitting; ++id) {
+        before = {ReadWholeFile(files[0]), ReadWholeFile(files[1])};
+        int entries = rootEntries();
+        Engine engine(16, 16, 4);
+        int data = mgOpenFileSetFromResource(-1, files[0].c_str(), kMgModeShared);
+        ASSERT_GE(data, 0) << mgCtx()->isam_code;
+        {
+            FaultyIo io;
+            io.Plan(FaultPlan{});
+            Bytes record = MakeRecord(id, "s");
+            ASSERT_EQ(0, mgAddRecord(uint16_t(data), record.data()));
+            reads = io.Reads();
+        }
+        ASSERT_EQ(0, mgCloseFileSetByNumber(uint16_t(data)));
+        if (rootEntries() > entries)
+            splitting = id;
+    }
+    ASSERT_NE(0u, splitting) << "no add split a leaf";
+    int corrupt = 0;
+    size_t logged = LogText(folder).size();
+    for (long n = 1; n <= reads; ++n) {
+        SCOPED_TRACE("the parent turns into a leaf after read " + std::to_string(n) + " of " + std::to_string(reads));
+        for (size_t i = 0; i < files.size(); ++i)
+            WriteWholeFile(files[i], before[i]);
+        Engine engine(16, 16, 4);
+        int data = mgOpenFileSetFromResource(-1, files[0].c_str(), kMgModeShared);
+        ASSERT_GE(data, 0) << mgCtx()->isam_code;
+        int16_t answer = -1;
+        {
+            FaultyIo io;
+            FaultPlan plan;
+            plan.afterReadAt = n;
+            plan.afterRead = [&] {
+                HANDLE file = CreateFileA(files[1].c_str(), GENERIC_READ | GENERIC_WRITE,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+                ASSERT_NE(INVALID_HANDLE_VALUE, file);
+                const uint8_t* header = before[1].data();
+                const uint8_t* leaf = header + mgGet32(header + kHdrFirstLeaf);
+                DWORD done = 0;
+                OVERLAPPED at{};
+                at.Offset = mgGet32(header + kHdrRootNode);
+                EXPECT_TRUE(WriteFile(file, leaf, mgGet16(header + kHdrNodeSizeCode), &done, &at));
+                CloseHandle(file);
+            };
+            io.Plan(plan);
+            Bytes record = MakeRecord(splitting, "s");
+            ASSERT_NO_THROW(answer = mgAddRecord(uint16_t(data), record.data()));
+        }
+        EXPECT_TRUE(answer == 0 || answer == kMgCorruptIndex) << answer;
+        std::string log = LogText(folder);
+        if (answer == kMgCorruptIndex && log.find("(9495)", logged) != std::string::npos)
+            ++corrupt;
+        logged = log.size();
+        ASSERT_NO_THROW(mgCloseFileSetByNumber(uint16_t(data)));
+    }
+    EXPECT_GT(corrupt, 0) << "no add met the leaf where it climbed to the parent";
+}
+
 // A parent whose child pointer is 0: every walk down the tree answers 527, never an exit.
 TEST(DamagedIndex, AChildPointerOfZeroIsACorruptIndex)
 {
