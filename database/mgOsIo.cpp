@@ -242,10 +242,13 @@ uint16_t mgReadWrite(int operation, mgFileControl* f, uint32_t position, void* b
             StoreSystemCode(error);
         mgFileControl* first = mgGroupFirst(f);
         // A read that fails in the middle of a change leaves it half made, like a failed
-        // write; before any change (or in a shared file, which keeps no flag) it changes
-        // nothing.
+        // write; before any change it changes nothing. A file opened shared is changing
+        // from its session's first write to its close, and there a failed read of the
+        // header (read again at every step) leaves the change half made too.
         bool changing = first->header[kHdrUpdateFlag] != 0 && (first->flags & kMgPendingUpdate);
-        if (isWrite || (changing && !(operation & kMgHeaderTransfer)))
+        mgFileControl* partner = mgIsMember(first) ? first->partner : nullptr;
+        bool inSession = first->sessionSlot != 0 || (partner && partner->sessionSlot != 0);
+        if (isWrite || (changing && !(operation & kMgHeaderTransfer)) || inSession)
             mgMarkFailed(f);
         return mgSetError(answered ? answered : isWrite ? kMgShortWrite : kMgShortRead);
     }

@@ -1,11 +1,14 @@
 // Reads and flushes that fail: a read that returns fewer bytes than asked is the read
 // error (36), never zero-filled data; a read that fails is an answer, never a success with
-// wrong data, and changes nothing; a flush that fails is an error of the call that needed
-// it, and the next open finds the file refused (14) or whole.
+// wrong data, and changes nothing, or, in the middle of a change, leaves the set refused
+// (14) at its next open; a flush that fails is an error of the call that needed it, and the
+// next open finds the file refused (14) or whole.
 #include <gtest/gtest.h>
 
 #include "crash_verdict.h"
 #include "crash_workload.h"
+#include "database/mgCheck.h"
+#include "database/mgFile.h"
 #include "database/mgFileSet.h"
 #include "database/mgInstance.h"
 #include "database/mgRecord.h"
@@ -119,6 +122,67 @@ TEST(ReadFaults, EveryFailedReadIsAnAnswerAndChangesNothing)
         EXPECT_EQ(indexBefore, ReadWholeFile(name + ".idx"));
         EXPECT_EQ(0, ReadEverything(name));
     }
+}
+
+// A read that fails in the middle of a change of a shared set (after the change's first
+// write) leaves the change half made, as a failed write does: the set must be marked, so
+// that its next open refuses it (14) instead of opening a tree whose key count no longer
+// matches it. The failing read walks over every read of the adds of a few records (the
+// first of them splitting the index's only leaf), with the set opened shared.
+TEST(ReadFaults, AFailedReadInTheMiddleOfASharedChangeLeavesTheSetRefusedOrWhole)
+{
+    long total = 0;
+    auto addSome = [](int data) {
+        int16_t answer = 0;
+        for (uint32_t id = kIoRecords + 1; id <= kIoRecords + 4 && !answer; ++id) {
+            Bytes record = MakeRecord(id, "added", 64, uint8_t(id));
+            answer = mgAddRecord(uint16_t(data), record.data());
+        }
+        return answer;
+    };
+    {
+        ScratchFolder folder;
+        std::string name = folder.File("count");
+        Engine engine(16, 16, 4, 0);
+        MakeReadSet(name);
+        int data = mgOpenFileSetFromResource(-1, (name + ".dat").c_str(), kMgModeShared);
+        ASSERT_GE(data, 0);
+        FaultyIo io;
+        ASSERT_EQ(0, addSome(data));
+        total = io.Reads();
+        EXPECT_EQ(0, mgCloseFileSetByNumber(uint16_t(data)));
+    }
+    ASSERT_GT(total, 4);
+    int refused = 0;
+    for (long n = 1; n <= total; ++n) {
+        SCOPED_TRACE("read " + std::to_string(n) + " of " + std::to_string(total) + " fails");
+        ScratchFolder folder;
+        std::string name = folder.File("shared");
+        Engine engine(16, 16, 4, 0);
+        MakeReadSet(name);
+        int data = mgOpenFileSetFromResource(-1, (name + ".dat").c_str(), kMgModeShared);
+        ASSERT_GE(data, 0);
+        int16_t answer = 0;
+        {
+            FaultyIo io;
+            FaultPlan plan;
+            plan.failReadAt = n;
+            io.Plan(plan);
+            ASSERT_NO_THROW(answer = addSome(data));
+        }
+        EXPECT_NE(0, answer) << "a failed read went unanswered";
+        mgCloseFileSetByNumber(uint16_t(data));
+        data = mgOpenFileSetFromResource(-1, (name + ".dat").c_str(), 0);
+        if (data < 0) {
+            EXPECT_EQ(kMgNotClosedCleanly, mgCtx()->isam_code);
+            ++refused;
+            continue;
+        }
+        mgCheckReport report;
+        EXPECT_EQ(0, mgCheckFileSet(uint16_t(data), &report)) << report.first;
+        EXPECT_EQ(0, mgCloseFileSetByNumber(uint16_t(data)));
+    }
+    EXPECT_GT(refused, 0) << "no failed read came in the middle of a change";
 }
 
 // A read that meets bytes another process holds locked is repeated once under a region lock
