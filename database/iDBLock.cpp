@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <atomic>
+
 namespace {
 
 // Made on first use and kept for the life of the process, so that file objects and
@@ -17,14 +19,30 @@ CRITICAL_SECTION& DatabaseSection()
     return *section;
 }
 
+std::atomic<DatabaseLockReleasedHook> g_releasedHook{nullptr};
+
+// How many times this thread holds the lock now.
+thread_local int t_depth = 0;
+
 } // namespace
 
 ScopedDatabaseLock::ScopedDatabaseLock()
 {
     EnterCriticalSection(&DatabaseSection());
+    ++t_depth;
 }
 
 ScopedDatabaseLock::~ScopedDatabaseLock()
 {
+    --t_depth;
     LeaveCriticalSection(&DatabaseSection());
+    if (t_depth == 0) {
+        if (DatabaseLockReleasedHook hook = g_releasedHook.load())
+            hook();
+    }
+}
+
+DatabaseLockReleasedHook SetDatabaseLockReleasedHook(DatabaseLockReleasedHook hook)
+{
+    return g_releasedHook.exchange(hook);
 }

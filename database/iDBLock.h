@@ -13,3 +13,9 @@ public:
     ScopedDatabaseLock(const ScopedDatabaseLock&) = delete;
     ScopedDatabaseLock& operator=(const ScopedDatabaseLock&) = delete;
 };
+
+// Called on a thread each time it has let the lock go entirely: tests run another thread's
+// calls there, between two of this thread's. Null (the default) calls nothing.
+using DatabaseLockReleasedHook = void (*)();
+// Answers the hook it replaces.
+DatabaseLockReleasedHook SetDatabaseLockReleasedHook(DatabaseLockReleasedHook hook);

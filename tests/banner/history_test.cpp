@@ -1,21 +1,27 @@
 // The banner history against a real cache: the page "Ad_History.html" for an empty cache,
 // for more banners than it lists, for pages it cannot use and for a corrupt time, and the
 // window that shows it (title, place, style, the place kept in the registry, a browser
-// that runs no scripts).
+// that runs no scripts), and a store made while the history walks the cache.
 #include "banner_test_support.h"
 #include "banner_world_test_support.h"
 
 #include "banner/BannerPages.h"
 #include "banner/CacheFrameWnd.h"
 
+#include "database/iDBLock.h"
+
 #include "lib/src/iRegistry.h"
 
 #include <gtest/gtest.h>
 #include <mshtmdid.h>
 
+#include <algorithm>
+#include <atomic>
 #include <ctime>
 #include <memory>
+#include <regex>
 #include <string>
+#include <thread>
 #include <vector>
 
 // The file's own namespace keeps its names apart from the files compiled with it.
@@ -76,6 +82,93 @@ int ClosedPort()
     probe.Stop();
     return port;
 }
+
+// The banners a history page lists, in its order.
+std::vector<long> ListedIds(const std::string& page)
+{
+    std::vector<long> ids;
+    const std::regex row("<!-- (\\d+) ");
+    for (auto found = std::sregex_iterator(page.begin(), page.end(), row); found != std::sregex_iterator(); ++found)
+        ids.push_back(std::stol((*found)[1]));
+    return ids;
+}
+
+// Another thread's stores into the cache, each made when the walking thread has let the
+// database lock go entirely: the oldest banner is shown again, its "Update" moved past
+// every other's. A store the lock keeps out for 200 ms is left to run once the walker is
+// done, and no more are asked for.
+class StoresWhereTheWalkLetsGo {
+public:
+    StoresWhereTheWalkLetsGo(mGrovePlus* engine, const std::string& path, long banners, long lastShown)
+        : m_engine(engine), m_path(path), m_banners(banners), m_lastShown(lastShown)
+    {
+        s_current = this;
+        m_writer = std::thread([this] { Write(); });
+    }
+    ~StoresWhereTheWalkLetsGo()
+    {
+        Disarm();
+        m_quit = true;
+        SetEvent(m_go);
+        m_writer.join();
+        CloseHandle(m_go);
+        CloseHandle(m_done);
+        s_current = nullptr;
+    }
+
+    void Arm()
+    {
+        m_walker = GetCurrentThreadId();
+        m_previousHook = SetDatabaseLockReleasedHook(Released);
+    }
+    void Disarm()
+    {
+        if (m_walker)
+            SetDatabaseLockReleasedHook(m_previousHook);
+        m_walker = 0;
+    }
+    int Stores() const { return m_stores.load(); }
+
+private:
+    static constexpr int kMostStores = 20;
+
+    static void Released()
+    {
+        StoresWhereTheWalkLetsGo* self = s_current;
+        if (!self || GetCurrentThreadId() != self->m_walker || self->m_keptOut || self->m_asked >= kMostStores)
+            return;
+        ++self->m_asked;
+        SetEvent(self->m_go);
+        if (WaitForSingleObject(self->m_done, 200) != WAIT_OBJECT_0)
+            self->m_keptOut = true;
+    }
+
+    // Shows the banners again oldest first: 0, 1, 2, ... each at a time after every other.
+    void Write()
+    {
+        while (WaitForSingleObject(m_go, INFINITE) == WAIT_OBJECT_0 && !m_quit) {
+            const long id = m_stores % m_banners;
+            PutRecord(m_engine, m_path, id, 1000 + id, ++m_lastShown, PageWithBody("ad " + std::to_string(id)));
+            ++m_stores;
+            SetEvent(m_done);
+        }
+    }
+
+    static inline StoresWhereTheWalkLetsGo* s_current = nullptr;
+    mGrovePlus* m_engine;
+    std::string m_path;
+    long m_banners;
+    long m_lastShown;
+    HANDLE m_go = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    HANDLE m_done = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    std::atomic<bool> m_quit{false};
+    std::atomic<int> m_stores{0};
+    DWORD m_walker = 0;
+    DatabaseLockReleasedHook m_previousHook = nullptr;
+    int m_asked = 0;
+    bool m_keptOut = false;
+    std::thread m_writer;
+};
 
 // A started strip over the test's cache, with containment enabled (the program's site) and
 // the registry defaults below a key of the test's own.
@@ -281,6 +374,30 @@ TEST_F(HistoryTest, HistoryBrowserRunsNoScriptsWhereTheStripsBrowserDoes)
     EXPECT_EQ(VT_I4, value.vt);
     EXPECT_EQ(0x780, value.lVal);
     ambient->Release();
+}
+
+// The history walks the cache over several calls while the worker may store a page between
+// any two of them: a banner moved to the top behind the walk would be missed. The walk holds
+// the database lock throughout, so it lists every banner once, as the cache was before or
+// after the store.
+TEST_F(HistoryTest, AStoreDuringTheWalkWaitsAndEveryBannerIsListedOnce)
+{
+    constexpr long kBanners = 5;
+    constexpr long kFirstShown = 1700000000;
+    for (long id = 0; id < kBanners; ++id)
+        PutRecord(m_engine.get(), CachePath(), id, 1000 + id, kFirstShown + id,
+                  PageWithBody("ad " + std::to_string(id)));
+    StartStrip();
+    {
+        StoresWhereTheWalkLetsGo stores(m_engine.get(), CachePath(), kBanners, kFirstShown + kBanners);
+        stores.Arm();
+        m_strip->ShowHistory();
+        stores.Disarm();
+        EXPECT_GE(stores.Stores(), 1) << "a store was made once the walk was done";
+    }
+    std::vector<long> listed = ListedIds(ReadFileText(HistoryPath()));
+    std::sort(listed.begin(), listed.end());
+    EXPECT_EQ((std::vector<long>{0, 1, 2, 3, 4}), listed);
 }
 
 TEST_F(HistoryTest, NothingWithoutAnEngineOrACache)
