@@ -7,11 +7,13 @@
 // stays, which one is promoted and how often the description and the cache are renewed.
 //
 // Threads: the worker never touches the strip's windows or browser; it posts a notice to a
-// window of the strip's own thread, which then navigates the browser. The worker holds the
-// database lock for each look-up and store in the cache but never while it waits for the
-// network. Stopping sets the worker's stop flag, which also cancels its network waits; the
-// worker then closes its files on its own thread and ends, and the strip waits for that
-// before it goes, so the engine the worker used may be deleted afterwards.
+// window of the strip's own thread, which then navigates the browser. The worker is the
+// cache's only writer; each binding call holds the database lock for its own length, and
+// the worker never holds it while it waits for the network. The history holds the lock for
+// its whole walk, so it reads the cache as it was before or after a look-up and store.
+// Stopping sets the worker's stop flag, which also cancels its network waits; the worker
+// then closes its files on its own thread and ends, and the strip waits for that before it
+// goes, so the engine the worker used may be deleted afterwards.
 #pragma once
 
 #include "banner/BannerSeam.h"
@@ -141,10 +143,9 @@ public:
 
 private:
     // The cache's record of the page when it may be shown without a fetch; the record's
-    // "Update" is then renewed. Holds the database lock.
+    // "Update" is then renewed.
     bool TakeFreshPage(int64_t now, iString& page);
     // Stores a fetched page in the cache: 0, or the cache's answer when it could not.
-    // Holds the database lock.
     [[nodiscard]] int StorePage(int64_t now, const iString& page);
     // Adds the record or rewrites it with the time now ("Insert" too when it is new), or
     // the nearest free seconds: two pages stored or shown within one second would

@@ -79,7 +79,6 @@ void AffiliateLink::Thread::ShowNextBanner()
 
 bool AffiliateLink::Thread::TakeFreshPage(int64_t now, iString& page)
 {
-    ScopedDatabaseLock lock;
     m_cacheRecord->Reset(m_currentPage);
     const int answer = m_cacheFile->FindEqual(m_recordBuffer, Cache::kKeyId);
     if (answer == kMgCorruptIndex)
@@ -106,7 +105,6 @@ int AffiliateLink::Thread::StorePage(int64_t now, const iString& page)
     // so the page is fetched again next time.
     if (static_cast<unsigned>(page.GetLength()) > Cache::kLongestPage)
         return 0;
-    ScopedDatabaseLock lock;
     m_cacheRecord->Reset(m_currentPage);
     const int answer = m_cacheFile->FindEqual(m_recordBuffer, Cache::kKeyId);
     const bool found = answer == 0;

@@ -10,6 +10,7 @@
 #include "tests/net/http_test_support.h"
 
 #include "database/iDBLock.h"
+#include "database/mgErrors.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <thread>
 
 // The file's own namespace keeps its names apart from the files compiled with it.
 namespace banner_cache_test {
@@ -38,6 +40,65 @@ struct Stored {
     long inserted = -1;
     long updated = -1;
     std::string page;  // "<corrupt>" for a length beyond the field
+};
+
+// While armed, each time the armed thread lets the database lock go entirely, the history's
+// walk runs on a thread of its own, as a history shown then would: its own file object on
+// the set, opened, walked newest first by "Update" to the end, and closed.
+class WalksBetweenCalls {
+public:
+    WalksBetweenCalls(mGrovePlus* engine, const std::string& path) : m_engine(engine), m_path(path)
+    {
+        s_current = this;
+    }
+    ~WalksBetweenCalls()
+    {
+        Disarm();
+        s_current = nullptr;
+    }
+    void Arm()
+    {
+        m_armed = GetCurrentThreadId();
+        m_previousHook = SetDatabaseLockReleasedHook(Released);
+    }
+    void Disarm()
+    {
+        if (m_armed)
+            SetDatabaseLockReleasedHook(m_previousHook);
+        m_armed = 0;
+    }
+
+    struct Walk {
+        int lastAnswer;
+        std::set<long> ids;
+    };
+    std::vector<Walk> walks;
+
+private:
+    static void Released()
+    {
+        WalksBetweenCalls* self = s_current;
+        if (!self || GetCurrentThreadId() != self->m_armed)
+            return;
+        std::thread([self] { self->walks.push_back(self->WalkOnce()); }).join();
+    }
+    Walk WalkOnce()
+    {
+        ScopedDatabaseLock lock;
+        Walk walk{-1, {}};
+        mGroveFile file(m_engine, "", m_path.c_str(), 0, Cache::kSize);
+        Cache record;
+        for (walk.lastAnswer = file.Last(record.Bytes(), Cache::kKeyUpdate); walk.lastAnswer == 0;
+             walk.lastAnswer = file.Previous(record.Bytes()))
+            walk.ids.insert(record.m_id.Value());
+        return walk;
+    }
+
+    static inline WalksBetweenCalls* s_current = nullptr;
+    mGrovePlus* m_engine;
+    std::string m_path;
+    DWORD m_armed = 0;
+    DatabaseLockReleasedHook m_previousHook = nullptr;
 };
 
 // A worker prepared against the loopback server and the real engine, not started: the
@@ -499,6 +560,45 @@ TEST_F(BannerCacheTest, DescriptionOfPageZeroKeepsThePagesAndAFailedReloadKeepsT
     m_thread->LoadInfo(m_thread->GetBaseUrl());
     EXPECT_EQ(5, m_thread->GetSettings().page);
     EXPECT_EQ(2000, m_thread->GetSettings().duration);
+}
+
+// The worker's look-up and its store are two binding calls, each holding the database lock
+// for its own length. The history, the cache's only other user, may walk it between them:
+// its walk on a file object of its own moves nothing of the worker's, so each page is
+// stored or renewed in its own record, and each walk reads the cache whole.
+TEST_F(BannerCacheTest, HistoryWalksBetweenTheWorkersCallsChangeNothingItStoresOrShows)
+{
+    m_server.SetInfo(Description(5, 3000, -1, 3600));
+    for (long page = 0; page < 5; ++page)
+        m_server.SetPage(page, PageWithBody("page " + std::to_string(page)));
+    Prepare();
+    WalksBetweenCalls walks(m_engine.get(), CachePath());
+    // Every page stored (look-up and add), then each renewed twice (look-up and rewrite).
+    const int draws[] = {0, 1, 2, 3, 4, 3, 1, 4, 0, 2, 2, 0, 4, 1, 3};
+    for (int i = 0; i < static_cast<int>(std::size(draws)); ++i) {
+        SCOPED_TRACE("show " + std::to_string(i));
+        BannerSurroundings::SetNow(1700000000 + i);
+        BannerSurroundings::QueueDraws({draws[i]});
+        walks.Arm();
+        m_thread->ShowNextBanner();
+        walks.Disarm();
+        EXPECT_EQ(Marked(PageWithBody("page " + std::to_string(draws[i]))), Shown());
+    }
+    ASSERT_GE(walks.walks.size(), 2 * std::size(draws)) << "a walk between each look-up and its store";
+    for (const WalksBetweenCalls::Walk& walk : walks.walks)
+        EXPECT_EQ(kMgNoRecord, walk.lastAnswer) << "each walk ran to the end of the cache";
+    EXPECT_EQ((std::set<long>{0, 1, 2, 3, 4}), walks.walks.back().ids);
+    m_thread.reset();
+    const auto records = CacheRecords(m_engine.get(), CachePath());
+    ASSERT_EQ(5u, records.size());
+    for (const auto& bytes : records) {
+        Cache record;
+        memcpy(record.Bytes(), bytes.data(), Cache::kSize);
+        const char* text = nullptr;
+        unsigned length = 0;
+        ASSERT_TRUE(record.GetPage(text, length));
+        EXPECT_EQ(PageWithBody("page " + std::to_string(record.m_id.Value())), std::string(text, length));
+    }
 }
 
 } // namespace banner_cache_test
