@@ -7,6 +7,8 @@
 #include "lib/src/Win2/Wnd/iComboBox.h"
 #include "lib/src/Win2/Wnd/iEdit.h"
 
+#include <limits>
+
 namespace {
 
 constexpr double kCentimetresPerInch = 2.54;
@@ -161,11 +163,12 @@ void Workspace::OnResolutionChanged(CWnd*)
         m_newResolution = GetFileResolution();
     } else {
         const int typed = m_resolutionEdit->GetInt(0, 10);
-        // A resolution below 1 would make every physical unit divide by zero: not taken.
-        if (typed >= 1)
-            m_newResolution = m_resolutionUnit->GetSelectedData() == kPixelsPerCentimetre
-                                  ? typed * kCentimetresPerInch
-                                  : typed;
+        const double pixelsPerInch =
+            m_resolutionUnit->GetSelectedData() == kPixelsPerCentimetre ? typed * kCentimetresPerInch : typed;
+        // A resolution below 1 would make every physical unit divide by zero, and one past
+        // the largest whole number the image keeps would reach it as nonsense: not taken.
+        if (typed >= 1 && pixelsPerInch <= std::numeric_limits<int>::max())
+            m_newResolution = pixelsPerInch;
     }
     m_isResolutionGuarded = false;
 }

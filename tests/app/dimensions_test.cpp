@@ -221,6 +221,26 @@ TEST_F(Dimensions, AResolutionBelowOneIsNotTaken)
     EXPECT_EQ("6.667", Text(m_workspace->GetWidthEdit()));
 }
 
+// The image keeps its resolution as a whole number of pixels per inch: one past the
+// largest it can hold is not taken, like one below 1.
+TEST_F(Dimensions, AResolutionPastTheLargestTheImageKeepsIsNotTaken)
+{
+    OpenThousandByFiveHundred();
+    Choose(m_workspace->GetResolutionUnit(), Workspace::kPixelsPerCentimetre);
+    // 845,466,002 per cm is 2,147,483,645.08 per inch; one more is past 2,147,483,647.
+    Type(m_workspace->GetResolutionEdit(), "845466002");
+    EXPECT_DOUBLE_EQ(845466002 * 2.54, m_workspace->GetNewResolution());
+    Type(m_workspace->GetResolutionEdit(), "845466003");
+    EXPECT_DOUBLE_EQ(845466002 * 2.54, m_workspace->GetNewResolution());
+    // Past the reader's range: read as its largest number, which is too many per cm.
+    Type(m_workspace->GetResolutionEdit(), "99999999999");
+    EXPECT_DOUBLE_EQ(845466002 * 2.54, m_workspace->GetNewResolution());
+
+    Choose(m_workspace->GetResolutionUnit(), Workspace::kPixelsPerInch);
+    Type(m_workspace->GetResolutionEdit(), "99999999999");
+    EXPECT_EQ(2147483647, m_workspace->GetNewResolution()) << "per inch, the reader's largest fits";
+}
+
 TEST_F(Dimensions, AFileWithoutAResolutionConvertsWithTheLibrarysDefault)
 {
     // A PCX whose resolution fields are 0: the library reports its default for it.

@@ -339,6 +339,19 @@ TEST_F(ResizeMethods, AResultWithoutAResolutionCountsAsSeventyTwo)
     EXPECT_EQ(144, ResultResolution());
 }
 
+TEST_F(ResizeMethods, AResolutionTheImageCannotKeepLeavesItTheLastOneTaken)
+{
+    ChooseMethod(Workspace::kBicubic);
+    Type(m_workspace->GetResolutionEdit(), "300");
+    Choose(m_workspace->GetResolutionUnit(), Workspace::kPixelsPerCentimetre);
+    // 2,286,000,000 pixels per inch: past the largest whole number the image keeps.
+    Type(m_workspace->GetResolutionEdit(), "900000000");
+    SetPercent("200");
+    PressResize();
+    EXPECT_EQ(80u, ResultWidth());
+    EXPECT_EQ(300, ResultResolution());
+}
+
 TEST_F(ResizeMethods, AnUnchangedSizeAndResolutionDoNothing)
 {
     LibraryOperations operations;
