@@ -43,7 +43,7 @@ public:
     enum ResolutionUnit { kPixelsPerInch = 0, kPixelsPerCentimetre = 1 };
     // Item data of the method combo box.
     enum Method { kNormal = 0, kBilinear = 2, kBicubic = 4, kTamrow = 8, kTamrowProgressive = 16 };
-    // A file's resolution of 0 or less counts as this many pixels per inch.
+    // The new resolution in pixels per inch while no readable file is shown.
     static constexpr int kFallbackResolution = 72;
     static constexpr const char* kCaption = "Tamrow Sorvanta [Standard]";
 
@@ -178,7 +178,8 @@ protected:
     // Reads a size edit in its unit; an empty edit is the original size of its side.
     double ReadSize(iEdit* edit, iComboBox* unit, int originalPixels) const;
     void ShowSize(iEdit* edit, iComboBox* unit, double pixels, int originalPixels);
-    // The file's resolution in pixels per inch, 0 and less counting as kFallbackResolution.
+    // The file's resolution in pixels per inch (the library answers its default for a file
+    // without one, never 0); kFallbackResolution while no readable file is shown.
     int GetFileResolution() const;
     // False, after telling the user, when the library cannot make an image of the new size.
     bool IsNewSizePossible() const;

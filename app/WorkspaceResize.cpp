@@ -70,8 +70,8 @@ void Workspace::OnResize(CWnd*)
     iLBitmap& bitmap = m_result->GetBitmap();
     const double width = bitmap.GetWidth();
     const double height = bitmap.GetHeight();
-    const int storedResolution = bitmap.GetResolution();
-    const double resolution = storedResolution > 0 ? storedResolution : kFallbackResolution;
+    // At least 1: the file's, or a new one taken from the resolution edit.
+    const double resolution = bitmap.GetResolution();
     // A change of resolution alone keeps the printed size.
     if (m_newResolution != resolution && m_newWidth == width && m_newHeight == height) {
         m_newWidth = m_newResolution * m_newWidth / resolution;

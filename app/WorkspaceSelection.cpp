@@ -90,7 +90,7 @@ void Workspace::ShowFileInfo()
 
 int Workspace::GetFileResolution() const
 {
-    if (!m_fileInfo.IsValid() || m_fileInfo.GetInfo().xResolution <= 0)
+    if (!m_fileInfo.IsValid())
         return kFallbackResolution;
     return m_fileInfo.GetInfo().xResolution;
 }

@@ -329,16 +329,6 @@ TEST_F(ResizeMethods, AChangeOfResolutionAloneKeepsThePrintedSize)
     EXPECT_TRUE(m_workspace->IsModified());
 }
 
-TEST_F(ResizeMethods, AResultWithoutAResolutionCountsAsSeventyTwo)
-{
-    m_workspace->GetResultPicture()->GetBitmap().SetResolution(0);
-    ChooseMethod(Workspace::kBicubic);
-    Type(m_workspace->GetResolutionEdit(), "144");
-    PressResize();
-    EXPECT_EQ(80u, ResultWidth());
-    EXPECT_EQ(144, ResultResolution());
-}
-
 TEST_F(ResizeMethods, AResolutionTheImageCannotKeepLeavesItTheLastOneTaken)
 {
     ChooseMethod(Workspace::kBicubic);
