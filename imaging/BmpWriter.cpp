@@ -13,9 +13,11 @@ namespace {
 constexpr std::uint32_t kBmpFileHeaderBytes = 14;
 constexpr std::uint32_t kBmpInfoHeaderBytes = 40;
 
+// The header's field is a signed 32-bit number: a resolution past it is held at its end.
 std::uint32_t PixelsPerMetre(int resolutionPpi)
 {
-    return static_cast<std::uint32_t>(std::max(resolutionPpi, 0) / 0.0254 + 0.5);
+    const double pixelsPerMetre = std::max(resolutionPpi, 0) / 0.0254 + 0.5;
+    return static_cast<std::uint32_t>(std::min(pixelsPerMetre, 2147483647.0));
 }
 
 } // namespace

@@ -129,6 +129,33 @@ TEST(RoundTripBottomUp, BmpLoadsBottomUpWithTheTopLineOnTop)
     EXPECT_EQ(3 * 60, loaded.handle.pixels[2]);
 }
 
+// A BMP keeps pixels per metre in a signed 32-bit field: a resolution past it is held at
+// the field's end instead of wrapping into a value other programs read as negative.
+TEST(BmpResolution, PixelsPerMetreAreHeldWithinTheSignedField)
+{
+    struct Case { int resolution; std::uint32_t pixelsPerMetre; };
+    const Case kCases[] = {{300, 11811}, {54'000'000, 2'125'984'252}, {100'000'000, 0x7FFFFFFF},
+                           {2'000'000'000, 0x7FFFFFFF}};
+    const auto get32 = [](const Bytes& file, std::size_t at) {
+        return std::uint32_t(file[at]) | std::uint32_t(file[at + 1]) << 8 | std::uint32_t(file[at + 2]) << 16 |
+               std::uint32_t(file[at + 3]) << 24;
+    };
+    ScratchFolder folder;
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.resolution);
+        TestBitmap image;
+        MakeBitmap(image, 3, 2, 24, PhotoLike);
+        image.handle.xResolution = c.resolution;
+        image.handle.yResolution = c.resolution;
+        const std::string path = folder.Path("dense.bmp");
+        ASSERT_EQ(kSuccess, L_SaveBitmap(path.c_str(), &image.handle, kFormatBmp, 0, 0, nullptr));
+        const Bytes file = ReadBytes(path);
+        ASSERT_GE(file.size(), 46u);
+        EXPECT_EQ(c.pixelsPerMetre, get32(file, 38));
+        EXPECT_EQ(c.pixelsPerMetre, get32(file, 42));
+    }
+}
+
 TEST(JpegQuality, FactorsMapOntoTheEncodersScale)
 {
     struct Case { const char* why; int factor; int quality; bool isFullChroma; };
