@@ -141,6 +141,27 @@ struct CompressedSet {
     }
 };
 
+// Makes a compressed set of two records keyed "a" and `secondKey` and reads its index
+// file into `index`, whose root, at `root`, is its only leaf and holds both keys.
+void MakeTwoKeyPackedIndex(const std::string& name, const char* secondKey, Bytes& index, uint32_t& root)
+{
+    {
+        Engine engine(16, 16, 4);
+        CompressedSet packed(name);
+        ASSERT_EQ(0, packed.created);
+        Bytes first = MakeRecord(1, "a");
+        Bytes second = MakeRecord(2, secondKey);
+        ASSERT_EQ(0, mgAddRecord(packed.data, first.data()));
+        ASSERT_EQ(0, mgAddRecord(packed.data, second.data()));
+        ASSERT_EQ(0, mgCloseFileSet(&packed.set.def));
+    }
+    index = ReadWholeFile(name + ".idx");
+    root = mgGet32(index.data() + kHdrRootNode);
+    ASSERT_LT(root + 512, index.size() + 1);
+    ASSERT_EQ(1, index[root + 17]) << "the root is the only leaf";
+    ASSERT_EQ(2, mgGet16(index.data() + root + 8));
+}
+
 // Entry counts no sound index holds, but that pass the check of a node read: a leading
 // count that overlaps the previous entry's trailing pad run. Deleting the entry before it
 // once ended the process (internal error 238); now it is a corrupt index.
@@ -148,22 +169,10 @@ TEST(DamagedIndex, CompressionCountsThatOverlapAreACorruptIndex)
 {
     ScratchFolder folder;
     std::string name = folder.File("packed");
-    {
-        Engine engine(16, 16, 4);
-        CompressedSet packed(name);
-        ASSERT_EQ(0, packed.created);
-        Bytes first = MakeRecord(1, "a");
-        Bytes second = MakeRecord(2, "a         zzzzzz");
-        ASSERT_EQ(0, mgAddRecord(packed.data, first.data()));
-        ASSERT_EQ(0, mgAddRecord(packed.data, second.data()));
-        ASSERT_EQ(0, mgCloseFileSet(&packed.set.def));
-    }
-    Bytes index = ReadWholeFile(name + ".idx");
-    uint32_t root = mgGet32(index.data() + kHdrRootNode);
-    ASSERT_LT(root + 512, index.size() + 1);
+    Bytes index;
+    uint32_t root = 0;
+    ASSERT_NO_FATAL_FAILURE(MakeTwoKeyPackedIndex(name, "a         zzzzzz", index, root));
     uint8_t* leaf = index.data() + root;
-    ASSERT_EQ(1, leaf[17]) << "the root is the only leaf";
-    ASSERT_EQ(2, mgGet16(leaf + 8));
     // As written: "a" (lead 0, trail 15), then the second key (lead 1, trail 0, 15 bytes).
     ASSERT_EQ(28, mgGet16(leaf + 10));
     ASSERT_EQ(Bytes({0, 15, 'a'}), Bytes(leaf + 18 + 4, leaf + 18 + 7));
@@ -214,22 +223,10 @@ TEST(DamagedIndex, CompressionCountsLongerThanTheKeyAreACorruptIndex)
         SCOPED_TRACE(c.why);
         ScratchFolder folder;
         std::string name = folder.File("packed");
-        {
-            Engine engine(16, 16, 4);
-            CompressedSet packed(name);
-            ASSERT_EQ(0, packed.created);
-            Bytes first = MakeRecord(1, "a");
-            Bytes second = MakeRecord(2, "abcdefghijklmnop");
-            ASSERT_EQ(0, mgAddRecord(packed.data, first.data()));
-            ASSERT_EQ(0, mgAddRecord(packed.data, second.data()));
-            ASSERT_EQ(0, mgCloseFileSet(&packed.set.def));
-        }
-        Bytes index = ReadWholeFile(name + ".idx");
-        uint32_t root = mgGet32(index.data() + kHdrRootNode);
-        ASSERT_LT(root + 512, index.size() + 1);
+        Bytes index;
+        uint32_t root = 0;
+        ASSERT_NO_FATAL_FAILURE(MakeTwoKeyPackedIndex(name, "abcdefghijklmnop", index, root));
         uint8_t* leaf = index.data() + root;
-        ASSERT_EQ(1, leaf[17]) << "the root is the only leaf";
-        ASSERT_EQ(2, mgGet16(leaf + 8));
         // As written: "a" (pointer, lead 0, trail 15, 1 byte), then the second key
         // (pointer, lead 1, trail 0, 15 bytes).
         ASSERT_EQ(7 + 21, mgGet16(leaf + 10));
