@@ -23,6 +23,9 @@ struct _AFX_THREAD_STATE {
     HMENU m_hTrackingMenu = nullptr;
     // The object that the creation hook attaches to the next window made on this thread.
     CWnd* m_pWndInit = nullptr;
+    // Where the hook reports the window it attached m_pWndInit to, for a creation that
+    // must undo the attachment when the system refuses the window; null: nobody asks.
+    HWND* m_phWndInitAttached = nullptr;
     HHOOK m_hHookOldCbtFilter = nullptr;
     // The window whose control notifications are ignored while UpdateData runs on it.
     HWND m_hLockoutNotifyWindow = nullptr;

@@ -62,7 +62,8 @@ public:
     BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
     HWND UnsubclassWindow();
 
-    // Creation. When it fails, PostNcDestroy has run: a self-deleting object is gone.
+    // Creation. When it fails, PostNcDestroy has run once, whether or not the system made
+    // and sent anything: a self-deleting object is gone, any other holds no handle.
     virtual BOOL Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
                         CWnd* pParentWnd, UINT nID, CCreateContext* pContext = nullptr);
     BOOL CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, int x, int y,

@@ -61,6 +61,10 @@ LRESULT CALLBACK CbtFilterHook(int code, WPARAM wParam, LPARAM lParam)
         if (!IsImeWindow(hWnd)) {
             CWnd* wnd = state->m_pWndInit;
             state->m_pWndInit = nullptr;
+            if (state->m_phWndInitAttached) {
+                *state->m_phWndInitAttached = hWnd;
+                state->m_phWndInitAttached = nullptr;
+            }
             wnd->Attach(hWnd);
             try {
                 wnd->PreSubclassWindow();
@@ -84,7 +88,8 @@ LRESULT CALLBACK CbtFilterHook(int code, WPARAM wParam, LPARAM lParam)
 }
 
 // After WM_NCDESTROY: give the window its own procedure back, forget the handle, and
-// let the object clean itself up (it may delete itself).
+// let the object clean itself up (it may delete itself). An object that is not the
+// handle's permanent one is not touched: it may be gone already.
 void FinishNcDestroy(CWnd* wnd, HWND hWnd)
 {
     if (!IsPermanentOwner(wnd, hWnd))
@@ -92,6 +97,7 @@ void FinishNcDestroy(CWnd* wnd, HWND hWnd)
     WNDPROC current = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hWnd, GWLP_WNDPROC));
     if (current == &AfxWndProc && wnd->m_pfnSuper)
         SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(wnd->m_pfnSuper));
+    wnd->m_pfnSuper = nullptr;
     wnd->Detach();
     // The thread's main window gone: its loop ends.
     CWinThread* thread = AfxGetThread();
@@ -192,6 +198,7 @@ void AfxHookWindowCreate(CWnd* pWnd)
     if (!state->m_hHookOldCbtFilter)
         state->m_hHookOldCbtFilter = SetWindowsHookExA(WH_CBT, &CbtFilterHook, nullptr, GetCurrentThreadId());
     state->m_pWndInit = pWnd;
+    state->m_phWndInitAttached = nullptr;
 }
 
 BOOL AfxUnhookWindowCreate()
@@ -201,6 +208,7 @@ BOOL AfxUnhookWindowCreate()
         UnhookWindowsHookEx(state->m_hHookOldCbtFilter);
         state->m_hHookOldCbtFilter = nullptr;
     }
+    state->m_phWndInitAttached = nullptr;
     if (state->m_pWndInit) {
         state->m_pWndInit = nullptr;
         return FALSE;
@@ -233,13 +241,19 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName
     // A common control's class exists only once its part of the library is initialised.
     AfxDeferRegisterClass(AfxCommonControlClassBits(cs.lpszClass));
     AfxHookWindowCreate(this);
+    HWND attached = nullptr;
+    AfxGetThreadState()->m_phWndInitAttached = &attached;
     HWND hWnd = ::CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x,
                                   cs.y, cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
-    // Not attached at all: no WM_NCDESTROY will come, so the clean-up runs here. When
-    // creation failed after attaching, WM_NCDESTROY has cleaned up and the object may
-    // be gone: nothing below touches it.
+    // Not attached at all: no WM_NCDESTROY will come, so the clean-up runs here.
+    // Refused after attaching: WM_NCDESTROY, when the system sent one, has cleaned up and
+    // the object may be gone; a refusing CBT hook sends none, and the object would keep
+    // the dead handle, in the map too. FinishNcDestroy tells the two apart by the map
+    // alone and cleans up only an object still holding the handle.
     if (!AfxUnhookWindowCreate())
         PostNcDestroy();
+    else if (!hWnd)
+        FinishNcDestroy(this, attached);
     return hWnd != nullptr;
 }
 
