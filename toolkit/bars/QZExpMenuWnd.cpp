@@ -145,12 +145,9 @@ CQZExpMenuWnd* CQZExpMenuWnd::Open(CWnd* pNotifyWnd, UINT nNotifyMsg, const CRec
     auto* popup = new CQZExpMenuWnd(pNotifyWnd, nNotifyMsg);
     if (popup->Create(rcButton, pToolBar))
         return popup;
-    // A popup with a window deletes itself when that goes; one without is deleted here
-    // (a creation refused by a hook can leave it holding a handle that never was a window).
-    if (::IsWindow(popup->m_hWnd))
-        popup->DestroyWindow();
-    else
-        delete popup;
+    // A failed creation leaves no window, and PostNcDestroy kept the popup while it was
+    // being made: it is deleted here.
+    delete popup;
     return nullptr;
 }
 

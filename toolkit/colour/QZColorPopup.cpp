@@ -119,10 +119,8 @@ BOOL CQZColorPopup::Create(const RECT* lpRectOpener, CWnd* pParent, DWORD dwStyl
     const BOOL created = CreateEx(0, className, "", WS_POPUP | WS_DLGFRAME, m_rectWindow, pParent, 0);
     m_bCreating = FALSE;
     if (!created) {
-        // A window refused by a hook may end without WM_NCDESTROY (Wine sends none), which
-        // would leave this object holding a dead handle and never deleted; so a self-deleting
-        // popup whose window could not be made goes here, once, whatever the system sent.
-        Detach();
+        // PostNcDestroy kept the popup while it was being made; a self-deleting popup whose
+        // window could not be made goes here, once, whatever the system sent.
         if (m_bAutoDelete)
             delete this;
         return FALSE;

@@ -149,8 +149,7 @@ void iSplash::Close()
     DestroyWindow();
 }
 
-// A window the system refused after the framework took its handle leaves that handle
-// behind, dead: only the system can tell.
+// A window the system refused leaves the splash without one.
 BOOL iSplash::HasWindow() const
 {
     return ::IsWindow(m_hWnd);
