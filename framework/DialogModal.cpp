@@ -115,11 +115,11 @@ BOOL CWnd::CreateDlgIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd, 
     AfxDeferRegisterClass(kAfxAllCommonControlClasses);
     m_nModalResult = -1;
     m_nFlags |= WF_CONTINUEMODAL;
-    AfxHookWindowCreate(this);
+    HWND attached = nullptr;
+    AfxHookWindowCreate(this, &attached);
     HWND hWnd = ::CreateDialogIndirectParamA(hInst, lpDialogTemplate, pParentWnd->GetSafeHwnd(), &AfxDlgProc, 0);
-    // When creation failed after attaching, WM_NCDESTROY has cleaned up: nothing below
-    // touches the object.
-    AfxUnhookWindowCreate();
+    if (AfxUnhookWindowCreate() && !hWnd)
+        AfxForgetRefusedWindow(this, attached);
     return hWnd != nullptr;
 }
 

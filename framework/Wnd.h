@@ -378,8 +378,15 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
 LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam = 0, LPARAM lParam = 0);
 // The creation hook: the next window this thread creates is attached to pWnd.
 void AfxHookWindowCreate(CWnd* pWnd);
+// The same, and the window attached is reported in *pAttached for AfxForgetRefusedWindow.
+void AfxHookWindowCreate(CWnd* pWnd, HWND* pAttached);
 // Removes the hook; FALSE when no window was attached since AfxHookWindowCreate.
 BOOL AfxUnhookWindowCreate();
+// After the system refused a window the hook had attached pWnd to: WM_NCDESTROY, when the
+// system sent one, has cleaned up and pWnd may be gone; a refusing CBT hook sends none,
+// and pWnd would keep the dead handle, in the map too. Tells the two apart by the map
+// alone and cleans up, as WM_NCDESTROY would have, only an object still holding the handle.
+void AfxForgetRefusedWindow(CWnd* pWnd, HWND hWndAttached);
 // Registers (once) a class with the framework's window procedure defaults; the name stays valid.
 LPCSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor = nullptr, HBRUSH hbrBackground = nullptr,
                            HICON hIcon = nullptr);

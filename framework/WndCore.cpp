@@ -194,11 +194,16 @@ HWND CWnd::UnsubclassWindow()
 
 void AfxHookWindowCreate(CWnd* pWnd)
 {
+    AfxHookWindowCreate(pWnd, nullptr);
+}
+
+void AfxHookWindowCreate(CWnd* pWnd, HWND* pAttached)
+{
     _AFX_THREAD_STATE* state = AfxGetThreadState();
     if (!state->m_hHookOldCbtFilter)
         state->m_hHookOldCbtFilter = SetWindowsHookExA(WH_CBT, &CbtFilterHook, nullptr, GetCurrentThreadId());
     state->m_pWndInit = pWnd;
-    state->m_phWndInitAttached = nullptr;
+    state->m_phWndInitAttached = pAttached;
 }
 
 BOOL AfxUnhookWindowCreate()
@@ -214,6 +219,11 @@ BOOL AfxUnhookWindowCreate()
         return FALSE;
     }
     return TRUE;
+}
+
+void AfxForgetRefusedWindow(CWnd* pWnd, HWND hWndAttached)
+{
+    FinishNcDestroy(pWnd, hWndAttached);
 }
 
 BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, int x, int y,
@@ -240,20 +250,15 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName
     }
     // A common control's class exists only once its part of the library is initialised.
     AfxDeferRegisterClass(AfxCommonControlClassBits(cs.lpszClass));
-    AfxHookWindowCreate(this);
     HWND attached = nullptr;
-    AfxGetThreadState()->m_phWndInitAttached = &attached;
+    AfxHookWindowCreate(this, &attached);
     HWND hWnd = ::CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x,
                                   cs.y, cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
     // Not attached at all: no WM_NCDESTROY will come, so the clean-up runs here.
-    // Refused after attaching: WM_NCDESTROY, when the system sent one, has cleaned up and
-    // the object may be gone; a refusing CBT hook sends none, and the object would keep
-    // the dead handle, in the map too. FinishNcDestroy tells the two apart by the map
-    // alone and cleans up only an object still holding the handle.
     if (!AfxUnhookWindowCreate())
         PostNcDestroy();
     else if (!hWnd)
-        FinishNcDestroy(this, attached);
+        AfxForgetRefusedWindow(this, attached);
     return hWnd != nullptr;
 }
 

@@ -2,9 +2,11 @@
 // the window answering FALSE to WM_NCCREATE or -1 to WM_CREATE) leaves its object as one
 // never created: no handle, no place in the handle map, no super procedure, its clean-up
 // run once, and free to be created again. The system may or may not send WM_NCDESTROY
-// on the way; neither may free an object twice or keep a dead handle.
+// on the way; neither may free an object twice or keep a dead handle. Modeless dialogs
+// are made through the same hook and are left the same way.
 #include "framework/Framework.h"
 
+#include "dialog_template_builder.h"
 #include "window_test_support.h"
 
 #include <gtest/gtest.h>
@@ -165,4 +167,25 @@ TEST(RefusedWindow, SelfDeletingObjectIsDeletedOnceAndItsHandleForgotten)
             EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(refusedHandle));
         }
     }
+}
+
+TEST(RefusedWindow, ModelessDialogRefusedByAHookKeepsNoHandle)
+{
+    const test_support::DialogTemplateBuilder tmpl(WS_POPUP | WS_CAPTION, 0, 0, 100, 50, "refusable");
+    CDialog dialog;
+    HWND refusedHandle = nullptr;
+    {
+        WindowCreationWatch watch(true);
+        ASSERT_TRUE(watch.IsHooked());
+        EXPECT_FALSE(dialog.CreateIndirect(tmpl.get(), nullptr));
+        refusedHandle = watch.LastHandle();
+    }
+    ASSERT_NE(nullptr, refusedHandle);
+    EXPECT_EQ(nullptr, dialog.m_hWnd);
+    EXPECT_EQ(nullptr, dialog.m_pfnSuper);
+    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(refusedHandle));
+
+    ASSERT_TRUE(dialog.CreateIndirect(tmpl.get(), nullptr)) << "the dialog takes a window once it is allowed one";
+    EXPECT_EQ(&dialog, CWnd::FromHandlePermanent(dialog.m_hWnd));
+    EXPECT_TRUE(dialog.DestroyWindow());
 }
