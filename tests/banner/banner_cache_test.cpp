@@ -141,23 +141,26 @@ protected:
     {
         return static_cast<const char*>(MakeOfflinePage(m_world.Program().Path().c_str()));
     }
+    // Every record of the cache; a page that cannot be read is "<corrupt>".
+    std::vector<Stored> Records()
+    {
+        std::vector<Stored> stored;
+        for (const auto& bytes : CacheRecords(m_engine.get(), CachePath())) {
+            Cache record;
+            memcpy(record.Bytes(), bytes.data(), Cache::kSize);
+            const char* text = nullptr;
+            unsigned length = 0;
+            stored.push_back({record.m_id.Value(), record.m_insert.Value(), record.m_update.Value(),
+                              record.GetPage(text, length) ? std::string(text, length) : "<corrupt>"});
+        }
+        return stored;
+    }
     // The one record of the cache.
     Stored Record()
     {
-        Stored stored;
-        const auto records = CacheRecords(m_engine.get(), CachePath());
+        const std::vector<Stored> records = Records();
         EXPECT_EQ(1u, records.size());
-        if (records.empty())
-            return stored;
-        Cache record;
-        memcpy(record.Bytes(), records[0].data(), Cache::kSize);
-        const char* text = nullptr;
-        unsigned length = 0;
-        stored.id = record.m_id.Value();
-        stored.inserted = record.m_insert.Value();
-        stored.updated = record.m_update.Value();
-        stored.page = record.GetPage(text, length) ? std::string(text, length) : "<corrupt>";
-        return stored;
+        return records.empty() ? Stored{} : records[0];
     }
     // Requests for pages (the description's left out).
     int PageRequests() const
@@ -358,25 +361,20 @@ TEST_F(BannerCacheTest, PagesStoredAndShownWithinOneSecondAreAllKept)
             ASSERT_EQ(id, m_thread->GetCurrentPage());
             EXPECT_EQ(Marked(PageWithBody("page " + std::to_string(id))), Shown());
         }
-        const auto records = CacheRecords(m_engine.get(), CachePath());
+        const std::vector<Stored> records = Records();
         ASSERT_EQ(5u, records.size());
         std::set<long> inserted;
         std::set<long> updated;
-        for (const auto& bytes : records) {
-            Cache record;
-            memcpy(record.Bytes(), bytes.data(), Cache::kSize);
-            const char* text = nullptr;
-            unsigned length = 0;
-            ASSERT_TRUE(record.GetPage(text, length));
-            EXPECT_EQ(PageWithBody("page " + std::to_string(record.m_id.Value())), std::string(text, length));
-            inserted.insert(record.m_insert.Value());
-            updated.insert(record.m_update.Value());
+        for (const Stored& record : records) {
+            EXPECT_EQ(PageWithBody("page " + std::to_string(record.id)), record.page);
+            inserted.insert(record.inserted);
+            updated.insert(record.updated);
             // Moved by as many seconds as there were pages before it in that second: the
             // time shown on, the time first stored back (a time ahead would count as old).
-            EXPECT_LE(record.m_insert.Value(), 1700000000);
-            EXPECT_GT(record.m_insert.Value(), 1700000000 - 10);
-            EXPECT_GE(record.m_update.Value(), 1700000000);
-            EXPECT_LT(record.m_update.Value(), 1700000000 + 10);
+            EXPECT_LE(record.inserted, 1700000000);
+            EXPECT_GT(record.inserted, 1700000000 - 10);
+            EXPECT_GE(record.updated, 1700000000);
+            EXPECT_LT(record.updated, 1700000000 + 10);
         }
         EXPECT_EQ(5u, inserted.size());
         EXPECT_EQ(5u, updated.size());
@@ -589,16 +587,10 @@ TEST_F(BannerCacheTest, HistoryWalksBetweenTheWorkersCallsChangeNothingItStoresO
         EXPECT_EQ(kMgNoRecord, walk.lastAnswer) << "each walk ran to the end of the cache";
     EXPECT_EQ((std::set<long>{0, 1, 2, 3, 4}), walks.walks.back().ids);
     m_thread.reset();
-    const auto records = CacheRecords(m_engine.get(), CachePath());
+    const std::vector<Stored> records = Records();
     ASSERT_EQ(5u, records.size());
-    for (const auto& bytes : records) {
-        Cache record;
-        memcpy(record.Bytes(), bytes.data(), Cache::kSize);
-        const char* text = nullptr;
-        unsigned length = 0;
-        ASSERT_TRUE(record.GetPage(text, length));
-        EXPECT_EQ(PageWithBody("page " + std::to_string(record.m_id.Value())), std::string(text, length));
-    }
+    for (const Stored& record : records)
+        EXPECT_EQ(PageWithBody("page " + std::to_string(record.id)), record.page);
 }
 
 } // namespace banner_cache_test
