@@ -83,6 +83,8 @@ public:
     ScratchFolder();
     ~ScratchFolder();
     std::string Path(const std::string& name) const { return m_folder + "\\" + name; }
+    // The names of the files in the folder now.
+    std::vector<std::string> FileNames() const;
 
 private:
     std::string m_folder;

@@ -17,21 +17,6 @@ namespace {
 
 const int kWritableFormats[] = {kFormatPcx, kFormatBmp, kFormatGif, kFormatTif, kFormatJpeg};
 
-std::vector<std::string> FilesIn(const ScratchFolder& folder)
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(folder.Path("*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            names.push_back(found.cFileName);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return names;
-}
-
 // A reader's handle on a file, closed at the end of the scope.
 class OpenFile {
 public:
@@ -83,7 +68,7 @@ TEST(SaveGuards, AFailureAfterTheDataIsMadeLeavesTheOldFileAndNothingElse)
         WriteBytes(path, old);
         EXPECT_EQ(c.expected, c.save(path, c.format));
         EXPECT_EQ(old, ReadBytes(path));
-        EXPECT_EQ(std::vector<std::string>{"kept.img"}, FilesIn(folder));
+        EXPECT_EQ(std::vector<std::string>{"kept.img"}, folder.FileNames());
     }
 }
 
